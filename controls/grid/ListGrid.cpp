@@ -1,0 +1,666 @@
+#include "controls/grid/ListGrid.h"
+
+#include "base/Numbers.h"
+#include "base/Rounding.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+using namespace brenlow;
+
+ListGrid::ListGrid(QWidget* parent) : QWidget(parent)
+{
+    m.props.Font = font();
+    m.props.FontHeader = font();
+    m.resetFormats();
+    m.defaultRowHeight = m.computeDefaultRowHeight();
+}
+
+ListGrid::~ListGrid() = default;
+
+// ---- Columns
+
+int ListGrid::AddColumn(const QString& Caption, float Width, int Alignment, int DataType,
+                        const QString& Format, const QString& InputFilter, int ImageAlignment, bool WordWrap,
+                        int Index, bool bVisible, bool bLocked)
+{
+    const qint32 n = m.colCount();
+    m.columns.resize(static_cast<size_t>(n) + 1);
+    m.colOrder.resize(static_cast<size_t>(n) + 1);
+    m.totalsLine.resize(static_cast<size_t>(n) + 1);
+    m.totals.resize(static_cast<size_t>(n) + 1, 0.0);
+
+    int result = n;
+    if (Index > 0 && Index < n) {
+        std::copy_backward(m.colOrder.begin() + Index, m.colOrder.begin() + n, m.colOrder.begin() + n + 1);
+        m.colOrder[static_cast<size_t>(Index)] = n;
+        result = Index;
+    } else {
+        m.colOrder[static_cast<size_t>(n)] = n;
+    }
+
+    GridColumn& col = m.columns.back();
+    col.heading = Caption;
+    col.width = Width + 1;
+    col.pixelWidth = RoundHalfEven32(m.toPixels(static_cast<double>(Width) + 1));
+    col.alignment = Alignment;
+    col.imageAlignment = ImageAlignment;
+    col.sortState = 0;
+    col.type = static_cast<qint16>(DataType);
+    col.format = Format;
+    col.inputFilter = InputFilter;
+    if (InputFilter.isEmpty() && DataType == ColumnType::Numeric)
+        col.inputFilter = QStringLiteral("1234567890.-,");
+    else if (InputFilter.isEmpty() && DataType == ColumnType::Date)
+        col.inputFilter = QStringLiteral("1234567890./-");
+    col.flags = WordWrap ? CellFlag::WordWrap : 0;
+    col.visible = bVisible;
+    col.locked = bLocked;
+
+    if (m.lastRow >= 0) {
+        {
+            PaintSuspender suspend(*this);
+            for (qint32 s = 0; s <= m.lastRow; ++s) {
+                GridCell cell;
+                cell.alignment = static_cast<qint16>(Alignment);
+                m.rows[static_cast<size_t>(s)].cells.push_back(std::move(cell));
+            }
+            const QString name = m.props.Font.family();
+            FormatCells(0, -1, n, n, 1, QString::number(m.props.BackColor));
+            FormatCells(0, -1, n, n, 4, QString::number(m.props.ForeColor));
+            FormatCells(0, -1, n, n, 16, name);
+        }
+    }
+    refreshOrPend();
+    return result;
+}
+
+int ListGrid::Cols() const
+{
+    return m.colCount();
+}
+
+int ListGrid::ColAlignment(int vCol) const
+{
+    m.checkColumn(vCol);
+    return m.columns[static_cast<size_t>(vCol)].alignment;
+}
+void ListGrid::SetColAlignment(int vCol, int New_Value)
+{
+    m.checkColumn(vCol);
+    m.columns[static_cast<size_t>(vCol)].alignment = New_Value;
+    requestRefresh();
+}
+int ListGrid::ColImageAlignment(int vCol) const
+{
+    m.checkColumn(vCol);
+    return m.columns[static_cast<size_t>(vCol)].imageAlignment;
+}
+void ListGrid::SetColImageAlignment(int vCol, int New_Value)
+{
+    m.checkColumn(vCol);
+    m.columns[static_cast<size_t>(vCol)].imageAlignment = New_Value;
+    requestRefresh();
+}
+int ListGrid::ColType(int vCol) const
+{
+    m.checkColumn(vCol);
+    return m.columns[static_cast<size_t>(vCol)].type;
+}
+void ListGrid::SetColType(int vCol, int New_Value)
+{
+    m.checkColumn(vCol);
+    m.columns[static_cast<size_t>(vCol)].type = static_cast<qint16>(New_Value);
+}
+QString ListGrid::ColFormat(int vCol) const
+{
+    m.checkColumn(vCol);
+    return m.columns[static_cast<size_t>(vCol)].format;
+}
+void ListGrid::SetColFormat(int vCol, const QString& New_Value)
+{
+    m.checkColumn(vCol);
+    m.columns[static_cast<size_t>(vCol)].format = New_Value;
+    requestRefresh();
+}
+QString ListGrid::ColHeading(int vCol) const
+{
+    m.checkColumn(vCol);
+    return m.columns[static_cast<size_t>(vCol)].heading;
+}
+void ListGrid::SetColHeading(int vCol, const QString& New_Value)
+{
+    m.checkColumn(vCol);
+    m.columns[static_cast<size_t>(vCol)].heading = New_Value;
+    requestRefresh();
+}
+QString ListGrid::ColInputFilter(int vCol) const
+{
+    m.checkColumn(vCol);
+    return m.columns[static_cast<size_t>(vCol)].inputFilter;
+}
+void ListGrid::SetColInputFilter(int vCol, const QString& New_Value)
+{
+    m.checkColumn(vCol);
+    m.columns[static_cast<size_t>(vCol)].inputFilter = New_Value;
+}
+QString ListGrid::ColTag(int vCol) const
+{
+    m.checkColumn(vCol);
+    return m.columns[static_cast<size_t>(vCol)].tag;
+}
+void ListGrid::SetColTag(int vCol, const QString& New_Value)
+{
+    m.checkColumn(vCol);
+    m.columns[static_cast<size_t>(vCol)].tag = New_Value;
+}
+bool ListGrid::ColLocked(int vCol) const
+{
+    if (vCol == -1 || m.colRefused)
+        return true;
+    m.checkColumn(vCol);
+    return m.columns[static_cast<size_t>(vCol)].locked;
+}
+void ListGrid::SetColLocked(int vCol, bool New_Value)
+{
+    m.checkColumn(vCol);
+    m.columns[static_cast<size_t>(vCol)].locked = New_Value;
+    requestRefresh();
+}
+bool ListGrid::ColVisible(int vCol) const
+{
+    m.checkColumn(vCol);
+    return m.columns[static_cast<size_t>(vCol)].visible;
+}
+void ListGrid::SetColVisible(int vCol, bool New_Value)
+{
+    m.checkColumn(vCol);
+    m.columns[static_cast<size_t>(vCol)].visible = New_Value;
+    requestLayout();
+    requestRefresh();
+}
+float ListGrid::ColWidth(int vCol) const
+{
+    m.checkColumn(vCol);
+    return m.columns[static_cast<size_t>(vCol)].width;
+}
+void ListGrid::SetColWidth(int vCol, float New_Value)
+{
+    m.checkColumn(vCol);
+    GridColumn& col = m.columns[static_cast<size_t>(vCol)];
+    col.width = New_Value;
+    col.pixelWidth = RoundHalfEven32(m.toPixels(New_Value));
+    requestLayout();
+    requestRefresh();
+}
+bool ListGrid::ColWordWrap(int vCol) const
+{
+    m.checkColumn(vCol);
+    return (m.columns[static_cast<size_t>(vCol)].flags & CellFlag::WordWrap) != 0;
+}
+void ListGrid::SetColWordWrap(int vCol, bool New_Value)
+{
+    m.checkColumn(vCol);
+    quint16& flags = m.columns[static_cast<size_t>(vCol)].flags;
+    flags = New_Value ? (flags | CellFlag::WordWrap) : (flags & ~CellFlag::WordWrap);
+}
+
+void ListGrid::ClearAll()
+{
+    m.columns.clear();
+    m.colOrder.clear();
+    m.totalsLine.clear();
+    m.totals.clear();
+    m.resetFormats();
+    Clear();
+}
+
+// ---- Rows
+
+int ListGrid::AddRow(const QString& vstrItem, int vRow, bool vbRowChecked, bool vbMarkAsNew, bool vbRowLocked,
+                     bool vbRowVisible, int vRowData)
+{
+    if (m.colCount() == 0)
+        AddColumn(QString(), VisibleWidth(), 4, 0, QString(), QString(), 4, false, 0, true, false);
+    if (m.lastRow == std::numeric_limits<qint32>::max() - 1)
+        throw std::overflow_error("Overflow: too many rows");
+
+    const qint32 n = m.lastRow + 1;
+    m.growStorage(n);
+    m.lastRow = n;
+
+    int result = n;
+    if (vRow >= 0 && vRow < n) {
+        std::copy_backward(m.rowMap.begin() + vRow, m.rowMap.begin() + n, m.rowMap.begin() + n + 1);
+        m.rowMap[static_cast<size_t>(vRow)] = n;
+        result = vRow;
+    } else {
+        m.rowMap[static_cast<size_t>(n)] = n;
+    }
+
+    GridRow& row = m.rows[static_cast<size_t>(n)];
+    row = GridRow{};
+    row.height = m.defaultRowHeight;
+    const qint32 cols = m.colCount();
+    row.cells.resize(static_cast<size_t>(cols));
+
+    const QStringList parts = vstrItem.split(QLatin1Char('\t'));
+    const QString fontName = m.props.Font.family();
+    for (qint32 k = 0; k < cols; ++k) {
+        const GridColumn& col = m.columns[static_cast<size_t>(k)];
+        GridCell& cell = row.cells[static_cast<size_t>(k)];
+        cell.alignment = static_cast<qint16>(col.alignment);
+        cell.flags = col.flags;
+        m.applyCellFormat(cell, FormatField::BackColor, m.props.BackColor);
+        m.applyCellFormat(cell, FormatField::ForeColor, m.props.ForeColor);
+        m.applyCellFormat(cell, FormatField::FontName, fontName);
+        if (k < parts.size()) {
+            cell.text = parts[k];
+            const double value = brenlow::rVal(cell.text);
+            if (col.type == ColumnType::CheckBox) {
+                cell.flags =
+                    value != 0 ? (cell.flags | CellFlag::Checked) : (cell.flags & ~CellFlag::Checked);
+            }
+            m.totals[static_cast<size_t>(k)] += value;
+        }
+    }
+
+    row.data = vRowData;
+    row.flags = (vbRowChecked ? RowFlag::Checked : 0) | (vbRowLocked ? RowFlag::Locked : 0) |
+                (vbMarkAsNew ? RowFlag::Added : 0);
+    row.visible = vbRowVisible;
+    updateAutoHeight(row);
+
+    refreshOrPend();
+    emit RowCountChanged();
+    return result;
+}
+
+int ListGrid::AddItem(const QString& vstrItem, int vRow, bool vbRowChecked, bool vbMarkAsNew,
+                      bool vbRowLocked, bool vbRowVisible, int vRowData)
+{
+    return AddRow(vstrItem, vRow, vbRowChecked, vbMarkAsNew, vbRowLocked, vbRowVisible, vRowData);
+}
+
+void ListGrid::RemoveRow(int vRow)
+{
+    if (m.lastRow < 0)
+        return;
+    if (vRow == -1)
+        vRow = m.currentRow;
+    if (vRow < 0 || vRow > m.lastRow)
+        return;
+
+    PaintSuspender suspend(*this);
+    const qint32 slot = m.rowMap[static_cast<size_t>(vRow)];
+    GridRow& row = m.rows[static_cast<size_t>(slot)];
+    const bool wasSelected = row.flags & RowFlag::Selected;
+    for (size_t k = 0; k < row.cells.size(); ++k) {
+        GridCell& cell = row.cells[k];
+        m.releaseFormat(cell);
+        if (k < m.totals.size())
+            m.totals[k] -= brenlow::rVal(cell.text);
+    }
+
+    m.rows.erase(m.rows.begin() + slot);
+    m.rowMap.erase(m.rowMap.begin() + vRow);
+    for (qint32& entry : m.rowMap) {
+        if (entry > slot)
+            --entry;
+    }
+    m.lastRow -= 1;
+
+    if (m.lastRow < 0) {
+        Clear();
+        emit RowCountChanged();
+        return;
+    }
+    m.shrinkStorage();
+
+    if (wasSelected) {
+        if (m.props.MultiSelect != 0) {
+            emit SelectionChanged();
+        } else {
+            const qint32 next = std::min<qint32>(vRow, m.lastRow);
+            m.rowAt(next).flags |= RowFlag::Selected;
+        }
+    }
+    if (m.currentRow > m.lastRow) {
+        m.currentRow = m.lastRow;
+        emit RowColChanged();
+    }
+
+    m.painting = m.redraw;
+    refreshOrPend();
+    emit RowCountChanged();
+}
+
+void ListGrid::RemoveItem(int vRow)
+{
+    RemoveRow(vRow);
+}
+
+void ListGrid::DeleteSelected()
+{
+    if (m.props.MultiSelect == 0) {
+        RemoveRow(-1);
+        return;
+    }
+    {
+        PaintSuspender suspend(*this);
+        qint32 i = 0;
+        while (i <= m.lastRow && m.lastRow >= 0) {
+            if (m.rowAt(i).flags & RowFlag::Selected)
+                RemoveRow(i);
+            else
+                ++i;
+        }
+    }
+    if (m.lastRow >= 0)
+        RowColSet(0, -1);
+    requestRefresh();
+}
+
+void ListGrid::Clear()
+{
+    m.rows.clear();
+    m.rowMap.clear();
+    m.storageBound = 1;
+    m.resetFormats();
+    m.totals.assign(m.colOrder.size(), 0.0);
+    m.currentRow = -1;
+    m.currentCol = -1;
+    m.mouseRow = -1;
+    m.mouseCol = -1;
+    m.anchorRow = -1;
+    m.lastRow = -1;
+    m.sortPrimary = -1;
+    m.sortSecondary = -1;
+    m.cellsChanged = false;
+    m.editPending = false;
+    m.firstRowInView = 0;
+    m.lastRowInView = -1;
+    hideEditorAndTip();
+    m.redraw = false;
+    m.painting = false;
+    m.refreshPending = false;
+    m.layoutPending = false;
+    // Paint the empty grid once.
+    recalcLayout();
+    paintPass(true);
+    m.refreshPending = false;
+}
+
+int ListGrid::Rows() const
+{
+    return m.lastRow + 1;
+}
+int ListGrid::ItemCount() const
+{
+    return m.lastRow + 1;
+}
+
+namespace {
+
+bool validRow(const ListGridModel& model, int vRow)
+{
+    return vRow >= 0 && vRow <= model.lastRow;
+}
+
+} // namespace
+
+int ListGrid::RowData(int vRow) const
+{
+    m.checkRow(vRow);
+    return m.rowAt(vRow).data;
+}
+void ListGrid::SetRowData(int vRow, int New_Value)
+{
+    m.checkRow(vRow);
+    m.rowAt(vRow).data = New_Value;
+    requestRefresh();
+}
+QString ListGrid::RowTag(int vRow) const
+{
+    m.checkRow(vRow);
+    return m.rowAt(vRow).tag;
+}
+void ListGrid::SetRowTag(int vRow, const QString& New_Value)
+{
+    m.checkRow(vRow);
+    m.rowAt(vRow).tag = New_Value;
+    requestRefresh();
+}
+bool ListGrid::RowGroupHeader(int vRow) const
+{
+    m.checkRow(vRow);
+    return m.rowAt(vRow).groupHeader;
+}
+void ListGrid::SetRowGroupHeader(int vRow, bool New_Value)
+{
+    m.checkRow(vRow);
+    m.rowAt(vRow).groupHeader = New_Value;
+}
+
+static void setFlag(quint16& flags, quint16 bit, bool on)
+{
+    flags = on ? (flags | bit) : (flags & ~bit);
+}
+
+bool ListGrid::RowChecked(int vRow) const
+{
+    m.checkRow(vRow);
+    return m.rowAt(vRow).flags & RowFlag::Checked;
+}
+void ListGrid::SetRowChecked(int vRow, bool New_Value)
+{
+    m.checkRow(vRow);
+    setFlag(m.rowAt(vRow).flags, RowFlag::Checked, New_Value);
+    requestRefresh();
+}
+bool ListGrid::RowSelected(int vRow) const
+{
+    m.checkRow(vRow);
+    return m.rowAt(vRow).flags & RowFlag::Selected;
+}
+void ListGrid::SetRowSelected(int vRow, bool New_Value)
+{
+    m.checkRow(vRow);
+    setFlag(m.rowAt(vRow).flags, RowFlag::Selected, New_Value);
+    requestRefresh();
+}
+bool ListGrid::RowLocked(int vRow) const
+{
+    if (m.rowRefused || !validRow(m, vRow))
+        return true;
+    return m.rowAt(vRow).flags & RowFlag::Locked;
+}
+void ListGrid::SetRowLocked(int vRow, bool New_Value)
+{
+    m.checkRow(vRow);
+    setFlag(m.rowAt(vRow).flags, RowFlag::Locked, New_Value);
+    requestRefresh();
+}
+bool ListGrid::RowVisible(int vRow) const
+{
+    m.checkRow(vRow);
+    return m.rowAt(vRow).visible;
+}
+void ListGrid::SetRowVisible(int vRow, bool New_Value)
+{
+    m.checkRow(vRow);
+    m.rowAt(vRow).visible = New_Value;
+    requestLayout();
+    requestRefresh();
+}
+float ListGrid::RowHeight(int vRow) const
+{
+    m.checkRow(vRow);
+    return static_cast<float>(m.rowAt(vRow).height);
+}
+void ListGrid::SetRowHeight(int vRow, float New_Value)
+{
+    m.checkRow(vRow);
+    GridRow& row = m.rowAt(vRow);
+    if (New_Value == -1)
+        row.height = m.autoRowHeight(row);
+    else
+        row.height = RoundHalfEven32(New_Value);
+    requestLayout();
+    requestRefresh();
+}
+QVariant ListGrid::RowImage(int vRow) const
+{
+    m.checkRow(vRow);
+    return imageVariant(m.rowAt(vRow).image);
+}
+void ListGrid::SetRowImage(int vRow, const QVariant& New_Value)
+{
+    m.checkRow(vRow);
+    m.rowAt(vRow).image = imageValue(New_Value);
+    requestLayout();
+    requestRefresh();
+}
+
+void ListGrid::SetRowBackColor(int vRow, quint32 New_Value)
+{
+    {
+        PaintSuspender suspend(*this);
+        for (int k = 0; k < m.colCount(); ++k)
+            SetCellBackColor(vRow, k, New_Value);
+    }
+    requestRefresh();
+}
+void ListGrid::SetRowForeColor(int vRow, quint32 New_Value)
+{
+    {
+        PaintSuspender suspend(*this);
+        for (int k = 0; k < m.colCount(); ++k)
+            SetCellForeColor(vRow, k, New_Value);
+    }
+    requestRefresh();
+}
+void ListGrid::SetRowFontBold(int vRow, bool New_Value)
+{
+    {
+        PaintSuspender suspend(*this);
+        for (int k = 0; k < m.colCount(); ++k)
+            SetCellFontBold(vRow, k, New_Value);
+    }
+    requestRefresh();
+}
+
+bool ListGrid::RowAdded(int vRow) const
+{
+    m.checkRow(vRow);
+    return m.rowAt(vRow).flags & RowFlag::Added;
+}
+bool ListGrid::RowChanged(int vRow) const
+{
+    m.checkRow(vRow);
+    return m.rowAt(vRow).flags & RowFlag::Changed;
+}
+
+int ListGrid::SelectedCount() const
+{
+    return static_cast<int>(std::count_if(m.rows.begin(), m.rows.end(),
+                                          [](const GridRow& r) { return r.flags & RowFlag::Selected; }));
+}
+int ListGrid::CheckedCount() const
+{
+    return static_cast<int>(std::count_if(m.rows.begin(), m.rows.end(),
+                                          [](const GridRow& r) { return r.flags & RowFlag::Checked; }));
+}
+void ListGrid::SelectedClearAll()
+{
+    for (GridRow& r : m.rows)
+        r.flags &= ~RowFlag::Selected;
+}
+void ListGrid::RowUnSelect()
+{
+    if (m.lastRow < 1)
+        return;
+    SelectedClearAll();
+    requestRefresh();
+}
+
+int ListGrid::Row() const
+{
+    return m.currentRow;
+}
+void ListGrid::SetRow(int New_Value)
+{
+    RowColSet(New_Value, -1);
+}
+
+int ListGrid::Col() const
+{
+    if (m.colCount() == 0)
+        return 0;
+    if (m.currentCol < 0)
+        return -1;
+    return m.currentColumnIndex();
+}
+void ListGrid::SetCol(int New_Value)
+{
+    RowColSet(-1, New_Value);
+    requestRefresh();
+}
+
+bool ListGrid::moveCurrentCell(int row, int colPos, bool scroll)
+{
+    if (row >= 0 && row <= m.lastRow && ((m.rowAt(row).flags & RowFlag::Locked) || m.rowRefused)) {
+        m.rowRefused = true;
+        return false;
+    }
+    const bool changed = row != m.currentRow || colPos != m.currentCol;
+    m.currentRow = row;
+    m.currentCol = colPos;
+    if (scroll) {
+        if (row >= 0)
+            ensureRowVisible(row);
+        if (colPos >= 0)
+            ensureColumnVisible(colPos);
+    }
+    if (changed)
+        emit RowColChanged();
+    return changed;
+}
+
+void ListGrid::RowColSet(int vRow, int vCol)
+{
+    int colPos = -1;
+    if (vCol != -1) {
+        if (vCol >= 0 && vCol < m.colCount() && !m.columns[static_cast<size_t>(vCol)].visible)
+            return;
+        colPos = std::max(0, m.positionOf(vCol));
+        colPos = std::min(colPos, std::max(0, m.colCount() - 1));
+        if (m.colCount() > 0)
+            ensureColumnVisible(colPos);
+    }
+    int unusedCol = -1;
+    if (!m.fixRef(vRow, unusedCol) && m.lastRow < 0)
+        return;
+    if (vRow < 0 || vRow > m.lastRow || !m.rowAt(vRow).visible)
+        return;
+
+    bool changed = false;
+    if (vRow != m.currentRow) {
+        SelectedClearAll();
+        changed = true;
+    }
+    changed |= moveCurrentCell(vRow, colPos, false);
+    GridRow& row = m.rowAt(vRow);
+    if (!(row.flags & RowFlag::Selected)) {
+        row.flags |= RowFlag::Selected;
+        changed = true;
+        emit SelectionChanged();
+    }
+    changed |= moveCurrentCell(vRow, colPos, true);
+    if (changed) {
+        m.currentRow = vRow;
+        if (vRow < m.firstRowInView || vRow > m.lastRowInView)
+            ensureRowVisible(vRow);
+        requestRefresh();
+    }
+}

@@ -1,0 +1,356 @@
+#include "controls/grid/ListGrid.h"
+
+#include "base/Numbers.h"
+
+#include <algorithm>
+
+using namespace brenlow;
+
+namespace {
+
+void setFlag(quint16& flags, quint16 bit, bool on)
+{
+    flags = on ? (flags | bit) : (flags & ~bit);
+}
+
+} // namespace
+
+GridCell* ListGrid::cellAt(int& vRow, int& vCol)
+{
+    if (!m.fixRef(vRow, vCol))
+        return nullptr;
+    return &m.rowAt(vRow).cells[static_cast<size_t>(vCol)];
+}
+
+const GridCell* ListGrid::cellAt(int vRow, int vCol) const
+{
+    if (!m.fixRef(vRow, vCol))
+        return nullptr;
+    return &m.rowAt(vRow).cells[static_cast<size_t>(vCol)];
+}
+
+qint32 ListGrid::imageValue(const QVariant& v) const
+{
+    bool ok = false;
+    const double number = v.toDouble(&ok);
+    if (ok && (v.typeId() != QMetaType::QString || FormsANumber(v.toString())))
+        return static_cast<qint32>(number);
+    // Keys name images of a bound image list; none is bound, so the look-up fails.
+    return 0;
+}
+
+QVariant ListGrid::imageVariant(qint32 stored) const
+{
+    return stored;
+}
+
+void ListGrid::storeCellText(GridRow& row, qint32 col, const QString& text, bool markRowChanged)
+{
+    GridCell& cell = row.cells[static_cast<size_t>(col)];
+    const GridColumn& column = m.columns[static_cast<size_t>(col)];
+    const double newValue = brenlow::rVal(text);
+    if (column.type == ColumnType::CheckBox)
+        setFlag(cell.flags, CellFlag::Checked, newValue != 0);
+    m.totals[static_cast<size_t>(col)] += newValue - brenlow::rVal(cell.text);
+    cell.text = text;
+    updateAutoHeight(row);
+    if (column.type != ColumnType::Progress)
+        cell.flags |= CellFlag::Changed;
+    if (markRowChanged) {
+        row.flags |= RowFlag::Changed;
+        m.cellsChanged = true;
+    }
+}
+
+QString ListGrid::CellText(int vRow, int vCol) const
+{
+    const GridCell* cell = cellAt(vRow, vCol);
+    return cell ? cell->text : QString();
+}
+
+void ListGrid::SetCellText(int vRow, int vCol, const QString& StrValue)
+{
+    if (!m.fixRef(vRow, vCol))
+        return;
+    storeCellText(m.rowAt(vRow), vCol, StrValue, true);
+    requestRefresh();
+}
+
+QVariant ListGrid::CellValue(int vRow, int vCol) const
+{
+    const GridCell* cell = cellAt(vRow, vCol);
+    if (!cell)
+        return {};
+    if (m.columns[static_cast<size_t>(vCol)].type == ColumnType::CheckBox) {
+        if (cell->text.isEmpty())
+            return {};
+        return QVariant(brenlow::rVal(cell->text) != 0);
+    }
+    return brenlow::rVal(cell->text);
+}
+
+void ListGrid::SetCellValue(int vRow, int vCol, double New_Value)
+{
+    SetCellText(vRow, vCol,
+                NumberLocale().toString(New_Value, 'g', 15).remove(NumberLocale().groupSeparator()));
+}
+
+QString ListGrid::CellTag(int vRow, int vCol) const
+{
+    const GridCell* cell = cellAt(vRow, vCol);
+    return cell ? cell->tag : QString();
+}
+
+void ListGrid::SetCellTag(int vRow, int vCol, const QString& New_Value)
+{
+    if (GridCell* cell = cellAt(vRow, vCol))
+        cell->tag = New_Value;
+}
+
+#define LISTGRID_CELL_FLAG(Name, bit, extra)                                                                 \
+    bool ListGrid::Name(int vRow, int vCol) const                                                            \
+    {                                                                                                        \
+        const GridCell* cell = cellAt(vRow, vCol);                                                           \
+        return cell && (cell->flags & (bit));                                                                \
+    }                                                                                                        \
+    void ListGrid::Set##Name(int vRow, int vCol, bool New_Value)                                             \
+    {                                                                                                        \
+        GridCell* cell = cellAt(vRow, vCol);                                                                 \
+        if (!cell)                                                                                           \
+            return;                                                                                          \
+        setFlag(cell->flags, (bit), New_Value);                                                              \
+        extra;                                                                                               \
+        requestRefresh();                                                                                    \
+    }
+
+LISTGRID_CELL_FLAG(CellChecked, CellFlag::Checked, cell->flags |= CellFlag::Changed)
+LISTGRID_CELL_FLAG(CellFontBold, CellFlag::Bold, (void)0)
+LISTGRID_CELL_FLAG(CellFontItalic, CellFlag::Italic, (void)0)
+LISTGRID_CELL_FLAG(CellFontUnderline, CellFlag::Underline, (void)0)
+LISTGRID_CELL_FLAG(CellWordWrap, CellFlag::WordWrap, (void)0)
+#undef LISTGRID_CELL_FLAG
+
+int ListGrid::CellAlignment(int vRow, int vCol) const
+{
+    const GridCell* cell = cellAt(vRow, vCol);
+    return cell ? cell->alignment : 0;
+}
+
+void ListGrid::SetCellAlignment(int vRow, int vCol, int New_Value)
+{
+    if (GridCell* cell = cellAt(vRow, vCol)) {
+        cell->alignment = static_cast<qint16>(New_Value);
+        requestRefresh();
+    }
+}
+
+quint32 ListGrid::CellBackColor(int vRow, int vCol) const
+{
+    const GridCell* cell = cellAt(vRow, vCol);
+    return cell ? m.effectiveFormat(*cell).backColor : 0;
+}
+
+void ListGrid::SetCellBackColor(int vRow, int vCol, quint32 New_Value)
+{
+    if (GridCell* cell = cellAt(vRow, vCol)) {
+        m.applyCellFormat(*cell, FormatField::BackColor, New_Value);
+        requestRefresh();
+    }
+}
+
+quint32 ListGrid::CellForeColor(int vRow, int vCol) const
+{
+    const GridCell* cell = cellAt(vRow, vCol);
+    return cell ? m.effectiveFormat(*cell).foreColor : 0;
+}
+
+void ListGrid::SetCellForeColor(int vRow, int vCol, quint32 New_Value)
+{
+    if (GridCell* cell = cellAt(vRow, vCol)) {
+        m.applyCellFormat(*cell, FormatField::ForeColor, New_Value);
+        requestRefresh();
+    }
+}
+
+QString ListGrid::CellFontName(int vRow, int vCol) const
+{
+    const GridCell* cell = cellAt(vRow, vCol);
+    return cell ? m.effectiveFormat(*cell).fontName : QString();
+}
+
+void ListGrid::SetCellFontName(int vRow, int vCol, const QString& New_Value)
+{
+    if (GridCell* cell = cellAt(vRow, vCol)) {
+        m.applyCellFormat(*cell, FormatField::FontName, New_Value);
+        requestRefresh();
+    }
+}
+
+QVariant ListGrid::CellImage(int vRow, int vCol) const
+{
+    const GridCell* cell = cellAt(vRow, vCol);
+    return cell ? imageVariant(m.effectiveFormat(*cell).image) : QVariant();
+}
+
+void ListGrid::SetCellImage(int vRow, int vCol, const QVariant& New_Value)
+{
+    if (GridCell* cell = cellAt(vRow, vCol)) {
+        m.applyCellFormat(*cell, FormatField::Image, imageValue(New_Value));
+        requestRefresh();
+    }
+}
+
+bool ListGrid::CellHandPointer(int vRow, int vCol) const
+{
+    const GridCell* cell = cellAt(vRow, vCol);
+    return cell && m.effectiveFormat(*cell).handPointer;
+}
+
+void ListGrid::SetCellHandPointer(int vRow, int vCol, bool New_Value)
+{
+    if (GridCell* cell = cellAt(vRow, vCol)) {
+        m.applyCellFormat(*cell, FormatField::HandPointer, New_Value);
+        requestRefresh();
+    }
+}
+
+qint16 ListGrid::CellProgressValue(int vRow, int vCol) const
+{
+    const GridCell* cell = cellAt(vRow, vCol);
+    if (!cell || m.columns[static_cast<size_t>(vCol)].type != ColumnType::Progress)
+        return 0;
+    return static_cast<qint16>(cell->flags);
+}
+
+void ListGrid::SetCellProgressValue(int vRow, int vCol, int New_Value)
+{
+    GridCell* cell = cellAt(vRow, vCol);
+    if (!cell || m.columns[static_cast<size_t>(vCol)].type != ColumnType::Progress)
+        return;
+    cell->flags = static_cast<quint16>(std::clamp(New_Value, 0, 100));
+    requestRefresh();
+}
+
+quint32 ListGrid::CellProgressBarColor() const
+{
+    return m.props.CellProgressBarColor;
+}
+
+void ListGrid::SetCellProgressBarColor(quint32 New_Value)
+{
+    m.props.CellProgressBarColor = New_Value;
+    propertyChanged("ProgressBarColor");
+    requestRefresh();
+}
+
+void ListGrid::CellPicture(const QImage& newPic, int vRow, int vCol)
+{
+    if (GridCell* cell = cellAt(vRow, vCol))
+        cell->picture = newPic;
+}
+
+QImage ListGrid::CellPictureGet(int vRow, int vCol) const
+{
+    const GridCell* cell = cellAt(vRow, vCol);
+    return cell ? cell->picture : QImage();
+}
+
+bool ListGrid::CellChanged(int vRow, int vCol) const
+{
+    m.checkRow(vRow);
+    if (vCol < 0 || vCol >= static_cast<int>(m.colOrder.size()))
+        throw std::out_of_range("Subscript out of range: column position " + std::to_string(vCol));
+    return m.rowAt(vRow).cells[static_cast<size_t>(m.colOrder[static_cast<size_t>(vCol)])].flags &
+           CellFlag::Changed;
+}
+
+bool ListGrid::CellsChanged() const
+{
+    return m.cellsChanged;
+}
+
+void ListGrid::formatCell(GridCell& cell, int mode, const QString& value, int align)
+{
+    const auto numeric = [&] { return brenlow::rVal(value); };
+    switch (mode) {
+    case 1:
+        m.applyCellFormat(cell, FormatField::BackColor, static_cast<qint64>(numeric()));
+        break;
+    case 4:
+        m.applyCellFormat(cell, FormatField::ForeColor, static_cast<qint64>(numeric()));
+        break;
+    case 8:
+        m.applyCellFormat(cell, FormatField::Image, imageValue(value));
+        break;
+    case 16:
+        if (!value.trimmed().isEmpty())
+            m.applyCellFormat(cell, FormatField::FontName, value);
+        break;
+    case 32:
+        setFlag(cell.flags, CellFlag::Bold, numeric() != 0);
+        break;
+    case 64:
+        setFlag(cell.flags, CellFlag::Italic, numeric() != 0);
+        break;
+    case 128:
+        setFlag(cell.flags, CellFlag::Underline, numeric() != 0);
+        break;
+    case 256:
+        m.applyCellFormat(cell, FormatField::HandPointer, numeric() != 0);
+        break;
+    case 512:
+        cell.alignment = static_cast<qint16>(align);
+        break;
+    default:
+        break;
+    }
+}
+
+void ListGrid::FormatCells(int RowFrom, int RowTo, int ColFrom, int ColTo, int Mode, const QString& vNewValue,
+                           int vNewAlign)
+{
+    if (m.lastRow < 0)
+        return;
+    if (RowTo == -1)
+        RowTo = m.lastRow;
+    if (ColTo == -1)
+        ColTo = m.colCount() - 1;
+    RowFrom = std::max(RowFrom, 0);
+    ColFrom = std::max(ColFrom, 0);
+    RowTo = std::min(RowTo, m.lastRow);
+    ColTo = std::min(ColTo, m.colCount() - 1);
+    {
+        PaintSuspender suspend(*this);
+        for (int r = RowFrom; r <= RowTo; ++r) {
+            GridRow& row = m.rowAt(r);
+            for (int c = ColFrom; c <= ColTo; ++c) {
+                try {
+                    formatCell(row.cells[static_cast<size_t>(c)], Mode, vNewValue, vNewAlign);
+                } catch (const std::exception&) {
+                    // One failing cell does not stop the rest.
+                }
+            }
+        }
+    }
+    requestRefresh();
+}
+
+void ListGrid::FormatCellsAlignment(int RowFrom, int RowTo, int ColFrom, int ColTo, int vAlignment)
+{
+    if (m.lastRow < 0)
+        return;
+    if (RowTo == -1)
+        RowTo = m.lastRow;
+    if (ColTo == -1)
+        ColTo = m.colCount() - 1;
+    RowFrom = std::max(RowFrom, 0);
+    ColFrom = std::max(ColFrom, 0);
+    RowTo = std::min(RowTo, m.lastRow);
+    ColTo = std::min(ColTo, m.colCount() - 1);
+    for (int s = RowFrom; s <= RowTo; ++s) {
+        for (int c = ColFrom; c <= ColTo; ++c)
+            m.rows[static_cast<size_t>(s)].cells[static_cast<size_t>(c)].alignment =
+                static_cast<qint16>(vAlignment);
+    }
+    requestRefresh();
+}
