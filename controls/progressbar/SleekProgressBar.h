@@ -1,0 +1,142 @@
+#pragma once
+
+#include "controls/progressbar/ProgressBarLayout.h"
+
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+
+namespace brenlow {
+class PropertyBag;
+}
+
+/** A progress bar drawn from copies of a small segment picture laid side by side with a gap.
+ *  Eight colour sets are built in; any picture can be given instead. Style 0 fills with segments
+ *  as the value grows, style 1 slides a block of three segments along the track. It draws into its
+ *  own surface image; a change of Value alone paints only the segments between the previously
+ *  painted value and the new one, or erases the part beyond the new value.
+ *
+ *  Colours are 0x00BBGGRR values (system colours allowed for BackColor). Min, Max and Value are
+ *  32-bit. A new control starts with the defaults and the green set; a host that restores a saved
+ *  design calls ReadProperties afterwards. */
+class SleekProgressBar : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SleekProgressBar)
+
+public:
+    static constexpr quint32 DefaultBackColor = 16776447;   // RGB 255, 252, 255
+    static constexpr quint32 DefaultBorderColor = 10525848; // RGB 152, 156, 160
+    static constexpr int DefaultBarBorderStyle = 1;
+    static constexpr int DefaultBarColorSet = 1;
+    static constexpr int DefaultBarFillDirection = 1;
+    static constexpr int DefaultBarSpaceBetweenImages = 2;
+    static constexpr int DefaultBarStyle = 0;
+    static constexpr int DefaultMin = 0;
+    static constexpr int DefaultMax = 100;
+    static constexpr int DefaultValue = 0;
+
+    explicit SleekProgressBar(QWidget* parent = nullptr);
+    ~SleekProgressBar() override;
+
+    [[nodiscard]] quint32 BackColor() const { return m_backColor; }
+    void SetBackColor(quint32 New_BackColor);
+    /** 1: rounded border and rounded window shape; anything else: no border, rectangular. */
+    [[nodiscard]] int BarBorderStyle() const { return m_barBorderStyle; }
+    void SetBarBorderStyle(int New_BarBorderStyle);
+    [[nodiscard]] quint32 BorderColor() const { return m_borderColor; }
+    void SetBorderColor(quint32 New_BorderColor);
+    /** 1 to 8: a built-in picture set; 0 keeps the picture given in Bar_Pic. */
+    [[nodiscard]] int BarColorSet() const { return m_barColorSet; }
+    void SetBarColorSet(int New_BarColorSet);
+    /** 0 right to left, 1 left to right, 2 bottom to top, 3 top to bottom. */
+    [[nodiscard]] int BarFillDirection() const { return m_barFillDirection; }
+    void SetBarFillDirection(int New_BarFillDirection);
+    /** The segment picture; a null image means none. */
+    [[nodiscard]] QImage Bar_Pic() const { return m_barPic; }
+    void SetBar_Pic(const QImage& newPic);
+    /** Gap between two segments, in pixels. */
+    [[nodiscard]] int BarSpaceBetweenImages() const { return m_barSpaceBetweenImages; }
+    void SetBarSpaceBetweenImages(int New_BarSpaceBetweenImages);
+    /** 0 segmented fill, 1 sliding block of three segments; anything else paints the background only. */
+    [[nodiscard]] int BarStyle() const { return m_barStyle; }
+    void SetBarStyle(int New_BarStyle);
+    /** The control's own enabled state; a disabled bar draws its border in a pale grey. */
+    [[nodiscard]] bool Enabled() const;
+    void SetEnabled(bool New_Enabled);
+    [[nodiscard]] qint32 Min() const { return m_min; }
+    /** Refused with an error box when not below Max. */
+    void SetMin(qint32 New_Mini);
+    [[nodiscard]] qint32 Max() const { return m_max; }
+    /** Refused with an error box when not above Min. */
+    void SetMax(qint32 New_Maxi);
+    [[nodiscard]] qint32 Value() const { return m_value; }
+    /** At design time a value outside Min to Max is refused with an error box; at run time any
+     *  value is kept and painted clamped to the track. Repaints only the difference. */
+    void SetValue(qint32 New_Value);
+
+    /** Repaints: everything when a full repaint is pending, otherwise only what Value changed. */
+    void Refresh();
+
+    /** Design-time mode, set by the host: changes the Value setter's range check. */
+    [[nodiscard]] bool DesignMode() const { return m_designMode; }
+    void SetDesignMode(bool designMode) { m_designMode = designMode; }
+
+    /** A new instance: the defaults, the built-in picture of the default set. */
+    void InitProperties();
+    /** Restores a saved design (the picture as saved; no built-in picture is loaded). */
+    void ReadProperties(const brenlow::PropertyBag& bag);
+    /** Saves the design; properties at their defaults are not stored. */
+    void WriteProperties(brenlow::PropertyBag& bag) const;
+
+    /** The control's drawing surface, the size of the control. */
+    [[nodiscard]] const QImage& Surface() const { return m_surface; }
+    /** The current layout of the segments. */
+    [[nodiscard]] const brenlow::ProgressBarLayout& Layout() const { return m_layout; }
+    /** The parts of the surface drawn since the last call, and forget them (for the host and tests). */
+    QRegion TakeDrawnRegion();
+
+signals:
+    /** A property changed by its setter, by name, so the host can store the design. */
+    void PropertyChanged(const QString& name);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void LoadBarPicture();
+    void ComputeLayout();
+    void DrawBackground();
+    void DrawBorder();
+    void ApplyWindowRegion();
+    void PaintSegments();
+    void PaintBlock();
+    void DrawRect(const QRect& rect, quint32 color, bool fill);
+    void PaintSegment(qint64 index, int length);
+    void DrawTile(int along, int length, int sourceOffset);
+    [[nodiscard]] QRect TrackRect(int low, int high) const;
+    void MarkDrawn(const QRect& rect);
+    void FullRefresh();
+    void ShowRangeError();
+
+    quint32 m_backColor = DefaultBackColor;
+    int m_barBorderStyle = DefaultBarBorderStyle;
+    quint32 m_borderColor = DefaultBorderColor;
+    int m_barColorSet = DefaultBarColorSet;
+    int m_barFillDirection = DefaultBarFillDirection;
+    QImage m_barPic;
+    int m_barSpaceBetweenImages = DefaultBarSpaceBetweenImages;
+    int m_barStyle = DefaultBarStyle;
+    qint32 m_min = DefaultMin;
+    qint32 m_max = DefaultMax;
+    qint32 m_value = DefaultValue;
+
+    bool m_designMode = false;
+    bool m_redrawNeeded = true;
+    qint32 m_lastPainted = 0;
+    brenlow::ProgressBarLayout m_layout;
+    QImage m_surface;
+    QRegion m_drawn;
+};

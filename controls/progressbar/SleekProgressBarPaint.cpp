@@ -1,0 +1,186 @@
+// Drawing of SleekProgressBar onto its own surface: background, border, window shape, the
+// segmented fill and the sliding block.
+#include "controls/progressbar/SleekProgressBar.h"
+
+#include "controls/common/Colors.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace OleColor = brenlow::OleColor;
+
+void SleekProgressBar::Refresh()
+{
+    // A hidden control gets no resize event until it is shown; its surface follows its size here.
+    if (m_surface.size() != size()) {
+        m_surface = QImage(size(), QImage::Format_RGB32);
+        m_redrawNeeded = true;
+    }
+    if (m_redrawNeeded) {
+        DrawBackground();
+        ComputeLayout();
+    }
+    if (m_barStyle == 0)
+        PaintSegments();
+    else if (m_barStyle == 1)
+        PaintBlock();
+    m_lastPainted = m_value;
+    m_redrawNeeded = false;
+}
+
+void SleekProgressBar::DrawRect(const QRect& rect, quint32 color, bool fill)
+{
+    if (rect.isEmpty() || m_surface.isNull())
+        return;
+    QPainter p(&m_surface);
+    const QColor c = OleColor::ToQColor(color);
+    if (fill) {
+        p.fillRect(rect, c);
+    } else {
+        // An outline inside the rectangle, one pixel wide.
+        p.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), c);
+        p.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), c);
+        p.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), c);
+        p.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), c);
+    }
+    MarkDrawn(rect);
+}
+
+void SleekProgressBar::DrawBackground()
+{
+    DrawRect(m_surface.rect(), m_backColor, true);
+    if (m_barBorderStyle == 1)
+        DrawBorder();
+    ApplyWindowRegion();
+}
+
+void SleekProgressBar::DrawBorder()
+{
+    if (m_surface.isNull())
+        return;
+    const quint32 color =
+        isEnabled() ? m_borderColor : brenlow::ShadeColor(OleColor::Rgb(255, 255, 255), -60, true);
+    const int w = m_surface.width();
+    const int h = m_surface.height();
+    DrawRect(QRect(0, 0, w, h), color, false);
+    QPainter p(&m_surface);
+    p.setPen(QPen(OleColor::ToQColor(color), 1));
+    // Quarter arcs of 8 x 8 ellipses in the corners (angles counter-clockwise from three o'clock).
+    p.drawArc(QRect(0, 0, 7, 7), 90 * 16, 90 * 16);
+    p.drawArc(QRect(w - 8, 0, 7, 7), 0, 90 * 16);
+    p.drawArc(QRect(0, h - 8, 7, 7), 180 * 16, 90 * 16);
+    p.drawArc(QRect(w - 8, h - 8, 7, 7), 270 * 16, 90 * 16);
+}
+
+void SleekProgressBar::ApplyWindowRegion()
+{
+    const QRegion shape = m_barBorderStyle == 1 ? brenlow::RoundedBarRegion(width(), height())
+                                                : QRegion(0, 0, width(), height());
+    if (mask() != shape)
+        setMask(shape);
+}
+
+QRect SleekProgressBar::TrackRect(int low, int high) const
+{
+    if (high <= low)
+        return {};
+    const auto& l = m_layout;
+    return l.horizontal ? QRect(low, l.cross, high - low, l.tileThickness)
+                        : QRect(l.cross, low, l.tileThickness, high - low);
+}
+
+void SleekProgressBar::DrawTile(int along, int length, int sourceOffset)
+{
+    const auto& l = m_layout;
+    // Keep the segment inside the track; what is cut at the low end moves the picture part too.
+    const int low = std::max(along, l.TrackLow());
+    const int high = std::min(along + length, l.TrackHigh());
+    if (high <= low || l.tileThickness <= 0 || m_barPic.isNull())
+        return;
+    sourceOffset += low - along;
+    const QRect target = TrackRect(low, high);
+    const QRect source = l.horizontal ? QRect(sourceOffset, 0, high - low, m_barPic.height())
+                                      : QRect(0, sourceOffset, m_barPic.width(), high - low);
+    QPainter p(&m_surface);
+    p.drawImage(target, m_barPic, source);
+    MarkDrawn(target);
+}
+
+void SleekProgressBar::PaintSegment(qint64 index, int length)
+{
+    const auto& l = m_layout;
+    length = std::clamp(length, 0, l.tileLength);
+    if (length == 0)
+        return;
+    const qint64 offset = index * l.step;
+    if (!l.reversed)
+        DrawTile(static_cast<int>(l.trackStart + offset), length, 0);
+    else
+        DrawTile(static_cast<int>(l.trackStart - offset - length), length, l.tileLength - length);
+}
+
+void SleekProgressBar::PaintSegments()
+{
+    const auto& l = m_layout;
+    if (m_redrawNeeded)
+        m_lastPainted = m_min;
+    if (!l.valid || m_barPic.isNull() || l.fillTotal <= 0 || m_max <= m_min)
+        return;
+    const qint64 range = static_cast<qint64>(m_max) - m_min;
+    const int tile = l.tileLength;
+    if (m_value > m_lastPainted) {
+        if (m_value <= m_min)
+            return;
+        const qint32 from = std::max(m_lastPainted, m_min);
+        const qint64 b = brenlow::ValuePosition(from, m_min, m_max, l.fillTotal);
+        const qint64 c = brenlow::ValuePosition(m_value, m_min, m_max, l.fillTotal);
+        const qint64 above = static_cast<qint64>(m_value) - m_min;
+        for (qint64 i = b / tile; i <= c / tile; ++i) {
+            const qint64 full = (range * tile * (i + 1)) / l.fillTotal;
+            if (above < full) {
+                PaintSegment(i, static_cast<int>(c % tile));
+                return;
+            }
+            PaintSegment(i, tile);
+        }
+    } else if (m_value < m_lastPainted) {
+        if (m_value >= m_max)
+            return;
+        const qint64 p = brenlow::ValuePosition(m_value, m_min, m_max, l.fillTotal);
+        const int offset = static_cast<int>((p / tile) * l.step + p % tile);
+        const QRect erase = l.reversed ? TrackRect(l.TrackLow(), l.trackStart - offset)
+                                       : TrackRect(l.trackStart + offset, l.TrackHigh());
+        DrawRect(erase, m_backColor, true);
+    }
+}
+
+void SleekProgressBar::PaintBlock()
+{
+    const auto& l = m_layout;
+    if (m_value <= m_min || m_value > m_max)
+        return;
+    if (!l.valid || m_barPic.isNull())
+        return;
+    // The block's stretch of track, one pixel wider at each end.
+    const int low = (l.reversed ? l.trackEnd : l.trackStart) - 1;
+    const int high = low + l.trackLength + 2;
+    DrawRect(TrackRect(low, high), m_backColor, true);
+    const int travel = l.trackLength - 3 * l.step + l.spacing;
+    const qint64 d = brenlow::ValuePosition(m_value, m_min, m_max, travel > 0 ? travel : 0);
+    QPainter p(&m_surface);
+    for (int i = 0; i < 3; ++i) {
+        const qint64 at = l.reversed ? l.trackStart - d - (i + 1) * l.step + l.spacing + 1
+                                     : l.trackStart + d + i * l.step - 1;
+        const int a = static_cast<int>(std::max<qint64>(at, low));
+        const int b = static_cast<int>(std::min<qint64>(at + l.tileLength, high));
+        if (b <= a)
+            continue;
+        const int sourceOffset = static_cast<int>(a - at);
+        const QRect target = TrackRect(a, b);
+        const QRect source = l.horizontal ? QRect(sourceOffset, 0, b - a, m_barPic.height())
+                                          : QRect(0, sourceOffset, m_barPic.width(), b - a);
+        p.drawImage(target, m_barPic, source);
+        MarkDrawn(target);
+    }
+}

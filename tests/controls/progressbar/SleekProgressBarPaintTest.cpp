@@ -1,0 +1,308 @@
+#include "controls/common/Colors.h"
+#include "controls/progressbar/BarPictures.h"
+#include "controls/progressbar/SleekProgressBar.h"
+
+#include "support/ScriptedDialogs.h"
+
+#include <QPaintEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QRgb kBack = qRgb(255, 252, 255);
+const QRgb kBorder = qRgb(152, 156, 160);
+
+/** A picture whose columns can be told apart: column x is (10 + x, 20 * row, 200). */
+QImage stripedPicture(int width = 8, int height = 10)
+{
+    QImage img(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            img.setPixel(x, y, qRgb(10 + x, 20 * y, 200));
+    return img;
+}
+
+/** Records what reaches paintEvent, to see that a Value change repaints only its part. */
+class RecordingBar : public SleekProgressBar
+{
+public:
+    QRegion painted;
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        painted += e->region();
+        ++paints;
+        SleekProgressBar::paintEvent(e);
+    }
+};
+
+class ProgressBarPaint : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        bar.resize(881, 17);
+        bar.Refresh();
+        bar.TakeDrawnRegion();
+    }
+
+    QRgb px(int x, int y) const { return bar.Surface().pixel(x, y); }
+
+    /** Whether the segment column at x shows the picture (not the background). */
+    bool painted(int x) const { return px(x, 8) != kBack; }
+
+    ScopedScriptedDialogs dialogs;
+    SleekProgressBar bar;
+};
+
+TEST_F(ProgressBarPaint, NewBarShowsBackgroundBorderAndRoundedShape)
+{
+    EXPECT_EQ(bar.Layout().fillTotal, 701);
+    EXPECT_EQ(px(440, 0), kBorder);
+    EXPECT_EQ(px(440, 16), kBorder);
+    EXPECT_EQ(px(0, 8), kBorder);
+    EXPECT_EQ(px(880, 8), kBorder);
+    EXPECT_EQ(px(440, 1), kBack);
+    for (int x = 1; x < 880; ++x)
+        ASSERT_FALSE(painted(x)) << x;
+    EXPECT_FALSE(bar.mask().contains(QPoint(0, 0)));
+    EXPECT_TRUE(bar.mask().contains(QPoint(440, 8)));
+}
+
+TEST_F(ProgressBarPaint, GrowingToHalfDrawsSegmentsZeroTo43Whole)
+{
+    bar.SetValue(50);
+    const QImage green = brenlow::LoadBarResource(QStringLiteral("PRG10"));
+    QRegion expected;
+    for (int i = 0; i <= 43; ++i) {
+        const int x0 = 3 + 10 * i;
+        expected += QRect(x0, 3, 8, 11);
+        for (int x = x0; x < x0 + 8; ++x) {
+            ASSERT_EQ(px(x, 3), green.pixel(0, 0)) << x;
+            ASSERT_EQ(px(x, 13), green.pixel(0, 9)) << x;
+        }
+        ASSERT_EQ(px(x0 + 8, 8), kBack);
+        ASSERT_EQ(px(x0 + 9, 8), kBack);
+    }
+    EXPECT_FALSE(painted(443)) << "segment 44 stays empty";
+    EXPECT_EQ(px(10, 2), kBack);
+    EXPECT_EQ(px(10, 14), kBack);
+    EXPECT_EQ(bar.TakeDrawnRegion(), expected) << "only the new segments are drawn";
+
+    // Back to 20 erases from x 177 to the track end in the background colour.
+    bar.SetValue(20);
+    EXPECT_EQ(bar.TakeDrawnRegion(), QRegion(177, 3, 877 - 177 + 1, 11));
+    EXPECT_TRUE(painted(176));
+    EXPECT_FALSE(painted(177));
+    EXPECT_TRUE(painted(173));
+    for (int x = 177; x <= 877; ++x)
+        ASSERT_FALSE(painted(x)) << x;
+}
+
+TEST_F(ProgressBarPaint, ValueChangeTouchesOnlyThePixelsOfTheDifference)
+{
+    bar.SetValue(30);
+    const QImage before = bar.Surface().copy();
+    bar.TakeDrawnRegion();
+    bar.SetValue(60);
+    const QRegion drawn = bar.TakeDrawnRegion();
+    const QImage after = bar.Surface();
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 881; ++x)
+            if (before.pixel(x, y) != after.pixel(x, y)) {
+                ASSERT_TRUE(drawn.contains(QPoint(x, y))) << x << "," << y;
+            }
+    // It starts at the segment where 30 ended, and the result equals a full repaint at 60.
+    EXPECT_EQ(drawn.boundingRect().left(), 3 + 10 * (210 / 8));
+    SleekProgressBar full;
+    full.resize(881, 17);
+    full.SetValue(60);
+    full.Refresh();
+    EXPECT_EQ(full.Surface(), after);
+}
+
+TEST(ProgressBarScreen, ValueChangeRepaintsOnlyItsPartOnScreen)
+{
+    RecordingBar bar;
+    bar.resize(881, 17);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    QTRY_VERIFY_WITH_TIMEOUT(bar.paints > 0, 5000);
+    QCoreApplication::processEvents();
+    bar.painted = QRegion();
+    bar.paints = 0;
+    bar.SetValue(10);
+    QTRY_VERIFY_WITH_TIMEOUT(bar.paints > 0, 5000);
+    EXPECT_FALSE(bar.painted.isEmpty());
+    EXPECT_TRUE(QRect(0, 0, 100, 17).contains(bar.painted.boundingRect()))
+        << "a small part, not the whole bar";
+}
+
+TEST_F(ProgressBarPaint, PartialSegmentAtEitherEnd)
+{
+    bar.SetMax(1000);
+    bar.SetBar_Pic(stripedPicture());
+    bar.SetValue(10); // position 7: segment 0 drawn 7 pixels long
+    EXPECT_EQ(qRed(px(3, 8)), 10);
+    EXPECT_EQ(qRed(px(9, 8)), 16);
+    EXPECT_FALSE(painted(10));
+
+    // From the right, the first segment ends 4 pixels from the edge and shows the picture's right part.
+    bar.SetBarFillDirection(0);
+    EXPECT_FALSE(painted(877));
+    EXPECT_EQ(qRed(px(876, 8)), 17);
+    EXPECT_EQ(qRed(px(870, 8)), 11);
+    EXPECT_FALSE(painted(869));
+
+    bar.SetValue(1000);
+    EXPECT_EQ(qRed(px(869, 8)), 10) << "a whole segment begins at start - step + gap";
+    EXPECT_TRUE(painted(3)) << "the last segment is cut at the left end of the track";
+    EXPECT_EQ(px(2, 8), kBack);
+}
+
+TEST_F(ProgressBarPaint, VerticalBarsFillAlongY)
+{
+    bar.resize(20, 120);
+    bar.SetBarColorSet(3);
+    bar.SetBarFillDirection(2);
+    bar.SetBarColorSet(3);
+    ASSERT_EQ(bar.Bar_Pic().size(), QSize(10, 8));
+    bar.SetValue(100);
+    EXPECT_EQ(bar.Layout().fillTotal, 11 * 8 + 5);
+    EXPECT_NE(px(10, 116), kBack) << "bottom segment ends just above the track start";
+    EXPECT_EQ(px(10, 117), kBack);
+    EXPECT_NE(px(10, 3), kBack);
+    EXPECT_EQ(px(2, 60), kBack);
+    EXPECT_EQ(px(17, 60), kBack);
+
+    bar.SetBarFillDirection(3);
+    EXPECT_NE(px(10, 3), kBack);
+    EXPECT_NE(px(10, 117), kBack) << "top to bottom reaches the track end";
+    EXPECT_EQ(px(10, 118), kBack);
+}
+
+TEST_F(ProgressBarPaint, ColourSetThreeUpwardsLoadsPrg31AndDirectionKeepsIt)
+{
+    bar.SetBarFillDirection(2);
+    bar.SetBarColorSet(3);
+    const QImage prg31 = brenlow::LoadBarResource(QStringLiteral("PRG31"));
+    EXPECT_EQ(bar.Bar_Pic(), prg31);
+    bar.SetBarFillDirection(0);
+    EXPECT_EQ(bar.Bar_Pic(), prg31) << "the picture is not reloaded for a direction";
+    bar.SetBarColorSet(3);
+    EXPECT_EQ(bar.Bar_Pic(), brenlow::LoadBarResource(QStringLiteral("PRG30")));
+}
+
+TEST_F(ProgressBarPaint, ColourSetZeroKeepsThePictureWithoutRepaint)
+{
+    const QImage pic = stripedPicture();
+    bar.SetBar_Pic(pic);
+    bar.SetValue(40);
+    bar.TakeDrawnRegion();
+    QSignalSpy changed(&bar, &SleekProgressBar::PropertyChanged);
+    bar.SetBarColorSet(0);
+    EXPECT_EQ(bar.Bar_Pic(), pic);
+    EXPECT_TRUE(bar.TakeDrawnRegion().isEmpty());
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toString(), QStringLiteral("BarColorSet"));
+}
+
+TEST_F(ProgressBarPaint, SlidingBlockFollowsTheValue)
+{
+    bar.SetBarStyle(1);
+    EXPECT_EQ(bar.Layout().fillTotal, 875);
+    bar.SetValue(100); // travel 847: the block's segments at 849, 859, 869
+    for (int x = 3; x <= 877; ++x) {
+        const bool inBlock = (x >= 849 && x < 857) || (x >= 859 && x < 867) || (x >= 869 && x < 877);
+        ASSERT_EQ(painted(x), inBlock) << x;
+    }
+    bar.SetValue(50); // D = 423.5 -> 424
+    EXPECT_TRUE(painted(426));
+    EXPECT_FALSE(painted(425));
+    EXPECT_FALSE(painted(849)) << "the old block is wiped";
+
+    // At Min nothing is drawn: the previous block stays until a full repaint.
+    bar.TakeDrawnRegion();
+    bar.SetValue(0);
+    EXPECT_TRUE(bar.TakeDrawnRegion().isEmpty());
+    EXPECT_TRUE(painted(426));
+    bar.Refresh();
+    EXPECT_TRUE(painted(426));
+    bar.SetBackColor(0xFFFFFF);
+    EXPECT_EQ(px(426, 8), qRgb(255, 255, 255));
+}
+
+TEST_F(ProgressBarPaint, OtherStylesPaintOnlyTheBackground)
+{
+    bar.SetValue(70);
+    bar.SetBarStyle(2);
+    for (int x = 1; x < 880; ++x)
+        ASSERT_FALSE(painted(x)) << x;
+}
+
+TEST_F(ProgressBarPaint, DisabledBorderIsPaleGrey)
+{
+    bar.SetEnabled(false);
+    EXPECT_FALSE(bar.Enabled());
+    EXPECT_EQ(px(440, 0), qRgb(195, 195, 176));
+    bar.SetEnabled(true);
+    EXPECT_EQ(px(440, 0), kBorder);
+    bar.SetBorderColor(0x0000FF);
+    EXPECT_EQ(px(440, 16), qRgb(255, 0, 0));
+}
+
+TEST_F(ProgressBarPaint, BorderStyleZeroGivesAPlainRectangle)
+{
+    bar.SetBarBorderStyle(0);
+    EXPECT_EQ(px(440, 0), kBack);
+    EXPECT_EQ(px(0, 0), kBack);
+    EXPECT_EQ(bar.mask(), QRegion(0, 0, 881, 17));
+    bar.SetBarBorderStyle(1);
+    EXPECT_FALSE(bar.mask().contains(QPoint(0, 0)));
+}
+
+TEST_F(ProgressBarPaint, SystemBackColourIsTranslated)
+{
+    bar.SetBackColor(brenlow::OleColor::ButtonFace);
+    EXPECT_EQ(QColor(px(440, 8)), brenlow::OleColor::ToQColor(brenlow::OleColor::ButtonFace));
+}
+
+TEST_F(ProgressBarPaint, RunTimeValuesOutsideTheRangeStayInsideTheTrack)
+{
+    bar.SetValue(INT32_MAX);
+    EXPECT_EQ(bar.Value(), INT32_MAX);
+    EXPECT_TRUE(painted(877));
+    EXPECT_EQ(px(878, 8), kBack);
+    bar.SetValue(INT32_MIN);
+    for (int x = 3; x <= 877; ++x)
+        ASSERT_FALSE(painted(x)) << x;
+    EXPECT_TRUE(dialogs.dialogs.shown.empty());
+    bar.SetValue(-5);
+    bar.SetValue(150);
+    EXPECT_TRUE(painted(3));
+    EXPECT_EQ(px(878, 8), kBack);
+}
+
+TEST_F(ProgressBarPaint, NoPictureAndTinyControlsPaintSafely)
+{
+    bar.SetBarColorSet(0);
+    bar.SetBar_Pic(QImage());
+    bar.SetValue(80);
+    for (int x = 1; x < 880; ++x)
+        ASSERT_FALSE(painted(x)) << x;
+    bar.SetBarColorSet(5);
+    for (const QSize s : {QSize(0, 0), QSize(1, 1), QSize(5, 5), QSize(9, 40)}) {
+        bar.resize(s);
+        bar.Refresh();
+        bar.SetValue(20);
+        bar.SetValue(90);
+        EXPECT_EQ(bar.Surface().size(), s);
+    }
+}
+
+} // namespace

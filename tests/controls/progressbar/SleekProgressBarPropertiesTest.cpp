@@ -1,0 +1,198 @@
+#include "controls/common/Colors.h"
+#include "controls/common/PropertyBag.h"
+#include "controls/progressbar/BarPictures.h"
+#include "controls/progressbar/SleekProgressBar.h"
+
+#include "support/ScriptedDialogs.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using brenlow::Dialogs;
+using brenlow::PropertyBag;
+
+namespace {
+
+class ProgressBarProperties : public ::testing::Test
+{
+protected:
+    ProgressBarProperties() { bar.resize(881, 17); }
+
+    ScopedScriptedDialogs scripted;
+    ScriptedDialogs& dialogs = scripted.dialogs;
+    SleekProgressBar bar;
+};
+
+TEST_F(ProgressBarProperties, NewInstanceHasTheDefaultsAndStoresNothing)
+{
+    EXPECT_EQ(bar.BackColor(), 16776447u);
+    EXPECT_EQ(bar.BarBorderStyle(), 1);
+    EXPECT_EQ(bar.BorderColor(), 10525848u);
+    EXPECT_EQ(bar.BarColorSet(), 1);
+    EXPECT_EQ(bar.BarFillDirection(), 1);
+    EXPECT_EQ(bar.BarSpaceBetweenImages(), 2);
+    EXPECT_EQ(bar.BarStyle(), 0);
+    EXPECT_TRUE(bar.Enabled());
+    EXPECT_EQ(bar.Min(), 0);
+    EXPECT_EQ(bar.Max(), 100);
+    EXPECT_EQ(bar.Value(), 0);
+    EXPECT_EQ(bar.Bar_Pic(), brenlow::LoadBarResource(QStringLiteral("PRG10")));
+    EXPECT_FALSE(bar.DesignMode());
+
+    // The built-in picture is stored with the design, so it is the one key a new bar writes.
+    PropertyBag bag;
+    bar.WriteProperties(bag);
+    EXPECT_EQ(bag.Keys(), QStringList{QStringLiteral("Bar_Pic")});
+}
+
+TEST_F(ProgressBarProperties, SavedDesignRoundTripsInKeyOrder)
+{
+    bar.SetBarFillDirection(2);
+    bar.SetBarColorSet(2);
+    bar.SetMin(-10);
+    bar.SetMax(500);
+    bar.SetValue(42);
+    bar.SetBarStyle(1);
+    bar.SetBarBorderStyle(0);
+    bar.SetBorderColor(0x123456);
+    bar.SetBackColor(brenlow::OleColor::ButtonFace);
+    bar.SetEnabled(false);
+    bar.SetBarSpaceBetweenImages(4);
+    PropertyBag bag;
+    bar.WriteProperties(bag);
+    EXPECT_EQ(bag.Keys(), (QStringList{"Min", "Max", "Value", "BarStyle", "BarColorSet", "Bar_Pic",
+                                       "BarBorderStyle", "BorderColor", "BarFillDirection", "BackColor",
+                                       "Enabled", "BarSpaceBetweenImages"}));
+
+    SleekProgressBar loaded;
+    loaded.resize(881, 17);
+    loaded.ReadProperties(bag);
+    EXPECT_EQ(loaded.Min(), -10);
+    EXPECT_EQ(loaded.Max(), 500);
+    EXPECT_EQ(loaded.Value(), 42);
+    EXPECT_EQ(loaded.BarStyle(), 1);
+    EXPECT_EQ(loaded.BarColorSet(), 2);
+    EXPECT_EQ(loaded.Bar_Pic(), brenlow::LoadBarResource(QStringLiteral("PRG21")));
+    EXPECT_EQ(loaded.BarBorderStyle(), 0);
+    EXPECT_EQ(loaded.BorderColor(), 0x123456u);
+    EXPECT_EQ(loaded.BarFillDirection(), 2);
+    EXPECT_EQ(loaded.BackColor(), brenlow::OleColor::ButtonFace);
+    EXPECT_FALSE(loaded.Enabled());
+    EXPECT_EQ(loaded.BarSpaceBetweenImages(), 4);
+    EXPECT_EQ(loaded.Surface(), bar.Surface()) << "a loaded bar looks like the one saved";
+
+    // Back at their defaults, properties leave the bag again.
+    bar.SetEnabled(true);
+    bar.SetBarStyle(0);
+    bar.WriteProperties(bag);
+    EXPECT_FALSE(bag.Contains(QStringLiteral("Enabled")));
+    EXPECT_FALSE(bag.Contains(QStringLiteral("BarStyle")));
+}
+
+TEST_F(ProgressBarProperties, LoadingReadsKeysInAnyCaseAndLoadsNoBuiltInPicture)
+{
+    PropertyBag bag;
+    bag.WriteProperty(QStringLiteral("barcolorset"), 3, 1);
+    bag.WriteProperty(QStringLiteral("VALUE"), 30, 0);
+    bag.WriteProperty(QStringLiteral("backcolor"), 0xFFFFFF, 16776447);
+    bar.ReadProperties(bag);
+    EXPECT_EQ(bar.BarColorSet(), 3);
+    EXPECT_EQ(bar.Value(), 30);
+    EXPECT_EQ(bar.BackColor(), 0xFFFFFFu);
+    EXPECT_TRUE(bar.Bar_Pic().isNull()) << "the picture comes from the design only";
+    EXPECT_EQ(bar.Surface().pixel(100, 8), qRgb(255, 255, 255));
+}
+
+TEST_F(ProgressBarProperties, DamagedDesignDataFallsBackToDefaults)
+{
+    PropertyBag bag;
+    bag.WriteProperty(QStringLiteral("Min"), QStringLiteral("lots"), 0);
+    bag.WriteProperty(QStringLiteral("Max"), qint64(1) << 40, 100);
+    bag.WriteProperty(QStringLiteral("Bar_Pic"), QStringLiteral("not a picture"));
+    bar.ReadProperties(bag);
+    EXPECT_EQ(bar.Min(), 0);
+    EXPECT_EQ(bar.Max(), 100);
+    EXPECT_TRUE(bar.Bar_Pic().isNull());
+
+    // A stored range that is empty or upside down paints no bar and divides by nothing.
+    PropertyBag empty;
+    empty.WriteProperty(QStringLiteral("Min"), 50, 0);
+    empty.WriteProperty(QStringLiteral("Max"), 50, 100);
+    empty.WriteProperty(QStringLiteral("Value"), 50, 0);
+    bar.ReadProperties(empty);
+    bar.SetBarColorSet(2);
+    bar.SetValue(80);
+    bar.SetBarStyle(1);
+    bar.SetValue(60);
+    EXPECT_EQ(bar.Surface().pixel(100, 8), qRgb(255, 252, 255));
+}
+
+TEST_F(ProgressBarProperties, EmptyRangeIsRefusedWithAnErrorBox)
+{
+    bar.SetMax(0);
+    EXPECT_EQ(bar.Max(), 100);
+    bar.SetMin(100);
+    EXPECT_EQ(bar.Min(), 0);
+    bar.SetMin(101);
+    EXPECT_EQ(bar.Min(), 0);
+    ASSERT_EQ(dialogs.shown.size(), 3u);
+    for (const auto& box : dialogs.shown) {
+        EXPECT_EQ(box.kind, QStringLiteral("message"));
+        EXPECT_TRUE(box.text.isEmpty());
+        EXPECT_TRUE(box.title.isEmpty());
+        EXPECT_EQ(box.icon, Dialogs::Icon::Critical);
+    }
+    bar.SetMin(99);
+    bar.SetMax(100);
+    EXPECT_EQ(bar.Min(), 99);
+    EXPECT_EQ(dialogs.shown.size(), 3u);
+}
+
+TEST_F(ProgressBarProperties, DesignTimeRefusesValuesOutsideTheRange)
+{
+    bar.SetDesignMode(true);
+    bar.SetValue(101);
+    bar.SetValue(-1);
+    EXPECT_EQ(bar.Value(), 0);
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+    bar.SetValue(100);
+    EXPECT_EQ(bar.Value(), 100);
+    bar.SetDesignMode(false);
+    bar.SetValue(101);
+    EXPECT_EQ(bar.Value(), 101);
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+}
+
+TEST_F(ProgressBarProperties, SettersTellTheHostByName)
+{
+    QSignalSpy spy(&bar, &SleekProgressBar::PropertyChanged);
+    bar.SetBackColor(1);
+    bar.SetBackColor(1); // unchanged: nothing to tell
+    bar.SetBarStyle(1);
+    bar.SetBarFillDirection(3);
+    bar.SetBar_Pic(QImage());
+    bar.SetBarSpaceBetweenImages(3);
+    bar.SetEnabled(false);
+    bar.SetEnabled(false);
+    bar.SetMax(5);
+    bar.SetValue(2);
+    QStringList names;
+    for (const auto& args : spy)
+        names << args.at(0).toString();
+    EXPECT_EQ(names, (QStringList{"BackColor", "BarStyle", "BarFillDirection", "Bar_Pic",
+                                  "BarSpaceBetweenImages", "Enabled", "Max", "Value"}));
+}
+
+TEST_F(ProgressBarProperties, UnknownColourSetKeepsThePicture)
+{
+    bar.SetBarColorSet(4);
+    const QImage amber = bar.Bar_Pic();
+    bar.SetBarColorSet(9);
+    EXPECT_EQ(bar.BarColorSet(), 9);
+    EXPECT_EQ(bar.Bar_Pic(), amber);
+    bar.SetBarColorSet(-3);
+    EXPECT_EQ(bar.Bar_Pic(), amber);
+}
+
+} // namespace
