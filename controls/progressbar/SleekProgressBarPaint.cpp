@@ -3,6 +3,7 @@
 #include "controls/progressbar/SleekProgressBar.h"
 
 #include "controls/common/Colors.h"
+#include "controls/common/Gdi.h"
 
 #include <QPainter>
 
@@ -35,15 +36,10 @@ void SleekProgressBar::DrawRect(const QRect& rect, quint32 color, bool fill)
         return;
     QPainter p(&m_surface);
     const QColor c = OleColor::ToQColor(color);
-    if (fill) {
-        p.fillRect(rect, c);
-    } else {
-        // An outline inside the rectangle, one pixel wide.
-        p.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), c);
-        p.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), c);
-        p.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), c);
-        p.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), c);
-    }
+    if (fill)
+        brenlow::Gdi::FillRect(p, rect, c);
+    else
+        brenlow::Gdi::FrameRect(p, rect, c);
     MarkDrawn(rect);
 }
 
