@@ -611,6 +611,7 @@ bool ListGrid::moveCurrentCell(int row, int colPos, bool scroll)
 {
     if (row >= 0 && row <= m.lastRow && ((m.rowAt(row).flags & RowFlag::Locked) || m.rowRefused)) {
         m.rowRefused = true;
+        m.colRefused = true;
         return false;
     }
     const bool changed = row != m.currentRow || colPos != m.currentCol;

@@ -1,9 +1,300 @@
 #include "controls/grid/ListGrid.h"
 
-void ListGrid::Sort(int, int, int, int) {}
-int ListGrid::FindItem(const QString&, int, int, bool, int)
+#include "base/Numbers.h"
+#include "base/Rounding.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QLocale>
+
+#include <algorithm>
+#include <optional>
+#include <stdexcept>
+
+using namespace brenlow;
+
+namespace {
+
+// Dates are read in the locale's forms and the common numeric forms; a text that fits none is not a
+// date.
+std::optional<qint64> dateValue(const QString& text)
 {
+    const QString s = text.trimmed();
+    if (s.isEmpty() || !s.at(0).isDigit())
+        return std::nullopt;
+    static const QStringList dateForms = {QStringLiteral("yyyy-MM-dd"), QStringLiteral("M/d/yyyy"),
+                                          QStringLiteral("M/d/yy"),     QStringLiteral("d.M.yyyy"),
+                                          QStringLiteral("d.M.yy"),     QStringLiteral("yyyy/M/d"),
+                                          QStringLiteral("d-M-yyyy")};
+    static const QStringList timeForms = {QString(),
+                                          QStringLiteral(" h:mm:ss AP"),
+                                          QStringLiteral(" h:mm AP"),
+                                          QStringLiteral(" H:mm:ss"),
+                                          QStringLiteral(" H:mm"),
+                                          QStringLiteral("THH:mm:ss")};
+    const QLocale locale;
+    QStringList forms = dateForms;
+    forms.prepend(locale.dateFormat(QLocale::ShortFormat));
+    for (const QString& date : forms) {
+        for (const QString& time : timeForms) {
+            const QDateTime dt = QDateTime::fromString(s, date + time);
+            if (dt.isValid())
+                return dt.toMSecsSinceEpoch();
+        }
+    }
+    return std::nullopt;
+}
+
+// Sorts map entries [first, last] by precomputed keys. "before(a, b)" says a goes before b; it is a
+// strict weak order, so a stable sort gives the one order distinct values allow and keeps rows with
+// equal values in their display order.
+template <typename Key, typename Before>
+void sortByKeys(std::vector<qint32>& rowMap, int first, int last, const std::vector<Key>& keysBySlot,
+                Before before)
+{
+    std::stable_sort(rowMap.begin() + first, rowMap.begin() + last + 1, [&](qint32 a, qint32 b) {
+        return before(keysBySlot[static_cast<size_t>(a)], keysBySlot[static_cast<size_t>(b)]);
+    });
+}
+
+} // namespace
+
+void ListGrid::sortRange(int first, int last, int col, int sortType)
+{
+    if (first >= last)
+        return;
+    const qint16 type = m.columns[static_cast<size_t>(col)].type;
+    if (type == ColumnType::Custom) {
+        customSortRange(first, last, col, sortType);
+        return;
+    }
+    const bool greaterFirst = sortType == 1;
+    const size_t slotCount = m.rows.size();
+    const auto cellOf = [&](size_t slot) -> const GridCell& {
+        return m.rows[slot].cells[static_cast<size_t>(col)];
+    };
+    // Keys are computed for the rows of the range only.
+    if (type == ColumnType::Numeric || type == ColumnType::CheckBox) {
+        std::vector<double> keys(slotCount);
+        for (int i = first; i <= last; ++i) {
+            const auto slot = static_cast<size_t>(m.rowMap[static_cast<size_t>(i)]);
+            keys[slot] = type == ColumnType::Numeric
+                             ? brenlow::rVal(cellOf(slot).text)
+                             : ((cellOf(slot).flags & CellFlag::Checked) ? -1.0 : 0.0);
+        }
+        if (greaterFirst)
+            sortByKeys(m.rowMap, first, last, keys, [](double a, double b) { return a > b; });
+        else
+            sortByKeys(m.rowMap, first, last, keys, [](double a, double b) { return a < b; });
+    } else if (type == ColumnType::Date) {
+        std::vector<std::optional<qint64>> keys(slotCount);
+        for (int i = first; i <= last; ++i) {
+            const auto slot = static_cast<size_t>(m.rowMap[static_cast<size_t>(i)]);
+            keys[slot] = dateValue(cellOf(slot).text);
+        }
+        if (greaterFirst) {
+            // Later dates first; texts that are not dates after every date.
+            sortByKeys(m.rowMap, first, last, keys,
+                       [](const auto& a, const auto& b) { return a && (!b || *a > *b); });
+        } else {
+            // Texts that are not dates first, then earlier dates first.
+            sortByKeys(m.rowMap, first, last, keys,
+                       [](const auto& a, const auto& b) { return b && (!a || *a < *b); });
+        }
+    } else {
+        std::vector<QString> keys(slotCount);
+        for (int i = first; i <= last; ++i) {
+            const auto slot = static_cast<size_t>(m.rowMap[static_cast<size_t>(i)]);
+            keys[slot] = cellOf(slot).text.toCaseFolded();
+        }
+        if (greaterFirst)
+            sortByKeys(m.rowMap, first, last, keys, [](const QString& a, const QString& b) { return a > b; });
+        else
+            sortByKeys(m.rowMap, first, last, keys, [](const QString& a, const QString& b) { return a < b; });
+    }
+}
+
+// Custom columns ask the CustomSort handler for every comparison, in the order of this quicksort, so
+// a handler sees the same questions whatever else changes. The smaller part is sorted recursively
+// and the larger one in the loop, which bounds the depth of recursion.
+void ListGrid::customSortRange(int first, int last, int col, int sortType)
+{
+    const auto textAt = [&](int displayRow) {
+        return m.rowAt(displayRow).cells[static_cast<size_t>(col)].text;
+    };
+    while (first < last) {
+        const int middle = static_cast<int>(RoundHalfEven((static_cast<double>(first) + last) / 2.0));
+        std::swap(m.rowMap[static_cast<size_t>(middle)], m.rowMap[static_cast<size_t>(first)]);
+        const QString pivot = textAt(first);
+        int i = first;
+        for (int j = first + 1; j <= last; ++j) {
+            bool ascending = sortType == 1;
+            int column = col;
+            QString value1 = textAt(j);
+            QString value2 = pivot;
+            bool swap = false;
+            emit CustomSort(ascending, column, value1, value2, swap);
+            if (swap) {
+                ++i;
+                std::swap(m.rowMap[static_cast<size_t>(i)], m.rowMap[static_cast<size_t>(j)]);
+            }
+        }
+        std::swap(m.rowMap[static_cast<size_t>(i)], m.rowMap[static_cast<size_t>(first)]);
+        if (i - first < last - i) {
+            customSortRange(first, i - 1, col, sortType);
+            first = i + 1;
+        } else {
+            customSortRange(i + 1, last, col, sortType);
+            last = i - 1;
+        }
+    }
+}
+
+void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
+{
+    if (m.lastRow < 0)
+        return;
+    if (UpdateCell(false)) {
+        qint32 primary = vCol1 != -1 ? vCol1 : m.sortPrimary;
+        qint32 secondary = vCol2 != -1 ? vCol2 : m.sortSecondary;
+        if (primary == -1 && secondary != -1) {
+            primary = secondary;
+            secondary = -1;
+        } else if (primary == secondary) {
+            secondary = -1;
+        }
+        // Remembered columns come from header clicks as display positions.
+        const auto columnAt = [&](qint32 position) {
+            if (position < 0 || position >= static_cast<qint32>(m.colOrder.size()))
+                throw std::out_of_range("Subscript out of range: no column to sort by");
+            return m.colOrder[static_cast<size_t>(position)];
+        };
+        if (vCol1 == -1)
+            primary = columnAt(primary);
+        if (vCol2 == -1 && secondary != -1)
+            secondary = columnAt(secondary);
+        m.checkColumn(primary);
+        if (secondary != -1)
+            m.checkColumn(secondary);
+        m.sortPrimary = primary;
+        m.sortSecondary = secondary;
+
+        GridColumn& primaryCol = m.columns[static_cast<size_t>(primary)];
+        if (vCol1SortType == -1)
+            primaryCol.sortState = primaryCol.sortState == 0 ? 2 : (primaryCol.sortState == 2 ? 1 : 0);
+        else
+            primaryCol.sortState = vCol1SortType;
+        if (secondary != -1) {
+            m.columns[static_cast<size_t>(secondary)].sortState =
+                vCol2SortType == -1 ? primaryCol.sortState : vCol2SortType;
+        }
+
+        const qint32 currentSlot = m.currentRow >= 0 ? m.rowMap[static_cast<size_t>(m.currentRow)] : 0;
+        if (primaryCol.sortState != 0) {
+            sortRange(0, m.lastRow, primary, primaryCol.sortState);
+            if (secondary != -1) {
+                const int secondaryState = m.columns[static_cast<size_t>(secondary)].sortState;
+                int start = 0;
+                while (start <= m.lastRow) {
+                    const QString& key = m.rowAt(start).cells[static_cast<size_t>(primary)].text;
+                    int end = start;
+                    while (end + 1 <= m.lastRow &&
+                           m.rowAt(end + 1).cells[static_cast<size_t>(primary)].text == key)
+                        ++end;
+                    if (end > start)
+                        sortRange(start, end, secondary, secondaryState);
+                    start = end + 1;
+                }
+            }
+        } else {
+            for (qint32 i = 0; i <= m.lastRow; ++i)
+                m.rowMap[static_cast<size_t>(i)] = i;
+            m.sortPrimary = -1;
+            m.sortSecondary = -1;
+        }
+        RowColSet(m.displayRowOf(currentSlot), -1);
+        requestRefresh();
+        emit SortComplete();
+    }
+    QCoreApplication::processEvents();
+}
+
+bool ListGrid::matches(const QString& cell, const QString& search, int mode) const
+{
+    switch (mode) {
+    case 0:
+        return cell == search;
+    case 1:
+        return QString::compare(cell, search, Qt::CaseSensitive) >= 0;
+    case 2:
+        return cell.contains(search);
+    case 4:
+        return !cell.isEmpty() && !search.isEmpty() && cell.at(0) == search.at(0) &&
+               QString::compare(cell, search) >= 0;
+    case 5:
+        return cell.startsWith(search);
+    case 6:
+        return cell.endsWith(search);
+    default:
+        return false;
+    }
+}
+
+int ListGrid::FindItem(const QString& SearchText, int SearchColumn, int SearchMode, bool MatchCase,
+                       int StartingRow)
+{
+    if (m.lastRow < 0 || SearchText.isEmpty())
+        return -1;
+    if (StartingRow < 0 || StartingRow > m.lastRow)
+        StartingRow = 0;
+    if (SearchColumn == -1)
+        SearchColumn = m.props.SearchColumn;
+    if (SearchColumn < 0)
+        return -1;
+    m.checkColumn(SearchColumn);
+    const QString search = MatchCase ? SearchText : SearchText.toUpper();
+    const auto col = static_cast<size_t>(SearchColumn);
+    for (int r = StartingRow; r <= m.lastRow; ++r) {
+        const QString& text = m.rowAt(r).cells[col].text;
+        if (matches(MatchCase ? text : text.toUpper(), search, SearchMode))
+            return r;
+    }
     return -1;
 }
-void ListGrid::FilterOn(const QString&, int, int, bool, int) {}
-void ListGrid::FilterOff(int) {}
+
+void ListGrid::FilterOn(const QString& FilterText, int SearchColumn, int SearchMode, bool MatchCase,
+                        int StartingRow)
+{
+    if (m.lastRow < 0 || StartingRow < 0 || StartingRow > m.lastRow)
+        return;
+    m.checkColumn(SearchColumn);
+    {
+        PaintSuspender suspend(*this);
+        const QString search = MatchCase ? FilterText : FilterText.toUpper();
+        const auto col = static_cast<size_t>(SearchColumn);
+        for (int r = StartingRow; r <= m.lastRow; ++r) {
+            GridRow& row = m.rowAt(r);
+            const QString& text = row.cells[col].text;
+            if (!matches(MatchCase ? text : text.toUpper(), search, SearchMode))
+                row.visible = false;
+        }
+    }
+    requestLayout();
+    requestRefresh();
+}
+
+void ListGrid::FilterOff(int StartingRow)
+{
+    if (m.lastRow < 0)
+        return;
+    StartingRow = std::clamp(StartingRow, 0, m.lastRow);
+    {
+        PaintSuspender suspend(*this);
+        for (int r = StartingRow; r <= m.lastRow; ++r)
+            m.rowAt(r).visible = true;
+    }
+    if (m.currentRow >= 0)
+        m.firstRowInView = m.currentRow;
+    requestLayout();
+    requestRefresh();
+}

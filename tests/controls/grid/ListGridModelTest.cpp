@@ -1,0 +1,438 @@
+#include "controls/grid/ListGrid.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace brenlow;
+
+namespace {
+
+// The main window's seven columns, widths in twips.
+void addDownloadColumns(ListGrid& grid)
+{
+    grid.AddColumn(QStringLiteral("Video Name"), 1500);
+    grid.AddColumn(QStringLiteral("Video Link"), 1500);
+    grid.AddColumn(QStringLiteral("Picture"), 1500);
+    grid.AddColumn(QStringLiteral("Profile"), 0, 4, 0, {}, {}, 4, false, 0, false);
+    grid.AddColumn(QStringLiteral("Profile"), 1500);
+    grid.AddColumn(QStringLiteral("Progress"), 1500, 4, ColumnType::Progress);
+    grid.AddColumn(QStringLiteral("Status"), 1500);
+}
+
+int countRefs(const ListGridModel& m)
+{
+    int total = 0;
+    for (const GridFormat& f : m.formats)
+        total += f.refCount;
+    return total;
+}
+
+} // namespace
+
+TEST(ListGridColumns, AddColumnStoresWidthPlusOneAndPixelsAtFifteenTwips)
+{
+    ListGrid grid;
+    EXPECT_EQ(grid.AddColumn(QStringLiteral("Video Name"), 1500), 0);
+    EXPECT_FLOAT_EQ(grid.ColWidth(0), 1501);
+    EXPECT_EQ(grid.model().columns[0].pixelWidth, 100);
+    grid.SetColWidth(0, 1500);
+    EXPECT_FLOAT_EQ(grid.ColWidth(0), 1500);
+    EXPECT_EQ(grid.model().columns[0].pixelWidth, 100);
+    EXPECT_EQ(grid.ColAlignment(0), 4);
+    EXPECT_EQ(grid.ColImageAlignment(0), 4);
+    EXPECT_TRUE(grid.ColVisible(0));
+    EXPECT_FALSE(grid.ColLocked(0));
+}
+
+TEST(ListGridColumns, IndexZeroOrCountAppendsAndAnInnerIndexInserts)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("a"), 100);
+    EXPECT_EQ(grid.AddColumn(QStringLiteral("b"), 100, 4, 0, {}, {}, 4, false, 0), 1);
+    EXPECT_EQ(grid.AddColumn(QStringLiteral("c"), 100, 4, 0, {}, {}, 4, false, 2), 2);
+    EXPECT_EQ(grid.AddColumn(QStringLiteral("d"), 100, 4, 0, {}, {}, 4, false, 1), 1);
+    EXPECT_EQ(grid.model().colOrder, (std::vector<qint32>{0, 3, 1, 2}));
+    EXPECT_EQ(grid.Cols(), 4);
+}
+
+TEST(ListGridColumns, DefaultInputFiltersAndSubscriptErrors)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("n"), 100, 4, ColumnType::Numeric);
+    grid.AddColumn(QStringLiteral("d"), 100, 4, ColumnType::Date);
+    grid.AddColumn(QStringLiteral("x"), 100, 4, ColumnType::Numeric, {}, QStringLiteral("12"));
+    EXPECT_EQ(grid.ColInputFilter(0), QStringLiteral("1234567890.-,"));
+    EXPECT_EQ(grid.ColInputFilter(1), QStringLiteral("1234567890./-"));
+    EXPECT_EQ(grid.ColInputFilter(2), QStringLiteral("12"));
+    EXPECT_THROW((void)grid.ColHeading(3), std::out_of_range);
+    EXPECT_THROW(grid.SetColWidth(-2, 10), std::out_of_range);
+    EXPECT_TRUE(grid.ColLocked(-1));
+}
+
+TEST(ListGridColumns, ColumnAddedToFilledGridGivesEveryRowACell)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("a"), 100);
+    grid.AddItem(QStringLiteral("1"));
+    grid.AddItem(QStringLiteral("2"));
+    grid.AddColumn(QStringLiteral("b"), 100, 1);
+    ASSERT_EQ(grid.model().rows[1].cells.size(), 2u);
+    EXPECT_EQ(grid.CellAlignment(1, 1), 1);
+    EXPECT_EQ(grid.CellBackColor(1, 1), grid.BackColor());
+    EXPECT_EQ(countRefs(grid.model()), 4);
+}
+
+TEST(ListGridRows, AddItemWithoutColumnsCreatesOneFullWidthColumn)
+{
+    ListGrid grid;
+    grid.resize(300, 200);
+    EXPECT_EQ(grid.AddItem(QStringLiteral("only")), 0);
+    ASSERT_EQ(grid.Cols(), 1);
+    EXPECT_FLOAT_EQ(grid.ColWidth(0), 300 * 15 + 1);
+    EXPECT_EQ(grid.ColHeading(0), QString());
+    EXPECT_EQ(grid.CellText(0, 0), QStringLiteral("only"));
+}
+
+TEST(ListGridRows, TabPartsFillColumnsExtraIgnoredMissingEmpty)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("a"), 100);
+    grid.AddColumn(QStringLiteral("b"), 100);
+    grid.AddItem(QStringLiteral("a\tb\tc"));
+    grid.AddItem(QStringLiteral("x"));
+    EXPECT_EQ(grid.CellText(0, 0), QStringLiteral("a"));
+    EXPECT_EQ(grid.CellText(0, 1), QStringLiteral("b"));
+    EXPECT_EQ(grid.CellText(1, 1), QString());
+    EXPECT_EQ(grid.model().rows[0].cells.size(), 2u);
+}
+
+TEST(ListGridRows, InsertAtRowZeroShowsFirstButIsStoredLast)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("a"), 100);
+    grid.AddItem(QStringLiteral("first"));
+    grid.AddItem(QStringLiteral("second"));
+    QSignalSpy counted(&grid, &ListGrid::RowCountChanged);
+    EXPECT_EQ(grid.AddItem(QStringLiteral("new"), 0, true, true, true, false, 42), 0);
+    EXPECT_EQ(counted.count(), 1);
+    EXPECT_EQ(grid.CellText(0, 0), QStringLiteral("new"));
+    EXPECT_EQ(grid.CellText(1, 0), QStringLiteral("first"));
+    EXPECT_EQ(grid.model().rowMap, (std::vector<qint32>{2, 0, 1}));
+    EXPECT_TRUE(grid.RowChecked(0));
+    EXPECT_TRUE(grid.RowAdded(0));
+    EXPECT_TRUE(grid.RowLocked(0));
+    EXPECT_FALSE(grid.RowVisible(0));
+    EXPECT_EQ(grid.RowData(0), 42);
+    EXPECT_FALSE(grid.RowAdded(1));
+    EXPECT_THROW((void)grid.RowAdded(3), std::out_of_range);
+}
+
+TEST(ListGridRows, ManyRowsKeepMapAndStorageConsistent)
+{
+    ListGrid grid;
+    grid.SetCacheIncrement(3);
+    grid.AddColumn(QStringLiteral("a"), 100);
+    for (int i = 0; i < 50; ++i)
+        grid.AddItem(QString::number(i), i % 2 == 0 ? 0 : -1);
+    for (int i = 0; i < 40; ++i)
+        grid.RemoveItem(i % 7 % grid.Rows());
+    const ListGridModel& m = grid.model();
+    ASSERT_EQ(grid.Rows(), 10);
+    std::vector<qint32> sorted(m.rowMap);
+    std::sort(sorted.begin(), sorted.end());
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(sorted[static_cast<size_t>(i)], i);
+    EXPECT_LE(m.storageBound, m.lastRow + 1 + 3);
+    EXPECT_EQ(countRefs(m), 10);
+}
+
+TEST(ListGridRows, RemovingOnlyRowClearsAndSwitchesRedrawOff)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("n"), 100, 4, ColumnType::Numeric);
+    grid.SetRedraw(true);
+    grid.AddItem(QStringLiteral("5"));
+    grid.RowColSet(0, 0);
+    QSignalSpy counted(&grid, &ListGrid::RowCountChanged);
+    grid.RemoveItem(0);
+    EXPECT_EQ(counted.count(), 1);
+    EXPECT_EQ(grid.Rows(), 0);
+    EXPECT_FALSE(grid.Redraw());
+    EXPECT_EQ(grid.Row(), -1);
+    EXPECT_EQ(grid.Cols(), 1);
+    EXPECT_DOUBLE_EQ(grid.TotalsCol(0), 0);
+    grid.RemoveItem(0); // nothing on an empty grid
+    EXPECT_EQ(counted.count(), 1);
+}
+
+TEST(ListGridRows, RemovingSelectedRowSelectsTheOneNowInItsPlace)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("a"), 100);
+    for (const char* t : {"a", "b", "c"})
+        grid.AddItem(QString::fromLatin1(t));
+    grid.RowColSet(2, -1);
+    QSignalSpy moved(&grid, &ListGrid::RowColChanged);
+    grid.RemoveItem(2);
+    EXPECT_TRUE(grid.RowSelected(1));
+    EXPECT_EQ(grid.Row(), 1);
+    EXPECT_EQ(moved.count(), 1);
+    grid.RowColSet(0, -1);
+    grid.RemoveItem(0);
+    EXPECT_EQ(grid.CellText(0, 0), QStringLiteral("b"));
+    EXPECT_TRUE(grid.RowSelected(0));
+}
+
+TEST(ListGridRows, DeleteSelectedWithMultiSelectRemovesEverySelectedRow)
+{
+    ListGrid grid;
+    grid.SetMultiSelect(1);
+    grid.AddColumn(QStringLiteral("a"), 100);
+    for (const char* t : {"a", "b", "c", "d"})
+        grid.AddItem(QString::fromLatin1(t));
+    grid.SetRowSelected(0, true);
+    grid.SetRowSelected(1, true);
+    grid.SetRowSelected(3, true);
+    grid.DeleteSelected();
+    ASSERT_EQ(grid.Rows(), 1);
+    EXPECT_EQ(grid.CellText(0, 0), QStringLiteral("c"));
+    EXPECT_EQ(grid.Row(), 0);
+}
+
+TEST(ListGridRows, ClearKeepsColumnsAndHidesUntilRedraw)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("a"), 100);
+    grid.SetRedraw(true);
+    grid.AddItem(QStringLiteral("x"));
+    grid.SetCellText(0, 0, QStringLiteral("y"));
+    EXPECT_TRUE(grid.CellsChanged());
+    grid.Clear();
+    EXPECT_FALSE(grid.Redraw());
+    EXPECT_FALSE(grid.CellsChanged());
+    EXPECT_EQ(grid.model().formats.size(), 1u);
+    grid.AddItem(QStringLiteral("z"));
+    EXPECT_TRUE(grid.model().refreshPending);
+    grid.SetRedraw(true);
+    EXPECT_FALSE(grid.model().refreshPending);
+    grid.ClearAll();
+    EXPECT_EQ(grid.Cols(), 0);
+    EXPECT_EQ(grid.Rows(), 0);
+}
+
+TEST(ListGridRows, RowHeightFollowsMinRowHeightAndWordWrap)
+{
+    ListGrid grid;
+    grid.SetMinRowHeight(1400);
+    EXPECT_EQ(grid.model().defaultRowHeight, 99);
+    grid.AddColumn(QStringLiteral("a"), 300, 0, 0, {}, {}, 4, true);
+    grid.AddItem(QStringLiteral("x"));
+    EXPECT_FLOAT_EQ(grid.RowHeight(0), 99);
+    grid.SetRowHeight(0, 40.5f);
+    EXPECT_FLOAT_EQ(grid.RowHeight(0), 40);
+    grid.SetMinRowHeight(0);
+    grid.SetAllowWordWrap(true);
+    const float single = grid.RowHeight(0);
+    EXPECT_FLOAT_EQ(single, grid.model().defaultRowHeight - 2);
+    grid.SetCellText(0, 0, QStringLiteral("many words that wrap over several lines in a narrow column"));
+    EXPECT_GT(grid.RowHeight(0), single * 2);
+    grid.SetMaxLineCount(1);
+    grid.SetRowHeight(0, -1);
+    EXPECT_FLOAT_EQ(grid.RowHeight(0), single);
+}
+
+TEST(ListGridCells, FixRefClampsRowsAndRejectsColumnsPastTheEnd)
+{
+    ListGrid grid;
+    EXPECT_EQ(grid.CellText(0, 0), QString());
+    grid.SetCellText(0, 0, QStringLiteral("ignored"));
+    grid.AddColumn(QStringLiteral("a"), 100);
+    grid.AddColumn(QStringLiteral("b"), 100);
+    grid.AddItem(QStringLiteral("r0a\tr0b"));
+    grid.AddItem(QStringLiteral("r1a\tr1b"));
+    EXPECT_EQ(grid.CellText(99, 0), QStringLiteral("r1a"));
+    EXPECT_EQ(grid.CellText(-1, 1), QStringLiteral("r0b")); // no current row: row 0
+    grid.RowColSet(1, 1);
+    EXPECT_EQ(grid.CellText(-1, -1), QStringLiteral("r1b"));
+    EXPECT_EQ(grid.CellText(0, 2), QString());
+    grid.SetCellText(0, 2, QStringLiteral("nowhere"));
+    EXPECT_FALSE(grid.RowChanged(0));
+}
+
+TEST(ListGridCells, EqualFormatsShareOneEntryWithCounts)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("a"), 100);
+    grid.AddColumn(QStringLiteral("b"), 100);
+    grid.AddItem(QStringLiteral("1\t2"));
+    const ListGridModel& m = grid.model();
+    EXPECT_EQ(m.formats[0].refCount, 2);
+    grid.SetCellBackColor(0, 0, 255);
+    grid.SetCellBackColor(0, 1, 255);
+    const qint16 shared = m.rows[0].cells[0].formatIndex;
+    EXPECT_EQ(shared, m.rows[0].cells[1].formatIndex);
+    EXPECT_EQ(m.formats[static_cast<size_t>(shared)].refCount, 2);
+    EXPECT_EQ(m.formats[0].refCount, 0);
+    grid.SetCellBackColor(0, 1, 65280);
+    EXPECT_EQ(m.formats[static_cast<size_t>(shared)].refCount, 1);
+    EXPECT_EQ(grid.CellBackColor(0, 1), 65280u);
+    EXPECT_EQ(grid.CellBackColor(0, 0), 255u);
+    // The freed entry 0 is the first free slot, so it is reused.
+    EXPECT_EQ(m.rows[0].cells[1].formatIndex, 0);
+}
+
+TEST(ListGridCells, FormatCellsModesOverARange)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("a"), 100);
+    grid.AddColumn(QStringLiteral("b"), 100);
+    for (int i = 0; i < 3; ++i)
+        grid.AddItem(QStringLiteral("x\ty"));
+    grid.FormatCells(0, -1, 1, -1, 4, QStringLiteral("&HFF"));
+    grid.FormatCells(1, 1, 0, 0, 32, QStringLiteral("True"));
+    grid.FormatCells(0, -1, 0, -1, 16, QStringLiteral("   "));
+    grid.FormatCells(2, 2, 0, 0, 16, QStringLiteral("Serif"));
+    grid.FormatCells(0, 0, 0, 0, 256, QStringLiteral("1"));
+    grid.FormatCells(0, 0, 1, 1, 512, {}, 2);
+    grid.FormatCells(0, -1, 0, -1, 2, QStringLiteral("1")); // unknown mode
+    EXPECT_EQ(grid.CellForeColor(2, 1), 255u);
+    EXPECT_EQ(grid.CellForeColor(2, 0), grid.ForeColor());
+    EXPECT_TRUE(grid.CellFontBold(1, 0));
+    EXPECT_FALSE(grid.CellFontBold(0, 0));
+    EXPECT_EQ(grid.CellFontName(2, 0), QStringLiteral("Serif"));
+    EXPECT_EQ(grid.CellFontName(1, 0), grid.Font().family());
+    EXPECT_TRUE(grid.CellHandPointer(0, 0));
+    EXPECT_EQ(grid.CellAlignment(0, 1), 2);
+    EXPECT_EQ(countRefs(grid.model()), 6);
+}
+
+TEST(ListGridCells, ProgressValuesAreClampedAndOnlyInProgressColumns)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("t"), 100);
+    grid.AddColumn(QStringLiteral("p"), 100, 4, ColumnType::Progress);
+    grid.AddItem(QStringLiteral("a\t"));
+    grid.SetCellProgressValue(0, 1, 150);
+    EXPECT_EQ(grid.CellProgressValue(0, 1), 100);
+    grid.SetCellProgressValue(0, 1, -5);
+    EXPECT_EQ(grid.CellProgressValue(0, 1), 0);
+    grid.SetCellProgressValue(0, 1, 42);
+    grid.SetCellText(0, 1, QStringLiteral("42%"));
+    EXPECT_EQ(grid.CellProgressValue(0, 1), 42); // the text does not disturb the value
+    grid.SetCellProgressValue(0, 0, 50);
+    EXPECT_EQ(grid.CellProgressValue(0, 0), 0);
+    EXPECT_EQ(grid.CellProgressBarColor(), 8421631u);
+}
+
+TEST(ListGridCells, TotalsFollowTextChangesAdditionsAndRemovals)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("n"), 100, 4, ColumnType::Numeric);
+    grid.AddItem(QStringLiteral("1"));
+    grid.SetCellText(0, 0, QStringLiteral("12.5"));
+    grid.SetCellText(0, 0, QStringLiteral("2"));
+    EXPECT_DOUBLE_EQ(grid.TotalsCol(0), 2);
+    grid.AddItem(QStringLiteral("$ 1,234.50"));
+    EXPECT_DOUBLE_EQ(grid.TotalsCol(0), 1236.5);
+    grid.RemoveItem(0);
+    EXPECT_DOUBLE_EQ(grid.TotalsCol(0), 1234.5);
+    grid.SetCellValue(0, 0, 7.25);
+    EXPECT_EQ(grid.CellText(0, 0), QStringLiteral("7.25"));
+    EXPECT_DOUBLE_EQ(grid.CellValue(0, 0).toDouble(), 7.25);
+    EXPECT_DOUBLE_EQ(grid.TotalsCol(0), 7.25);
+    EXPECT_DOUBLE_EQ(grid.rVal(QStringLiteral("&HFF")), 255);
+    EXPECT_DOUBLE_EQ(grid.rVal(QStringLiteral("abc")), 0);
+    EXPECT_DOUBLE_EQ(grid.rVal(QStringLiteral("True")), -1);
+}
+
+TEST(ListGridCells, CheckBoxColumnTextSetsCheckedAndReadsAsBoolean)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("c"), 100, 4, ColumnType::CheckBox);
+    grid.AddItem(QStringLiteral("1"));
+    grid.AddItem(QString());
+    EXPECT_TRUE(grid.CellChecked(0, 0));
+    EXPECT_FALSE(grid.CellValue(1, 0).isValid());
+    grid.SetCellText(0, 0, QStringLiteral("0"));
+    EXPECT_FALSE(grid.CellChecked(0, 0));
+    EXPECT_EQ(grid.CellValue(0, 0), QVariant(false));
+    EXPECT_TRUE(grid.CellChanged(0, 0));
+    EXPECT_TRUE(grid.RowChanged(0));
+    EXPECT_THROW((void)grid.CellChanged(0, 1), std::out_of_range);
+}
+
+TEST(ListGridCells, PicturesAndTagsAreStoredWithoutRepaintingOrChanging)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("p"), 100);
+    grid.AddItem(QString());
+    QImage pic(4, 3, QImage::Format_RGB32);
+    pic.fill(Qt::red);
+    grid.CellPicture(pic, 0, 0);
+    grid.SetCellTag(0, 0, QStringLiteral("tag"));
+    EXPECT_EQ(grid.CellPictureGet(0, 0).size(), QSize(4, 3));
+    EXPECT_EQ(grid.CellTag(0, 0), QStringLiteral("tag"));
+    EXPECT_TRUE(grid.CellPictureGet(0, 1).isNull());
+    EXPECT_FALSE(grid.CellsChanged());
+}
+
+TEST(ListGridCurrentCell, RowColSetSelectsAndRaisesEvents)
+{
+    ListGrid grid;
+    addDownloadColumns(grid);
+    for (int i = 0; i < 3; ++i)
+        grid.AddItem(QStringLiteral("name%1").arg(i));
+    QSignalSpy moved(&grid, &ListGrid::RowColChanged);
+    QSignalSpy selected(&grid, &ListGrid::SelectionChanged);
+    grid.RowColSet(1, 4);
+    EXPECT_EQ(grid.Row(), 1);
+    EXPECT_EQ(grid.Col(), 4);
+    EXPECT_TRUE(grid.RowSelected(1));
+    EXPECT_EQ(moved.count(), 1);
+    EXPECT_EQ(selected.count(), 1);
+    grid.SetRow(2);
+    EXPECT_FALSE(grid.RowSelected(1));
+    EXPECT_EQ(grid.SelectedCount(), 1);
+    EXPECT_EQ(grid.Col(), -1); // the row setter leaves no current column
+    grid.RowColSet(0, 3);      // hidden column: nothing at all
+    EXPECT_EQ(grid.Row(), 2);
+}
+
+TEST(ListGridCurrentCell, HiddenRowsCannotBecomeCurrentLockedRowsRefuseTheMove)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("a"), 100);
+    grid.AddItem(QStringLiteral("a"));
+    grid.AddItem(QStringLiteral("b"), -1, false, false, false, false);
+    grid.AddItem(QStringLiteral("c"), -1, false, false, true);
+    grid.RowColSet(0, 0);
+    grid.RowColSet(1, 0);
+    EXPECT_EQ(grid.Row(), 0);
+    EXPECT_FALSE(grid.RowSelected(1));
+    QSignalSpy moved(&grid, &ListGrid::RowColChanged);
+    grid.RowColSet(2, 0);
+    EXPECT_EQ(moved.count(), 0);
+    EXPECT_TRUE(grid.RowLocked(0)); // the refusal stands until the next mouse or key press
+    EXPECT_TRUE(grid.ColLocked(0));
+}
+
+TEST(ListGridCurrentCell, RedrawKeepsWorkPendingWhileOff)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("a"), 100);
+    EXPECT_FALSE(grid.Redraw());
+    grid.AddItem(QStringLiteral("x"));
+    EXPECT_TRUE(grid.model().refreshPending);
+    EXPECT_TRUE(grid.model().layoutPending);
+    grid.SetRedraw(true);
+    EXPECT_FALSE(grid.model().refreshPending);
+    EXPECT_FALSE(grid.model().layoutPending);
+    grid.SetRedraw(false);
+    grid.SetCellText(0, 0, QStringLiteral("y"));
+    EXPECT_TRUE(grid.model().refreshPending);
+    grid.SetRedraw(false);
+    EXPECT_FALSE(grid.model().refreshPending);
+}
