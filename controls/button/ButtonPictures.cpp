@@ -1,0 +1,23 @@
+#include "controls/button/ButtonPictures.h"
+
+#include <QFile>
+
+static void initButtonResources()
+{
+    // Keeps the pictures from being dropped by the static linker.
+    Q_INIT_RESOURCE(button);
+}
+
+namespace brenlow {
+
+QImage ButtonPicture(const QString& name)
+{
+    static const bool ready = (initButtonResources(), true);
+    (void)ready;
+    const QString path = QStringLiteral(":/button/%1.png").arg(name);
+    if (!QFile::exists(path))
+        return {};
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace brenlow

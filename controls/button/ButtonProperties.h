@@ -1,0 +1,118 @@
+#pragma once
+
+#include "controls/common/Colors.h"
+
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+namespace brenlow {
+
+class PropertyBag;
+
+/** The visual states of a button. */
+enum class ButtonState
+{
+    Normal = 0,
+    Hot = 1,
+    Down = 2
+};
+
+/** The button's looks; names of the stored values 0..13. */
+enum ButtonStyleCode
+{
+    StyleStandard = 0,
+    StyleFlat = 1,
+    StyleRoundedGradient = 2,
+    StyleGlossyStrips = 3,
+    StyleHoverBox = 4,
+    StyleToolbarGradient = 5,
+    StyleSilverLines = 6,
+    StyleWarmHover = 7,
+    StyleOrangeGloss = 8,
+    StyleWhiteGloss = 9,
+    StylePastelGloss = 10,
+    StyleHoverRaised = 11,
+    StyleHoverFlat = 12,
+    StyleVisualStyle = 13,
+};
+
+/** Behaviours selected by `Mode`. */
+enum ButtonModeCode
+{
+    ModeCommand = 0,
+    ModeCheck = 1,
+    ModeOption = 2
+};
+
+/** The design-time properties of a glintbutton, as plain data. Colours are 0x00BBGGRR values or
+ *  system colours (0x80000000 + n). Pictures are images whose pixel size is their drawn size. */
+struct ButtonProperties
+{
+    int ButtonStyle = StyleVisualStyle;
+    bool ShowFocusRect = true;
+    bool Enabled = true;
+    QFont Font;
+    quint32 BackColor = 0;
+    QString Caption;
+    quint32 ForeColor = OleColor::ButtonText;
+    quint32 ForeColorHover = 0;
+    int Mode = ModeCommand;
+    bool Value = false;
+    int MousePointer = 0;
+    bool HandPointer = false;
+    QImage MouseIcon;
+    QImage PictureNormal;
+    QImage PictureHot;
+    QImage PictureDown;
+    int PictureAlign = 1;
+    int PictureEffectOnOver = 0;
+    int PictureEffectOnDown = 0;
+    bool PicturePushOnHover = false;
+    bool PictureShadow = false;
+    int PictureOpacity = 255;
+    int PictureOpacityOnOver = 255;
+    int DisabledPictureMode = 0;
+    int CaptionEffects = 0;
+    bool UseMaskColor = true;
+    quint32 MaskColor = 0xE0E0E0;
+    int CaptionAlign = 1;
+    QString ToolTip;
+    int TooltipType = 0;
+    int TooltipIcon = 0;
+    QString TooltipTitle;
+    quint32 TooltipBackColor = 0;
+    bool RightToLeft = false;
+    int DropDownSymbol = 0;
+    bool DropDownSeparator = false;
+    int ColorScheme = 0;
+
+    /** The values of a control placed fresh in a container: the New values, then the style
+     *  colour-scheme rule and the style colours rule. */
+    [[nodiscard]] static ButtonProperties Fresh(const QFont& containerFont, const QString& name);
+
+    /** Reads every key in load order; missing keys take the stored defaults. The style rules are
+     *  not applied: stored colours win. */
+    void Read(const PropertyBag& bag, const QFont& containerFont);
+    /** Writes every key in store order; values equal to their stored defaults are not stored
+     *  (except "CaptionEffects", which is always written). */
+    void Write(PropertyBag& bag, const QFont& containerFont) const;
+
+    /** Styles 3 and 9 take scheme 2; 5, 11, 12 and 13 keep theirs; the rest take scheme 0. */
+    void ApplyStyleColorScheme();
+    /** Sets BackColor, ForeColor, ShowFocusRect (and PicturePushOnHover for style 4) from the
+     *  style and the colour scheme. */
+    void ApplyStyleColors();
+};
+
+/** The access key of a caption in lower case, or a null QChar when it has none. A doubled "&" is a
+ *  literal ampersand. */
+[[nodiscard]] QChar AccessKeyOf(const QString& caption);
+
+/** Whether a style shows a checked button in its down state. */
+[[nodiscard]] constexpr bool CheckedDrawsDown(int style)
+{
+    return style != StyleStandard && style != StyleSilverLines;
+}
+
+} // namespace brenlow

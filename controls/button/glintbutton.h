@@ -1,0 +1,221 @@
+#pragma once
+
+#include "controls/button/ButtonBehavior.h"
+#include "controls/button/ButtonProperties.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+
+#include <optional>
+
+class QMenu;
+class QAction;
+
+namespace brenlow {
+class PropertyBag;
+class ButtonTooltip;
+} // namespace brenlow
+
+/** An owner-drawn push, check or option button with fourteen looks, pictures with effects, its own
+ *  tooltip and an optional drop-down menu. It draws into its own surface image; paintEvent only
+ *  copies that image to the screen. Positions in its mouse events are in pixels. */
+class glintbutton final : public QWidget, private brenlow::ButtonBehavior::Host
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(glintbutton)
+
+public:
+    /** A fresh button: the values a newly placed control gets (style 13, "Tahoma" font, ...). */
+    explicit glintbutton(QWidget* parent = nullptr);
+    ~glintbutton() override;
+
+    /** Loads stored properties (keys looked up without regard to case; missing keys take the stored
+     *  defaults) and sets the button up from them. */
+    void ReadProperties(const brenlow::PropertyBag& bag);
+    /** Stores the properties; values equal to their stored defaults are left out. */
+    void WriteProperties(brenlow::PropertyBag& bag) const;
+
+    [[nodiscard]] int ButtonStyle() const { return m_p.ButtonStyle; }
+    void SetButtonStyle(int value);
+    [[nodiscard]] bool ShowFocusRect() const { return m_p.ShowFocusRect; }
+    void SetShowFocusRect(bool value);
+    [[nodiscard]] bool Enabled() const override { return m_p.Enabled; }
+    void SetEnabled(bool value);
+    [[nodiscard]] QFont Font() const { return m_p.Font; }
+    void SetFont(const QFont& value);
+    [[nodiscard]] quint32 BackColor() const { return m_p.BackColor; }
+    void SetBackColor(quint32 value);
+    [[nodiscard]] QString Caption() const { return m_p.Caption; }
+    void SetCaption(const QString& value);
+    [[nodiscard]] quint32 ForeColor() const { return m_p.ForeColor; }
+    void SetForeColor(quint32 value);
+    [[nodiscard]] quint32 ForeColorHover() const { return m_p.ForeColorHover; }
+    void SetForeColorHover(quint32 value);
+    /** 0 command, 1 check, 2 option. */
+    [[nodiscard]] int Mode() const override { return m_p.Mode; }
+    void SetMode(int value);
+    /** Checked state of a check or option button; always False for a command button. */
+    [[nodiscard]] bool Value() const override { return m_p.Value; }
+    void SetValue(bool value) override;
+    [[nodiscard]] int MousePointer() const { return m_p.MousePointer; }
+    void SetMousePointer(int value);
+    [[nodiscard]] bool HandPointer() const override { return m_p.HandPointer; }
+    void SetHandPointer(bool value);
+    [[nodiscard]] QImage MouseIcon() const { return m_p.MouseIcon; }
+    void SetMouseIcon(const QImage& value);
+    [[nodiscard]] QImage PictureNormal() const { return m_p.PictureNormal; }
+    void SetPictureNormal(const QImage& value);
+    [[nodiscard]] QImage PictureHot() const { return m_p.PictureHot; }
+    void SetPictureHot(const QImage& value);
+    [[nodiscard]] QImage PictureDown() const { return m_p.PictureDown; }
+    void SetPictureDown(const QImage& value);
+    [[nodiscard]] int PictureAlign() const { return m_p.PictureAlign; }
+    void SetPictureAlign(int value);
+    [[nodiscard]] int PictureEffectOnOver() const { return m_p.PictureEffectOnOver; }
+    void SetPictureEffectOnOver(int value);
+    [[nodiscard]] int PictureEffectOnDown() const { return m_p.PictureEffectOnDown; }
+    void SetPictureEffectOnDown(int value);
+    [[nodiscard]] bool PicturePushOnHover() const { return m_p.PicturePushOnHover; }
+    void SetPicturePushOnHover(bool value);
+    [[nodiscard]] bool PictureShadow() const { return m_p.PictureShadow; }
+    void SetPictureShadow(bool value);
+    [[nodiscard]] int PictureOpacity() const { return m_p.PictureOpacity; }
+    void SetPictureOpacity(int value);
+    [[nodiscard]] int PictureOpacityOnOver() const { return m_p.PictureOpacityOnOver; }
+    void SetPictureOpacityOnOver(int value);
+    [[nodiscard]] int DisabledPictureMode() const { return m_p.DisabledPictureMode; }
+    void SetDisabledPictureMode(int value);
+    [[nodiscard]] int CaptionEffects() const { return m_p.CaptionEffects; }
+    void SetCaptionEffects(int value);
+    [[nodiscard]] bool UseMaskColor() const { return m_p.UseMaskColor; }
+    void SetUseMaskColor(bool value);
+    [[nodiscard]] quint32 MaskColor() const { return m_p.MaskColor; }
+    void SetMaskColor(quint32 value);
+    [[nodiscard]] int CaptionAlign() const { return m_p.CaptionAlign; }
+    void SetCaptionAlign(int value);
+    [[nodiscard]] QString ToolTip() const { return m_p.ToolTip; }
+    void SetToolTip(const QString& value);
+    /** 1 balloon, anything else standard. */
+    [[nodiscard]] int TooltipType() const { return m_p.TooltipType; }
+    void SetTooltipType(int value);
+    /** 0 none, 1 information, 2 warning, 3 error. */
+    [[nodiscard]] int TooltipIcon() const { return m_p.TooltipIcon; }
+    void SetTooltipIcon(int value);
+    [[nodiscard]] QString TooltipTitle() const { return m_p.TooltipTitle; }
+    void SetTooltipTitle(const QString& value);
+    /** 0 = the default tooltip colour. */
+    [[nodiscard]] quint32 TooltipBackColor() const { return m_p.TooltipBackColor; }
+    void SetTooltipBackColor(quint32 value);
+    [[nodiscard]] bool RightToLeft() const { return m_p.RightToLeft; }
+    void SetRightToLeft(bool value);
+    [[nodiscard]] int DropDownSymbol() const { return m_p.DropDownSymbol; }
+    void SetDropDownSymbol(int value);
+    [[nodiscard]] bool DropDownSeparator() const { return m_p.DropDownSeparator; }
+    void SetDropDownSeparator(bool value);
+    /** 0 blue, 1 olive, 2 silver, 3 custom. */
+    [[nodiscard]] int ColorScheme() const { return m_p.ColorScheme; }
+    void SetColorScheme(int value);
+    [[nodiscard]] WId hWnd() const { return const_cast<glintbutton*>(this)->winId(); }
+
+    /** The container marks this button as its default (Enter) button. */
+    void SetDisplayAsDefault(bool value);
+    [[nodiscard]] bool DisplayAsDefault() const { return m_displayAsDefault; }
+
+    /** Attaches a drop-down menu opened at placement `Align` (0..7) on every press; `Flags` 8 puts
+     *  the menu's right edge, 32 its bottom edge at the point. A null menu attaches nothing. */
+    void SetPopupMenu(QMenu* Menu, int Align, quint32 Flags = 0, QAction* DefaultMenu = nullptr);
+    void UnsetPopupMenu();
+    /** Opens an address in the user's browser. */
+    void OpenWebsite(const QString& sAddress);
+    /** Shows the information box about the control. */
+    void About();
+
+    /** The access key in lower case, or a null QChar. */
+    [[nodiscard]] QChar AccessKey() const { return m_accessKey; }
+    /** The drawing surface as last painted. */
+    [[nodiscard]] const QImage& Surface() const { return m_surface; }
+    /** The interaction core, for inspection. */
+    [[nodiscard]] const brenlow::ButtonBehavior& Behavior() const { return m_behavior; }
+    /** The tooltip window, once the button has been hovered. */
+    [[nodiscard]] QWidget* TooltipWindow() const;
+
+    /** Repaints the surface now. */
+    void Refresh() { redraw(); }
+
+signals:
+    void Click();
+    void DblClick();
+    void MouseEnter();
+    void MouseLeave();
+    void MouseMove(int Button, int Shift, float x, float Y);
+    void MouseUp(int Button, int Shift, float x, float Y);
+    void MouseDown(int Button, int Shift, float x, float Y);
+    void KeyDown(int& KeyCode, int& Shift);
+    void KeyUp(int& KeyCode, int& Shift);
+    void KeyPress(int& KeyAcsii);
+    /** A property changed, by its stored name. */
+    void PropertyChanged(const QString& name);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // ButtonBehavior::Host
+    int Width() const override { return width(); }
+    int Height() const override { return height(); }
+    void Redraw() override { redraw(); }
+    void ShowHandCursor() override;
+    void CaptureMouse() override;
+    void ReleaseMouse() override;
+    bool HasCapture() const override;
+    void MoveFocus(bool forward) override;
+    bool PointerOverControl() const override;
+    void TrackMouseLeave() override {}
+    void UncheckOptionGroup() override;
+    void ProcessPendingEvents() override;
+    void ShowTooltip() override;
+    void PopupMenu(const brenlow::MenuPlacement& placement) override;
+    void RaiseClick() override { emit Click(); }
+    void RaiseDblClick() override { emit DblClick(); }
+    void RaiseMouseEnter() override { emit MouseEnter(); }
+    void RaiseMouseLeave() override { emit MouseLeave(); }
+    void RaiseMouseDown(int b, int s, float x, float y) override { emit MouseDown(b, s, x, y); }
+    void RaiseMouseUp(int b, int s, float x, float y) override { emit MouseUp(b, s, x, y); }
+    void RaiseKeyDown(int& k, int& s) override { emit KeyDown(k, s); }
+    void RaiseKeyUp(int& k, int& s) override { emit KeyUp(k, s); }
+    void RaiseKeyPress(int& k) override { emit KeyPress(k); }
+
+    void redraw();
+    void changed(const QString& name);
+    void updateAccessKey();
+    void updateRegion();
+    void applyCursor();
+    void watchContainer();
+
+    brenlow::ButtonProperties m_p;
+    brenlow::ButtonBehavior m_behavior;
+    QImage m_surface;
+    QChar m_accessKey;
+    int m_shortcutId = 0;
+    bool m_displayAsDefault = false;
+    QPointer<QMenu> m_menu;
+    QPointer<QAction> m_defaultAction;
+    QPointer<brenlow::ButtonTooltip> m_tooltip;
+    QPointer<QWidget> m_container;
+    /** The pointer position of the mouse event being handled, in the button's pixels. */
+    std::optional<QPoint> m_pointer;
+};
