@@ -14,6 +14,7 @@ ListGrid::ListGrid(QWidget* parent) : QWidget(parent)
     m.props.FontHeader = font();
     m.resetFormats();
     m.defaultRowHeight = m.computeDefaultRowHeight();
+    applyTheme();
 }
 
 ListGrid::~ListGrid() = default;

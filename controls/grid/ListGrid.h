@@ -1,12 +1,20 @@
 #pragma once
 
+#include "controls/grid/ListGridLayout.h"
 #include "controls/grid/ListGridModel.h"
+#include "controls/grid/ListGridPainter.h"
 
 #include <QFont>
 #include <QImage>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
+
+class QScrollBar;
+
+namespace brenlow {
+class PropertyBag;
+}
 
 /**
  * The download list's grid control: columns, rows and cells with text, tags, pictures, progress
@@ -227,8 +235,28 @@ public:
     [[nodiscard]] int MouseCol() const;
 
     // ---- Painting and layout (ListGridPaint.cpp)
+    /** The first and last display rows in view after the last paint pass (-1 when none). */
     [[nodiscard]] int RowFirstVisible() const;
     [[nodiscard]] int RowLastVisible() const;
+    /** Geometry of the last pass (widget coordinates): rows and columns in view, header, caption,
+     *  check boxes, totals line, with hit-testing. */
+    [[nodiscard]] const brenlow::ListGridLayout& layout() const { return m_layout; }
+    /** The control's own drawing surface (the size of the control); paintEvent only copies it. */
+    [[nodiscard]] const QImage& surface() const { return m_surface; }
+    /** Transient looks set by the mouse code (hot/pressed header item, pressed button cell); repaint
+     *  after changing them. */
+    [[nodiscard]] brenlow::GridPaintState& paintState() { return m_paintState; }
+    /** The scroll bars of the control (shown only when the content does not fit). */
+    [[nodiscard]] QScrollBar* horizontalScrollBar() const { return m_hBar; }
+    [[nodiscard]] QScrollBar* verticalScrollBar() const { return m_vBar; }
+    /** Number of paint passes drawn so far. */
+    [[nodiscard]] int paintCount() const { return m_paintCount; }
+
+    /** Loads the stored properties (keys matched without regard to case, absent keys read as their
+     *  defaults), applies the theme, empties the rows and paints the empty frame. */
+    void ReadProperties(const brenlow::PropertyBag& bag);
+    /** Writes every stored property; values equal to their default are left out. */
+    void WriteProperties(brenlow::PropertyBag& bag) const;
 
     // ---- Stored properties and themes (getters here; setters in ListGridState.cpp; the property
     //      store in ListGridProperties.cpp)
@@ -405,6 +433,10 @@ signals:
     void AfterInsert(int Row);
     void RequestRowData(int Row);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     brenlow::ListGridModel m;
 
@@ -458,6 +490,22 @@ private:
     void ensureRowVisible(int row);
     /** Scrolls horizontally so a display position is in view. */
     void ensureColumnVisible(int colPos);
+    /** Creates the scroll bars on first use. */
+    void ensureScrollBars();
+    /** The drawing area inside the border. */
+    [[nodiscard]] QRect borderInner() const;
+    /** A scroll bar moved (by the user or by code). */
+    void onScrollBar();
+
+    brenlow::ListGridLayout m_layout;
+    brenlow::ListGridPainter m_painter;
+    brenlow::GridPaintState m_paintState;
+    QImage m_surface;
+    QScrollBar* m_hBar = nullptr;
+    QScrollBar* m_vBar = nullptr;
+    bool m_busy = false;
+    bool m_settingBars = false;
+    int m_paintCount = 0;
 
     // ---- Interaction and editing (ListGridInput.cpp, ListGridEdit.cpp)
     /** Hides the edit box and the tooltip (Clear). */

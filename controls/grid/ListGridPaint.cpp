@@ -1,0 +1,226 @@
+#include "controls/grid/ListGrid.h"
+
+#include "controls/common/Colors.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QStyle>
+
+using namespace brenlow;
+
+void ListGrid::recalcMetrics()
+{
+    m_layout.computeMetrics(m);
+}
+
+QRect ListGrid::borderInner() const
+{
+    const int border = m.props.BorderStyle == 0 ? 0 : (m.props.Appearance == 1 ? 2 : 1);
+    return rect().adjusted(border, border, -border, -border);
+}
+
+void ListGrid::ensureScrollBars()
+{
+    if (m_hBar)
+        return;
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_hBar = new QScrollBar(Qt::Horizontal, this);
+    m_vBar = new QScrollBar(Qt::Vertical, this);
+    for (QScrollBar* bar : {m_hBar, m_vBar}) {
+        bar->hide();
+        bar->setSingleStep(1);
+        bar->setPageStep(GridScrollRanges::LargeChange);
+        bar->setCursor(Qt::ArrowCursor);
+        connect(bar, &QScrollBar::valueChanged, this, [this] { onScrollBar(); });
+    }
+}
+
+void ListGrid::recalcLayout()
+{
+    ensureScrollBars();
+    const QRect area = borderInner();
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const GridScrollRanges r = m_layout.computeScrollRanges(m, area, extent);
+
+    QRect client = area;
+    if (r.vVisible)
+        client.setRight(client.right() - extent);
+    if (r.hVisible)
+        client.setBottom(client.bottom() - extent);
+    m_layout.setClient(client);
+
+    m_settingBars = true;
+    if (r.vVisible) {
+        m_vBar->setGeometry(client.right() + 1, area.top(), extent, client.height());
+        m_vBar->setRange(0, r.vMax);
+        m.firstRowInView = std::clamp(m.firstRowInView, 0, r.vMax);
+        m_vBar->setValue(m.firstRowInView);
+    } else {
+        m.firstRowInView = 0;
+    }
+    const int firstScrolling = std::max(m.props.FreezeAtCol + 1, 0);
+    if (r.hVisible) {
+        m_hBar->setGeometry(area.left(), client.bottom() + 1, client.width(), extent);
+        m_hBar->setRange(r.hMin, r.hMax);
+        m.hScroll = std::clamp(m.hScroll, r.hMin, r.hMax);
+        m_hBar->setValue(m.hScroll);
+    } else {
+        m.hScroll = firstScrolling;
+    }
+    m_vBar->setVisible(r.vVisible);
+    m_hBar->setVisible(r.hVisible);
+    m_settingBars = false;
+}
+
+void ListGrid::paintPass(bool enabled, bool noFocusRect)
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    m.refreshPending = !enabled;
+    if (!enabled) {
+        m_busy = false;
+        return;
+    }
+    if (m_surface.size() != size() || m_layout.client().isNull()) {
+        m_surface = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        recalcLayout();
+    }
+    // The metrics are cheap; taking them every pass keeps header and caption in step with setters.
+    m_layout.computeMetrics(m);
+    m_layout.place(m);
+
+    // The first column in view never lies among the frozen ones, nor does the bar.
+    if (m_hBar && !m_hBar->isHidden() && m_hBar->value() != m.hScroll) {
+        m_settingBars = true;
+        m_hBar->setValue(m.hScroll);
+        m_settingBars = false;
+    }
+
+    const bool focus = !noFocusRect && !(m.props.FocusRectHide && !hasFocus());
+    m_painter.paint(m_surface, m, m_layout, m_paintState, focus, this);
+    ++m_paintCount;
+    m_busy = false;
+    update();
+
+    if (m.rowCount() == 0)
+        emit RequestRowData(-1);
+    else if (m_layout.reachedEnd())
+        emit RequestRowData(m.lastRowInView);
+}
+
+void ListGrid::ensureRowVisible(int row)
+{
+    if (row < 0 || row > m.lastRow)
+        return;
+    if (row < m.firstRowInView) {
+        m.firstRowInView = row;
+    } else {
+        // Walk up from the row while the rows still fit under the header.
+        const int room = m_layout.rowsBottom() - m_layout.rowsTop();
+        int used = 0, first = row;
+        for (int r = row; r >= m.firstRowInView; --r) {
+            const GridRow& gr = m.rowAt(r);
+            if (!gr.visible)
+                continue;
+            if (used + gr.height > room && used > 0)
+                break;
+            used += gr.height;
+            first = r;
+        }
+        if (first > m.firstRowInView)
+            m.firstRowInView = first;
+    }
+    if (m_vBar && !m_vBar->isHidden()) {
+        m.firstRowInView = std::min(m.firstRowInView, m_vBar->maximum());
+        m_settingBars = true;
+        m_vBar->setValue(m.firstRowInView);
+        m_settingBars = false;
+    }
+}
+
+void ListGrid::ensureColumnVisible(int colPos)
+{
+    const int count = static_cast<int>(m.colOrder.size());
+    if (colPos <= m.props.FreezeAtCol || colPos < 0 || colPos >= count)
+        return;
+    if (colPos < m.hScroll) {
+        m.hScroll = colPos;
+    } else {
+        int frozen = 0;
+        for (int pos = 0; pos <= m.props.FreezeAtCol && pos < count; ++pos) {
+            const GridColumn& c = m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(pos)])];
+            frozen += c.visible ? c.pixelWidth : 0;
+        }
+        const int room = m_layout.client().right() + 1 - m_layout.cellsLeft() - frozen;
+        int used = 0, first = colPos;
+        for (int pos = colPos; pos >= m.hScroll; --pos) {
+            const GridColumn& c = m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(pos)])];
+            const int w = c.visible ? c.pixelWidth : 0;
+            if (used + w > room && used > 0)
+                break;
+            used += w;
+            first = pos;
+        }
+        if (first > m.hScroll)
+            m.hScroll = first;
+    }
+    if (m_hBar && !m_hBar->isHidden()) {
+        m.hScroll = std::clamp(m.hScroll, m_hBar->minimum(), m_hBar->maximum());
+        m_settingBars = true;
+        m_hBar->setValue(m.hScroll);
+        m_settingBars = false;
+    }
+}
+
+void ListGrid::onScrollBar()
+{
+    if (m_settingBars)
+        return;
+    m.firstRowInView = !m_vBar->isHidden() ? m_vBar->value() : 0;
+    if (!m_hBar->isHidden())
+        m.hScroll = m_hBar->value();
+    paintPass(true);
+    emit Scroll();
+}
+
+int ListGrid::RowFirstVisible() const
+{
+    return m.rowCount() == 0 ? -1 : m.firstRowInView;
+}
+
+int ListGrid::RowLastVisible() const
+{
+    return m.lastRowInView;
+}
+
+void ListGrid::paintEvent(QPaintEvent* event)
+{
+    QPainter p(this);
+    if (m_surface.isNull()) {
+        p.fillRect(event->rect(), OleColor::ToQColor(m.props.BackColorBkg));
+        return;
+    }
+    p.drawImage(event->rect(), m_surface, event->rect());
+    if (m_surface.size() != size()) {
+        // Grown while painting was off: the new part shows the background until the next pass.
+        const QRegion outside = QRegion(event->rect()) - QRegion(m_surface.rect());
+        for (const QRect& r : outside)
+            p.fillRect(r, OleColor::ToQColor(m.props.BackColorBkg));
+    }
+}
+
+void ListGrid::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m.painting) {
+        m_surface = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        recalcLayout();
+        paintPass(true);
+    } else {
+        m.refreshPending = true;
+        m.layoutPending = true;
+    }
+}

@@ -1,0 +1,434 @@
+#include "controls/grid/ListGridPainter.h"
+
+#include "base/Numbers.h"
+#include "base/Rounding.h"
+#include "controls/common/Colors.h"
+#include "controls/common/Gdi.h"
+#include "controls/grid/ListGridLayout.h"
+#include "controls/grid/ListGridModel.h"
+#include "controls/grid/ListGridTheme.h"
+
+#include <QLocale>
+#include <QPainter>
+#include <QWidget>
+
+namespace brenlow {
+
+using Gdi::Ltrb;
+namespace DT = Gdi::DT;
+
+namespace {
+
+QColor qc(quint32 c)
+{
+    return OleColor::ToQColor(c);
+}
+
+// Cell and header text never treats "&" as a mnemonic: names are shown as they are stored.
+constexpr quint32 TextBase = DT::NoPrefix;
+
+} // namespace
+
+QString ListGridPainter::DisplayText(const QString& text, const QString& format)
+{
+    if (format.isEmpty() || text.isEmpty() || !FormsANumber(text))
+        return text;
+    // Numeric formats: digits after the point, thousands separators, percent.
+    const bool percent = format.contains(QLatin1Char('%'));
+    const qsizetype point = format.indexOf(QLatin1Char('.'));
+    const QString whole = point < 0 ? format : format.left(point);
+    if (!whole.contains(QLatin1Char('0')) && !whole.contains(QLatin1Char('#')))
+        return text;
+    int decimals = 0;
+    if (point >= 0)
+        for (qsizetype i = point + 1;
+             i < format.size() && (format[i] == QLatin1Char('0') || format[i] == QLatin1Char('#')); ++i)
+            ++decimals;
+    double value = rVal(text);
+    if (percent)
+        value *= 100;
+    QLocale locale;
+    if (!whole.contains(QLatin1Char(',')))
+        locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString out = locale.toString(value, 'f', decimals);
+    if (percent)
+        out += QLatin1Char('%');
+    return out;
+}
+
+void ListGridPainter::paint(QImage& surface, const ListGridModel& m, const ListGridLayout& l,
+                            const GridPaintState& s, bool focusRect, const QWidget* widget)
+{
+    const GridProperties& props = m.props;
+    QPainter p(&surface);
+    paintBorder(p, surface, m);
+    p.setClipRect(l.client());
+    Gdi::FillRect(p, l.client(), qc(props.BackColorBkg));
+
+    if (m.rowCount() > 0) {
+        const QFont saved = p.font();
+        for (int i = 0; i < static_cast<int>(l.rows().size()); ++i)
+            paintRow(p, m, l, s, i, widget);
+        p.setFont(saved);
+        paintGridLines(p, m, l);
+        if (focusRect)
+            paintFocusRect(p, m, l);
+    }
+    paintHeaders(p, m, l, s, widget);
+    if (m.rowCount() > 0) {
+        paintRowNumbers(p, m, l);
+        paintTotals(p, m, l, s, widget);
+    }
+    if (m_scaled.size() > 512)
+        m_scaled.clear();
+}
+
+void ListGridPainter::paintBorder(QPainter& p, const QImage& surface, const ListGridModel& m) const
+{
+    const QRect all(0, 0, surface.width(), surface.height());
+    if (m.props.BorderStyle == 0)
+        return;
+    if (m.props.Appearance == 1)
+        Gdi::DrawEdge(p, all, Gdi::Edge::Sunken);
+    else
+        Gdi::FrameRect(p, all, qc(OleColor::WindowFrame));
+}
+
+void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGridLayout& l,
+                               const GridPaintState& s, int index, const QWidget* widget)
+{
+    const GridProperties& props = m.props;
+    const ListGridLayout::RowSpan& rs = l.rows()[static_cast<size_t>(index)];
+    const GridRow& row = m.rowAt(rs.row);
+    const int top = rs.top, bottom = rs.bottom();
+    const bool selected =
+        (row.flags & RowFlag::Selected) && (props.MultiSelect != 0 || props.FocusRowHighlight);
+    const quint32 rowBack =
+        props.BackColorEvenRowsEnabled && rs.row % 2 == 0 ? props.BackColorEvenRows : props.BackColor;
+
+    const int stripLeft = l.checkBoxColumnLeft();
+    Gdi::FillRect(p, Ltrb(stripLeft, top, l.cellsLeft(), bottom), qc(rowBack));
+    Gdi::FillRect(p, Ltrb(l.cellsLeft(), top, l.cellsRight(), bottom),
+                  qc(selected && !props.AlphaBlendSelection ? props.BackColorSel : rowBack));
+    if (props.RowCheckBoxes) {
+        const QRect box = l.rowCheckBoxRect(rs.row);
+        Gdi::DrawCheckBox(p, box, row.flags & RowFlag::Checked, Gdi::PartState::Normal, widget);
+    }
+
+    QFont current = p.font();
+    for (const ListGridLayout::ColSpan& cs : l.cols()) {
+        if (cs.col >= static_cast<qint32>(row.cells.size()))
+            continue;
+        const GridCell& cell = row.cells[static_cast<size_t>(cs.col)];
+        const GridColumn& column = m.columns[static_cast<size_t>(cs.col)];
+        const GridFormat format = m.effectiveFormat(cell);
+        const QRect rect = Ltrb(cs.left, top, cs.right(), bottom);
+
+        if (selected && props.AlphaBlendSelection) {
+            const bool plain = format.backColor == props.BackColor;
+            const quint32 under = plain ? rowBack : format.backColor;
+            Gdi::FillRect(p, rect, qc(ColorMath::Blend(props.BackColorSel, under, plain ? 150 : 100)));
+        } else if (!selected && format.backColor != props.BackColor) {
+            Gdi::FillRect(p, rect, qc(format.backColor));
+        }
+
+        const qint16 type = column.type;
+        if (type == ColumnType::CheckBox) {
+            const int size = l.metrics().checkBoxSize;
+            const QRect box(rect.left() + (rect.width() - size) / 2, top + (rs.height - size) / 2, size,
+                            size);
+            Gdi::DrawCheckBox(p, box, cell.flags & CellFlag::Checked, Gdi::PartState::Normal, widget);
+            continue;
+        }
+        if (type == ColumnType::Button) {
+            const bool down = s.pressedButtonRow == rs.row && s.pressedButtonCol == cs.col;
+            Gdi::DrawPushButton(p, rect.adjusted(0, 0, 1, 1),
+                                down ? Gdi::PartState::Pressed : Gdi::PartState::Normal, false, widget);
+        }
+        if (type == ColumnType::Progress && cell.flags >= 1) {
+            const int value = std::min<int>(cell.flags, 100);
+            const int right = rect.left() + static_cast<int>(RoundHalfEven((cs.width - 2) / 100.0 * value));
+            Gdi::FillRect(p, Ltrb(rect.left() + 2, top + 2, right, bottom - 2),
+                          qc(props.CellProgressBarColor));
+        }
+
+        QRect textRect = Ltrb(rect.left() + 3, top, rect.right() + 1 - 3, bottom);
+        if (!cell.picture.isNull())
+            paintPicture(p, cell.picture, rect, column.imageAlignment, cs.width, props.MinVerticalOffset,
+                         textRect);
+
+        QString text = DisplayText(cell.text, column.format);
+        if (text.isEmpty())
+            continue;
+        quint32 flags = static_cast<quint16>(cell.alignment) | l.metrics().textFlagBase | TextBase;
+        const QFont font = m.cellFont(cell, type);
+        if (type != ColumnType::Progress && (cell.flags & CellFlag::WordWrap) && props.AllowWordWrap) {
+            flags |= DT::WordBreak;
+            if (props.MinRowHeight > 0 && !text.contains(QLatin1Char('\r')))
+                text = ListGridLayout::FitText(text, font, textRect.width(), -1);
+        } else {
+            flags |= DT::SingleLine;
+        }
+        quint32 fore = format.foreColor;
+        if (selected && !props.FocusRowHighlightKeepTextForecolor)
+            fore = props.ForeColorSel;
+        if (type == ColumnType::Button)
+            fore = OleColor::ButtonText;
+        if (!(font == current)) {
+            p.setFont(font);
+            current = font;
+        }
+        p.setPen(qc(fore));
+        Gdi::DrawText(p, text, textRect, flags);
+    }
+}
+
+void ListGridPainter::paintPicture(QPainter& p, const QImage& picture, const QRect& cell, int imageAlignment,
+                                   int columnWidth, int verticalOffset, QRect& textRect)
+{
+    const QRect area = Ltrb(cell.left() + 2, cell.top() + verticalOffset, cell.right() + 1 - 2,
+                            cell.bottom() + 1 - verticalOffset);
+    if (area.width() <= 0 || area.height() <= 0 || picture.width() <= 0 || picture.height() <= 0)
+        return;
+    // Keep the aspect ratio: a relatively taller area gives the picture its width, else its height.
+    int w, h;
+    if (double(area.height()) / area.width() > double(picture.height()) / picture.width()) {
+        w = area.width();
+        h = std::max(1, static_cast<int>(RoundHalfEven(double(picture.height()) * w / picture.width())));
+    } else {
+        h = area.height();
+        w = std::max(1, static_cast<int>(RoundHalfEven(double(picture.width()) * h / picture.height())));
+    }
+    int x = area.left(), y = area.top();
+    const int horizontal = imageAlignment & 3;
+    if (imageAlignment == 5) {
+        if (picture.width() < columnWidth)
+            x = area.left() + (columnWidth - w) / 2 - 2;
+    } else if (horizontal == 1) {
+        x = area.left() + (area.width() - w) / 2;
+    } else if (horizontal == 2) {
+        x = area.left() + area.width() - w;
+    }
+    if (imageAlignment & 4)
+        y = area.top() + (area.height() - h) / 2;
+    else if (imageAlignment & 8)
+        y = area.top() + area.height() - h;
+
+    const QString key = QStringLiteral("%1/%2x%3").arg(picture.cacheKey()).arg(w).arg(h);
+    auto it = m_scaled.constFind(key);
+    if (it == m_scaled.constEnd())
+        it = m_scaled.insert(key, picture.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    p.save();
+    p.setClipRect(cell, Qt::IntersectClip);
+    p.drawImage(x, y, *it);
+    p.restore();
+
+    if (horizontal == 0 && imageAlignment != 5)
+        textRect.setLeft(std::max(textRect.left(), x + w + 3));
+    else if (horizontal == 2)
+        textRect.setRight(std::min(textRect.right(), x - 4));
+}
+
+void ListGridPainter::paintGridLines(QPainter& p, const ListGridModel& m, const ListGridLayout& l) const
+{
+    // 0 none, 1 both, 2 horizontal only, 3 vertical only.
+    const int mode = m.props.GridLines;
+    if (mode <= 0 || mode > 3 || l.rows().empty())
+        return;
+    const QColor color = qc(m.props.GridColor);
+    const int width = std::max(m.props.GridLineWidth, 1);
+    const int left = l.cellsLeft(), right = l.cellsRight();
+    if (mode == 1 || mode == 2)
+        for (const auto& r : l.rows())
+            Gdi::Line(p, left, r.bottom() - 1, right, r.bottom() - 1, color, width);
+    if (mode == 1 || mode == 3) {
+        const int top = l.rowsTop(), bottom = l.rows().back().bottom();
+        for (const auto& c : l.cols())
+            Gdi::Line(p, c.right() - 1, top, c.right() - 1, bottom, color, width);
+    }
+}
+
+void ListGridPainter::paintFocusRect(QPainter& p, const ListGridModel& m, const ListGridLayout& l) const
+{
+    const GridProperties& props = m.props;
+    if (m.currentRow < 0 || props.FocusRectMode == 0)
+        return;
+    const auto* rs = l.rowSpan(m.currentRow);
+    if (!rs)
+        return;
+    QRect r;
+    if (props.FocusRectMode == 1)
+        r = Ltrb(l.client().left() + 1, rs->top, l.cellsRight(), rs->bottom());
+    else
+        r = l.cellRect(m.currentRow, m.currentCol);
+    if (r.isNull())
+        return;
+    const QColor color =
+        qc(props.FocusRowHighlight ? props.FocusRectColor : ColorMath::Shift(props.BackColorSel, -50));
+    switch (props.FocusRectStyle) {
+    case 0:
+        Gdi::DrawFocusRect(p, r);
+        break;
+    case 1:
+        for (int i = 0; i < 3; ++i)
+            Gdi::FrameRect(p, r.adjusted(i, i, -i, -i), color);
+        break;
+    default:
+        Gdi::FrameRect(p, r, color);
+        break;
+    }
+}
+
+void ListGridPainter::paintHeaderBackground(QPainter& p, const QRect& r, int style, int state,
+                                            const GridPaintState& s, const QWidget* widget) const
+{
+    const auto part = static_cast<Gdi::PartState>(std::clamp(state, 1, 3));
+    if (style <= 0 || style > 7) {
+        Gdi::DrawPushButton(p, r, part, false, widget);
+        return;
+    }
+    if (style == 1) {
+        Gdi::DrawPushButton(p, r, part, state == 1, widget);
+        return;
+    }
+    if (style == 2 && GridVisualStyles()) {
+        Gdi::DrawHeaderSection(p, r, part, widget);
+        return;
+    }
+    const int lookStyle = style == 2 ? 7 : style; // themed header without visual styles: the gradient
+    const HeaderLook& look = HeaderStyleLook(lookStyle, state - 1);
+    const quint32 base = HeaderBaseColor(lookStyle, s.themeFrom, s.themeTo);
+    const quint32 face = OleColor::Translate(OleColor::ButtonFace);
+    auto resolve = [&](const HeaderColor& c) {
+        return qc(ResolveHeaderColor(c, s.themeFrom, s.themeTo, base, face));
+    };
+    Gdi::Gradient(p, r, resolve(look.top), resolve(look.bottom), Gdi::GradientDirection::Vertical);
+    const int right = r.left() + r.width(), bottom = r.top() + r.height();
+    Gdi::Line(p, r.left(), bottom - 1, right, bottom - 1, resolve(look.bottomLine));
+    if (r.height() > 6) {
+        Gdi::Line(p, right - 2, r.top() + 3, right - 2, bottom - 3, resolve(look.separator));
+        Gdi::Line(p, right - 1, r.top() + 3, right - 1, bottom - 3, resolve(look.separatorLight));
+    }
+}
+
+void ListGridPainter::paintHeaders(QPainter& p, const ListGridModel& m, const ListGridLayout& l,
+                                   const GridPaintState& s, const QWidget* widget) const
+{
+    const GridProperties& props = m.props;
+    const GridMetrics& g = l.metrics();
+    const int style = props.ThemeStyle;
+    const int top = l.client().top();
+
+    if (props.ColumnHeaders && g.headerHeight > g.captionHeight) {
+        const int hTop = top + g.captionHeight, hBottom = top + g.headerHeight;
+        // The strip left of the columns and right of the last one are empty items.
+        paintHeaderBackground(p, Ltrb(l.client().left(), hTop, l.cellsLeft(), hBottom), style, 1, s, widget);
+        paintHeaderBackground(p, Ltrb(l.cellsRight(), hTop, l.client().right() + 2, hBottom), style, 1, s,
+                              widget);
+        p.setFont(props.FontHeader);
+        const QFontMetrics fm(props.FontHeader);
+        for (const auto& cs : l.cols()) {
+            const GridColumn& column = m.columns[static_cast<size_t>(cs.col)];
+            const QRect item = l.headerItemRect(cs.pos);
+            int state = 1;
+            if (cs.pos == s.pressedHeaderPos)
+                state = 3;
+            else if (cs.pos == s.hotHeaderPos && props.AllowColumnHover)
+                state = 2;
+            paintHeaderBackground(p, item, style, state, s, widget);
+
+            const int right = item.left() + item.width();
+            if (column.sortState != 0 && (cs.pos == m.sortPrimary || cs.pos == m.sortSecondary ||
+                                          cs.col == m.sortPrimary || cs.col == m.sortSecondary)) {
+                // A 9 x 5 arrow: down for greater values first, up for smaller first.
+                const int ax = right - 12, ay = item.top() + 6;
+                const QColor arrow = qc(OleColor::ButtonShadow);
+                for (int i = 0; i < 5; ++i) {
+                    const int y = column.sortState == 1 ? ay + i : ay + 4 - i;
+                    Gdi::Line(p, ax + i, y, ax + 9 - i, y, arrow);
+                }
+            }
+
+            const int shift = state == 2 ? -1 : state == 3 ? 1 : 0;
+            QRect textRect =
+                Ltrb(item.left() + 3, item.top() + shift, right - 3, item.top() + item.height() + shift);
+            p.setPen(qc(props.ForeColorHdr));
+            const quint32 align = static_cast<quint32>(column.alignment) & 0x0F;
+            if (props.ColumnHeaderLines < 2) {
+                Gdi::DrawText(p, column.heading, textRect, align | DT::SingleLine | TextBase);
+            } else {
+                const QString fitted = ListGridLayout::FitText(column.heading, props.FontHeader,
+                                                               textRect.width(), props.ColumnHeaderLines);
+                const quint32 flags = (align & 3) | DT::WordBreak | DT::WordEllipsis | TextBase;
+                const QRect measured = Gdi::CalcTextRect(props.FontHeader, fitted, textRect, flags);
+                textRect.setTop(textRect.top() + std::max(0, (textRect.height() - measured.height()) / 2));
+                Gdi::DrawText(p, fitted, textRect, flags);
+            }
+        }
+    }
+
+    if (g.captionHeight > 0) {
+        const QRect cap = l.captionRect();
+        paintHeaderBackground(p, cap, style, 1, s, widget);
+        QFont font = props.FontHeader;
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(qc(props.ForeColorHdr));
+        QRect textRect = cap.adjusted(4, 0, -4, 0);
+        Gdi::DrawText(p, props.Caption, textRect,
+                      static_cast<quint32>(props.CaptionAlignment) | DT::SingleLine | DT::EndEllipsis |
+                          TextBase);
+    }
+}
+
+void ListGridPainter::paintRowNumbers(QPainter& p, const ListGridModel& m, const ListGridLayout& l) const
+{
+    const GridProperties& props = m.props;
+    if (!props.ShowRowNumbers || l.rowNumberWidth() <= 0)
+        return;
+    const int left = l.client().left(), right = left + l.rowNumberWidth();
+    const quint32 base = OleColor::Translate(OleColor::ButtonFace);
+    const QColor border = qc(ColorMath::RawShift(base, -40));
+    p.setFont(props.Font);
+    for (const auto& rs : l.rows()) {
+        const QRect r = Ltrb(left, rs.top, right, rs.bottom());
+        Gdi::FillRect(p, r, qc(base));
+        Gdi::Line(p, left, rs.bottom() - 1, right, rs.bottom() - 1, border);
+        Gdi::Line(p, right - 1, rs.top, right - 1, rs.bottom(), border);
+        p.setPen(qc(props.ForeColorHdr));
+        QRect textRect = r.adjusted(2, 0, -4, 0);
+        Gdi::DrawText(p, QString::number(rs.row + 1), textRect, DT::Right | DT::VCenter | DT::SingleLine);
+    }
+}
+
+void ListGridPainter::paintTotals(QPainter& p, const ListGridModel& m, const ListGridLayout& l,
+                                  const GridPaintState& s, const QWidget* widget) const
+{
+    const GridProperties& props = m.props;
+    const QRect strip = l.totalsRect();
+    if (!props.TotalsLineShow || strip.isNull())
+        return;
+    paintHeaderBackground(p, strip, props.ThemeStyle, 1, s, widget);
+    QFont font = props.Font;
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(qc(props.ForeColorHdr));
+    for (const auto& cs : l.cols()) {
+        const GridColumn& column = m.columns[static_cast<size_t>(cs.col)];
+        const auto& entry = m.totalsLine[static_cast<size_t>(cs.col)];
+        QString text = entry.caption;
+        if (column.type == ColumnType::Numeric) {
+            double total = m.totals[static_cast<size_t>(cs.col)];
+            if (entry.average && m.rowCount() > 0)
+                total /= m.rowCount();
+            text = column.format.isEmpty() ? QLocale().toString(total, 'g', 15)
+                                           : DisplayText(QString::number(total, 'g', 15), column.format);
+        }
+        QRect textRect = Ltrb(cs.left + 3, strip.top(), cs.right() - 3, strip.top() + strip.height());
+        Gdi::DrawText(p, text, textRect,
+                      (static_cast<quint32>(column.alignment) & 0x0F) | DT::SingleLine | DT::EndEllipsis |
+                          TextBase);
+    }
+}
+
+} // namespace brenlow

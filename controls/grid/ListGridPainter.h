@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QString>
+#include <QtGlobal>
+
+class QPainter;
+class QWidget;
+
+namespace brenlow {
+
+class ListGridModel;
+class ListGridLayout;
+struct GridRow;
+
+/** What the painter needs beyond the model and the layout: the theme colours and the transient
+ *  states the mouse code sets (hot and pressed header items, the pressed button cell). */
+struct GridPaintState
+{
+    quint32 themeFrom = 0;
+    quint32 themeTo = 0;
+    int hotHeaderPos = -1;     ///< display position of the header item under the pointer, -1 none
+    int pressedHeaderPos = -1; ///< display position of the header item held down, -1 none
+    int pressedButtonRow = -1; ///< display row of the button cell held down, -1 none
+    int pressedButtonCol = -1; ///< column index of that button cell
+};
+
+/**
+ * Draws one paint pass of the grid onto a surface the size of the control: border, background, the
+ * rows in view (backgrounds, check boxes, button cells, progress bars, pictures, text), grid lines,
+ * the focus rectangle, caption and column headers, row numbers and the totals line, in that order.
+ * Keeps scaled copies of cell pictures between passes.
+ */
+class ListGridPainter final
+{
+public:
+    void paint(QImage& surface, const ListGridModel& m, const ListGridLayout& layout,
+               const GridPaintState& state, bool focusRect, const QWidget* widget);
+
+    /** The display text of a cell: its text, or formatted with the column's format string. */
+    [[nodiscard]] static QString DisplayText(const QString& text, const QString& format);
+
+private:
+    void paintBorder(QPainter& p, const QImage& surface, const ListGridModel& m) const;
+    void paintRow(QPainter& p, const ListGridModel& m, const ListGridLayout& l, const GridPaintState& s,
+                  int index, const QWidget* widget);
+    void paintPicture(QPainter& p, const QImage& picture, const QRect& cell, int imageAlignment,
+                      int columnWidth, int verticalOffset, QRect& textRect);
+    void paintGridLines(QPainter& p, const ListGridModel& m, const ListGridLayout& l) const;
+    void paintFocusRect(QPainter& p, const ListGridModel& m, const ListGridLayout& l) const;
+    void paintHeaders(QPainter& p, const ListGridModel& m, const ListGridLayout& l, const GridPaintState& s,
+                      const QWidget* widget) const;
+    void paintRowNumbers(QPainter& p, const ListGridModel& m, const ListGridLayout& l) const;
+    void paintTotals(QPainter& p, const ListGridModel& m, const ListGridLayout& l, const GridPaintState& s,
+                     const QWidget* widget) const;
+    /** A header-like strip in the style of ThemeStyle; state 1 normal, 2 hot, 3 pressed. */
+    void paintHeaderBackground(QPainter& p, const QRect& r, int style, int state, const GridPaintState& s,
+                               const QWidget* widget) const;
+
+    QHash<QString, QImage> m_scaled; ///< scaled pictures by source key and size
+};
+
+} // namespace brenlow

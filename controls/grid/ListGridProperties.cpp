@@ -1,0 +1,48 @@
+#include "controls/grid/ListGridProperties.h"
+
+#include "controls/common/PropertyBag.h"
+#include "controls/grid/ListGrid.h"
+#include "controls/grid/ListGridTheme.h"
+
+#include <QApplication>
+
+using namespace brenlow;
+
+namespace {
+
+QFont ambientFont(const QWidget* control)
+{
+    return control->parentWidget() ? control->parentWidget()->font() : QApplication::font();
+}
+
+} // namespace
+
+void ListGrid::ReadProperties(const PropertyBag& bag)
+{
+    ReadGridProperties(bag, m.props, ambientFont(this));
+    applyTheme();
+    setEnabled(m.props.Enabled);
+    Clear();
+    recalcMetrics();
+    recalcLayout();
+    paintPass(true);
+    m.refreshPending = false;
+}
+
+void ListGrid::WriteProperties(PropertyBag& bag) const
+{
+    WriteGridProperties(bag, m.props, ambientFont(this));
+}
+
+void ListGrid::applyTheme()
+{
+    const int set = ResolveThemeSet(m.props.ThemeColor, GridVisualStyles(), GridVisualStyleScheme());
+    const GridThemeColors colors = ApplyThemeSet(m.props, set);
+    m_paintState.themeFrom = colors.from;
+    m_paintState.themeTo = colors.to;
+}
+
+void ListGrid::propertyChanged(const char* /*key*/)
+{
+    // The whole property set is written by WriteProperties; no designer listens for single keys.
+}
