@@ -496,6 +496,9 @@ private:
     [[nodiscard]] QRect borderInner() const;
     /** A scroll bar moved (by the user or by code). */
     void onScrollBar();
+    /** Pixels left for the cells: inside the border, right of the row numbers and check boxes, with
+     *  room kept for the vertical scroll bar so fitted columns never need a horizontal one. */
+    [[nodiscard]] int visibleCellsWidth() const;
 
     brenlow::ListGridLayout m_layout;
     brenlow::ListGridPainter m_painter;

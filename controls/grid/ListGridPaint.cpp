@@ -21,6 +21,14 @@ QRect ListGrid::borderInner() const
     return rect().adjusted(border, border, -border, -border);
 }
 
+int ListGrid::visibleCellsWidth() const
+{
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const GridMetrics& g = m_layout.metrics();
+    const int strip = m_layout.rowNumberWidth() + g.checkBoxLeft + g.checkBoxWidth + g.rowImageWidth;
+    return std::max(borderInner().width() - extent - strip, 0);
+}
+
 void ListGrid::ensureScrollBars()
 {
     if (m_hBar)

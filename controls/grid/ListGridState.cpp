@@ -179,7 +179,7 @@ void ListGrid::SetTotalsLineColAvg(int vCol, bool New_Value)
 
 float ListGrid::VisibleWidth() const
 {
-    return static_cast<float>(m.toUnits(width()));
+    return static_cast<float>(m.toUnits(visibleCellsWidth()));
 }
 
 bool ListGrid::EditPending() const
