@@ -169,7 +169,8 @@ void ListGridLayout::place(ListGridModel& m)
         const qint32 largest =
             p.ShowRowNumbersVary ? std::max(m.lastRowInView + 1, 1) : std::max(m.rowCount(), 1);
         const QFontMetrics fm(p.Font);
-        m_rowNumberWidth = fm.horizontalAdvance(QString::number(largest)) + 10;
+        // At least two digits wide, so the cells do not shift while a short list grows.
+        m_rowNumberWidth = fm.horizontalAdvance(QString::number(std::max(largest, 99))) + 10;
     }
     m.rowNumberWidth = m_rowNumberWidth;
 

@@ -61,6 +61,8 @@ void ListGridPainter::paint(QImage& surface, const ListGridModel& m, const ListG
 {
     const GridProperties& props = m.props;
     QPainter p(&surface);
+    // Under the scroll bars and in the corner between them: the button face.
+    p.fillRect(surface.rect(), qc(OleColor::ButtonFace));
     paintBorder(p, surface, m);
     p.setClipRect(l.client());
     Gdi::FillRect(p, l.client(), qc(props.BackColorBkg));
