@@ -91,7 +91,8 @@ TEST(ListGridRows, AddItemWithoutColumnsCreatesOneFullWidthColumn)
     grid.resize(300, 200);
     EXPECT_EQ(grid.AddItem(QStringLiteral("only")), 0);
     ASSERT_EQ(grid.Cols(), 1);
-    EXPECT_FLOAT_EQ(grid.ColWidth(0), 300 * 15 + 1);
+    EXPECT_GT(grid.VisibleWidth(), 200 * 15);
+    EXPECT_FLOAT_EQ(grid.ColWidth(0), grid.VisibleWidth() + 1);
     EXPECT_EQ(grid.ColHeading(0), QString());
     EXPECT_EQ(grid.CellText(0, 0), QStringLiteral("only"));
 }
