@@ -379,3 +379,65 @@ TEST(GridLayoutMath, TextFittingBreaksAfterNonLettersAndEndsInDots)
     EXPECT_EQ(ListGridLayout::FitText(QStringLiteral("  short\r\ntext  "), font, 1000, 3),
               QStringLiteral("short text"));
 }
+
+TEST_F(GridPaint, HitTestingFollowsWhatIsDrawn)
+{
+    grid.SetRowCheckBoxes(true);
+    grid.SetCaption(QStringLiteral("Downloads"));
+    grid.AddColumn(QStringLiteral("A"), 1500);
+    grid.AddColumn(QStringLiteral("B"), 3000);
+    grid.SetRedraw(false);
+    for (int i = 0; i < 40; ++i)
+        grid.AddItem(QStringLiteral("a\tb"));
+    grid.SetRedraw(true);
+    grid.Refresh();
+    const ListGridLayout& l = layout();
+    EXPECT_GT(l.metrics().captionHeight, 0);
+    EXPECT_TRUE(l.inCaption(l.client().top() + 1));
+    const QRect header = l.headerItemRect(1);
+    EXPECT_TRUE(l.inHeader(header.center().y()));
+    EXPECT_EQ(l.rowAt(header.center().y()), -1);
+    EXPECT_EQ(l.colPosAt(header.center().x()), 1);
+
+    const QRect c = cell(2, 1);
+    EXPECT_EQ(c.width(), 200);
+    EXPECT_EQ(l.rowAt(c.top()), 2);
+    EXPECT_EQ(l.rowAt(c.bottom()), 2);
+    EXPECT_EQ(l.colPosAt(c.left()), 1);
+    EXPECT_EQ(l.colPosAt(c.right() + 1), -1) << "right of the last column";
+    EXPECT_EQ(l.colPosAt(l.cellsLeft() - 1), -1) << "the check-box column is no cell";
+    const QRect box = l.rowCheckBoxRect(2);
+    ASSERT_FALSE(box.isNull());
+    EXPECT_LT(box.right(), l.cellsLeft());
+    EXPECT_EQ(l.rowAt(box.center().y()), 2);
+
+    grid.verticalScrollBar()->setValue(10);
+    EXPECT_EQ(grid.RowFirstVisible(), 10);
+    EXPECT_EQ(l.rowAt(l.rowsTop()), 10);
+    EXPECT_TRUE(l.cellRect(2, 1).isNull()) << "scrolled out of view";
+}
+
+TEST_F(GridPaint, HeadingsBreakIntoTheirLinesAndRowNumbersCount)
+{
+    grid.SetColumnHeaderLines(2);
+    grid.SetShowRowNumbers(true);
+    grid.AddColumn(QStringLiteral("A heading long enough to need two lines"), 1500);
+    grid.AddItem(QStringLiteral("x"));
+    grid.SetRedraw(true);
+    grid.Refresh();
+    const int t = QFontMetrics(grid.FontHeader()).height();
+    EXPECT_EQ(layout().metrics().headerHeight, 3 * t);
+    const QRect item = layout().headerItemRect(0);
+    // Ink in the upper and the lower half of the item: two lines.
+    auto inkRows = [&](int top, int bottom) {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = item.left() + 3; x < item.right() - 3; ++x)
+                n += px(x, y) == ole(grid.ForeColorHdr()) ? 1 : 0;
+        return n;
+    };
+    EXPECT_GT(inkRows(item.top(), item.center().y()), 0);
+    EXPECT_GT(inkRows(item.center().y(), item.bottom()), 0);
+    EXPECT_GT(layout().rowNumberWidth(), 0);
+    EXPECT_EQ(layout().cellsLeft(), layout().client().left() + layout().rowNumberWidth() + 3);
+}
