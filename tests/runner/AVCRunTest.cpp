@@ -1,0 +1,245 @@
+// Running the tool: how its output arrives, how a run ends, and how it is stopped.
+
+#include "RunnerFixture.h"
+
+#include "platform/ProcessKiller.h"
+
+#include <QFileInfo>
+
+#include <csignal>
+
+using namespace brenlow::test;
+
+namespace {
+
+class AVCRunTest : public RunnerTest
+{
+protected:
+    QList<Event::Kind> kinds() const
+    {
+        QList<Event::Kind> out;
+        for (const Event& e : events)
+            out << e.kind;
+        return out;
+    }
+
+    static bool processGone(pid_t pid)
+    {
+        if (::kill(pid, 0) != 0)
+            return true;
+        // A killed child not yet reaped by its new parent counts as gone.
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return true;
+        const QByteArray text = stat.readAll();
+        const qsizetype close = text.lastIndexOf(')');
+        return close > 0 && text.size() > close + 2 &&
+               (text.at(close + 2) == 'Z' || text.at(close + 2) == 'X');
+    }
+
+    pid_t readPid(const QString& name)
+    {
+        QFile f(app.path() + u'/' + name);
+        if (!f.open(QIODevice::ReadOnly))
+            return 0;
+        return static_cast<pid_t>(f.readAll().trimmed().toInt());
+    }
+};
+
+TEST_F(AVCRunTest, ATenByteReadGivesTenCharactersAndNuls)
+{
+    useScript("printf '0123456789'");
+    run(2);
+    ASSERT_TRUE(waitForComplete());
+    ASSERT_EQ(kinds(), (QList<Event::Kind>{Event::Converting, Event::Data, Event::Complete}));
+    EXPECT_EQ(events.at(1).text, QStringLiteral("0123456789") + QString(246, QChar(0)));
+    EXPECT_EQ(events.back().exitCode, 0);
+    EXPECT_FALSE(avc->PollingTimer().isActive());
+    EXPECT_FALSE(avc->IsRunning());
+}
+
+TEST_F(AVCRunTest, ASilentChildEndsWithAnEmptyChunkAndComplete)
+{
+    useScript("exit 0");
+    run(2);
+    EXPECT_TRUE(avc->IsRunning());
+    EXPECT_TRUE(avc->PollingTimer().isActive());
+    EXPECT_EQ(avc->PollingTimer().interval(), 300);
+    ASSERT_TRUE(waitForComplete());
+    ASSERT_EQ(kinds(), (QList<Event::Kind>{Event::Converting, Event::Data, Event::Complete}));
+    EXPECT_EQ(events.at(1).text, QString(256, QChar(0)));
+}
+
+TEST_F(AVCRunTest, LongOutputArrivesInOrderedChunksOfAtMost256Bytes)
+{
+    // 3000 bytes written in pieces, some of them after a pause of more than a tick.
+    useScript(
+        "i=0; while [ $i -lt 30 ]; do printf '%099d\\n' $i; i=$((i+1)); [ $i -eq 10 ] && sleep 0.7; done");
+    run(2);
+    ASSERT_TRUE(waitForComplete());
+    QString expected;
+    for (int i = 0; i < 30; ++i)
+        expected += QStringLiteral("%1\n").arg(i, 99, 10, QLatin1Char('0'));
+    EXPECT_EQ(output(), expected);
+    int dataEvents = 0;
+    for (const Event& e : events) {
+        if (e.kind == Event::Data) {
+            ++dataEvents;
+            EXPECT_EQ(e.text.size(), 256);
+        }
+    }
+    EXPECT_GE(dataEvents, 12); // 3000 bytes in chunks of 256 at most
+    // Each tick raises Converting once, before its chunks; the pause splits the run into two ticks.
+    const auto k = kinds();
+    EXPECT_EQ(k.first(), Event::Converting);
+    EXPECT_GE(std::count(k.begin(), k.end(), Event::Converting), 2);
+}
+
+TEST_F(AVCRunTest, StandardErrorArrivesInterleavedWithStandardOutput)
+{
+    useBundledTool();
+    host->link = QStringLiteral("https://test.brenlow.example/interleave");
+    run(2);
+    ASSERT_TRUE(waitForComplete());
+    QString expected;
+    for (int i = 1; i <= 6; ++i)
+        expected += QStringLiteral("[stdout] line %1\r\n[stderr] line %1\r\n").arg(i);
+    EXPECT_TRUE(output().startsWith(expected)) << output().left(300).toStdString();
+    EXPECT_TRUE(output().contains(QStringLiteral("format code  extension  resolution note")));
+}
+
+TEST_F(AVCRunTest, ACharacterSplitBetweenReadsArrivesWhole)
+{
+    useBundledTool();
+    host->link = QStringLiteral("https://test.brenlow.example/split-utf8");
+    run(4);
+    ASSERT_TRUE(waitForComplete());
+    EXPECT_TRUE(output().endsWith(QStringLiteral("Ünïcode Splitter - Café 日本\r\n")))
+        << output().toStdString();
+    EXPECT_FALSE(output().contains(QChar::ReplacementCharacter));
+    // The tool paused inside the first character, so it came in more than one tick.
+    EXPECT_GE(std::count(kinds().begin(), kinds().end(), Event::Converting), 2);
+}
+
+TEST_F(AVCRunTest, AMissingToolGivesOnlyTheErrorEvent)
+{
+    avc->PollingTimer().setInterval(1234);
+    run(2);
+    // A directory, and a file that cannot be executed, count as missing too.
+    ASSERT_TRUE(QDir(app.path()).mkdir(QStringLiteral("do.dll")));
+    run(3);
+    ASSERT_TRUE(QDir(app.path()).rmdir(QStringLiteral("do.dll")));
+    QFile plain(toolPath());
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.write("#!/bin/sh\necho hi\n");
+    plain.close();
+    ASSERT_TRUE(plain.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    run(5);
+    QTest::qWait(400); // no tick may follow; nothing to wait for but time
+    ASSERT_EQ(kinds(), (QList<Event::Kind>{Event::Error, Event::Error, Event::Error}));
+    for (const Event& e : events)
+        EXPECT_EQ(e.text, QStringLiteral("Unable to locate do.dll"));
+    EXPECT_FALSE(avc->PollingTimer().isActive());
+    EXPECT_EQ(avc->PollingTimer().interval(), 1234);
+    EXPECT_FALSE(avc->IsRunning());
+}
+
+TEST_F(AVCRunTest, ACompleteHandlerMayStartTheNextRun)
+{
+    useScript("echo \"$@\"");
+    host->link = QStringLiteral("L");
+    int seen = 0;
+    QObject::connect(avc.get(), &AVC::Complete, [&] {
+        if (++seen == 1) {
+            bool overwrite = true;
+            avc->ConvertMedia3(overwrite);
+        }
+    });
+    run(2);
+    ASSERT_TRUE(waitForComplete(1));
+    EXPECT_TRUE(avc->PollingTimer().isActive());
+    EXPECT_TRUE(avc->IsRunning());
+    ASSERT_TRUE(waitForComplete(2));
+    EXPECT_TRUE(output().contains(QStringLiteral("--write-thumbnail")));
+    EXPECT_FALSE(avc->PollingTimer().isActive());
+}
+
+TEST_F(AVCRunTest, TheExitStatusIsReadableInComplete)
+{
+    useScript("echo failing; exit 3");
+    run(2);
+    ASSERT_TRUE(waitForComplete());
+    EXPECT_EQ(events.back().exitCode, 3);
+    EXPECT_EQ(avc->LastExitCode(), 3);
+
+    ASSERT_TRUE(QFile::remove(toolPath()));
+    useBundledTool();
+    host->folder = app.path() + u'/';
+    host->name = QStringLiteral("x");
+    host->code = QStringLiteral("18");
+    host->downloadLink = QStringLiteral("https://test.brenlow.example/exit3");
+    run(5);
+    ASSERT_TRUE(waitForComplete(2));
+    EXPECT_EQ(events.back().exitCode, 3);
+    EXPECT_TRUE(output().contains(QStringLiteral("HTTP Error 403")));
+}
+
+TEST_F(AVCRunTest, CancelStopsAHangingRunWhichThenCompletes)
+{
+    useBundledTool();
+    host->link = QStringLiteral("https://test.brenlow.example/hang");
+    run(2);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return output().contains(QStringLiteral("Downloading webpage")); }, 30000));
+    avc->CancelConvert();
+    EXPECT_EQ(completes(), 0); // Complete comes from the polling, not from CancelConvert
+    ASSERT_TRUE(waitForComplete());
+    EXPECT_EQ(events.back().exitCode, -1);
+    EXPECT_FALSE(avc->IsRunning());
+}
+
+TEST_F(AVCRunTest, CancelTakesTheWrapperScriptsChildrenAlong)
+{
+    useScript(
+        "sleep 300 &\necho $! > \"$(dirname \"$0\")/child.pid\"\necho $$ > \"$(dirname \"$0\")/self.pid\"\n"
+        "echo started\nwait");
+    run(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return output().contains(QStringLiteral("started")); }, 30000));
+    const pid_t child = readPid(QStringLiteral("child.pid"));
+    const pid_t self = readPid(QStringLiteral("self.pid"));
+    ASSERT_GT(child, 0);
+    ASSERT_GT(self, 0);
+    EXPECT_EQ(brenlow::ProcessKiller::ImageName(self), QStringLiteral("do.dll"));
+    avc->CancelConvert();
+    ASSERT_TRUE(waitForComplete());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processGone(child) && processGone(self); }, 10000));
+}
+
+TEST_F(AVCRunTest, DestroyingTheRunnerStopsTheRunsProcessGroup)
+{
+    useScript(
+        "sleep 300 &\necho $! > \"$(dirname \"$0\")/child.pid\"\necho $$ > \"$(dirname \"$0\")/self.pid\"\n"
+        "echo started\nwait");
+    run(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return output().contains(QStringLiteral("started")); }, 30000));
+    const pid_t child = readPid(QStringLiteral("child.pid"));
+    const pid_t self = readPid(QStringLiteral("self.pid"));
+    ASSERT_GT(child, 0);
+    avc.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processGone(child) && processGone(self); }, 10000));
+    EXPECT_EQ(completes(), 0);
+}
+
+TEST_F(AVCRunTest, ASecondStartDuringARunIsRefused)
+{
+    useScript("echo started; sleep 300");
+    run(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return output().contains(QStringLiteral("started")); }, 30000));
+    run(3);
+    EXPECT_EQ(events.back().kind, Event::Error);
+    EXPECT_TRUE(avc->IsRunning());
+    avc->CancelConvert();
+    ASSERT_TRUE(waitForComplete());
+}
+
+} // namespace
