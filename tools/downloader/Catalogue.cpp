@@ -44,6 +44,7 @@ Video readVideo(const QJsonObject& o)
     v.exitCode = o.value(u"exitCode").toInt(v.exitCode);
     v.errorText = o.value(u"errorText").toString(v.errorText);
     v.floodBytes = static_cast<qint64>(o.value(u"floodBytes").toDouble());
+    v.floodRate = static_cast<qint64>(o.value(u"floodRate").toDouble());
     v.interleave = o.value(u"interleave").toBool();
     v.splitName = o.value(u"splitName").toBool();
     v.noName = o.value(u"noName").toBool();

@@ -38,6 +38,7 @@ struct Video
     int exitCode = 1;
     QString errorText = QStringLiteral("ERROR: This video is unavailable");
     qint64 floodBytes = 0;   // chatter written before each answer
+    qint64 floodRate = 0;    // its pace in bytes per second (0: as fast as the pipe takes it)
     bool interleave = false; // chatter alternates between standard output and error
     bool splitName = false;  // the name line arrives in two writes, cut inside a character
     bool noName = false;     // the name stage prints nothing

@@ -33,11 +33,15 @@ void flood(const Video& v, const Output& out)
         block += "[debug] flood line " + QByteArray::number(i).rightJustified(4, '0') +
                  ": Lorem ipsum dolor sit amet, consectetur adipiscing elit." + v.lineEnd;
     block.truncate(4096);
-    qint64 left = v.floodBytes;
-    while (left > 0) {
-        const qsizetype n = static_cast<qsizetype>(std::min<qint64>(left, block.size()));
+    QElapsedTimer clock;
+    clock.start();
+    qint64 written = 0;
+    while (written < v.floodBytes) {
+        const qsizetype n = static_cast<qsizetype>(std::min<qint64>(v.floodBytes - written, block.size()));
         out.raw(n == block.size() ? block : block.left(n));
-        left -= n;
+        written += n;
+        if (v.floodRate > 0 && written % (256 * 1024) < n)
+            SleepMs(static_cast<int>(written * 1000 / v.floodRate - clock.elapsed()));
     }
 }
 
