@@ -340,8 +340,7 @@ void ListGridPainter::paintHeaders(QPainter& p, const ListGridModel& m, const Li
             paintHeaderBackground(p, item, style, state, s, widget);
 
             const int right = item.left() + item.width();
-            if (column.sortState != 0 && (cs.pos == m.sortPrimary || cs.pos == m.sortSecondary ||
-                                          cs.col == m.sortPrimary || cs.col == m.sortSecondary)) {
+            if (column.sortState != 0 && (cs.col == m.sortPrimary || cs.col == m.sortSecondary)) {
                 // A 9 x 5 arrow: down for greater values first, up for smaller first.
                 const int ax = right - 12, ay = item.top() + 6;
                 const QColor arrow = qc(OleColor::ButtonShadow);
@@ -366,6 +365,23 @@ void ListGridPainter::paintHeaders(QPainter& p, const ListGridModel& m, const Li
                 textRect.setTop(textRect.top() + std::max(0, (textRect.height() - measured.height()) / 2));
                 Gdi::DrawText(p, fitted, textRect, flags);
             }
+        }
+    }
+
+    // A header being dragged follows the pointer, drawn pressed and framed.
+    if (props.ColumnHeaders && s.dragHeaderPos >= 0) {
+        if (const auto* cs = l.colSpan(s.dragHeaderPos)) {
+            const GridColumn& column = m.columns[static_cast<size_t>(cs->col)];
+            QRect item = l.headerItemRect(cs->pos);
+            item.moveLeft(s.dragHeaderX);
+            paintHeaderBackground(p, item, style, 3, s, widget);
+            Gdi::FrameRect(p, item, qc(OleColor::ButtonShadow));
+            p.setFont(props.FontHeader);
+            p.setPen(qc(props.ForeColorHdr));
+            QRect textRect = Ltrb(item.left() + 3, item.top() + 1, item.left() + item.width() - 3,
+                                  item.top() + item.height() + 1);
+            Gdi::DrawText(p, column.heading, textRect,
+                          (static_cast<quint32>(column.alignment) & 0x0F) | DT::SingleLine | TextBase);
         }
     }
 

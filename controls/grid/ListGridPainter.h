@@ -24,6 +24,8 @@ struct GridPaintState
     int pressedHeaderPos = -1; ///< display position of the header item held down, -1 none
     int pressedButtonRow = -1; ///< display row of the button cell held down, -1 none
     int pressedButtonCol = -1; ///< column index of that button cell
+    int dragHeaderPos = -1;    ///< display position of a header being dragged, -1 none
+    int dragHeaderX = 0;       ///< left edge at which the dragged header is drawn (widget x)
 };
 
 /**

@@ -441,3 +441,36 @@ TEST_F(GridPaint, HeadingsBreakIntoTheirLinesAndRowNumbersCount)
     EXPECT_GT(layout().rowNumberWidth(), 0);
     EXPECT_EQ(layout().cellsLeft(), layout().client().left() + layout().rowNumberWidth() + 3);
 }
+
+TEST_F(GridPaint, HeaderStatesSortArrowAndDraggedHeaderShow)
+{
+    grid.SetThemeStyle(7);
+    grid.SetThemeColor(0);
+    grid.AddColumn(QStringLiteral("A"), 1500);
+    grid.AddColumn(QStringLiteral("B"), 1500);
+    grid.AddItem(QStringLiteral("2\tx"));
+    grid.AddItem(QStringLiteral("1\ty"));
+    grid.SetRedraw(true);
+    grid.Refresh();
+    const QRect a = layout().headerItemRect(0);
+    const QRect b = layout().headerItemRect(1);
+    grid.paintState().hotHeaderPos = 0;
+    grid.paintState().pressedHeaderPos = 1;
+    grid.Refresh();
+    EXPECT_EQ(px(a.left() + 10, a.top()), QColor(255, 244, 204)) << "hot";
+    EXPECT_EQ(px(b.left() + 10, b.top()), QColor(254, 145, 78)) << "pressed";
+    grid.SetAllowColumnHover(false);
+    EXPECT_EQ(px(a.left() + 10, a.top()), QColor(203, 225, 252)) << "no hover without hot tracking";
+
+    grid.paintState() = GridPaintState{grid.paintState().themeFrom, grid.paintState().themeTo};
+    grid.Sort(0, 2);
+    const QColor arrow = ole(OleColor::ButtonShadow);
+    const QRect arrowBox(a.right() - 12, a.top() + 6, 10, 5);
+    EXPECT_GT(count(arrowBox, arrow), 10);
+    EXPECT_EQ(count(QRect(b.right() - 12, b.top() + 6, 10, 5), arrow), 0);
+
+    grid.paintState().dragHeaderPos = 0;
+    grid.paintState().dragHeaderX = b.left() + 20;
+    grid.Refresh();
+    EXPECT_EQ(px(b.left() + 20, b.top() + 5), arrow) << "the dragged header's frame";
+}
