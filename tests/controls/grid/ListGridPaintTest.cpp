@@ -474,3 +474,39 @@ TEST_F(GridPaint, HeaderStatesSortArrowAndDraggedHeaderShow)
     grid.Refresh();
     EXPECT_EQ(px(b.left() + 20, b.top() + 5), arrow) << "the dragged header's frame";
 }
+
+TEST_F(GridPaint, TotalsLineButtonsAndCheckBoxesDraw)
+{
+    grid.SetTotalsLineShow(true);
+    grid.SetThemeStyle(7);
+    grid.AddColumn(QStringLiteral("Size"), 1500, 6, 1);
+    grid.AddColumn(QStringLiteral("Go"), 1500, 5, 6);
+    grid.AddColumn(QStringLiteral("Done"), 1500, 5, 3);
+    grid.SetRedraw(false);
+    for (int i = 0; i < 30; ++i)
+        grid.AddItem(QStringLiteral("%1\tRun\t%2").arg(i).arg(i % 2));
+    grid.SetRedraw(true);
+    grid.Refresh();
+    const QRect strip = layout().totalsRect();
+    ASSERT_FALSE(strip.isNull());
+    EXPECT_EQ(strip.height(), grid.model().defaultRowHeight);
+    EXPECT_EQ(strip.top() + strip.height(), layout().client().bottom() + 1);
+    EXPECT_LT(layout().rows().back().top, strip.top()) << "rows stop above the totals line";
+    // The column total (435) is written in the totals line under its column.
+    const QRect under(cell(0, 0).left(), strip.top(), cell(0, 0).width(), strip.height());
+    EXPECT_GT(count(under, ole(grid.ForeColorHdr())), 10);
+
+    const QRect button = cell(1, 1);
+    const QImage up = grid.surface().copy(button);
+    grid.paintState().pressedButtonRow = 1;
+    grid.paintState().pressedButtonCol = 1;
+    grid.Refresh();
+    EXPECT_NE(grid.surface().copy(button), up) << "a held button cell looks pressed";
+
+    grid.SetBackColorEvenRowsEnabled(false);
+    EXPECT_EQ(grid.surface().copy(cell(0, 2)), grid.surface().copy(cell(2, 2)));
+    const QImage unchecked = grid.surface().copy(cell(0, 2));
+    const QImage checked = grid.surface().copy(cell(1, 2));
+    EXPECT_NE(unchecked, checked);
+    EXPECT_EQ(grid.CellChecked(1, 2), true);
+}
