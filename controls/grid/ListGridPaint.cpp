@@ -187,9 +187,13 @@ void ListGrid::onScrollBar()
 {
     if (m_settingBars)
         return;
-    m.firstRowInView = !m_vBar->isHidden() ? m_vBar->value() : 0;
-    if (!m_hBar->isHidden())
-        m.hScroll = m_hBar->value();
+    // A move that the message handling already took into the view state is not taken twice.
+    const int first = !m_vBar->isHidden() ? m_vBar->value() : 0;
+    const int column = !m_hBar->isHidden() ? m_hBar->value() : m.hScroll;
+    if (first == m.firstRowInView && column == m.hScroll)
+        return;
+    m.firstRowInView = first;
+    m.hScroll = column;
     paintPass(true);
     emit Scroll();
 }
