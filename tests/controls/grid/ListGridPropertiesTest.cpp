@@ -187,3 +187,23 @@ TEST(GridTheme, TheWindowsDesignValuesApplyThroughTheStore)
     EXPECT_EQ(out.ReadInt(QStringLiteral("ThemeStyle"), 0), 7);
     EXPECT_FALSE(out.Contains(QStringLiteral("ScrollBars")));
 }
+
+TEST(GridTheme, ANewControlFollowsThePlatformAndFallsBackToCustomWithoutVisualStyles)
+{
+    {
+        ListGrid grid;
+        EXPECT_EQ(grid.ThemeColor(), 6);
+        EXPECT_EQ(grid.BackColorSel(), Rgb(49, 106, 197)) << "the Fusion style counts as the blue scheme";
+        EXPECT_EQ(grid.paintState().themeFrom, Rgb(203, 225, 252));
+    }
+    SetGridVisualStyles(false);
+    {
+        ListGrid grid;
+        EXPECT_EQ(grid.BackColorSel(), quint32(OleColor::Highlight)) << "the custom set changes no colour";
+        EXPECT_EQ(grid.paintState().themeFrom, grid.ThemeCustomColorFrom());
+        grid.SetThemeColor(5);
+        grid.SetThemeCustomColorTo(Rgb(1, 2, 3));
+        EXPECT_EQ(grid.paintState().themeTo, Rgb(1, 2, 3));
+    }
+    SetGridVisualStyles(true);
+}
