@@ -90,8 +90,8 @@ std::vector<Message> Translate(QEvent* ev)
         return {{Msg::NcActivate, 0, 0}, {Msg::Activate, 0, 0}};
     case QEvent::ApplicationPaletteChange:
         return {{Msg::SysColorChange, 0, 0}};
+    // A platform theme change reaches a widget as a style change too.
     case QEvent::StyleChange:
-    case QEvent::ThemeChange:
         return {{Msg::ThemeChanged, 0, 0}};
     case QEvent::Leave:
         return {{Msg::MouseLeave, 0, 0}};

@@ -10,11 +10,25 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <memory>
+
+class ListGrid;
+class QLineEdit;
 class QScrollBar;
+class QKeyEvent;
+class QMouseEvent;
 
 namespace brenlow {
+class Clock;
 class PropertyBag;
-}
+struct GridHit;
+struct GridInput;
+struct GridInputDeleter
+{
+    void operator()(GridInput* input) const;
+};
+GridInput* MakeGridInput(ListGrid* grid);
+} // namespace brenlow
 
 /**
  * The download list's grid control: columns, rows and cells with text, tags, pictures, progress
@@ -233,6 +247,27 @@ public:
     void ForceCellEdit(int lNewRow, int lNewCol, bool bBlankCell = false);
     [[nodiscard]] int MouseRow() const;
     [[nodiscard]] int MouseCol() const;
+    /** The interaction state, for the painter: hot, pressed and dragged header, pressed button cell. */
+    [[nodiscard]] const brenlow::GridInput& input() const { return *in; }
+    /** The built-in edit box, a hidden child of the grid while no edit is open. */
+    [[nodiscard]] QLineEdit* txtEdit() const;
+    /** The clock the incremental search reads (tests install a manual one). Not owned; nullptr goes
+     *  back to the steady clock. */
+    void SetSearchClock(const brenlow::Clock* clock);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    /** Keys typed into the open editor. */
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    /** Tab commits an open edit instead of leaving the grid. */
+    bool focusNextPrevChild(bool next) override;
+
+public:
 
     // ---- Painting and layout (ListGridPaint.cpp)
     /** The first and last display rows in view after the last paint pass (-1 when none). */
@@ -513,6 +548,46 @@ private:
     // ---- Interaction and editing (ListGridInput.cpp, ListGridEdit.cpp)
     /** Hides the edit box and the tooltip (Clear). */
     void hideEditorAndTip();
+    friend struct brenlow::GridInput;
+    std::unique_ptr<brenlow::GridInput, brenlow::GridInputDeleter> in{brenlow::MakeGridInput(this)};
+    // Hit-testing (ListGridHitTest.cpp)
+    [[nodiscard]] int hitHeaderHeight() const;
+    [[nodiscard]] int hitCellAreaLeft() const;
+    /** Top of a display row in the client area; -1 when it is not in view. */
+    [[nodiscard]] int hitRowTop(int row) const;
+    /** Left edge and width (as a rectangle of height 0) of a display position; null when not drawn. */
+    [[nodiscard]] QRect hitColumnSpan(int colPos) const;
+    [[nodiscard]] QRect cellRect(int row, int colPos) const;
+    [[nodiscard]] brenlow::GridHit hitTest(QPoint p) const;
+    // Mouse (ListGridInput.cpp)
+    void leftButtonDown(const brenlow::GridHit& hit, Qt::KeyboardModifiers mods);
+    bool applyClickSelection(int row, Qt::KeyboardModifiers mods, bool& selectionChanged);
+    void toggleCheckBoxCell(int row, int col);
+    void updatePointer(QPoint p);
+    void dragTo(QPoint p);
+    void finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods);
+    void cellReleased(const brenlow::GridHit& hit);
+    void clickStep();
+    void showAutoTip(const brenlow::GridHit& hit, QPoint globalPos);
+    void hideTip();
+    // Keyboard (ListGridKeys.cpp)
+    void keyDownStep(int keyCode, int shift, bool fromEditor);
+    bool keyPressStep(qint16& keyAscii);
+    void incrementalSearch(QChar ch);
+    bool moveByKey(int keyCode, int shift);
+    // Editing (ListGridEdit.cpp)
+    bool openEditor(int row, int colPos, bool force = false);
+    void placeEditor();
+    void closeEditor();
+    void cancelEdit();
+    [[nodiscard]] QString editorText() const;
+    bool editorKey(QKeyEvent* event);
+    /** Input filter and EditKeyPress for a typed character; false when the key is dropped. */
+    bool filterEditChar(int col, qint16& keyAscii);
+    // Messages (ListGridMessages.cpp)
+    void subclassWndProc(bool bBefore, bool& bHandled, qintptr& lReturn, int uMsg, qintptr wParam,
+                         qintptr lParam);
+    void scrollMessage(bool vertical, int code, int position, int lines);
 
     // ---- Stored properties and themes (ListGridProperties.cpp, ListGridTheme.cpp)
     /** Records that a stored property changed, by its key. */

@@ -1,0 +1,656 @@
+// The grid's mouse handling: current cell and selection, check boxes, button, image and hand-pointer
+// cells, header presses that sort, swap or drag columns, column and row resizing, tooltips.
+#include "controls/grid/ListGrid.h"
+#include "controls/grid/ListGridInputState.h"
+
+#include "base/Rounding.h"
+#include "controls/common/KeyCodes.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QToolTip>
+
+#include <algorithm>
+
+using namespace brenlow;
+
+namespace brenlow {
+
+namespace {
+
+/** Hooks the grid's scroll bars into its message handling once they are fully built. */
+class ScrollBarWatcher final : public QObject
+{
+public:
+    explicit ScrollBarWatcher(QWidget* grid) : QObject(grid), m_grid(grid) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_grid && event->type() == QEvent::ChildPolished) {
+            auto* bar = qobject_cast<QScrollBar*>(static_cast<QChildEvent*>(event)->child());
+            if (bar && !bar->property("brenlowForwarded").toBool()) {
+                bar->setProperty("brenlowForwarded", true);
+                Subclasser::ForwardScrollBar(m_grid, bar);
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_grid;
+};
+
+} // namespace
+
+GridInput::GridInput(ListGrid* grid) : messages(grid), sc(QStringLiteral("ListGrid"), &messages)
+{
+    txtEdit = new QLineEdit(grid);
+    txtEdit->setObjectName(QStringLiteral("txtEdit"));
+    txtEdit->setFrame(false);
+    txtEdit->hide();
+    txtEdit->installEventFilter(grid);
+
+    grid->setMouseTracking(true);
+    grid->setFocusPolicy(Qt::StrongFocus);
+    grid->installEventFilter(new ScrollBarWatcher(grid));
+
+    // The messages the grid needs beyond its ordinary events.
+    if (sc.sc_Subclass(grid)) {
+        for (int msg : {Msg::KillFocus, Msg::SetFocus, Msg::MouseWheel, Msg::MouseMove, Msg::MouseLeave,
+                        Msg::MouseHover, Msg::HScroll, Msg::VScroll, Msg::ThemeChanged})
+            sc.zAddMsg(msg, Subclasser::When::Before);
+    }
+}
+
+GridInput::~GridInput() = default;
+
+void GridInput::Messages::Subclass_WndProc(bool bBefore, bool& bHandled, qintptr& lReturn, QWidget*, int uMsg,
+                                           qintptr wParam, qintptr lParam)
+{
+    m_grid->subclassWndProc(bBefore, bHandled, lReturn, uMsg, wParam, lParam);
+}
+
+void GridInputDeleter::operator()(GridInput* input) const
+{
+    delete input;
+}
+
+GridInput* MakeGridInput(ListGrid* grid)
+{
+    return new GridInput(grid);
+}
+
+} // namespace brenlow
+
+QLineEdit* ListGrid::txtEdit() const
+{
+    return in->txtEdit;
+}
+
+void ListGrid::SetSearchClock(const Clock* clock)
+{
+    in->clock = clock ? clock : &Clock::steady();
+}
+
+int ListGrid::MouseRow() const
+{
+    return m.mouseRow;
+}
+
+int ListGrid::MouseCol() const
+{
+    if (m.mouseCol < 0 || m.mouseCol >= static_cast<int>(m.colOrder.size()))
+        return -1;
+    return m.colOrder[static_cast<size_t>(m.mouseCol)];
+}
+
+void ListGrid::hideEditorAndTip()
+{
+    closeEditor();
+    m.editPending = false;
+    hideTip();
+}
+
+void ListGrid::hideTip()
+{
+    if (!in->tipText.isEmpty()) {
+        in->tipText.clear();
+        QToolTip::hideText();
+    }
+}
+
+// ---- Mouse-down
+
+namespace {
+
+qint16 buttonOf(Qt::MouseButton b)
+{
+    return static_cast<qint16>(KeyCodes::ButtonsFromQt(b));
+}
+
+} // namespace
+
+void ListGrid::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    const qint16 shift = static_cast<qint16>(KeyCodes::ShiftFromModifiers(event->modifiers()));
+    const GridHit hit = hitTest(p);
+    m.mouseRow = hit.row;
+    m.mouseCol = hit.colPos;
+    in->lastPress = p;
+    if (!hasFocus() && !(m.editPending && in->editor && in->editor->hasFocus()))
+        setFocus(Qt::MouseFocusReason);
+
+    if (event->button() == Qt::LeftButton && m.lastRow >= 0) {
+        hideTip();
+        m.rowRefused = false;
+        m.colRefused = false;
+        in->lastShift = shift;
+        if (hit.row >= 0 && (m.rowAt(hit.row).flags & RowFlag::Locked)) {
+            m.rowRefused = true;
+            m.colRefused = true;
+            return;
+        }
+        leftButtonDown(hit, event->modifiers());
+    } else if (event->button() != Qt::LeftButton && m.lastRow >= 0 && hit.row >= 0) {
+        // A right or middle press makes an unselected row the current and only selected one.
+        if (!(m.rowAt(hit.row).flags & RowFlag::Selected) || m.props.MultiSelect == 0) {
+            if (UpdateCell(false)) {
+                SelectedClearAll();
+                RowColSet(hit.row, hit.colPos >= 0 ? m.colOrder[static_cast<size_t>(hit.colPos)] : -1);
+                requestRefresh();
+            }
+        }
+    }
+    qint16 button = buttonOf(event->button());
+    float x = static_cast<float>(m.toUnits(p.x()));
+    float y = static_cast<float>(m.toUnits(p.y()));
+    qint16 shiftArg = shift;
+    emit MouseDown(button, shiftArg, x, y);
+}
+
+void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
+{
+    in->buttonPressed = true;
+    in->pressOnHeader = hit.header;
+    m.anchorRow = hit.header ? -1 : hit.row;
+
+    if (hit.header) {
+        if (in->pointer == GridPointer::SizeWE && m.props.AllowColumnResizing && in->resizeCol >= 0) {
+            in->resizing = true;
+            in->resizeStartX = in->lastPress.x();
+            in->resizeStartWidth = m.columns[static_cast<size_t>(in->resizeCol)].pixelWidth;
+            return;
+        }
+        if ((m.props.AllowColumnSort || m.props.AllowColumnSwap || m.props.AllowColumnDrag) &&
+            hit.colPos >= 0) {
+            in->pressedHeader = hit.colPos;
+            in->dragOverHeader = hit.colPos;
+            requestRefresh();
+        }
+        return;
+    }
+    if (in->pointer == GridPointer::SizeNS && m.props.AllowRowResizing && in->resizeRow >= 0) {
+        in->resizing = true;
+        return;
+    }
+    if (hit.row < 0)
+        return;
+    if (m.editPending && !UpdateCell(false))
+        return;
+
+    bool changed = false;
+    bool selectionChanged = false;
+    const int col = hit.colPos >= 0 ? m.colOrder[static_cast<size_t>(hit.colPos)] : -1;
+    const GridColumn* column = col >= 0 ? &m.columns[static_cast<size_t>(col)] : nullptr;
+    if (hit.rowCheckBox) {
+        GridRow& row = m.rowAt(hit.row);
+        row.flags ^= RowFlag::Checked;
+        changed = true;
+        emit RowCheckedEvent(hit.row);
+    } else if (column && column->type == ColumnType::CheckBox && m.props.AllowEdit && !column->locked) {
+        // Only the drawn box toggles: a square of the check-box size, centred in the cell.
+        const int box = m.defaultRowHeight < 17 ? m.defaultRowHeight - 4 : 16;
+        const QRect boxRect(hit.cell.center().x() - box / 2, hit.cell.center().y() - box / 2, box, box);
+        if (boxRect.adjusted(-2, -2, 2, 2).contains(in->lastPress)) {
+            toggleCheckBoxCell(hit.row, col);
+            changed = true;
+        }
+    }
+    if (hit.row > m.lastRow)
+        return; // a handler removed the row
+    changed |= applyClickSelection(hit.row, mods, selectionChanged);
+
+    // The clicked cell becomes current; a locked column leaves the row without a current column.
+    int colPos = hit.colPos;
+    if (column && column->locked) {
+        m.colRefused = true;
+        colPos = -1;
+    }
+    changed |= moveCurrentCell(hit.row, colPos, false);
+
+    if (column && column->type == ColumnType::Button) {
+        in->pressedButtonRow = hit.row;
+        in->pressedButtonCol = col;
+        changed = true;
+    }
+    if (changed)
+        requestRefresh();
+    if (selectionChanged)
+        emit SelectionChanged();
+}
+
+bool ListGrid::applyClickSelection(int row, Qt::KeyboardModifiers mods, bool& selectionChanged)
+{
+    GridRow& clicked = m.rowAt(row);
+    const bool ctrl = mods & Qt::ControlModifier;
+    const bool shift = mods & Qt::ShiftModifier;
+    auto selectOnly = [&](int r) {
+        for (int i = 0; i <= m.lastRow; ++i) {
+            GridRow& each = m.rowAt(i);
+            const bool want = i == r;
+            if (static_cast<bool>(each.flags & RowFlag::Selected) != want) {
+                each.flags ^= RowFlag::Selected;
+                selectionChanged = true;
+            }
+        }
+    };
+    switch (m.props.MultiSelect) {
+    case 0:
+        if (ctrl) {
+            const bool was = clicked.flags & RowFlag::Selected;
+            selectOnly(-1);
+            if (!was)
+                clicked.flags |= RowFlag::Selected;
+            selectionChanged = true;
+        } else if (!(clicked.flags & RowFlag::Selected) || SelectedCount() > 1) {
+            selectOnly(row);
+        }
+        break;
+    case 1:
+        if (ctrl) {
+            clicked.flags ^= RowFlag::Selected;
+            selectionChanged = true;
+        } else if (shift && m.currentRow >= 0) {
+            const int from = std::min(m.currentRow, row);
+            const int to = std::max(m.currentRow, row);
+            for (int i = 0; i <= m.lastRow; ++i) {
+                GridRow& each = m.rowAt(i);
+                const bool want = i >= from && i <= to && each.visible;
+                if (static_cast<bool>(each.flags & RowFlag::Selected) != want) {
+                    each.flags ^= RowFlag::Selected;
+                    selectionChanged = true;
+                }
+            }
+        } else {
+            selectOnly(row);
+        }
+        break;
+    default:
+        clicked.flags ^= RowFlag::Selected;
+        selectionChanged = true;
+        break;
+    }
+    return selectionChanged;
+}
+
+void ListGrid::toggleCheckBoxCell(int row, int col)
+{
+    bool cancel = false;
+    emit BeforeEdit(row, col, cancel);
+    if (cancel || row > m.lastRow)
+        return;
+    GridCell& cell = m.rowAt(row).cells[static_cast<size_t>(col)];
+    const bool newState = !(cell.flags & CellFlag::Checked);
+    QString value = newState ? QStringLiteral("True") : QStringLiteral("False");
+    emit AfterEdit(row, col, value, cancel);
+    if (cancel || row > m.lastRow)
+        return;
+    GridRow& stored = m.rowAt(row);
+    storeCellText(stored, col, value, true);
+    // The box shows what was chosen, whatever text the handler stored.
+    GridCell& after = stored.cells[static_cast<size_t>(col)];
+    after.flags = newState ? (after.flags | CellFlag::Checked) : (after.flags & ~CellFlag::Checked);
+}
+
+// ---- Mouse-move
+
+void ListGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    const GridHit hit = hitTest(p);
+    m.mouseRow = hit.row;
+    m.mouseCol = hit.colPos;
+    if (!in->buttonPressed) {
+        const int hot = m.props.AllowColumnHover && hit.header ? hit.colPos : -1;
+        if (hot != in->hotHeader) {
+            in->hotHeader = hot;
+            requestRefresh();
+        }
+        updatePointer(p);
+    } else {
+        dragTo(p);
+    }
+    if (m.props.AutoToolTips && !in->buttonPressed)
+        showAutoTip(hit, event->globalPosition().toPoint());
+
+    qint16 button = static_cast<qint16>(KeyCodes::ButtonsFromQt(event->buttons()));
+    qint16 shift = static_cast<qint16>(KeyCodes::ShiftFromModifiers(event->modifiers()));
+    float x = static_cast<float>(m.toUnits(p.x()));
+    float y = static_cast<float>(m.toUnits(p.y()));
+    emit MouseMove(button, shift, x, y);
+}
+
+void ListGrid::updatePointer(QPoint p)
+{
+    GridPointer pointer = GridPointer::Default;
+    in->resizeCol = -1;
+    in->resizeRow = -1;
+    const int header = hitHeaderHeight();
+    if (p.y() < header) {
+        if (m.props.AllowColumnResizing) {
+            for (int pos = 0; pos < static_cast<int>(m.colOrder.size()); ++pos) {
+                const QRect span = hitColumnSpan(pos);
+                if (span.isNull())
+                    continue;
+                const int right = span.left() + span.width();
+                if (std::abs(p.x() - right) < 4) {
+                    pointer = GridPointer::SizeWE;
+                    in->resizeCol = m.colOrder[static_cast<size_t>(pos)];
+                }
+            }
+        }
+    } else if (m.lastRow >= 0) {
+        if (m.props.AllowRowResizing) {
+            const GridHit above = hitTest(QPoint(p.x(), p.y() - 8));
+            const GridHit here = hitTest(p);
+            for (int r : {here.row, above.row}) {
+                const int top = r >= 0 ? hitRowTop(r) : -1;
+                if (top >= 0 && std::abs(p.y() - (top + m.rowAt(r).height)) < 4) {
+                    pointer = GridPointer::SizeNS;
+                    in->resizeRow = above.row >= 0 ? above.row : r;
+                    break;
+                }
+            }
+        }
+        if (pointer == GridPointer::Default) {
+            const GridHit hit = hitTest(p);
+            if (hit.row >= 0 && hit.colPos >= 0) {
+                const GridCell& cell =
+                    m.rowAt(hit.row).cells[static_cast<size_t>(m.colOrder[static_cast<size_t>(hit.colPos)])];
+                if (m.effectiveFormat(cell).handPointer)
+                    pointer = GridPointer::Hand;
+            }
+        }
+    }
+    if (pointer == in->pointer)
+        return;
+    in->pointer = pointer;
+    switch (pointer) {
+    case GridPointer::SizeWE:
+        setCursor(Qt::SizeHorCursor);
+        break;
+    case GridPointer::SizeNS:
+        setCursor(Qt::SizeVerCursor);
+        break;
+    case GridPointer::Hand:
+        setCursor(Qt::PointingHandCursor);
+        break;
+    case GridPointer::Default:
+        unsetCursor();
+        break;
+    }
+}
+
+void ListGrid::dragTo(QPoint p)
+{
+    if (in->resizing && in->resizeCol >= 0) {
+        GridColumn& c = m.columns[static_cast<size_t>(in->resizeCol)];
+        const int width = std::max(0, in->resizeStartWidth + p.x() - in->resizeStartX);
+        if (width != c.pixelWidth) {
+            c.pixelWidth = width;
+            c.width = static_cast<float>(m.toUnits(width));
+            requestRefresh();
+            emit ColumnSizeChanged(in->resizeCol, c.width);
+            if (m.editPending)
+                placeEditor();
+        }
+        return;
+    }
+    if (in->resizing && in->resizeRow >= 0) {
+        const int top = hitRowTop(in->resizeRow);
+        if (top >= 0) {
+            const int height = std::max(1, p.y() - top);
+            GridRow& row = m.rowAt(in->resizeRow);
+            if (height != row.height) {
+                row.height = height;
+                requestRefresh();
+                if (m.editPending)
+                    placeEditor();
+            }
+        }
+        return;
+    }
+    if (in->pressedHeader >= 0) {
+        if (m.props.AllowColumnSwap || m.props.AllowColumnDrag) {
+            const GridHit hit = hitTest(QPoint(p.x(), 0));
+            if (hit.colPos != in->dragOverHeader) {
+                in->dragOverHeader = hit.colPos;
+                requestRefresh();
+            }
+        }
+        return;
+    }
+    if (m.props.MultiSelect == 0 || m.anchorRow < 0 || m.lastRow < 0)
+        return;
+    // Drag selection from the pressed row, scrolling at the edges.
+    int target;
+    if (p.y() < hitHeaderHeight()) {
+        target = std::max(0, m.firstRowInView - 1);
+        ensureRowVisible(target);
+    } else if (p.y() >= height()) {
+        target = std::min(m.lastRow, std::max(m.lastRowInView, m.firstRowInView) + 1);
+        ensureRowVisible(target);
+    } else {
+        target = hitTest(p).row;
+    }
+    if (target < 0)
+        return;
+    const int from = std::min(m.anchorRow, target);
+    const int to = std::max(m.anchorRow, target);
+    bool changed = false;
+    for (int i = 0; i <= m.lastRow; ++i) {
+        GridRow& each = m.rowAt(i);
+        const bool want = i >= from && i <= to && each.visible;
+        if (static_cast<bool>(each.flags & RowFlag::Selected) != want) {
+            each.flags ^= RowFlag::Selected;
+            changed = true;
+        }
+    }
+    if (changed) {
+        requestRefresh();
+        emit SelectionChanged();
+    }
+}
+
+void ListGrid::showAutoTip(const GridHit& hit, QPoint globalPos)
+{
+    QString tip;
+    if (hit.row >= 0 && hit.colPos >= 0 && !hit.cell.isNull()) {
+        const int col = m.colOrder[static_cast<size_t>(hit.colPos)];
+        const GridColumn& column = m.columns[static_cast<size_t>(col)];
+        const GridCell& cell = m.rowAt(hit.row).cells[static_cast<size_t>(col)];
+        if (!cell.text.isEmpty() && column.type != ColumnType::CheckBox) {
+            const QFontMetrics fm(m.cellFont(cell, column.type));
+            // The text is drawn 3 pixels in from either side of the cell.
+            const int room = hit.cell.width() - 6;
+            const bool wraps = m.props.AllowWordWrap && (cell.flags & CellFlag::WordWrap);
+            const bool truncated =
+                wraps ? fm.boundingRect(QRect(0, 0, std::max(1, room), 1 << 20), Qt::TextWordWrap, cell.text)
+                                .height() > hit.cell.height()
+                      : fm.horizontalAdvance(cell.text) > room;
+            if (truncated)
+                tip = cell.text;
+        }
+    }
+    if (tip == in->tipText)
+        return;
+    in->tipText = tip;
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(globalPos, tip, this, hit.cell);
+}
+
+// ---- Mouse-up, click and double-click
+
+void ListGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    const bool wasPressed = in->buttonPressed && event->button() == Qt::LeftButton;
+    if (event->button() == Qt::LeftButton)
+        in->buttonPressed = false;
+    const GridHit hit = hitTest(p);
+
+    if (wasPressed) {
+        if (in->resizing) {
+            in->resizing = false;
+            requestLayout();
+            requestRefresh();
+        } else if (in->pressedHeader >= 0) {
+            finishHeaderPress(p, event->modifiers());
+        } else if (hit.row >= 0 && hit.row == m.anchorRow) {
+            cellReleased(hit);
+        }
+    }
+    if (in->pressedButtonRow >= 0) {
+        in->pressedButtonRow = -1;
+        in->pressedButtonCol = -1;
+        requestRefresh();
+    }
+
+    qint16 button = buttonOf(event->button());
+    qint16 shift = static_cast<qint16>(KeyCodes::ShiftFromModifiers(event->modifiers()));
+    in->lastShift = shift;
+    float x = static_cast<float>(m.toUnits(p.x()));
+    float y = static_cast<float>(m.toUnits(p.y()));
+    emit MouseUp(button, shift, x, y);
+
+    if (wasPressed && rect().contains(p))
+        clickStep();
+}
+
+void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
+{
+    const int pressed = in->pressedHeader;
+    in->pressedHeader = -1;
+    in->dragOverHeader = -1;
+    const GridHit hit = hitTest(QPoint(p.x(), 0));
+    const bool overHeader = p.y() >= 0 && p.y() < hitHeaderHeight();
+    if (overHeader && hit.colPos >= 0 && hit.colPos != pressed &&
+        (m.props.AllowColumnSwap || m.props.AllowColumnDrag)) {
+        UpdateCell(false);
+        auto& order = m.colOrder;
+        if (m.props.AllowColumnSwap) {
+            std::swap(order[static_cast<size_t>(pressed)], order[static_cast<size_t>(hit.colPos)]);
+        } else {
+            const qint32 moving = order[static_cast<size_t>(pressed)];
+            order.erase(order.begin() + pressed);
+            order.insert(order.begin() + hit.colPos, moving);
+        }
+        requestLayout();
+        requestRefresh();
+        emit ColumnOrderChanged(pressed, hit.colPos);
+        return;
+    }
+    if (overHeader && hit.colPos == pressed && m.props.AllowColumnSort && m.lastRow >= 0) {
+        const int col = m.colOrder[static_cast<size_t>(pressed)];
+        if ((mods & Qt::ControlModifier) && m.sortPrimary >= 0 && m.sortPrimary != col) {
+            // Ctrl adds the column as the second key; the first keeps its order.
+            const int primary = m.sortPrimary;
+            int state = m.columns[static_cast<size_t>(col)].sortState;
+            state = state == 0 ? 2 : (state == 2 ? 1 : 0);
+            Sort(primary, m.columns[static_cast<size_t>(primary)].sortState, col, state == 0 ? 2 : state);
+        } else {
+            if (m.sortPrimary != col)
+                for (GridColumn& c : m.columns)
+                    c.sortState = 0;
+            m.sortPrimary = pressed; // a display position, as the sort expects from a header
+            m.sortSecondary = -1;
+            Sort(-1, -1, -1, -1);
+        }
+        RowColSet(-1, col);
+        emit ColumnClick(col);
+    }
+    requestRefresh();
+}
+
+void ListGrid::cellReleased(const GridHit& hit)
+{
+    if (hit.colPos < 0 || hit.row > m.lastRow)
+        return;
+    const int row = hit.row;
+    const int col = m.colOrder[static_cast<size_t>(hit.colPos)];
+    const GridColumn& column = m.columns[static_cast<size_t>(col)];
+    const GridCell& cell = m.rowAt(row).cells[static_cast<size_t>(col)];
+    const GridFormat format = m.effectiveFormat(cell);
+    if (column.type == ColumnType::Button)
+        emit CellButtonClick(row, col);
+    if (row > m.lastRow)
+        return;
+    if (!cell.picture.isNull() || format.image != 0)
+        emit CellImageClick(row, col);
+    if (row > m.lastRow)
+        return;
+    if (format.handPointer) {
+        qint16 shift = in->lastShift;
+        emit CellHandClick(row, col, shift);
+    }
+}
+
+void ListGrid::clickStep()
+{
+    const int row = m.currentRow;
+    const bool unlocked = row >= 0 && row <= m.lastRow && !(m.rowAt(row).flags & RowFlag::Locked);
+    if (!in->pressOnHeader && unlocked && (m.props.EditTrigger & 8) && !m.rowRefused) {
+        if (m.editPending)
+            UpdateCell(false);
+        else
+            openEditor(row, m.currentCol);
+    }
+    if (in->pressOnHeader)
+        return;
+    emit Click();
+    qint16 shift = in->lastShift;
+    emit CellClick(m.currentRow, Col(), shift);
+}
+
+void ListGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    const GridHit hit = hitTest(p);
+    in->pressOnHeader = hit.header;
+    m.anchorRow = hit.header ? -1 : hit.row;
+    if (hit.header) {
+        if (in->pointer == GridPointer::SizeWE && m.props.AllowColumnResizing && in->resizeCol >= 0) {
+            ColWidthAutoSize(in->resizeCol);
+            return;
+        }
+        emit DblClick();
+        return;
+    }
+    const int row = m.currentRow;
+    const bool unlocked = row >= 0 && row <= m.lastRow && !(m.rowAt(row).flags & RowFlag::Locked);
+    if (hit.row >= 0 && unlocked && (m.props.EditTrigger & 16)) {
+        in->editTriggerKey = KeyCodes::F2;
+        openEditor(row, m.currentCol);
+        return;
+    }
+    emit DblClick();
+}

@@ -1,0 +1,346 @@
+// The grid's keyboard handling: editing keys, insert and delete, check boxes by Space, moving the
+// current cell, and the incremental search.
+#include "controls/grid/ListGrid.h"
+#include "controls/grid/ListGridInputState.h"
+
+#include "controls/common/KeyCodes.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <algorithm>
+
+using namespace brenlow;
+
+void ListGrid::keyPressEvent(QKeyEvent* event)
+{
+    const int vk = KeyCodes::FromKeyEvent(event);
+    const int shift = KeyCodes::ShiftFromModifiers(event->modifiers());
+    if (vk != 0)
+        keyDownStep(vk, shift, false);
+
+    // The character the key stands for, as the key-press step sees it.
+    const QString text = event->text();
+    if (text.size() == 1 && text.at(0).unicode() < 0xD800) {
+        qint16 keyAscii = static_cast<qint16>(text.at(0).unicode());
+        if (keyPressStep(keyAscii))
+            emit KeyPress(keyAscii);
+    }
+    event->accept();
+}
+
+void ListGrid::keyReleaseEvent(QKeyEvent* event)
+{
+    qint16 keyCode = static_cast<qint16>(KeyCodes::FromKeyEvent(event));
+    qint16 shift = static_cast<qint16>(KeyCodes::ShiftFromModifiers(event->modifiers()));
+    emit KeyUp(keyCode, shift);
+    event->accept();
+}
+
+void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
+{
+    hideTip();
+    m.rowRefused = false;
+    m.colRefused = false;
+    in->lastShift = static_cast<qint16>(shift);
+    in->keyHandled = false;
+    const bool ctrl = shift & KeyCodes::CtrlBit;
+    const int trigger = m.props.EditTrigger;
+    {
+        PaintSuspender suspend(*this);
+        switch (keyCode) {
+        case KeyCodes::Return:
+        case KeyCodes::Escape:
+            if (trigger & 32)
+                break; // left to the key-press step
+            in->keyHandled = true;
+            if (keyCode == KeyCodes::Escape)
+                cancelEdit();
+            else if (m.editPending)
+                UpdateCell(true);
+            else if ((trigger & 2) && m.currentRow >= 0) {
+                in->editTriggerKey = KeyCodes::Return;
+                openEditor(m.currentRow, m.currentCol);
+            }
+            break;
+        case KeyCodes::Insert:
+            if (m.props.AllowInsert && !m.editPending) {
+                in->keyHandled = true;
+                const int at = std::max(0, m.currentRow);
+                bool cancel = false;
+                emit BeforeInsert(at, cancel);
+                if (!cancel) {
+                    const int added =
+                        AddItem(QString(), m.lastRow >= 0 ? at : -1, false, true, false, true, 0);
+                    // The current row keeps naming the row it named, now one further down.
+                    if (m.currentRow >= 0 && m.currentRow >= added)
+                        ++m.currentRow;
+                    RowColSet(added, m.currentCol >= 0 ? Col() : -1);
+                    emit AfterInsert(m.currentRow);
+                }
+            }
+            break;
+        case KeyCodes::Delete:
+            if (m.props.AllowDelete && !m.editPending && m.lastRow >= 0 && m.currentRow >= 0) {
+                in->keyHandled = true;
+                const int row = m.currentRow;
+                const int col = Col();
+                const bool cellFocus = m.props.FocusRectMode == 2 && m.currentCol >= 0 &&
+                                       m.columns[static_cast<size_t>(col)].type != ColumnType::CheckBox;
+                bool cancel = false;
+                if (cellFocus) {
+                    emit BeforeEdit(row, col, cancel);
+                    if (!cancel)
+                        emit BeforeDelete(row, cancel);
+                    if (!cancel && row <= m.lastRow) {
+                        QString value;
+                        emit AfterEdit(row, col, value, cancel);
+                        if (!cancel && row <= m.lastRow) {
+                            storeCellText(m.rowAt(row), col, value.trimmed().isEmpty() ? QString() : value,
+                                          true);
+                            requestRefresh();
+                            emit AfterDelete();
+                        }
+                    }
+                } else {
+                    emit BeforeDelete(row, cancel);
+                    if (!cancel && row <= m.lastRow) {
+                        RemoveRow(row);
+                        emit AfterDelete();
+                    }
+                }
+            }
+            break;
+        case KeyCodes::F2:
+            if (trigger & 4) {
+                in->keyHandled = true;
+                in->editTriggerKey = KeyCodes::F2;
+                if (m.currentRow >= 0)
+                    openEditor(m.currentRow, m.currentCol);
+            }
+            break;
+        case KeyCodes::Space:
+            if (m.editPending || m.currentRow < 0)
+                break;
+            in->keyHandled = true;
+            if (m.props.RowCheckBoxes) {
+                m.rowAt(m.currentRow).flags ^= RowFlag::Checked;
+                requestRefresh();
+                emit RowCheckedEvent(m.currentRow);
+            } else if (m.currentCol >= 0) {
+                const int row = m.currentRow;
+                const int col = Col();
+                const GridColumn& column = m.columns[static_cast<size_t>(col)];
+                qint16 sh = in->lastShift;
+                if (m.effectiveFormat(m.rowAt(row).cells[static_cast<size_t>(col)]).handPointer)
+                    emit CellHandClick(row, col, sh);
+                else if (column.type == ColumnType::Button)
+                    emit CellButtonClick(row, col);
+                else if (column.type == ColumnType::CheckBox && m.props.AllowEdit && !column.locked) {
+                    toggleCheckBoxCell(row, col);
+                    requestRefresh();
+                } else
+                    in->keyHandled = false;
+            }
+            break;
+        case 'A':
+            if (ctrl) {
+                in->keyHandled = true;
+                if ((m.props.MultiSelect & 2) && m.lastRow >= 0) {
+                    for (int i = 0; i <= m.lastRow; ++i)
+                        if (m.rowAt(i).visible)
+                            m.rowAt(i).flags |= RowFlag::Selected;
+                    requestRefresh();
+                    emit SelectionChanged();
+                }
+            }
+            break;
+        case 'C':
+            if (ctrl)
+                in->keyHandled = true;
+            break;
+        default:
+            if (moveByKey(keyCode, shift))
+                in->keyHandled = true;
+            break;
+        }
+    }
+    refreshOrPend();
+    qint16 code = static_cast<qint16>(keyCode);
+    qint16 sh = static_cast<qint16>(shift);
+    emit KeyDown(code, sh);
+    Q_UNUSED(fromEditor)
+}
+
+bool ListGrid::moveByKey(int keyCode, int shift)
+{
+    if (m.lastRow < 0)
+        return false;
+    const bool ctrl = shift & KeyCodes::CtrlBit;
+    const bool extend = (shift & KeyCodes::ShiftBit) && m.props.MultiSelect != 0;
+    int row = std::max(0, m.currentRow);
+    int colPos = m.currentCol;
+    const int positions = static_cast<int>(m.colOrder.size());
+    auto visibleCol = [&](int p) {
+        return p >= 0 && p < positions &&
+               m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(p)])].visible;
+    };
+    auto usableRow = [&](int r) { return m.rowAt(r).visible && !(m.rowAt(r).flags & RowFlag::Locked); };
+    int rangeEnd = -1;
+
+    switch (keyCode) {
+    case KeyCodes::Up:
+    case KeyCodes::Down: {
+        if (!UpdateCell(false))
+            return true;
+        const int step = keyCode == KeyCodes::Up ? -1 : 1;
+        for (int r = row + step; r >= 0 && r <= m.lastRow; r += step)
+            if (usableRow(r)) {
+                row = r;
+                break;
+            }
+        break;
+    }
+    case KeyCodes::Left:
+    case KeyCodes::Right: {
+        if (m.editPending) {
+            UpdateCell(false);
+            return true;
+        }
+        const int step = keyCode == KeyCodes::Left ? -1 : 1;
+        for (int p = (colPos < 0 ? (step > 0 ? -1 : positions) : colPos) + step; p >= 0 && p < positions;
+             p += step)
+            if (visibleCol(p)) {
+                colPos = p;
+                break;
+            }
+        break;
+    }
+    case KeyCodes::Prior:
+    case KeyCodes::Next: {
+        if (!UpdateCell(false))
+            return true;
+        const int page = std::max(1, m.lastRowInView - m.firstRowInView);
+        if (keyCode == KeyCodes::Prior)
+            row = std::max(0, m.firstRowInView - page);
+        else
+            row = std::min(m.lastRow, std::max(m.lastRowInView, 0));
+        m.firstRowInView = row;
+        requestLayout();
+        break;
+    }
+    case KeyCodes::Home:
+    case KeyCodes::End: {
+        const bool home = keyCode == KeyCodes::Home;
+        if (ctrl || (shift & KeyCodes::ShiftBit)) {
+            if (!UpdateCell(false))
+                return true;
+            row = home ? 0 : m.lastRow;
+            if (extend)
+                rangeEnd = row;
+        } else {
+            for (int p = home ? 0 : positions - 1; p >= 0 && p < positions; p += home ? 1 : -1)
+                if (visibleCol(p)) {
+                    colPos = p;
+                    break;
+                }
+        }
+        break;
+    }
+    default:
+        return false;
+    }
+
+    bool selectionChanged = false;
+    if (rangeEnd >= 0 && m.currentRow >= 0) {
+        const int from = std::min(m.currentRow, rangeEnd);
+        const int to = std::max(m.currentRow, rangeEnd);
+        for (int i = 0; i <= m.lastRow; ++i) {
+            GridRow& each = m.rowAt(i);
+            const bool want = i >= from && i <= to && each.visible;
+            if (static_cast<bool>(each.flags & RowFlag::Selected) != want) {
+                each.flags ^= RowFlag::Selected;
+                selectionChanged = true;
+            }
+        }
+    } else if (row != m.currentRow) {
+        for (int i = 0; i <= m.lastRow; ++i) {
+            GridRow& each = m.rowAt(i);
+            if (i != row && (each.flags & RowFlag::Selected)) {
+                each.flags &= ~RowFlag::Selected;
+                selectionChanged = true;
+            }
+        }
+    }
+    if (!(m.rowAt(row).flags & RowFlag::Selected)) {
+        m.rowAt(row).flags |= RowFlag::Selected;
+        selectionChanged = true;
+    }
+    const bool moved = moveCurrentCell(row, colPos, true);
+    if (moved || selectionChanged)
+        m.refreshPending = true;
+    if (selectionChanged)
+        emit SelectionChanged();
+    return true;
+}
+
+bool ListGrid::keyPressStep(qint16& keyAscii)
+{
+    const int trigger = m.props.EditTrigger;
+    const bool enterOrEsc = keyAscii == 13 || keyAscii == 27;
+    if (trigger & 32) {
+        if (m.editPending) {
+            if (keyAscii == 27)
+                cancelEdit();
+            else if (keyAscii == 13)
+                UpdateCell(true);
+            return false;
+        }
+        if (!in->keyHandled && keyAscii != 27 && (keyAscii >= 32 || keyAscii == 13 || keyAscii == 8) &&
+            m.currentRow >= 0) {
+            in->editTriggerKey = keyAscii;
+            if (openEditor(m.currentRow, m.currentCol)) {
+                if (in->editor == in->txtEdit && keyAscii != 13) {
+                    const int col = m.colOrder[static_cast<size_t>(in->editColPos)];
+                    qint16 key = keyAscii;
+                    if (filterEditChar(col, key) && key >= 32) {
+                        in->txtEdit->setText(QString(QChar(static_cast<char16_t>(key))));
+                        in->txtEdit->setCursorPosition(1);
+                    } else {
+                        in->txtEdit->clear();
+                    }
+                }
+                return false;
+            }
+        }
+    }
+    if (enterOrEsc && (trigger & 2))
+        return false;
+    if (!in->keyHandled && !m.editPending) {
+        const QChar ch(static_cast<char16_t>(keyAscii));
+        if (ch.isLetterOrNumber())
+            incrementalSearch(ch);
+    }
+    return true;
+}
+
+void ListGrid::incrementalSearch(QChar ch)
+{
+    const qint64 now = in->clock->TickCount();
+    if (!in->searchStarted || now - in->searchTime > 999)
+        in->searchText = QString(ch);
+    else
+        in->searchText += ch;
+    in->searchStarted = true;
+    in->searchTime = now;
+    if (m.lastRow < 0 || m.props.SearchColumn < 0 || m.props.SearchColumn >= m.colCount())
+        return;
+    // The first row that starts with the same letter and is not before the typed text.
+    const int found = FindItem(in->searchText, m.props.SearchColumn, 4, false, 0);
+    if (found < 0)
+        return;
+    ensureRowVisible(found);
+    const int col = m.currentCol >= 0 ? Col() : -1;
+    RowColSet(found, col);
+    requestRefresh();
+}

@@ -1,0 +1,158 @@
+// Messages the grid intercepts on its own window: scroll bars, the wheel, focus, the pointer entering
+// and leaving, and style changes.
+#include "controls/grid/ListGrid.h"
+#include "controls/grid/ListGridInputState.h"
+
+#include "controls/common/KeyCodes.h"
+
+#include <QScrollBar>
+
+#include <algorithm>
+
+using namespace brenlow;
+
+namespace {
+
+/** The wheel and the bars scroll by whole rows; a page is the large change of the bars. */
+constexpr int WheelRows = 3;
+constexpr int LargeChange = 5;
+
+} // namespace
+
+void ListGrid::subclassWndProc(bool bBefore, bool& bHandled, qintptr& lReturn, int uMsg, qintptr wParam,
+                               qintptr lParam)
+{
+    Q_UNUSED(bBefore)
+    Q_UNUSED(lReturn)
+    switch (uMsg) {
+    case Msg::SetFocus:
+    case Msg::KillFocus:
+        if (m.props.FocusRectHide) {
+            if (m.painting)
+                paintPass(true, uMsg == Msg::KillFocus);
+            else
+                m.refreshPending = true;
+        }
+        break;
+    case Msg::HScroll:
+    case Msg::VScroll: {
+        hideTip();
+        const auto* bar = reinterpret_cast<const QScrollBar*>(lParam);
+        Q_UNUSED(bar)
+        scrollMessage(uMsg == Msg::VScroll, LowWord(wParam), HighWord(wParam), 1);
+        break;
+    }
+    case Msg::MouseWheel: {
+        hideTip();
+        const int delta = SignedHighWord(wParam);
+        const bool ctrl = LowWord(wParam) & KeyCodes::MkControl;
+        scrollMessage(!ctrl, delta < 0 ? ScrollCode::LineDown : ScrollCode::LineUp, 0, WheelRows);
+        bHandled = true; // the grid scrolls itself; the wheel goes no further
+        break;
+    }
+    case Msg::MouseMove:
+        if (!in->mouseInside) {
+            in->mouseInside = true;
+            emit MouseEnter();
+        }
+        break;
+    case Msg::MouseLeave: {
+        in->mouseInside = false;
+        hideTip();
+        const bool hadHot = in->hotHeader >= 0;
+        in->hotHeader = -1;
+        in->pointer = GridPointer::Default;
+        unsetCursor();
+        if (hadHot)
+            requestRefresh();
+        emit MouseLeave();
+        break;
+    }
+    case Msg::ThemeChanged:
+        emit ThemeChanged();
+        applyTheme();
+        requestRefresh();
+        break;
+    default:
+        break;
+    }
+}
+
+void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
+{
+    // The bars' ranges: rows for the vertical bar, scrolling column positions for the horizontal one.
+    int value = vertical ? m.firstRowInView : m.hScroll;
+    const int minimum = vertical ? 0 : std::max<int>(0, m.props.FreezeAtCol + 1);
+    int maximum;
+    if (vertical) {
+        maximum = std::max(0, m.lastRow);
+        for (QScrollBar* bar : findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+            if (bar->orientation() == Qt::Vertical && bar->isVisible())
+                maximum = std::min(maximum, std::max(0, bar->maximum()));
+    } else {
+        maximum = std::max(minimum, static_cast<int>(m.colOrder.size()) - 1);
+        for (QScrollBar* bar : findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+            if (bar->orientation() == Qt::Horizontal && bar->isVisible())
+                maximum = std::min(maximum, std::max(minimum, bar->maximum()));
+    }
+    const int old = value;
+    bool paint = true;
+    switch (code) {
+    case ScrollCode::LineUp:
+        value -= lines;
+        break;
+    case ScrollCode::LineDown:
+        value += lines;
+        break;
+    case ScrollCode::PageUp:
+        value -= LargeChange;
+        break;
+    case ScrollCode::PageDown:
+        value += LargeChange;
+        break;
+    case ScrollCode::ThumbTrack:
+        value = position;
+        paint = m.props.ScrollTrack;
+        break;
+    case ScrollCode::Top:
+        value = minimum;
+        break;
+    case ScrollCode::Bottom:
+        value = maximum;
+        break;
+    case ScrollCode::EndScroll:
+        if (!m.props.ScrollTrack)
+            requestRefresh();
+        return;
+    default:
+        return;
+    }
+    if (vertical) {
+        // Hidden rows are skipped: the first row in view is always a shown one.
+        value = std::clamp(value, minimum, maximum);
+        const int step = value >= old ? 1 : -1;
+        while (value > 0 && value <= m.lastRow && !m.rowAt(value).visible)
+            value += step;
+        value = std::clamp(value, minimum, std::max(minimum, m.lastRow));
+    } else {
+        value = std::clamp(value, minimum, maximum);
+    }
+    if (value == old)
+        return;
+    UpdateCell(false);
+    if (vertical)
+        m.firstRowInView = value;
+    else
+        m.hScroll = value;
+    for (QScrollBar* bar : findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly)) {
+        if ((bar->orientation() == Qt::Vertical) == vertical) {
+            const QSignalBlocker block(bar);
+            bar->setValue(value);
+        }
+    }
+    if (paint)
+        requestRefresh();
+    else
+        m.refreshPending = true;
+    emit Scroll();
+}
