@@ -395,3 +395,36 @@ TEST_F(ListGridEditing, ClearClosesAnOpenEdit)
     EXPECT_FALSE(grid->txtEdit()->isVisible());
     EXPECT_TRUE(grid->UpdateCell(true));
 }
+
+TEST_F(ListGridMouse, HeaderClickSortsByTheColumnAndCyclesItsOrder)
+{
+    fill();
+    grid->SetAllowColumnSort(true);
+    QSignalSpy columnClicks(grid, &ListGrid::ColumnClick);
+    auto names = [&] {
+        QStringList out;
+        for (int r = 0; r < grid->Rows(); ++r)
+            out << grid->CellText(r, 0);
+        return out;
+    };
+    click(-1, 0);
+    EXPECT_EQ(names(),
+              (QStringList{QStringLiteral("alpha"), QStringLiteral("bravo"), QStringLiteral("charlie"),
+                           QStringLiteral("delta"), QStringLiteral("echo")}));
+    ASSERT_EQ(columnClicks.count(), 1);
+    EXPECT_EQ(columnClicks[0][0].toInt(), 0);
+    EXPECT_EQ(grid->Col(), 0);
+
+    click(-1, 0);
+    EXPECT_EQ(names().first(), QStringLiteral("echo")) << "the second click reverses the order";
+    click(-1, 0);
+    EXPECT_EQ(names(),
+              (QStringList{QStringLiteral("delta"), QStringLiteral("alpha"), QStringLiteral("charlie"),
+                           QStringLiteral("bravo"), QStringLiteral("echo")}))
+        << "the third click restores the stored order";
+
+    // Sorting by another column starts again from its own first order.
+    click(-1, 3);
+    EXPECT_EQ(grid->CellText(0, 3), QStringLiteral("0"));
+    EXPECT_EQ(grid->CellText(4, 3), QStringLiteral("40"));
+}
