@@ -247,7 +247,7 @@ public:
     void ForceCellEdit(int lNewRow, int lNewCol, bool bBlankCell = false);
     [[nodiscard]] int MouseRow() const;
     [[nodiscard]] int MouseCol() const;
-    /** The interaction state, for the painter: hot, pressed and dragged header, pressed button cell. */
+    /** The interaction state: editor, pointer shape, dragged header, incremental search. */
     [[nodiscard]] const brenlow::GridInput& input() const { return *in; }
     /** The built-in edit box, a hidden child of the grid while no edit is open. */
     [[nodiscard]] QLineEdit* txtEdit() const;
@@ -551,8 +551,6 @@ private:
     friend struct brenlow::GridInput;
     std::unique_ptr<brenlow::GridInput, brenlow::GridInputDeleter> in{brenlow::MakeGridInput(this)};
     // Hit-testing (ListGridHitTest.cpp)
-    [[nodiscard]] int hitHeaderHeight() const;
-    [[nodiscard]] int hitCellAreaLeft() const;
     /** Top of a display row in the client area; -1 when it is not in view. */
     [[nodiscard]] int hitRowTop(int row) const;
     /** Left edge and width (as a rectangle of height 0) of a display position; null when not drawn. */

@@ -186,7 +186,7 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
         }
         if ((m.props.AllowColumnSort || m.props.AllowColumnSwap || m.props.AllowColumnDrag) &&
             hit.colPos >= 0) {
-            in->pressedHeader = hit.colPos;
+            m_paintState.pressedHeaderPos = hit.colPos;
             in->dragOverHeader = hit.colPos;
             requestRefresh();
         }
@@ -232,8 +232,8 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
     changed |= moveCurrentCell(hit.row, colPos, false);
 
     if (column && column->type == ColumnType::Button) {
-        in->pressedButtonRow = hit.row;
-        in->pressedButtonCol = col;
+        m_paintState.pressedButtonRow = hit.row;
+        m_paintState.pressedButtonCol = col;
         changed = true;
     }
     if (changed)
@@ -325,8 +325,8 @@ void ListGrid::mouseMoveEvent(QMouseEvent* event)
     m.mouseCol = hit.colPos;
     if (!in->buttonPressed) {
         const int hot = m.props.AllowColumnHover && hit.header ? hit.colPos : -1;
-        if (hot != in->hotHeader) {
-            in->hotHeader = hot;
+        if (hot != m_paintState.hotHeaderPos) {
+            m_paintState.hotHeaderPos = hot;
             requestRefresh();
         }
         updatePointer(p);
@@ -348,7 +348,7 @@ void ListGrid::updatePointer(QPoint p)
     GridPointer pointer = GridPointer::Default;
     in->resizeCol = -1;
     in->resizeRow = -1;
-    const int header = hitHeaderHeight();
+    const int header = m_layout.rowsTop();
     if (p.y() < header) {
         if (m.props.AllowColumnResizing) {
             for (int pos = 0; pos < static_cast<int>(m.colOrder.size()); ++pos) {
@@ -433,7 +433,7 @@ void ListGrid::dragTo(QPoint p)
         }
         return;
     }
-    if (in->pressedHeader >= 0) {
+    if (m_paintState.pressedHeaderPos >= 0) {
         if (m.props.AllowColumnSwap || m.props.AllowColumnDrag) {
             const GridHit hit = hitTest(QPoint(p.x(), 0));
             if (hit.colPos != in->dragOverHeader) {
@@ -447,7 +447,7 @@ void ListGrid::dragTo(QPoint p)
         return;
     // Drag selection from the pressed row, scrolling at the edges.
     int target;
-    if (p.y() < hitHeaderHeight()) {
+    if (p.y() < m_layout.rowsTop()) {
         target = std::max(0, m.firstRowInView - 1);
         ensureRowVisible(target);
     } else if (p.y() >= height()) {
@@ -519,15 +519,15 @@ void ListGrid::mouseReleaseEvent(QMouseEvent* event)
             in->resizing = false;
             requestLayout();
             requestRefresh();
-        } else if (in->pressedHeader >= 0) {
+        } else if (m_paintState.pressedHeaderPos >= 0) {
             finishHeaderPress(p, event->modifiers());
         } else if (hit.row >= 0 && hit.row == m.anchorRow) {
             cellReleased(hit);
         }
     }
-    if (in->pressedButtonRow >= 0) {
-        in->pressedButtonRow = -1;
-        in->pressedButtonCol = -1;
+    if (m_paintState.pressedButtonRow >= 0) {
+        m_paintState.pressedButtonRow = -1;
+        m_paintState.pressedButtonCol = -1;
         requestRefresh();
     }
 
@@ -544,11 +544,11 @@ void ListGrid::mouseReleaseEvent(QMouseEvent* event)
 
 void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
 {
-    const int pressed = in->pressedHeader;
-    in->pressedHeader = -1;
+    const int pressed = m_paintState.pressedHeaderPos;
+    m_paintState.pressedHeaderPos = -1;
     in->dragOverHeader = -1;
     const GridHit hit = hitTest(QPoint(p.x(), 0));
-    const bool overHeader = p.y() >= 0 && p.y() < hitHeaderHeight();
+    const bool overHeader = p.y() >= 0 && p.y() < m_layout.rowsTop();
     if (overHeader && hit.colPos >= 0 && hit.colPos != pressed &&
         (m.props.AllowColumnSwap || m.props.AllowColumnDrag)) {
         UpdateCell(false);

@@ -73,8 +73,6 @@ struct GridInput
     int resizeStartX = 0; ///< pointer x and width when a column resize began
     int resizeStartWidth = 0;
     bool resizing = false;
-    int pressedButtonRow = -1; ///< the button cell drawn pressed
-    int pressedButtonCol = -1;
     QString tipText;
 
     // Keyboard

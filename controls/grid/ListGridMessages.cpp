@@ -59,8 +59,8 @@ void ListGrid::subclassWndProc(bool bBefore, bool& bHandled, qintptr& lReturn, i
     case Msg::MouseLeave: {
         in->mouseInside = false;
         hideTip();
-        const bool hadHot = in->hotHeader >= 0;
-        in->hotHeader = -1;
+        const bool hadHot = m_paintState.hotHeaderPos >= 0;
+        m_paintState.hotHeaderPos = -1;
         in->pointer = GridPointer::Default;
         unsetCursor();
         if (hadHot)
@@ -81,20 +81,13 @@ void ListGrid::subclassWndProc(bool bBefore, bool& bHandled, qintptr& lReturn, i
 void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
 {
     // The bars' ranges: rows for the vertical bar, scrolling column positions for the horizontal one.
+    // A hidden bar means everything fits: nothing to scroll.
+    QScrollBar* bar = vertical ? m_vBar : m_hBar;
+    if (!bar || bar->isHidden())
+        return;
     int value = vertical ? m.firstRowInView : m.hScroll;
-    const int minimum = vertical ? 0 : std::max<int>(0, m.props.FreezeAtCol + 1);
-    int maximum;
-    if (vertical) {
-        maximum = std::max(0, m.lastRow);
-        for (QScrollBar* bar : findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
-            if (bar->orientation() == Qt::Vertical && bar->isVisible())
-                maximum = std::min(maximum, std::max(0, bar->maximum()));
-    } else {
-        maximum = std::max(minimum, static_cast<int>(m.colOrder.size()) - 1);
-        for (QScrollBar* bar : findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
-            if (bar->orientation() == Qt::Horizontal && bar->isVisible())
-                maximum = std::min(maximum, std::max(minimum, bar->maximum()));
-    }
+    const int minimum = bar->minimum();
+    const int maximum = bar->maximum();
     const int old = value;
     bool paint = true;
     switch (code) {
@@ -133,7 +126,7 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
         const int step = value >= old ? 1 : -1;
         while (value > 0 && value <= m.lastRow && !m.rowAt(value).visible)
             value += step;
-        value = std::clamp(value, minimum, std::max(minimum, m.lastRow));
+        value = std::clamp(value, minimum, maximum);
     } else {
         value = std::clamp(value, minimum, maximum);
     }
@@ -144,11 +137,9 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
         m.firstRowInView = value;
     else
         m.hScroll = value;
-    for (QScrollBar* bar : findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly)) {
-        if ((bar->orientation() == Qt::Vertical) == vertical) {
-            const QSignalBlocker block(bar);
-            bar->setValue(value);
-        }
+    {
+        const QSignalBlocker block(bar);
+        bar->setValue(value);
     }
     if (paint)
         requestRefresh();
