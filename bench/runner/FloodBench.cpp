@@ -44,7 +44,7 @@ double lastTime(const QString& file)
     if (!f.open(QIODevice::ReadOnly))
         return -1;
     const QList<QByteArray> lines = f.readAll().trimmed().split('\n');
-    return lines.last().toDouble();
+    return lines.last().split(' ').value(0).toDouble();
 }
 
 double median(std::vector<double> v)

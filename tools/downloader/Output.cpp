@@ -76,7 +76,7 @@ QString ProgressLine(qint64 done, qint64 total, double bytesPerSecond)
     const QString speed = bytesPerSecond > 0 ? FormatBytes(bytesPerSecond) + QStringLiteral("/s")
                                              : QStringLiteral("Unknown speed");
     const QString eta = bytesPerSecond > 0 ? formatSeconds(static_cast<double>(total - done) / bytesPerSecond)
-                                           : QStringLiteral("Unknown ETA");
+                                           : QStringLiteral("Unknown");
     return QStringLiteral("[download] %1% of %2 at %3 ETA %4")
         .arg(percent, 5, 'f', 1)
         .arg(FormatBytes(static_cast<double>(total)))

@@ -2,6 +2,7 @@
 // simulated videos, so the whole workflow can be tried and tested without a video site.
 
 #include "Catalogue.h"
+#include "DirectLink.h"
 #include "Options.h"
 #include "Output.h"
 #include "Simulator.h"
@@ -39,6 +40,18 @@ void recordArguments(int argc, char* argv[])
     }
 }
 
+QByteArray peakMemoryKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return "0";
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0);
+    }
+    return "0";
+}
+
 void recordTime(const QElapsedTimer& clock)
 {
     const QByteArray path = qgetenv("BRENLOW_TOOL_TIMING_FILE");
@@ -46,7 +59,7 @@ void recordTime(const QElapsedTimer& clock)
         return;
     QFile file(QString::fromLocal8Bit(path));
     if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-        file.write(QByteArray::number(clock.nsecsElapsed() / 1e9, 'f', 6) + '\n');
+        file.write(QByteArray::number(clock.nsecsElapsed() / 1e9, 'f', 6) + ' ' + peakMemoryKiB() + '\n');
 }
 
 int run(int argc, char* argv[])
@@ -71,6 +84,8 @@ int run(int argc, char* argv[])
     }
     if (const auto video = catalogue.find(options.link))
         return RunSimulated(*video, options, out);
+    if (IsDirectLink(options.link))
+        return RunDirect(options, out);
     out.line(QStringLiteral("ERROR: Unsupported URL: %1").arg(options.link));
     return 1;
 }

@@ -1,0 +1,104 @@
+#!/usr/bin/env python3
+"""A small HTTP server for the downloader tool's tests, serving the files of one folder on the
+loopback address. It prints its port on the first line of its output.
+
+Paths: /NAME serves a file (with byte ranges); /redirect/NAME answers 302 to /NAME; /stall/NAME sends
+the headers and 64 KiB, then nothing more; /drop/NAME sends half the file and closes the connection
+(unless a range is asked for); /nohead/NAME refuses HEAD with 405; anything missing is a 404."""
+
+import mimetypes
+import os
+import re
+import sys
+import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+ROOT = sys.argv[1] if len(sys.argv) > 1 else "."
+
+
+class Handler(BaseHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+    def do_HEAD(self):
+        self.answer(head=True)
+
+    def do_GET(self):
+        self.answer(head=False)
+
+    def answer(self, head):
+        path = self.path.split("?", 1)[0]
+        mode = ""
+        m = re.match(r"^/(redirect|stall|drop|nohead)(/.*)$", path)
+        if m:
+            mode, path = m.group(1), m.group(2)
+        if mode == "redirect":
+            self.send_response(302)
+            self.send_header("Location", path)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
+        if mode == "nohead" and head:
+            self.send_error(405)
+            return
+        file = os.path.join(ROOT, os.path.basename(path))
+        if not os.path.isfile(file):
+            self.send_error(404, "Not Found")
+            return
+        size = os.path.getsize(file)
+        start = 0
+        rng = self.headers.get("Range")
+        if rng:
+            m = re.match(r"bytes=(\d+)-", rng)
+            start = int(m.group(1)) if m else 0
+            if start >= size:
+                self.send_response(416)
+                self.send_header("Content-Range", "bytes */%d" % size)
+                self.send_header("Content-Length", "0")
+                self.end_headers()
+                return
+            self.send_response(206)
+            self.send_header("Content-Range", "bytes %d-%d/%d" % (start, size - 1, size))
+        else:
+            self.send_response(200)
+        ctype = mimetypes.guess_type(file)[0] or "application/octet-stream"
+        self.send_header("Content-Type", ctype)
+        self.send_header("Content-Length", str(size - start))
+        self.send_header("Accept-Ranges", "bytes")
+        self.end_headers()
+        if head:
+            return
+        limit = size - start
+        if mode == "stall":
+            limit = min(limit, 64 * 1024)
+        if mode == "drop" and not rng:
+            limit = size // 2
+        with open(file, "rb") as f:
+            f.seek(start)
+            while limit > 0:
+                data = f.read(min(256 * 1024, limit))
+                if not data:
+                    break
+                try:
+                    self.wfile.write(data)
+                except (BrokenPipeError, ConnectionResetError):
+                    return
+                limit -= len(data)
+        if mode == "stall":
+            self.wfile.flush()
+            while True:
+                time.sleep(1)
+        if mode == "drop":
+            self.wfile.flush()
+            self.close_connection = True
+
+
+def main():
+    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    print(server.server_address[1], flush=True)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
