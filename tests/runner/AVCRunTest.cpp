@@ -118,7 +118,8 @@ TEST_F(AVCRunTest, ACharacterSplitBetweenReadsArrivesWhole)
         << output().toStdString();
     EXPECT_FALSE(output().contains(QChar::ReplacementCharacter));
     // The tool paused inside the first character, so it came in more than one tick.
-    EXPECT_GE(std::count(kinds().begin(), kinds().end(), Event::Converting), 2);
+    const auto k = kinds();
+    EXPECT_GE(std::count(k.begin(), k.end(), Event::Converting), 2);
 }
 
 TEST_F(AVCRunTest, AMissingToolGivesOnlyTheErrorEvent)
