@@ -10,7 +10,7 @@ using namespace brenlow;
 
 ListGrid::ListGrid(QWidget* parent) : QWidget(parent)
 {
-    m.props.Font = font();
+    m.setFont(font());
     m.props.FontHeader = font();
     m.resetFormats();
     m.defaultRowHeight = m.computeDefaultRowHeight();
@@ -30,6 +30,7 @@ int ListGrid::AddColumn(const QString& Caption, float Width, int Alignment, int 
     m.colOrder.resize(static_cast<size_t>(n) + 1);
     m.totalsLine.resize(static_cast<size_t>(n) + 1);
     m.totals.resize(static_cast<size_t>(n) + 1, 0.0);
+    m.totalsStale.resize(static_cast<size_t>(n) + 1, false);
 
     int result = n;
     if (Index > 0 && Index < n) {
@@ -66,7 +67,7 @@ int ListGrid::AddColumn(const QString& Caption, float Width, int Alignment, int 
                 cell.alignment = static_cast<qint16>(Alignment);
                 m.rows[static_cast<size_t>(s)].cells.push_back(std::move(cell));
             }
-            const QString name = m.props.Font.family();
+            const QString name = m.fontName;
             FormatCells(0, -1, n, n, 1, QString::number(m.props.BackColor));
             FormatCells(0, -1, n, n, 4, QString::number(m.props.ForeColor));
             FormatCells(0, -1, n, n, 16, name);
@@ -111,6 +112,7 @@ int ListGrid::ColType(int vCol) const
 void ListGrid::SetColType(int vCol, int New_Value)
 {
     m.checkColumn(vCol);
+    (void)m.columnTotal(vCol); // a column that keeps a running total starts from the exact sum
     m.columns[static_cast<size_t>(vCol)].type = static_cast<qint16>(New_Value);
 }
 QString ListGrid::ColFormat(int vCol) const
@@ -212,6 +214,7 @@ void ListGrid::ClearAll()
     m.colOrder.clear();
     m.totalsLine.clear();
     m.totals.clear();
+    m.totalsStale.clear();
     m.resetFormats();
     Clear();
 }
@@ -240,29 +243,40 @@ int ListGrid::AddRow(const QString& vstrItem, int vRow, bool vbRowChecked, bool 
     }
 
     GridRow& row = m.rows[static_cast<size_t>(n)];
-    row = GridRow{};
     row.height = m.defaultRowHeight;
     const qint32 cols = m.colCount();
     row.cells.resize(static_cast<size_t>(cols));
 
-    const QStringList parts = vstrItem.split(QLatin1Char('\t'));
-    const QString fontName = m.props.Font.family();
+    // Every new cell gets the grid's colours and font name, which are the grid defaults: one shared
+    // entry, found once (applying the font name and fore colour after it finds the same entry).
+    GridCell probe;
+    m.applyCellFormat(probe, FormatChange{FormatField::BackColor, m.props.BackColor, 0, false, {}});
+    const qint16 shared = probe.formatIndex;
+    m.formats[static_cast<size_t>(shared)].refCount += cols - 1;
+
+    const bool dotDecimal = ListGridModel::dotDecimalLocale();
+    qsizetype from = 0;
     for (qint32 k = 0; k < cols; ++k) {
         const GridColumn& col = m.columns[static_cast<size_t>(k)];
         GridCell& cell = row.cells[static_cast<size_t>(k)];
         cell.alignment = static_cast<qint16>(col.alignment);
         cell.flags = col.flags;
-        m.applyCellFormat(cell, FormatField::BackColor, m.props.BackColor);
-        m.applyCellFormat(cell, FormatField::ForeColor, m.props.ForeColor);
-        m.applyCellFormat(cell, FormatField::FontName, fontName);
-        if (k < parts.size()) {
-            cell.text = parts[k];
-            const double value = brenlow::rVal(cell.text);
-            if (col.type == ColumnType::CheckBox) {
-                cell.flags =
-                    value != 0 ? (cell.flags | CellFlag::Checked) : (cell.flags & ~CellFlag::Checked);
+        cell.formatIndex = shared;
+        if (from <= vstrItem.size()) {
+            qsizetype tab = vstrItem.indexOf(QLatin1Char('\t'), from);
+            if (tab < 0)
+                tab = vstrItem.size();
+            cell.text = from == 0 && tab == vstrItem.size() ? vstrItem : vstrItem.mid(from, tab - from);
+            from = tab + 1;
+            if (m.keepsRunningTotal(k)) {
+                const double value = ListGridModel::number(cell.text, dotDecimal);
+                if (col.type == ColumnType::CheckBox)
+                    cell.flags =
+                        value != 0 ? (cell.flags | CellFlag::Checked) : (cell.flags & ~CellFlag::Checked);
+                m.totals[static_cast<size_t>(k)] += value;
+            } else if (!cell.text.isEmpty()) {
+                m.totalsStale[static_cast<size_t>(k)] = true;
             }
-            m.totals[static_cast<size_t>(k)] += value;
         }
     }
 
@@ -299,8 +313,8 @@ void ListGrid::RemoveRow(int vRow)
     for (size_t k = 0; k < row.cells.size(); ++k) {
         GridCell& cell = row.cells[k];
         m.releaseFormat(cell);
-        if (k < m.totals.size())
-            m.totals[k] -= brenlow::rVal(cell.text);
+        if (k < m.totals.size() && !m.totalsStale[k])
+            m.totals[k] -= ListGridModel::number(cell.text);
     }
 
     m.rows.erase(m.rows.begin() + slot);
@@ -369,6 +383,7 @@ void ListGrid::Clear()
     m.storageBound = 1;
     m.resetFormats();
     m.totals.assign(m.colOrder.size(), 0.0);
+    m.totalsStale.assign(m.colOrder.size(), false);
     m.currentRow = -1;
     m.currentCol = -1;
     m.mouseRow = -1;

@@ -508,10 +508,12 @@ private:
     /** A cell by display row and column index, after FixRef; null when the reference is invalid. */
     [[nodiscard]] brenlow::GridCell* cellAt(int& vRow, int& vCol);
     [[nodiscard]] const brenlow::GridCell* cellAt(int vRow, int vCol) const;
-    void formatCell(brenlow::GridCell& cell, int mode, const QString& value, int align);
+    void formatCell(brenlow::GridCell& cell, int mode, const brenlow::FormatChange& change, bool on,
+                    int align);
     void sortRange(int first, int last, int col, int sortType);
     void customSortRange(int first, int last, int col, int sortType);
-    [[nodiscard]] bool matches(const QString& cell, const QString& search, int mode) const;
+    /** Whether a cell text matches a search text (upper-cased already unless matchCase) by mode. */
+    [[nodiscard]] bool matches(const QString& cell, const QString& search, int mode, bool matchCase) const;
     [[nodiscard]] int measureColumn(int col) const;
 
     // ---- Painting and layout (ListGridPaint.cpp)

@@ -48,10 +48,12 @@ void ListGrid::storeCellText(GridRow& row, qint32 col, const QString& text, bool
 {
     GridCell& cell = row.cells[static_cast<size_t>(col)];
     const GridColumn& column = m.columns[static_cast<size_t>(col)];
-    const double newValue = brenlow::rVal(text);
+    const bool dotDecimal = ListGridModel::dotDecimalLocale();
+    const double newValue = ListGridModel::number(text, dotDecimal);
     if (column.type == ColumnType::CheckBox)
         setFlag(cell.flags, CellFlag::Checked, newValue != 0);
-    m.totals[static_cast<size_t>(col)] += newValue - brenlow::rVal(cell.text);
+    if (!m.totalsStale[static_cast<size_t>(col)])
+        m.totals[static_cast<size_t>(col)] += newValue - ListGridModel::number(cell.text, dotDecimal);
     cell.text = text;
     updateAutoHeight(row);
     if (column.type != ColumnType::Progress)
@@ -84,9 +86,9 @@ QVariant ListGrid::CellValue(int vRow, int vCol) const
     if (m.columns[static_cast<size_t>(vCol)].type == ColumnType::CheckBox) {
         if (cell->text.isEmpty())
             return {};
-        return QVariant(brenlow::rVal(cell->text) != 0);
+        return QVariant(ListGridModel::number(cell->text) != 0);
     }
-    return brenlow::rVal(cell->text);
+    return ListGridModel::number(cell->text);
 }
 
 void ListGrid::SetCellValue(int vRow, int vCol, double New_Value)
@@ -269,34 +271,27 @@ bool ListGrid::CellsChanged() const
     return m.cellsChanged;
 }
 
-void ListGrid::formatCell(GridCell& cell, int mode, const QString& value, int align)
+void ListGrid::formatCell(GridCell& cell, int mode, const FormatChange& change, bool on, int align)
 {
-    const auto numeric = [&] { return brenlow::rVal(value); };
     switch (mode) {
     case 1:
-        m.applyCellFormat(cell, FormatField::BackColor, static_cast<qint64>(numeric()));
-        break;
     case 4:
-        m.applyCellFormat(cell, FormatField::ForeColor, static_cast<qint64>(numeric()));
-        break;
     case 8:
-        m.applyCellFormat(cell, FormatField::Image, imageValue(value));
+    case 256:
+        m.applyCellFormat(cell, change);
         break;
     case 16:
-        if (!value.trimmed().isEmpty())
-            m.applyCellFormat(cell, FormatField::FontName, value);
+        if (!change.fontName.trimmed().isEmpty())
+            m.applyCellFormat(cell, change);
         break;
     case 32:
-        setFlag(cell.flags, CellFlag::Bold, numeric() != 0);
+        setFlag(cell.flags, CellFlag::Bold, on);
         break;
     case 64:
-        setFlag(cell.flags, CellFlag::Italic, numeric() != 0);
+        setFlag(cell.flags, CellFlag::Italic, on);
         break;
     case 128:
-        setFlag(cell.flags, CellFlag::Underline, numeric() != 0);
-        break;
-    case 256:
-        m.applyCellFormat(cell, FormatField::HandPointer, numeric() != 0);
+        setFlag(cell.flags, CellFlag::Underline, on);
         break;
     case 512:
         cell.alignment = static_cast<qint16>(align);
@@ -319,13 +314,25 @@ void ListGrid::FormatCells(int RowFrom, int RowTo, int ColFrom, int ColTo, int M
     ColFrom = std::max(ColFrom, 0);
     RowTo = std::min(RowTo, m.lastRow);
     ColTo = std::min(ColTo, m.colCount() - 1);
+    // The value is read once for the whole block.
+    const double numeric = brenlow::rVal(vNewValue);
+    FormatChange change;
+    change.which = Mode == 1    ? FormatField::BackColor
+                   : Mode == 4  ? FormatField::ForeColor
+                   : Mode == 8  ? FormatField::Image
+                   : Mode == 16 ? FormatField::FontName
+                                : FormatField::HandPointer;
+    change.color = static_cast<quint32>(static_cast<qint64>(numeric));
+    change.image = static_cast<qint16>(imageValue(vNewValue));
+    change.handPointer = numeric != 0;
+    change.fontName = vNewValue;
     {
         PaintSuspender suspend(*this);
         for (int r = RowFrom; r <= RowTo; ++r) {
             GridRow& row = m.rowAt(r);
             for (int c = ColFrom; c <= ColTo; ++c) {
                 try {
-                    formatCell(row.cells[static_cast<size_t>(c)], Mode, vNewValue, vNewAlign);
+                    formatCell(row.cells[static_cast<size_t>(c)], Mode, change, numeric != 0, vNewAlign);
                 } catch (const std::exception&) {
                     // One failing cell does not stop the rest.
                 }

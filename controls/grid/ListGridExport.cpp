@@ -118,7 +118,8 @@ void ListGrid::ExportGrid(const QString& strGridName, bool vbVisibleColsOnly, bo
                     const auto c = static_cast<size_t>(m.colOrder[p]);
                     const QString& text = row.cells[c].text;
                     if (boolAsNumber && m.columns[c].type == ColumnType::CheckBox)
-                        out += field(brenlow::rVal(text) != 0 ? QStringLiteral("-1") : QStringLiteral("0"));
+                        out += field(ListGridModel::number(text) != 0 ? QStringLiteral("-1")
+                                                                      : QStringLiteral("0"));
                     else
                         out += field(text);
                 }
@@ -135,7 +136,7 @@ void ListGrid::ExportGrid(const QString& strGridName, bool vbVisibleColsOnly, bo
                 const auto c = static_cast<size_t>(m.colOrder[p]);
                 const GridTotalsEntry& entry = m.totalsLine[c];
                 if (m.columns[c].type == ColumnType::Numeric) {
-                    double total = m.totals[c];
+                    double total = m.columnTotal(static_cast<qint32>(c));
                     if (entry.average) {
                         if (m.lastRow == 0)
                             throw ExportError{11, QStringLiteral("Division by zero")};
@@ -257,7 +258,7 @@ int ListGrid::measureColumn(int col) const
     };
     if (m.props.TotalsLineShow && column.type == ColumnType::Numeric) {
         const QString text =
-            localeNumber(m.totals[static_cast<size_t>(col)]) + m.totalsLine[static_cast<size_t>(col)].caption;
+            localeNumber(m.columnTotal(col)) + m.totalsLine[static_cast<size_t>(col)].caption;
         widest = textWidth(QFontMetrics(m.props.Font), text);
     }
     // Fonts are measured once per look (format entry and bold/italic/underline).

@@ -1,11 +1,13 @@
 #include "controls/grid/ListGridModel.h"
 
+#include "base/Numbers.h"
 #include "base/Rounding.h"
 
 #include <QFontMetrics>
 #include <QVariant>
 
 #include <algorithm>
+#include <charconv>
 #include <stdexcept>
 
 namespace brenlow {
@@ -15,13 +17,13 @@ namespace {
 // Format indices are 16-bit.
 constexpr qsizetype MaxFormatIndex = 32767;
 
-bool sameLook(const GridFormat& a, const GridFormat& b)
-{
-    return a.foreColor == b.foreColor && a.backColor == b.backColor && a.handPointer == b.handPointer &&
-           a.fontName == b.fontName && a.image == b.image;
-}
-
 } // namespace
+
+void ListGridModel::setFont(const QFont& font)
+{
+    props.Font = font;
+    fontName = font.family();
+}
 
 qint32 ListGridModel::currentColumnIndex() const
 {
@@ -58,6 +60,21 @@ bool ListGridModel::fixRef(qint32& row, qint32& col) const
     return col < colCount();
 }
 
+double ListGridModel::columnTotal(qint32 col) const
+{
+    checkColumn(col);
+    const auto c = static_cast<size_t>(col);
+    if (totalsStale[c]) {
+        const bool dot = dotDecimalLocale();
+        double sum = 0;
+        for (qint32 slot = 0; slot <= lastRow; ++slot)
+            sum += number(rows[static_cast<size_t>(slot)].cells[c].text, dot);
+        totals[c] = sum;
+        totalsStale[c] = false;
+    }
+    return totals[c];
+}
+
 void ListGridModel::checkColumn(qint32 col) const
 {
     if (col < 0 || col >= colCount())
@@ -77,30 +94,49 @@ GridFormat ListGridModel::effectiveFormat(const GridCell& cell) const
     GridFormat f;
     f.backColor = props.BackColor;
     f.foreColor = props.ForeColor;
-    f.fontName = props.Font.family();
+    f.fontName = fontName;
     return f;
 }
 
 void ListGridModel::applyCellFormat(GridCell& cell, int which, const QVariant& value)
 {
+    FormatChange change;
+    change.which = which;
+    change.color = static_cast<quint32>(value.toLongLong());
+    change.image = static_cast<qint16>(value.toInt());
+    change.handPointer = value.toBool();
+    change.fontName = value.toString();
+    applyCellFormat(cell, change);
+}
+
+void ListGridModel::applyCellFormat(GridCell& cell, const FormatChange& change)
+{
     if (lastRow < 0)
         return;
-    GridFormat wanted = effectiveFormat(cell);
-    switch (which) {
+    const bool own = cell.formatIndex >= 0 && cell.formatIndex < static_cast<qint32>(formats.size());
+    const GridFormat* current = own ? &formats[static_cast<size_t>(cell.formatIndex)] : nullptr;
+    const QString& defaultName = fontName;
+
+    quint32 back = current ? current->backColor : props.BackColor;
+    quint32 fore = current ? current->foreColor : props.ForeColor;
+    qint16 image = current ? current->image : 0;
+    bool hand = current ? current->handPointer : false;
+    const QString* name = current ? &current->fontName : &defaultName;
+    switch (change.which) {
     case FormatField::BackColor:
-        wanted.backColor = static_cast<quint32>(value.toLongLong());
+        back = change.color;
         break;
     case FormatField::ForeColor:
-        wanted.foreColor = static_cast<quint32>(value.toLongLong());
+        fore = change.color;
         break;
     case FormatField::Image:
-        wanted.image = static_cast<qint16>(value.toInt());
+        image = change.image;
         break;
     case FormatField::FontName:
-        wanted.fontName = value.toString();
+        name = &change.fontName;
         break;
     case FormatField::HandPointer:
-        wanted.handPointer = value.toBool();
+        hand = change.handPointer;
         break;
     default:
         return;
@@ -115,7 +151,8 @@ void ListGridModel::applyCellFormat(GridCell& cell, int which, const QVariant& v
             freeSlot = i;
             break;
         }
-        if (sameLook(f, wanted)) {
+        if (f.foreColor == fore && f.backColor == back && f.handPointer == hand && f.image == image &&
+            f.fontName == *name) {
             chosen = i;
             break;
         }
@@ -125,13 +162,19 @@ void ListGridModel::applyCellFormat(GridCell& cell, int which, const QVariant& v
             freeSlot = static_cast<qsizetype>(formats.size());
             if (freeSlot > MaxFormatIndex)
                 throw std::overflow_error("Overflow: the format table is full");
+            const QString keep = *name; // the name may live in the table being grown
             formats.resize(formats.size() + 10);
+            GridFormat& f = formats[static_cast<size_t>(freeSlot)];
+            f.fontName = keep;
+        } else {
+            formats[static_cast<size_t>(freeSlot)].fontName = QString(*name);
         }
         chosen = freeSlot;
         GridFormat& f = formats[static_cast<size_t>(chosen)];
-        const qint32 count = f.refCount;
-        f = wanted;
-        f.refCount = count;
+        f.backColor = back;
+        f.foreColor = fore;
+        f.image = image;
+        f.handPointer = hand;
     }
     if (chosen != cell.formatIndex) {
         formats[static_cast<size_t>(chosen)].refCount += 1;
@@ -153,6 +196,57 @@ void ListGridModel::releaseFormat(GridCell& cell)
 void ListGridModel::resetFormats()
 {
     formats.assign(1, GridFormat{});
+}
+
+bool ListGridModel::dotDecimalLocale()
+{
+    // Asked once per row added: the answer is kept until the default locale changes.
+    static QLocale known(QLocale::C);
+    static bool dot = true;
+    const QLocale current;
+    if (!(current == known)) {
+        const QLocale locale = NumberLocale();
+        dot = locale.decimalPoint() == QLatin1String(".") && locale.zeroDigit() == QLatin1String("0");
+        known = current;
+    }
+    return dot;
+}
+
+double ListGridModel::number(const QString& text, bool dotDecimal)
+{
+    const qsizetype n = text.size();
+    if (n == 0)
+        return 0.0;
+    const char16_t first = text.front().unicode();
+    const bool letter = (first >= u'A' && first <= u'Z') || (first >= u'a' && first <= u'z');
+    if (letter && first != u'E' && first != u'e') {
+        // The reading stops at the first character; only "True" gives a value.
+        if (first != u'T' && first != u't')
+            return 0.0;
+        return text.trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ? -1.0 : 0.0;
+    }
+    if (dotDecimal && n <= 24) {
+        // Plain decimals: optional minus sign, digits, at most one point.
+        char buffer[24] = {};
+        bool digits = false;
+        bool point = false;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c >= u'0' && c <= u'9') {
+                digits = true;
+            } else if (c == u'.' && !point) {
+                point = true;
+            } else if (!(c == u'-' && i == 0)) {
+                return rVal(text);
+            }
+            buffer[i] = static_cast<char>(c);
+        }
+        double value = 0;
+        const auto result = std::from_chars(buffer, buffer + n, value);
+        if (digits && result.ec == std::errc() && result.ptr == buffer + n)
+            return value;
+    }
+    return rVal(text);
 }
 
 double ListGridModel::unitsPerPixel() const

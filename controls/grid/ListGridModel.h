@@ -50,6 +50,16 @@ constexpr int FontName = 16;
 constexpr int HandPointer = 256;
 } // namespace FormatField
 
+/** A change of one field of a cell's format (ApplyCellFormat's "which" and its value). */
+struct FormatChange
+{
+    int which = 0; ///< a FormatField value
+    quint32 color = 0;
+    qint16 image = 0;
+    bool handPointer = false;
+    QString fontName;
+};
+
 /** One entry of the shared format table; cells that look the same point at the same entry. */
 struct GridFormat
 {
@@ -198,15 +208,18 @@ public:
     std::vector<GridColumn> columns;         ///< by column index
     std::vector<qint32> colOrder;            ///< display position -> column index
     std::vector<GridTotalsEntry> totalsLine; ///< by column index
-    std::vector<double> totals;              ///< running sum of rVal of every cell, by column index
-    std::vector<GridRow> rows;               ///< storage slots 0..lastRow
-    std::vector<qint32> rowMap;              ///< display row -> storage slot, 0..lastRow
-    std::vector<GridFormat> formats;         ///< shared format table
-    qint32 storageBound = 0;                 ///< logical size of row storage (grows by CacheIncrement)
-    qint32 lastRow = -1;                     ///< -1 when empty
-    qint32 currentRow = -1;                  ///< display row, -1 none
-    qint32 currentCol = -1;                  ///< display position, -1 none
-    qint32 defaultRowHeight = 20;            ///< pixels; see computeDefaultRowHeight
+    /** Sum of rVal of every cell, by column index: a running sum in numeric and check-box columns;
+     *  other columns sum on demand (totalsStale) - read them through columnTotal. */
+    mutable std::vector<double> totals;
+    mutable std::vector<bool> totalsStale;
+    std::vector<GridRow> rows;       ///< storage slots 0..lastRow
+    std::vector<qint32> rowMap;      ///< display row -> storage slot, 0..lastRow
+    std::vector<GridFormat> formats; ///< shared format table
+    qint32 storageBound = 0;         ///< logical size of row storage (grows by CacheIncrement)
+    qint32 lastRow = -1;             ///< -1 when empty
+    qint32 currentRow = -1;          ///< display row, -1 none
+    qint32 currentCol = -1;          ///< display position, -1 none
+    qint32 defaultRowHeight = 20;    ///< pixels; see computeDefaultRowHeight
     bool cellsChanged = false;
     bool editPending = false;
     bool redraw = false;   ///< the Redraw property
@@ -226,8 +239,12 @@ public:
     // View state kept by the painting.
     qint32 firstRowInView = 0;
     qint32 lastRowInView = -1;
-    qint32 hScroll = 0; ///< first scrolling column position in view
-    GridProperties props;
+    qint32 hScroll = 0;   ///< first scrolling column position in view
+    GridProperties props; ///< set the Font through setFont
+    QString fontName;     ///< family of props.Font, the font name of the grid defaults
+
+    /** Sets the grid's Font and its cached family name. */
+    void setFont(const QFont& font);
 
     // ---- Queries
     [[nodiscard]] qint32 colCount() const { return static_cast<qint32>(columns.size()); }
@@ -244,6 +261,15 @@ public:
     /** The display row showing a storage slot, or -1. */
     [[nodiscard]] qint32 displayRowOf(qint32 slot) const;
 
+    /** Whether a column keeps its total as a running sum (numeric and check-box columns). */
+    [[nodiscard]] bool keepsRunningTotal(qint32 col) const
+    {
+        const qint16 type = columns[static_cast<size_t>(col)].type;
+        return type == ColumnType::Numeric || type == ColumnType::CheckBox;
+    }
+    /** The column's total (summed now when it is stale). */
+    [[nodiscard]] double columnTotal(qint32 col) const;
+
     /** Clamps a cell reference: an empty grid is invalid; a negative row becomes the current row (or
      *  0), a row past the end the last row; a negative column the current column (or 0), a column
      *  past the end is invalid. */
@@ -259,11 +285,18 @@ public:
 
     /** Changes one field of a cell's format through the shared table (reuse an equal entry, else the
      *  first free one, else grow by 10). Throws std::overflow_error past index 32767. */
+    void applyCellFormat(GridCell& cell, const FormatChange& change);
     void applyCellFormat(GridCell& cell, int which, const QVariant& value);
     /** Releases a cell's format entry. */
     void releaseFormat(GridCell& cell);
     /** Empties the format table to one free entry. */
     void resetFormats();
+
+    /** rVal of a text, with shortcuts that skip the general reader for words and plain decimals.
+     *  dotDecimal: whether the number locale writes "." as its decimal point (dotDecimalLocale()). */
+    [[nodiscard]] static double number(const QString& text, bool dotDecimal);
+    [[nodiscard]] static double number(const QString& text) { return number(text, dotDecimalLocale()); }
+    [[nodiscard]] static bool dotDecimalLocale();
 
     /** Pixel <-> scale-unit conversion for the current ScaleUnits (twips at 15 per pixel). */
     [[nodiscard]] double unitsPerPixel() const;

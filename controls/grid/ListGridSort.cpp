@@ -75,11 +75,12 @@ void ListGrid::sortRange(int first, int last, int col, int sortType)
     };
     // Keys are computed for the rows of the range only.
     if (type == ColumnType::Numeric || type == ColumnType::CheckBox) {
+        const bool dotDecimal = ListGridModel::dotDecimalLocale();
         std::vector<double> keys(slotCount);
         for (int i = first; i <= last; ++i) {
             const auto slot = static_cast<size_t>(m.rowMap[static_cast<size_t>(i)]);
             keys[slot] = type == ColumnType::Numeric
-                             ? brenlow::rVal(cellOf(slot).text)
+                             ? ListGridModel::number(cellOf(slot).text, dotDecimal)
                              : ((cellOf(slot).flags & CellFlag::Checked) ? -1.0 : 0.0);
         }
         if (greaterFirst)
@@ -219,25 +220,80 @@ void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
     QCoreApplication::processEvents();
 }
 
-bool ListGrid::matches(const QString& cell, const QString& search, int mode) const
+namespace {
+
+char16_t upperAscii(char16_t c)
 {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
+}
+char16_t same(char16_t c)
+{
+    return c;
+}
+
+bool isAscii(QStringView s)
+{
+    for (QChar c : s) {
+        if (c.unicode() >= 128)
+            return false;
+    }
+    return true;
+}
+
+// The search modes over a cell whose characters pass through "map" (upper-casing or nothing), so
+// ASCII texts are compared without making upper-cased copies.
+template <typename Map> bool matchMode(QStringView cell, QStringView search, int mode, Map map)
+{
+    const qsizetype n = cell.size();
+    const qsizetype k = search.size();
+    const auto equalAt = [&](qsizetype at) {
+        for (qsizetype i = 0; i < k; ++i) {
+            if (map(cell[at + i].unicode()) != search[i].unicode())
+                return false;
+        }
+        return true;
+    };
+    const auto compare = [&] {
+        const qsizetype common = std::min(n, k);
+        for (qsizetype i = 0; i < common; ++i) {
+            const char16_t a = map(cell[i].unicode());
+            const char16_t b = search[i].unicode();
+            if (a != b)
+                return a < b ? -1 : 1;
+        }
+        return n == k ? 0 : (n < k ? -1 : 1);
+    };
     switch (mode) {
     case 0:
-        return cell == search;
+        return n == k && equalAt(0);
     case 1:
-        return QString::compare(cell, search, Qt::CaseSensitive) >= 0;
+        return compare() >= 0;
     case 2:
-        return cell.contains(search);
+        for (qsizetype at = 0; at + k <= n; ++at) {
+            if (equalAt(at))
+                return true;
+        }
+        return false;
     case 4:
-        return !cell.isEmpty() && !search.isEmpty() && cell.at(0) == search.at(0) &&
-               QString::compare(cell, search) >= 0;
+        return n > 0 && k > 0 && map(cell[0].unicode()) == search[0].unicode() && compare() >= 0;
     case 5:
-        return cell.startsWith(search);
+        return n >= k && equalAt(0);
     case 6:
-        return cell.endsWith(search);
+        return n >= k && equalAt(n - k);
     default:
         return false;
     }
+}
+
+} // namespace
+
+bool ListGrid::matches(const QString& cell, const QString& search, int mode, bool matchCase) const
+{
+    if (matchCase)
+        return matchMode(cell, search, mode, same);
+    if (isAscii(cell))
+        return matchMode(cell, search, mode, upperAscii);
+    return matchMode(cell.toUpper(), search, mode, same);
 }
 
 int ListGrid::FindItem(const QString& SearchText, int SearchColumn, int SearchMode, bool MatchCase,
@@ -256,7 +312,7 @@ int ListGrid::FindItem(const QString& SearchText, int SearchColumn, int SearchMo
     const auto col = static_cast<size_t>(SearchColumn);
     for (int r = StartingRow; r <= m.lastRow; ++r) {
         const QString& text = m.rowAt(r).cells[col].text;
-        if (matches(MatchCase ? text : text.toUpper(), search, SearchMode))
+        if (matches(text, search, SearchMode, MatchCase))
             return r;
     }
     return -1;
@@ -275,7 +331,7 @@ void ListGrid::FilterOn(const QString& FilterText, int SearchColumn, int SearchM
         for (int r = StartingRow; r <= m.lastRow; ++r) {
             GridRow& row = m.rowAt(r);
             const QString& text = row.cells[col].text;
-            if (!matches(MatchCase ? text : text.toUpper(), search, SearchMode))
+            if (!matches(text, search, SearchMode, MatchCase))
                 row.visible = false;
         }
     }

@@ -148,7 +148,7 @@ QString ListGrid::GetInfo(int lInfo) const
 double ListGrid::TotalsCol(int vCol) const
 {
     m.checkColumn(vCol);
-    return m.totals[static_cast<size_t>(vCol)];
+    return m.columnTotal(vCol);
 }
 
 QString ListGrid::TotalsLineCaption(int vCol) const
@@ -235,7 +235,7 @@ void ListGrid::SetMinVerticalOffset(int v)
 
 void ListGrid::SetFont(const QFont& v)
 {
-    m.props.Font = v;
+    m.setFont(v);
     propertyChanged("Font");
     refreshOrPend();
 }

@@ -1,5 +1,7 @@
 #include "controls/grid/ListGrid.h"
 
+#include "base/Numbers.h"
+
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -347,6 +349,46 @@ TEST(ListGridCells, TotalsFollowTextChangesAdditionsAndRemovals)
     EXPECT_DOUBLE_EQ(grid.rVal(QStringLiteral("&HFF")), 255);
     EXPECT_DOUBLE_EQ(grid.rVal(QStringLiteral("abc")), 0);
     EXPECT_DOUBLE_EQ(grid.rVal(QStringLiteral("True")), -1);
+}
+
+TEST(ListGridCells, TextColumnsTotalTheirNumbersToo)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("t"), 100);
+    grid.AddItem(QStringLiteral("5 apples"));
+    grid.AddItem(QStringLiteral("1.5"));
+    grid.AddItem(QStringLiteral("words"));
+    EXPECT_DOUBLE_EQ(grid.TotalsCol(0), 6.5);
+    grid.SetCellText(2, 0, QStringLiteral("&H10"));
+    EXPECT_DOUBLE_EQ(grid.TotalsCol(0), 22.5);
+    grid.RemoveItem(0);
+    grid.AddItem(QStringLiteral("True"));
+    EXPECT_DOUBLE_EQ(grid.TotalsCol(0), 16.5);
+    grid.SetColType(0, brenlow::ColumnType::Numeric);
+    grid.SetCellText(0, 0, QStringLiteral("0"));
+    EXPECT_DOUBLE_EQ(grid.TotalsCol(0), 15);
+}
+
+TEST(ListGridCells, CellNumbersReadLikeRVal)
+{
+    const QStringList texts = {"",         "0",
+                               "12",       "-3.25",
+                               "007",      "1.",
+                               ".5",       "-",
+                               "1-2",      "1e3",
+                               "E5",       "True",
+                               "true ",    "TRUE",
+                               "Tru",      "t",
+                               "x12",      " 12",
+                               "12 ",      "$ 1,234.50",
+                               "&HFF",     "22,MP4,1280X720",
+                               "1.2.3",    "abc",
+                               "Complete", "e",
+                               "-0.0",     "12345678901234567890123"};
+    for (const QString& t : texts) {
+        EXPECT_DOUBLE_EQ(ListGridModel::number(t), brenlow::rVal(t)) << t.toStdString();
+        EXPECT_DOUBLE_EQ(ListGridModel::number(t, false), brenlow::rVal(t)) << t.toStdString();
+    }
 }
 
 TEST(ListGridCells, CheckBoxColumnTextSetsCheckedAndReadsAsBoolean)
