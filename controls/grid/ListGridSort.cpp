@@ -289,6 +289,13 @@ template <typename Map> bool matchMode(QStringView cell, QStringView search, int
 
 bool ListGrid::matches(const QString& cell, const QString& search, int mode, bool matchCase) const
 {
+    // Length tells most cells apart without reading them (upper-casing never shortens a text).
+    const qsizetype n = cell.size();
+    const qsizetype k = search.size();
+    if (mode == 0 && (matchCase ? n != k : n > k))
+        return false;
+    if (matchCase && (mode == 5 || mode == 6) && n < k)
+        return false;
     if (matchCase)
         return matchMode(cell, search, mode, same);
     if (isAscii(cell))

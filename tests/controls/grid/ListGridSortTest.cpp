@@ -145,6 +145,17 @@ TEST_F(ListGridSort, FindItemModesCaseAndStart)
     EXPECT_THROW((void)grid.FindItem(QStringLiteral("x"), 3), std::out_of_range);
 }
 
+TEST_F(ListGridSort, FindItemUpperCasesTextsBeyondAscii)
+{
+    grid.SetCellText(1, 0, QString::fromUtf8("Stra\u00dfe"));
+    grid.SetCellText(2, 0, QString::fromUtf8("\u00e9t\u00e9"));
+    // Upper-cased, the sharp s becomes two letters: a longer search text still matches.
+    EXPECT_EQ(grid.FindItem(QStringLiteral("strasse")), 1);
+    EXPECT_EQ(grid.FindItem(QString::fromUtf8("\u00c9T\u00c9")), 2);
+    EXPECT_EQ(grid.FindItem(QString::fromUtf8("\u00c9T\u00c9"), 0, 0, true), -1);
+    EXPECT_EQ(grid.FindItem(QString::fromUtf8("\u00c9"), 0, 6), 2);
+}
+
 TEST_F(ListGridSort, FilterHidesNonMatchingRowsAndNeverShowsHiddenOnes)
 {
     grid.SetRowVisible(3, false); // "alpha", which would match
