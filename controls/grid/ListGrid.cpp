@@ -656,7 +656,7 @@ void ListGrid::RowColSet(int vRow, int vCol)
             ensureColumnVisible(colPos);
     }
     int unusedCol = -1;
-    if (!m.fixRef(vRow, unusedCol) && m.lastRow < 0)
+    if (!m.fixRef(vRow, unusedCol))
         return;
     if (vRow < 0 || vRow > m.lastRow || !m.rowAt(vRow).visible)
         return;
