@@ -67,10 +67,14 @@ ButtonProperties ButtonProperties::Fresh(const QFont& containerFont, const QStri
 
 void ButtonProperties::Read(const PropertyBag& bag, const QFont& containerFont)
 {
+    // System colour defaults are used in their translated form, as they are written.
+    const quint32 face = OleColor::Translate(OleColor::ButtonFace);
+    const quint32 text = OleColor::Translate(OleColor::ButtonText);
+    const quint32 info = OleColor::Translate(OleColor::InfoBackground);
     ButtonStyle = readInt(bag, "ButtonStyle", 1);
     ShowFocusRect = bag.ReadBool(QStringLiteral("ShowFocusRect"), false);
     Font = readFont(bag, containerFont);
-    BackColor = bag.ReadColor(QStringLiteral("BackColor"), OleColor::ButtonFace);
+    BackColor = bag.ReadColor(QStringLiteral("BackColor"), face);
     Enabled = bag.ReadBool(QStringLiteral("Enabled"), true);
     Caption = bag.ReadString(QStringLiteral("Caption"), QStringLiteral("glintbutton"));
     Value = bag.ReadBool(QStringLiteral("Value"), false);
@@ -93,14 +97,14 @@ void ButtonProperties::Read(const PropertyBag& bag, const QFont& containerFont)
     Mode = readInt(bag, "Mode", 0);
     PictureAlign = readInt(bag, "PictureAlign", 1);
     CaptionAlign = readInt(bag, "CaptionAlign", 1);
-    ForeColor = bag.ReadColor(QStringLiteral("ForeColor"), OleColor::ButtonText);
-    ForeColorHover = bag.ReadColor(QStringLiteral("ForeColorHover"), OleColor::ButtonText);
+    ForeColor = bag.ReadColor(QStringLiteral("ForeColor"), text);
+    ForeColorHover = bag.ReadColor(QStringLiteral("ForeColorHover"), text);
     DropDownSeparator = bag.ReadBool(QStringLiteral("DropDownSeparator"), false);
     TooltipTitle = bag.ReadString(QStringLiteral("TooltipTitle"), QString());
     ToolTip = bag.ReadString(QStringLiteral("ToolTip"), QString());
     TooltipIcon = readInt(bag, "TooltipIcon", 0);
     TooltipType = readInt(bag, "TooltipType", 0);
-    TooltipBackColor = bag.ReadColor(QStringLiteral("TooltipBackColor"), OleColor::InfoBackground);
+    TooltipBackColor = bag.ReadColor(QStringLiteral("TooltipBackColor"), info);
     RightToLeft = bag.ReadBool(QStringLiteral("RightToLeft"), false);
     DropDownSymbol = readInt(bag, "DropDownSymbol", 0);
     ColorScheme = readInt(bag, "ColorScheme", 0);

@@ -42,8 +42,7 @@ glintbutton::glintbutton(QWidget* parent)
 glintbutton::~glintbutton()
 {
     UnsetPopupMenu();
-    if (m_container)
-        m_container->removeEventFilter(this);
+    stopInterception();
 }
 
 void glintbutton::ReadProperties(const PropertyBag& bag)

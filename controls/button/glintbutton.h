@@ -2,11 +2,13 @@
 
 #include "controls/button/ButtonBehavior.h"
 #include "controls/button/ButtonProperties.h"
+#include "controls/common/Subclasser.h"
 
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class QMenu;
@@ -20,7 +22,9 @@ class ButtonTooltip;
 /** An owner-drawn push, check or option button with fourteen looks, pictures with effects, its own
  *  tooltip and an optional drop-down menu. It draws into its own surface image; paintEvent only
  *  copies that image to the screen. Positions in its mouse events are in pixels. */
-class glintbutton final : public QWidget, private brenlow::ButtonBehavior::Host
+class glintbutton final : public QWidget,
+                          private brenlow::ButtonBehavior::Host,
+                          private brenlow::SubclassCallback
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(glintbutton)
@@ -171,7 +175,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // ButtonBehavior::Host
@@ -204,7 +207,11 @@ private:
     void updateAccessKey();
     void updateRegion();
     void applyCursor();
-    void watchContainer();
+    void startInterception();
+    void stopInterception();
+    // SubclassCallback: the leave, theme and colour messages of the button, activation of its window.
+    void Subclass_WndProc(bool bBefore, bool& bHandled, qintptr& lReturn, QWidget* lHwnd, int uMsg,
+                          qintptr wParam, qintptr lParam) override;
 
     brenlow::ButtonProperties m_p;
     brenlow::ButtonBehavior m_behavior;
@@ -216,6 +223,7 @@ private:
     QPointer<QAction> m_defaultAction;
     QPointer<brenlow::ButtonTooltip> m_tooltip;
     QPointer<QWidget> m_container;
+    std::unique_ptr<brenlow::Subclasser> m_subclass;
     /** The pointer position of the mouse event being handled, in the button's pixels. */
     std::optional<QPoint> m_pointer;
 };

@@ -1,6 +1,7 @@
 // Turns Qt's input events into the inputs of the button's behaviour.
 #include "controls/button/ButtonTooltip.h"
 #include "controls/button/glintbutton.h"
+#include "controls/common/KeyCodes.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -13,79 +14,12 @@ namespace {
 
 int buttonCode(Qt::MouseButton b)
 {
-    switch (b) {
-    case Qt::LeftButton:
-        return LeftButton;
-    case Qt::RightButton:
-        return RightButton;
-    case Qt::MiddleButton:
-        return MiddleButton;
-    default:
-        return 0;
-    }
+    return KeyCodes::ButtonsFromQt(b);
 }
 
 int shiftCode(Qt::KeyboardModifiers m)
 {
-    int s = 0;
-    if (m & Qt::ShiftModifier)
-        s |= ShiftMask;
-    if (m & Qt::ControlModifier)
-        s |= CtrlMask;
-    if (m & Qt::AltModifier)
-        s |= AltMask;
-    return s;
-}
-
-/** The classic virtual-key code of a Qt key (letters and digits as their upper-case character). */
-int keyCode(int key)
-{
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-        return 9;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    default:
-        break;
-    }
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
-        return key;
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return 112 + (key - Qt::Key_F1);
-    return key & 0xFFFF;
+    return KeyCodes::ShiftFromModifiers(m);
 }
 
 /** Keeps the pointer position of the event being handled for the duration of a handler. */
@@ -133,7 +67,7 @@ void glintbutton::mouseDoubleClickEvent(QMouseEvent* event)
 
 void glintbutton::keyPressEvent(QKeyEvent* event)
 {
-    const int code = keyCode(event->key());
+    const int code = KeyCodes::FromKeyEvent(event);
     m_behavior.KeyDown(code, shiftCode(event->modifiers()));
     const QString text = event->text();
     if (!text.isEmpty() && !(event->modifiers() & Qt::AltModifier))
@@ -144,7 +78,7 @@ void glintbutton::keyReleaseEvent(QKeyEvent* event)
 {
     if (event->isAutoRepeat())
         return;
-    m_behavior.KeyUp(keyCode(event->key()), shiftCode(event->modifiers()));
+    m_behavior.KeyUp(KeyCodes::FromKeyEvent(event), shiftCode(event->modifiers()));
 }
 
 void glintbutton::focusInEvent(QFocusEvent* event)
@@ -166,7 +100,7 @@ void glintbutton::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     // The button shows its own tooltip, not the container's.
     QWidget::setToolTip(QString());
-    watchContainer();
+    startInterception();
 }
 
 void glintbutton::hideEvent(QHideEvent* event)
@@ -180,11 +114,6 @@ void glintbutton::hideEvent(QHideEvent* event)
 bool glintbutton::event(QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::Leave:
-        m_behavior.MouseLeft();
-        if (m_tooltip)
-            m_tooltip->hide();
-        break;
     case QEvent::Shortcut: {
         auto* se = static_cast<QShortcutEvent*>(event);
         if (se->shortcutId() == m_shortcutId) {
@@ -196,7 +125,6 @@ bool glintbutton::event(QEvent* event)
     case QEvent::ToolTip:
         return true; // our own tooltip window does this
     case QEvent::PaletteChange:
-    case QEvent::StyleChange:
         redraw();
         break;
     default:
@@ -205,27 +133,55 @@ bool glintbutton::event(QEvent* event)
     return QWidget::event(event);
 }
 
-bool glintbutton::eventFilter(QObject* watched, QEvent* event)
+void glintbutton::startInterception()
 {
-    if (watched == m_container) {
-        if (event->type() == QEvent::WindowActivate)
-            m_behavior.ContainerActivated(true);
-        else if (event->type() == QEvent::WindowDeactivate)
-            m_behavior.ContainerActivated(false);
+    // The container window may change while the button is hidden; follow it.
+    QWidget* top = window();
+    if (m_subclass && top == m_container)
+        return;
+    stopInterception();
+    m_subclass =
+        std::make_unique<Subclasser>(QStringLiteral("glintbutton"), static_cast<SubclassCallback*>(this));
+    if (m_subclass->sc_Subclass(this)) {
+        m_subclass->zAddMsg(Msg::MouseLeave);
+        m_subclass->zAddMsg(Msg::ThemeChanged);
+        m_subclass->zAddMsg(Msg::SysColorChange);
     }
-    return QWidget::eventFilter(watched, event);
+    m_container = top;
+    if (top && top != this && m_subclass->sc_Subclass(top))
+        m_subclass->zAddMsg(Msg::Activate);
 }
 
-void glintbutton::watchContainer()
+void glintbutton::stopInterception()
 {
-    QWidget* top = window();
-    if (top == m_container)
-        return;
-    if (m_container)
-        m_container->removeEventFilter(this);
-    m_container = top;
-    if (top && top != this)
-        top->installEventFilter(this);
+    // Dropping the service removes its interceptions quietly, also while the container is being
+    // destroyed.
+    m_subclass.reset();
+    m_container = nullptr;
+}
+
+void glintbutton::Subclass_WndProc(bool, bool&, qintptr&, QWidget* lHwnd, int uMsg, qintptr wParam, qintptr)
+{
+    // The messages are only watched, never taken from the widget.
+    switch (uMsg) {
+    case Msg::MouseLeave:
+        if (lHwnd == this) {
+            m_behavior.MouseLeft();
+            if (m_tooltip)
+                m_tooltip->hide();
+        }
+        break;
+    case Msg::Activate:
+        if (lHwnd == m_container)
+            m_behavior.ContainerActivated(LowWord(wParam) != 0);
+        break;
+    case Msg::ThemeChanged:
+    case Msg::SysColorChange:
+        redraw();
+        break;
+    default:
+        break;
+    }
 }
 
 void glintbutton::updateAccessKey()

@@ -1,0 +1,17 @@
+#pragma once
+
+// Readable failure messages for Qt strings (GoogleTest would walk them character by character).
+
+#include <QString>
+#include <QStringList>
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& l, std::ostream* os)
+{
+    *os << '[' << l.join(QStringLiteral(", ")).toStdString() << ']';
+}

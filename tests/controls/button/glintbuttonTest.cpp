@@ -1,0 +1,317 @@
+#include "controls/button/glintbutton.h"
+#include "controls/button/ButtonColors.h"
+#include "controls/button/ButtonPictures.h"
+#include "controls/button/ButtonTooltip.h"
+#include "controls/common/PropertyBag.h"
+
+#include "support/RecordingShell.h"
+#include "support/ScriptedDialogs.h"
+
+#include "ButtonTestPrint.h"
+
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace brenlow;
+
+namespace {
+
+class GlintButtonTest : public ::testing::Test
+{
+protected:
+    GlintButtonTest()
+    {
+        window.resize(400, 200);
+        window.move(200, 200);
+    }
+    glintbutton* make(QWidget* parent, const QPoint& pos = {10, 10})
+    {
+        auto* b = new glintbutton(parent);
+        b->setGeometry(QRect(pos, QSize(100, 30)));
+        return b;
+    }
+    void showWindow()
+    {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    QWidget window;
+};
+
+/** The stored values the main window keeps for its buttons. */
+PropertyBag mainWindowBag(const QString& caption, bool enabled)
+{
+    PropertyBag bag;
+    bag.WriteProperty(QStringLiteral("buttonstyle"), 3);
+    bag.WriteProperty(QStringLiteral("colorscheme"), 2);
+    bag.WriteProperty(QStringLiteral("backcolor"), 0xE3E3E3u);
+    bag.WriteProperty(QStringLiteral("maskcolor"), 0x00FF00u);
+    bag.WriteProperty(QStringLiteral("picturenormal"), ButtonPicture(QStringLiteral("add")));
+    bag.WriteProperty(QStringLiteral("caption"), caption);
+    if (!enabled)
+        bag.WriteProperty(QStringLiteral("enabled"), false);
+    return bag;
+}
+
+} // namespace
+
+TEST_F(GlintButtonTest, ClickRaisesClickOnlyWhenEnabled)
+{
+    glintbutton* b = make(&window);
+    showWindow();
+    QSignalSpy clicks(b, &glintbutton::Click);
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(50, 15));
+    EXPECT_EQ(clicks.count(), 1);
+    b->SetEnabled(false);
+    EXPECT_FALSE(b->isEnabled());
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(50, 15));
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST_F(GlintButtonTest, MainWindowButtonLoadsFromStoredValues)
+{
+    glintbutton* b = make(&window);
+    b->ReadProperties(mainWindowBag(QStringLiteral("Cancel"), false));
+    showWindow();
+    EXPECT_EQ(b->ButtonStyle(), 3);
+    EXPECT_EQ(b->ColorScheme(), 2);
+    EXPECT_EQ(b->BackColor(), 0xE3E3E3u);
+    EXPECT_EQ(b->Caption(), QStringLiteral("Cancel"));
+    EXPECT_FALSE(b->Enabled());
+    EXPECT_FALSE(b->isEnabled());
+    EXPECT_EQ(b->PictureNormal().size(), QSize(32, 32));
+    EXPECT_FALSE(b->mask().contains(QPoint(0, 0))) << "rounded corners";
+    // The disabled look of style 3 and the faded picture on the surface.
+    EXPECT_EQ(ButtonColors::FromRgb(b->Surface().pixel(50, 0)), ButtonColors::Shift(0xE3E3E3, -0.25f));
+}
+
+TEST_F(GlintButtonTest, CommandButtonValueStaysFalse)
+{
+    glintbutton* b = make(&window);
+    QSignalSpy changes(b, &glintbutton::PropertyChanged);
+    b->SetValue(true);
+    EXPECT_FALSE(b->Value());
+    b->SetMode(ModeCheck);
+    b->SetValue(true);
+    EXPECT_TRUE(b->Value());
+    EXPECT_EQ(changes.last().at(0).toString(), QStringLiteral("Value"));
+    b->SetMode(ModeCommand);
+    EXPECT_FALSE(b->Value());
+}
+
+TEST_F(GlintButtonTest, OptionButtonsUncheckOnlyTheirOwnContainer)
+{
+    QWidget* left = new QWidget(&window);
+    QWidget* right = new QWidget(&window);
+    left->setGeometry(0, 0, 200, 200);
+    right->setGeometry(200, 0, 200, 200);
+    glintbutton* a1 = make(left, {0, 0});
+    glintbutton* a2 = make(left, {0, 40});
+    glintbutton* check = make(left, {0, 80});
+    glintbutton* b1 = make(right, {0, 0});
+    for (glintbutton* b : {a1, a2, b1})
+        b->SetMode(ModeOption);
+    check->SetMode(ModeCheck);
+    check->SetValue(true);
+    a2->SetValue(true);
+    b1->SetValue(true);
+    showWindow();
+    QTest::mouseClick(a1, Qt::LeftButton, {}, QPoint(50, 15));
+    EXPECT_TRUE(a1->Value());
+    EXPECT_FALSE(a2->Value());
+    EXPECT_TRUE(check->Value()) << "check buttons are not in the group";
+    EXPECT_TRUE(b1->Value()) << "another container keeps its choice";
+}
+
+TEST_F(GlintButtonTest, SettersFollowTheirRules)
+{
+    glintbutton* b = make(&window);
+    b->SetButtonStyle(StyleGlossyStrips);
+    EXPECT_EQ(b->ColorScheme(), 2);
+    EXPECT_EQ(b->BackColor(), 0xE3E3E3u);
+    b->SetBackColor(0x112233);
+    EXPECT_EQ(b->ColorScheme(), 3) << "an own colour is the custom scheme";
+    b->SetButtonStyle(StyleHoverBox);
+    b->SetBackColor(0x112233);
+    EXPECT_EQ(b->ColorScheme(), 0) << "but not for style 4";
+
+    QImage pic(8, 8, QImage::Format_RGB32);
+    pic.fill(Qt::blue);
+    b->SetPictureHot(pic);
+    EXPECT_FALSE(b->PictureNormal().isNull()) << "the first picture becomes the normal one";
+    EXPECT_TRUE(b->PictureHot().isNull());
+    b->SetPictureHot(pic);
+    b->SetPictureDown(pic);
+    b->SetPictureNormal(QImage());
+    EXPECT_TRUE(b->PictureHot().isNull());
+    EXPECT_TRUE(b->PictureDown().isNull());
+
+    b->SetCaption(QStringLiteral("&Open"));
+    EXPECT_EQ(b->AccessKey(), QChar('o'));
+    b->SetMouseIcon(pic);
+    EXPECT_EQ(b->MousePointer(), 99);
+    EXPECT_FALSE(b->HandPointer());
+    b->SetHandPointer(true);
+    EXPECT_EQ(b->MousePointer(), 0);
+    EXPECT_EQ(b->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(GlintButtonTest, AccessKeyClicksTheButton)
+{
+    glintbutton* b = make(&window);
+    b->SetCaption(QStringLiteral("&Open"));
+    showWindow();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QSignalSpy clicks(b, &glintbutton::Click);
+    QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks.count() == 1; }, 5000));
+}
+
+TEST_F(GlintButtonTest, KeyboardSpaceClicksAndArrowsMoveFocus)
+{
+    glintbutton* a = make(&window, {10, 10});
+    glintbutton* b = make(&window, {10, 50});
+    showWindow();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    a->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return a->hasFocus(); }, 5000));
+    QSignalSpy clicks(a, &glintbutton::Click);
+    QSignalSpy keyUps(a, &glintbutton::KeyUp);
+    QTest::keyPress(a, Qt::Key_Space);
+    EXPECT_EQ(a->Behavior().State(), ButtonState::Down);
+    QTest::keyRelease(a, Qt::Key_Space);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(keyUps.count(), 1);
+    QTest::keyClick(a, Qt::Key_Down);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return b->hasFocus(); }, 5000));
+}
+
+TEST_F(GlintButtonTest, TooltipShowsOnHoverOnlyWhenNotPressed)
+{
+    glintbutton* b = make(&window);
+    b->SetToolTip(QStringLiteral("Adds a video"));
+    b->SetTooltipType(1);
+    b->SetTooltipTitle(QString());
+    b->SetTooltipIcon(2);
+    showWindow();
+    QTest::mousePress(b, Qt::LeftButton, {}, QPoint(50, 15));
+    QTest::mouseMove(b, QPoint(52, 16));
+    EXPECT_EQ(b->TooltipWindow(), nullptr) << "no tooltip while held down";
+    QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(52, 16));
+    QTest::mouseMove(b, QPoint(60, 16));
+    QTest::mouseMove(b, QPoint(61, 16));
+    auto* tip = qobject_cast<ButtonTooltip*>(b->TooltipWindow());
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(tip->IsBalloon());
+    EXPECT_EQ(tip->Text(), QStringLiteral("Adds a video"));
+    EXPECT_TRUE(tip->Title().isEmpty()) << "no title without title text, whatever the icon";
+    EXPECT_EQ(tip->MaxWidth(), 240);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tip->isVisible(); }, 5000));
+
+    QSignalSpy leaves(b, &glintbutton::MouseLeave);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(b, &leave);
+    EXPECT_EQ(leaves.count(), 1);
+    EXPECT_FALSE(tip->isVisible());
+    EXPECT_EQ(b->Behavior().State(), ButtonState::Normal);
+
+    b->SetTooltipType(2);
+    b->SetTooltipTitle(QStringLiteral("Add"));
+    b->SetTooltipBackColor(0x00FFFF);
+    QTest::mouseMove(b, QPoint(40, 10));
+    tip = qobject_cast<ButtonTooltip*>(b->TooltipWindow());
+    ASSERT_NE(tip, nullptr);
+    EXPECT_FALSE(tip->IsBalloon());
+    EXPECT_EQ(tip->Title(), QStringLiteral("Add"));
+    EXPECT_EQ(tip->BackColor(), QColor(255, 255, 0));
+}
+
+TEST_F(GlintButtonTest, DropDownMenuOpensAboveLeftForPlacementFour)
+{
+    glintbutton* b = make(&window, {150, 100});
+    showWindow();
+    QMenu menu;
+    menu.addAction(QStringLiteral("First"));
+    menu.addAction(QStringLiteral("Second"));
+    b->SetPopupMenu(&menu, 4);
+    QRect shownAt;
+    QSignalSpy downs(b, &glintbutton::MouseDown);
+    QSignalSpy clicks(b, &glintbutton::Click);
+    QObject::connect(&menu, &QMenu::aboutToShow, &menu, [&] {
+        QTimer::singleShot(0, &menu, [&] {
+            shownAt = menu.geometry();
+            menu.close();
+        });
+    });
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(50, 15));
+    ASSERT_TRUE(shownAt.isValid());
+    EXPECT_EQ(shownAt.bottomRight() + QPoint(1, 1), b->mapToGlobal(QPoint(0, 0)));
+    EXPECT_EQ(downs.count(), 0);
+    EXPECT_EQ(clicks.count(), 0) << "a menu button reports no clicks";
+
+    b->UnsetPopupMenu();
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(50, 15));
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST_F(GlintButtonTest, PopupMenuNeedsAMenuAndAValidPlacement)
+{
+    glintbutton* b = make(&window);
+    showWindow();
+    b->SetPopupMenu(nullptr, 0);
+    EXPECT_FALSE(b->Behavior().MenuAttached());
+    QMenu menu;
+    menu.addAction(QStringLiteral("Only"));
+    bool shown = false;
+    QObject::connect(&menu, &QMenu::aboutToShow, &menu, [&] {
+        shown = true;
+        QTimer::singleShot(0, &menu, &QMenu::close);
+    });
+    b->SetPopupMenu(&menu, 8);
+    EXPECT_TRUE(b->Behavior().MenuAttached());
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(50, 15));
+    EXPECT_FALSE(shown);
+}
+
+TEST_F(GlintButtonTest, AboutAndOpenWebsiteGoThroughTheHost)
+{
+    ScopedScriptedDialogs dialogs;
+    ScopedRecordingShell shell;
+    glintbutton b;
+    b.About();
+    ASSERT_EQ(dialogs.dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.dialogs.shown[0].icon, Dialogs::Icon::Information);
+    b.OpenWebsite(QStringLiteral("https://example.org/"));
+    EXPECT_EQ(shell.shell.opened, QStringList{QStringLiteral("https://example.org/")});
+}
+
+TEST_F(GlintButtonTest, ButtonsNeverShrinkBelowTheMinimum)
+{
+    glintbutton* b = make(&window);
+    showWindow();
+    b->resize(3, 2);
+    EXPECT_GE(b->width(), 15);
+    EXPECT_GE(b->height(), 15);
+    EXPECT_EQ(b->Surface().size(), b->size());
+}
+
+TEST(ButtonPictures, BundledPicturesHaveMaskBackgrounds)
+{
+    for (const char* name : {"add", "browse", "cancel", "delete", "download"}) {
+        const QImage pic = ButtonPicture(QString::fromLatin1(name));
+        ASSERT_EQ(pic.size(), QSize(32, 32)) << name;
+        EXPECT_EQ(pic.pixel(0, 0) & 0xFFFFFF, 0x00FF00u) << name;
+        int drawn = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                drawn += (pic.pixel(x, y) & 0xFFFFFF) != 0x00FF00u;
+        EXPECT_GT(drawn, 150) << name;
+    }
+    EXPECT_TRUE(ButtonPicture(QStringLiteral("nothing")).isNull());
+}
