@@ -191,6 +191,15 @@ void AVC::start(const QString& body, const QString& markedBody, QChar marker, co
         return;
     }
     m_pgid = process->processId();
+    // Once the tool has ended, the next tick need not wait for the timer: the run's last output and
+    // its end are delivered at once (after the signal, never inside QProcess's own handling).
+    const quint64 run = ++m_runSerial;
+    connect(process.get(), &QProcess::finished, this, [this, run] {
+        QTimer::singleShot(0, this, [this, run] {
+            if (m_process && m_runSerial == run)
+                onTick();
+        });
+    });
     m_process = std::move(process);
     m_decoder = QStringDecoder(QStringDecoder::System);
     m_timer.start(PollingInterval);

@@ -14,8 +14,9 @@ class QProcess;
 
 /** The process runner: runs the downloader tool do.dll from the application folder as a hidden
  *  child (its own process group, standard output and error merged, no input), and reports what it
- *  prints as events on the ticks of its own 300 ms polling timer. It reads the templates and values
- *  of its host at the moment of each run call. One run at a time; everything on the GUI thread. */
+ *  prints as events on the ticks of its own 300 ms polling timer; the tick after the tool has ended
+ *  comes at once and raises Complete. It reads the templates and values of its host at the moment
+ *  of each run call. One run at a time; everything on the GUI thread. */
 class AVC : public QObject
 {
     Q_OBJECT
@@ -83,6 +84,7 @@ private:
     std::unique_ptr<QProcess> m_process;
     QStringDecoder m_decoder;
     qint64 m_pgid = 0;
+    quint64 m_runSerial = 0;
     int m_lastExitCode = -1;
     QString m_lastCommandLine;
     QStringList m_lastArguments;
