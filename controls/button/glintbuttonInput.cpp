@@ -49,6 +49,10 @@ void glintbutton::mouseReleaseEvent(QMouseEvent* event)
     const QPointF p = event->position();
     m_behavior.MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(p.x()),
                        float(p.y()));
+    // A capture taken by a double click ends with the button; an explicit grab would otherwise
+    // keep the mouse from every other window.
+    if (event->buttons() == Qt::NoButton && !m_behavior.SpaceDown())
+        ReleaseMouse();
 }
 
 void glintbutton::mouseMoveEvent(QMouseEvent* event)
@@ -93,6 +97,7 @@ void glintbutton::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
     m_behavior.FocusOut();
+    ReleaseMouse();
 }
 
 void glintbutton::showEvent(QShowEvent* event)
@@ -172,8 +177,12 @@ void glintbutton::Subclass_WndProc(bool, bool&, qintptr&, QWidget* lHwnd, int uM
         }
         break;
     case Msg::Activate:
-        if (lHwnd == m_container)
-            m_behavior.ContainerActivated(LowWord(wParam) != 0);
+        if (lHwnd == m_container) {
+            const bool active = LowWord(wParam) != 0;
+            m_behavior.ContainerActivated(active);
+            if (!active)
+                ReleaseMouse();
+        }
         break;
     case Msg::ThemeChanged:
     case Msg::SysColorChange:

@@ -315,3 +315,19 @@ TEST(ButtonPictures, BundledPicturesHaveMaskBackgrounds)
     }
     EXPECT_TRUE(ButtonPicture(QStringLiteral("nothing")).isNull());
 }
+
+TEST_F(GlintButtonTest, DoubleClickRaisesDblClickAndLeavesNoMouseGrab)
+{
+    glintbutton* b = make(&window);
+    showWindow();
+    QSignalSpy doubles(b, &glintbutton::DblClick);
+    QSignalSpy clicks(b, &glintbutton::Click);
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(50, 15));
+    QTest::mouseDClick(b, Qt::LeftButton, {}, QPoint(50, 15));
+    if (QWidget::mouseGrabber() == b) // the release that ends a real double click
+        QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(50, 15));
+    EXPECT_EQ(doubles.count(), 1);
+    EXPECT_GE(clicks.count(), 2);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_EQ(b->Behavior().State(), ButtonState::Normal);
+}
