@@ -10,7 +10,7 @@ static void initButtonResources()
 
 namespace brenlow {
 
-QImage ButtonPicture(const QString& name)
+QImage BundledButtonPicture(const QString& name)
 {
     static const bool ready = (initButtonResources(), true);
     (void)ready;

@@ -7,7 +7,7 @@ namespace brenlow {
 
 /** One of the bundled 32 x 32 button pictures by name ("add", "browse", "cancel", "delete",
  *  "download"); their background is the mask colour 0x00FF00. A null image for an unknown name. */
-[[nodiscard]] QImage ButtonPicture(const QString& name);
+[[nodiscard]] QImage BundledButtonPicture(const QString& name);
 
 /** The mask colour of the bundled pictures. */
 constexpr quint32 ButtonPictureMaskColor = 0x00FF00;

@@ -32,7 +32,7 @@ glintbutton* mainWindowButton(QWidget* parent, const QString& caption, const QSt
     bag.WriteProperty(QStringLiteral("PictureEffectOnDown"), 0);
     bag.WriteProperty(QStringLiteral("CaptionEffects"), 0);
     bag.WriteProperty(QStringLiteral("TooltipBackColor"), 0);
-    bag.WriteProperty(QStringLiteral("PictureNormal"), ButtonPicture(picture));
+    bag.WriteProperty(QStringLiteral("PictureNormal"), BundledButtonPicture(picture));
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSizeF(bold ? 9.75 : 8.25);
     font.setBold(bold);
@@ -56,7 +56,7 @@ QLabel* look(int style, ButtonState state, bool enabled, bool focus, bool checke
     p.ApplyStyleColorScheme();
     p.ApplyStyleColors();
     p.Caption = QStringLiteral("&Button");
-    p.PictureNormal = ButtonPicture(QStringLiteral("download")).scaled(16, 16);
+    p.PictureNormal = BundledButtonPicture(QStringLiteral("download")).scaled(16, 16);
     p.MaskColor = ButtonPictureMaskColor;
     p.Enabled = enabled;
     p.Mode = checked ? ModeCheck : ModeCommand;

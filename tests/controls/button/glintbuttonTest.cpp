@@ -50,7 +50,7 @@ PropertyBag mainWindowBag(const QString& caption, bool enabled)
     bag.WriteProperty(QStringLiteral("colorscheme"), 2);
     bag.WriteProperty(QStringLiteral("backcolor"), 0xE3E3E3u);
     bag.WriteProperty(QStringLiteral("maskcolor"), 0x00FF00u);
-    bag.WriteProperty(QStringLiteral("picturenormal"), ButtonPicture(QStringLiteral("add")));
+    bag.WriteProperty(QStringLiteral("picturenormal"), BundledButtonPicture(QStringLiteral("add")));
     bag.WriteProperty(QStringLiteral("caption"), caption);
     if (!enabled)
         bag.WriteProperty(QStringLiteral("enabled"), false);
@@ -304,7 +304,7 @@ TEST_F(GlintButtonTest, ButtonsNeverShrinkBelowTheMinimum)
 TEST(ButtonPictures, BundledPicturesHaveMaskBackgrounds)
 {
     for (const char* name : {"add", "browse", "cancel", "delete", "download"}) {
-        const QImage pic = ButtonPicture(QString::fromLatin1(name));
+        const QImage pic = BundledButtonPicture(QString::fromLatin1(name));
         ASSERT_EQ(pic.size(), QSize(32, 32)) << name;
         EXPECT_EQ(pic.pixel(0, 0) & 0xFFFFFF, 0x00FF00u) << name;
         int drawn = 0;
@@ -313,7 +313,7 @@ TEST(ButtonPictures, BundledPicturesHaveMaskBackgrounds)
                 drawn += (pic.pixel(x, y) & 0xFFFFFF) != 0x00FF00u;
         EXPECT_GT(drawn, 150) << name;
     }
-    EXPECT_TRUE(ButtonPicture(QStringLiteral("nothing")).isNull());
+    EXPECT_TRUE(BundledButtonPicture(QStringLiteral("nothing")).isNull());
 }
 
 TEST_F(GlintButtonTest, DoubleClickRaisesDblClickAndLeavesNoMouseGrab)
