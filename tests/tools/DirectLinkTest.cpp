@@ -162,6 +162,34 @@ TEST_F(DirectLinkTest, CancelEndsAStalledDownloadAndATimeoutEndsItToo)
     EXPECT_TRUE(QFile::exists(downloads.path() + QStringLiteral("/clip.mp4.part")));
 }
 
+TEST_F(DirectLinkTest, AServerRefusingHeadStillGivesTheProfile)
+{
+    host->link = url(QStringLiteral("nohead/clip.mp4"));
+    run(2);
+    ASSERT_TRUE(waitForComplete(1));
+    EXPECT_EQ(events.back().exitCode, 0);
+    EXPECT_TRUE(output().contains(
+        QStringLiteral("1            mp4        unknown    direct link , video/mp4, 2.86MiB")))
+        << output().toStdString();
+}
+
+TEST_F(DirectLinkTest, ATlsFailureAndTheCataloguesOwnDomainAreErrors)
+{
+    // A plain HTTP server cannot complete a TLS handshake.
+    host->link = QStringLiteral("https://127.0.0.1:%1/clip.mp4").arg(port);
+    run(2);
+    ASSERT_TRUE(waitForComplete(1));
+    EXPECT_EQ(events.back().exitCode, 1);
+    EXPECT_TRUE(output().contains(QStringLiteral("ERROR: "))) << output().toStdString();
+    EXPECT_FALSE(output().contains(QStringLiteral("format code")));
+    // Links under the simulated catalogue's domain are never fetched.
+    events.clear();
+    host->link = QStringLiteral("https://videos.brenlow.example/watch?v=nothing");
+    run(2);
+    ASSERT_TRUE(waitForComplete(1));
+    EXPECT_TRUE(output().contains(QStringLiteral("ERROR: Unsupported URL")));
+}
+
 TEST_F(DirectLinkTest, FileLinksWork)
 {
     host->link = QUrl::fromLocalFile(served.path() + QStringLiteral("/clip.mp4")).toString();
