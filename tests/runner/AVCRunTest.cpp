@@ -95,6 +95,22 @@ TEST_F(AVCRunTest, LongOutputArrivesInOrderedChunksOfAtMost256Bytes)
     EXPECT_GE(std::count(k.begin(), k.end(), Event::Converting), 2);
 }
 
+TEST_F(AVCRunTest, ATickDeliversAllTheOutputAvailableSoAFloodIsNeverThrottled)
+{
+    useBundledTool();
+    host->link = QStringLiteral("https://test.brenlow.example/flood-1mb");
+    run(2);
+    ASSERT_TRUE(waitForComplete(1, 120000));
+    const QString all = output();
+    EXPECT_GE(all.size(), 1024 * 1024);
+    EXPECT_TRUE(all.contains(QStringLiteral("format code  extension  resolution note")));
+    EXPECT_EQ(events.back().exitCode, 0);
+    // At 256 bytes a tick this would take 4096 ticks; the tool writes it all at once.
+    const auto k = kinds();
+    EXPECT_LE(std::count(k.begin(), k.end(), Event::Converting), 20);
+    EXPECT_GE(std::count(k.begin(), k.end(), Event::Data), 4096);
+}
+
 TEST_F(AVCRunTest, StandardErrorArrivesInterleavedWithStandardOutput)
 {
     useBundledTool();
