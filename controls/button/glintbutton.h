@@ -120,7 +120,9 @@ public:
     /** 0 blue, 1 olive, 2 silver, 3 custom. */
     [[nodiscard]] int ColorScheme() const { return m_p.ColorScheme; }
     void SetColorScheme(int value);
-    [[nodiscard]] WId hWnd() const { return const_cast<glintbutton*>(this)->winId(); }
+    /** The button's window handle: a number that identifies it for its whole life (no native
+     *  window is created for it). */
+    [[nodiscard]] quintptr hWnd() const { return reinterpret_cast<quintptr>(this); }
 
     /** The container marks this button as its default (Enter) button. */
     void SetDisplayAsDefault(bool value);

@@ -83,6 +83,28 @@ QLabel* look(int style, ButtonState state, bool enabled, bool focus, bool checke
     return label;
 }
 
+/** A style-1 button with one contents option changed by `tweak`. */
+template <typename Tweak>
+QLabel* contentsLook(const QString& title, ButtonState state, QSize size, Tweak tweak)
+{
+    ButtonProperties p = ButtonProperties::Fresh(QFont(QStringLiteral("Tahoma"), 9), QString());
+    p.ButtonStyle = StyleFlat;
+    p.ApplyStyleColorScheme();
+    p.ApplyStyleColors();
+    p.BackColor = 0xC8C8C8;
+    p.Caption = title;
+    p.PictureNormal = BundledButtonPicture(QStringLiteral("add")).scaled(16, 16);
+    p.MaskColor = ButtonPictureMaskColor;
+    tweak(p);
+    ButtonPaintContext ctx;
+    ctx.state = state;
+    QImage surface(size, QImage::Format_RGB32);
+    PaintButton(surface, p, ctx);
+    auto* label = new QLabel;
+    label->setPixmap(QPixmap::fromImage(surface));
+    return label;
+}
+
 } // namespace
 
 ButtonSheet::ButtonSheet(QWidget* parent) : QWidget(parent)
@@ -123,5 +145,50 @@ ButtonSheet::ButtonSheet(QWidget* parent) : QWidget(parent)
         grid->addWidget(look(style, ButtonState::Hot, true, false, false, true), style + 1, 7);
     }
     outer->addLayout(grid);
+
+    // Caption effects, picture effects and picture places.
+    auto* effects = new QGridLayout;
+    effects->setHorizontalSpacing(6);
+    effects->setVerticalSpacing(3);
+    const QSize small(104, 28);
+    for (int e = 1; e <= 5; ++e)
+        effects->addWidget(contentsLook(QStringLiteral("Effect %1").arg(e), ButtonState::Normal, small,
+                                        [e](ButtonProperties& p) { p.CaptionEffects = e; }),
+                           0, e - 1);
+    effects->addWidget(contentsLook(QStringLiteral("Shadow"), ButtonState::Normal, small,
+                                    [](ButtonProperties& p) { p.PictureShadow = true; }),
+                       0, 5);
+    effects->addWidget(contentsLook(QStringLiteral("Pushed"), ButtonState::Hot, small,
+                                    [](ButtonProperties& p) { p.PicturePushOnHover = true; }),
+                       0, 6);
+    effects->addWidget(contentsLook(QStringLiteral("Lighten"), ButtonState::Hot, small,
+                                    [](ButtonProperties& p) { p.PictureEffectOnOver = 1; }),
+                       1, 0);
+    effects->addWidget(contentsLook(QStringLiteral("Darken"), ButtonState::Down, small,
+                                    [](ButtonProperties& p) { p.PictureEffectOnDown = 2; }),
+                       1, 1);
+    effects->addWidget(contentsLook(QStringLiteral("Grey"), ButtonState::Normal, small,
+                                    [](ButtonProperties& p) {
+                                        p.Enabled = false;
+                                        p.DisabledPictureMode = 1;
+                                    }),
+                       1, 2);
+    effects->addWidget(contentsLook(QStringLiteral("Half"), ButtonState::Normal, small,
+                                    [](ButtonProperties& p) { p.PictureOpacity = 128; }),
+                       1, 3);
+    effects->addWidget(contentsLook(QStringLiteral("No mask"), ButtonState::Normal, small,
+                                    [](ButtonProperties& p) { p.UseMaskColor = false; }),
+                       1, 4);
+    effects->addWidget(contentsLook(QStringLiteral("Right"), ButtonState::Normal, small,
+                                    [](ButtonProperties& p) { p.CaptionAlign = 2; }),
+                       1, 5);
+    effects->addWidget(contentsLook(QStringLiteral("Left"), ButtonState::Normal, small,
+                                    [](ButtonProperties& p) { p.CaptionAlign = 0; }),
+                       1, 6);
+    for (int a = 0; a <= 8; ++a)
+        effects->addWidget(contentsLook(QStringLiteral("Align %1").arg(a), ButtonState::Normal,
+                                        QSize(104, 56), [a](ButtonProperties& p) { p.PictureAlign = a; }),
+                           2 + a / 7, a % 7);
+    outer->addLayout(effects);
     outer->addStretch();
 }
