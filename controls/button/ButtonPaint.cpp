@@ -1,6 +1,11 @@
 #include "base/Rounding.h"
 #include "controls/button/ButtonPaintJob.h"
 
+#include <QApplication>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QWidget>
+
 namespace brenlow {
 
 ButtonLayout PaintButton(QImage& surface, const ButtonProperties& p, const ButtonPaintContext& ctx)
@@ -333,14 +338,23 @@ void ButtonPaintJob::paintHoverBox()
 
 void ButtonPaintJob::paintVisualStyle()
 {
-    Gdi::PartState part = Gdi::PartState::Normal;
-    if (!m_p.Enabled)
-        part = Gdi::PartState::Disabled;
-    else if (m_state == ButtonState::Hot)
-        part = Gdi::PartState::Hot;
-    else if (m_state == ButtonState::Down)
-        part = Gdi::PartState::Pressed;
-    Gdi::DrawPushButton(m_painter, QRect(0, 0, m_w, m_h), part, false, m_ctx.widget);
+    // The platform's own push button, through the current style.
+    QStyleOptionButton opt;
+    opt.rect = QRect(0, 0, m_w, m_h);
+    opt.palette = m_ctx.widget ? m_ctx.widget->palette() : QApplication::palette();
+    if (m_p.Enabled) {
+        opt.state |= QStyle::State_Enabled;
+        if (m_state == ButtonState::Hot)
+            opt.state |= QStyle::State_MouseOver | QStyle::State_Raised;
+        else if (m_state == ButtonState::Down)
+            opt.state |= QStyle::State_Sunken;
+        else
+            opt.state |= QStyle::State_Raised;
+        if (m_state == ButtonState::Normal && m_ctx.parentActive && focusOrDefault())
+            opt.features |= QStyleOptionButton::DefaultButton; // the defaulted look
+    }
+    QStyle* style = m_ctx.widget ? m_ctx.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_PushButtonBevel, &opt, &m_painter, m_ctx.widget);
     contents();
 }
 

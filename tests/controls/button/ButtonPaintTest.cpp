@@ -275,3 +275,40 @@ TEST(ButtonCompositing, SilhouetteTakesTheShapeNotTheColours)
     EXPECT_EQ(dest.pixel(0, 0), qRgb(0xC0, 0xC0, 0xC0));
     EXPECT_EQ(dest.pixel(1, 0), qRgb(0, 0, 0)) << "mask colour pixels stay out";
 }
+
+TEST_F(ButtonPaintTest, DropDownSymbolAndSeparatorSitAtTheRight)
+{
+    p.ButtonStyle = StyleFlat;
+    p.BackColor = 0x808080;
+    p.Caption = QStringLiteral("Go");
+    p.DropDownSymbol = 6;
+    p.DropDownSeparator = true;
+    const QImage img = paint(ButtonState::Normal, 100, 30);
+    EXPECT_EQ(layout.symbol, QRect(85, 8, 15, 15));
+    EXPECT_EQ(at(img, 84, 15), ButtonColors::Shift(0x808080, -0.1f));
+    EXPECT_EQ(at(img, 85, 15), ButtonColors::Shift(0x808080, 0.1f));
+    // The down-pointing triangle is drawn in the caption colour inside the symbol box.
+    int marked = 0;
+    for (int y = 8; y < 23; ++y)
+        for (int x = 86; x < 99; ++x)
+            marked += at(img, x, y) == OleColor::Translate(OleColor::ButtonText);
+    EXPECT_GE(marked, 10);
+    EXPECT_LT(layout.caption.right(), 84) << "the caption keeps clear of the symbol";
+}
+
+TEST_F(ButtonPaintTest, HotCaptionTakesTheHoverColour)
+{
+    p.ButtonStyle = StyleFlat;
+    p.BackColor = 0x808080;
+    p.Caption = QStringLiteral("WWWW");
+    p.ForeColorHover = 0x0000FF;
+    auto redPixels = [&](const QImage& img) {
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                n += at(img, x, y) == 0x0000FFu;
+        return n;
+    };
+    EXPECT_GT(redPixels(paint(ButtonState::Hot)), 10);
+    EXPECT_EQ(redPixels(paint(ButtonState::Normal)), 0);
+}
