@@ -10,10 +10,15 @@ static void initButtonResources()
 
 namespace brenlow {
 
-QImage BundledButtonPicture(const QString& name)
+void EnsureButtonResources()
 {
     static const bool ready = (initButtonResources(), true);
     (void)ready;
+}
+
+QImage BundledButtonPicture(const QString& name)
+{
+    EnsureButtonResources();
     const QString path = QStringLiteral(":/button/%1.png").arg(name);
     if (!QFile::exists(path))
         return {};

@@ -9,6 +9,9 @@ namespace brenlow {
  *  "download"); their background is the mask colour 0x00FF00. A null image for an unknown name. */
 [[nodiscard]] QImage BundledButtonPicture(const QString& name);
 
+/** Makes the bundled pictures reachable as ":/button/<name>.png" (done once; cheap afterwards). */
+void EnsureButtonResources();
+
 /** The mask colour of the bundled pictures. */
 constexpr quint32 ButtonPictureMaskColor = 0x00FF00;
 

@@ -1,6 +1,7 @@
 #include "controls/button/glintbutton.h"
 
 #include "controls/button/ButtonPainter.h"
+#include "controls/button/ButtonPictures.h"
 #include "controls/button/ButtonTooltip.h"
 #include "controls/common/PropertyBag.h"
 #include "platform/Dialogs.h"
@@ -30,6 +31,8 @@ glintbutton::glintbutton(QWidget* parent)
     : QWidget(parent), m_p(ButtonProperties::Fresh(containerFont(parent), QStringLiteral("glintbutton1"))),
       m_behavior(*this)
 {
+    // Stored pictures may name the bundled ones by their resource path.
+    EnsureButtonResources();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);

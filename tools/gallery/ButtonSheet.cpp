@@ -5,9 +5,11 @@
 #include "controls/button/glintbutton.h"
 #include "controls/common/PropertyBag.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 
 using namespace brenlow;
@@ -107,22 +109,33 @@ QLabel* contentsLook(const QString& title, ButtonState state, QSize size, Tweak 
 
 } // namespace
 
+void ButtonSheet::ShowLiveStates()
+{
+    // Browse hot, Delete held down, Download focused.
+    const QPoint mid(20, 15);
+    QMouseEvent move(QEvent::MouseMove, mid, m_live[1]->mapToGlobal(mid), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(m_live[1], &move);
+    QMouseEvent press(QEvent::MouseButtonPress, mid, m_live[3]->mapToGlobal(mid), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_live[3], &press);
+    m_live[4]->setFocus();
+}
+
 ButtonSheet::ButtonSheet(QWidget* parent) : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("glintbutton gallery"));
     auto* outer = new QVBoxLayout(this);
 
     auto* live = new QHBoxLayout;
-    live->addWidget(
-        mainWindowButton(this, QStringLiteral("Add Video Link"), QStringLiteral("add"), false, true, 129));
-    live->addWidget(
-        mainWindowButton(this, QStringLiteral("Browse..."), QStringLiteral("browse"), false, true, 97));
-    live->addWidget(
-        mainWindowButton(this, QStringLiteral("Cancel"), QStringLiteral("cancel"), true, false, 97));
-    live->addWidget(
-        mainWindowButton(this, QStringLiteral("Delete"), QStringLiteral("delete"), false, true, 97));
-    live->addWidget(
-        mainWindowButton(this, QStringLiteral("Download"), QStringLiteral("download"), true, true, 105));
+    m_live << mainWindowButton(this, QStringLiteral("Add Video Link"), QStringLiteral("add"), false, true,
+                               129)
+           << mainWindowButton(this, QStringLiteral("Browse..."), QStringLiteral("browse"), false, true, 97)
+           << mainWindowButton(this, QStringLiteral("Cancel"), QStringLiteral("cancel"), true, false, 97)
+           << mainWindowButton(this, QStringLiteral("Delete"), QStringLiteral("delete"), false, true, 97)
+           << mainWindowButton(this, QStringLiteral("Download"), QStringLiteral("download"), true, true, 105);
+    for (glintbutton* b : m_live)
+        live->addWidget(b);
     live->addStretch();
     outer->addLayout(live);
 

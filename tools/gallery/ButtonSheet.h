@@ -10,4 +10,10 @@ class ButtonSheet final : public QWidget
 
 public:
     explicit ButtonSheet(QWidget* parent = nullptr);
+
+    /** Puts the live buttons into their looks for a picture: hot, pressed and focused. */
+    void ShowLiveStates();
+
+private:
+    QList<class glintbutton*> m_live;
 };

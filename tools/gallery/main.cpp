@@ -15,7 +15,9 @@ int main(int argc, char* argv[])
     const QStringList args = QApplication::arguments();
     const qsizetype shot = args.indexOf(QStringLiteral("--shot"));
     if (shot >= 0 && shot + 1 < args.size()) {
-        QTimer::singleShot(300, &sheet, [&] {
+        sheet.activateWindow();
+        QTimer::singleShot(200, &sheet, [&] { sheet.ShowLiveStates(); });
+        QTimer::singleShot(500, &sheet, [&] {
             sheet.grab().save(args.at(shot + 1));
             QApplication::quit();
         });

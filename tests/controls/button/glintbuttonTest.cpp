@@ -314,6 +314,13 @@ TEST(ButtonPictures, BundledPicturesHaveMaskBackgrounds)
         EXPECT_GT(drawn, 150) << name;
     }
     EXPECT_TRUE(BundledButtonPicture(QStringLiteral("nothing")).isNull());
+
+    // A stored picture may also be the resource path of a bundled one.
+    PropertyBag bag;
+    bag.WriteProperty(QStringLiteral("PictureNormal"), QStringLiteral(":/button/browse.png"));
+    glintbutton b;
+    b.ReadProperties(bag);
+    EXPECT_EQ(b.PictureNormal().size(), QSize(32, 32));
 }
 
 TEST_F(GlintButtonTest, DoubleClickRaisesDblClickAndLeavesNoMouseGrab)
