@@ -72,6 +72,10 @@ void glintbutton::mouseDoubleClickEvent(QMouseEvent* event)
 void glintbutton::keyPressEvent(QKeyEvent* event)
 {
     const int code = KeyCodes::FromKeyEvent(event);
+    // Holding the space bar presses the button once; its repeats would flip a check button on
+    // every repeat.
+    if (code == KeyCodes::Space && event->isAutoRepeat() && m_behavior.SpaceDown())
+        return;
     m_behavior.KeyDown(code, shiftCode(event->modifiers()));
     const QString text = event->text();
     if (!text.isEmpty() && !(event->modifiers() & Qt::AltModifier))

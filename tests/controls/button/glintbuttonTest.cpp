@@ -190,6 +190,16 @@ TEST_F(GlintButtonTest, KeyboardSpaceClicksAndArrowsMoveFocus)
     EXPECT_EQ(keyUps.count(), 1);
     QTest::keyClick(a, Qt::Key_Down);
     EXPECT_TRUE(QTest::qWaitFor([&] { return b->hasFocus(); }, 5000));
+
+    // Holding space on a check button checks it once, however long the key repeats.
+    b->SetMode(ModeCheck);
+    QTest::keyPress(b, Qt::Key_Space);
+    for (int i = 0; i < 3; ++i) {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+        QApplication::sendEvent(b, &repeat);
+    }
+    QTest::keyRelease(b, Qt::Key_Space);
+    EXPECT_TRUE(b->Value());
 }
 
 TEST_F(GlintButtonTest, TooltipShowsOnHoverOnlyWhenNotPressed)
