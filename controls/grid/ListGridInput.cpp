@@ -51,6 +51,28 @@ GridInput::GridInput(ListGrid* grid) : messages(grid), sc(QStringLiteral("ListGr
     txtEdit->setFrame(false);
     txtEdit->hide();
     txtEdit->installEventFilter(grid);
+    // Pasted text passes the column's input filter too, so the box never holds what typing could not.
+    QObject::connect(txtEdit, &QLineEdit::textEdited, grid, [this, grid](const QString& text) {
+        if (!grid->m.editPending || editColPos < 0 || editColPos >= static_cast<int>(grid->m.colOrder.size()))
+            return;
+        const QString filter =
+            grid->m.columns[static_cast<size_t>(grid->m.colOrder[static_cast<size_t>(editColPos)])]
+                .inputFilter;
+        QString kept;
+        for (QChar ch : text) {
+            if (filter == QLatin1String("<"))
+                kept += ch.toLower();
+            else if (filter == QLatin1String(">"))
+                kept += ch.toUpper();
+            else if (filter.isEmpty() || ch == QLatin1Char('.') || filter.contains(ch))
+                kept += ch;
+        }
+        if (kept != text) {
+            const int cursor = txtEdit->cursorPosition() - static_cast<int>(text.size() - kept.size());
+            txtEdit->setText(kept);
+            txtEdit->setCursorPosition(std::max(0, cursor));
+        }
+    });
 
     grid->setMouseTracking(true);
     grid->setFocusPolicy(Qt::StrongFocus);

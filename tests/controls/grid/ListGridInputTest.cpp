@@ -3,7 +3,9 @@
 #include "platform/Clock.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
+#include <QToolTip>
 
 using namespace brenlow;
 
@@ -326,6 +328,12 @@ TEST_F(ListGridEditing, InputFilterDropsLettersButPassesBackspaceAndPoint)
     EXPECT_EQ(grid->txtEdit()->text(), QStringLiteral("12."));
     EXPECT_EQ(seen, (QList<qint16>{'1', '2', '.', '5', 8}));
 
+    // Pasted text is filtered the same way.
+    grid->txtEdit()->clear();
+    QApplication::clipboard()->setText(QStringLiteral("4x2.7kb"));
+    QTest::keyClick(grid->txtEdit(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid->txtEdit()->text(), QStringLiteral("42.7"));
+
     // The handler may change a key or drop it.
     grid->SetColInputFilter(0, QStringLiteral(">"));
     QObject::disconnect(grid, &ListGrid::EditKeyPress, nullptr, nullptr);
@@ -427,4 +435,83 @@ TEST_F(ListGridMouse, HeaderClickSortsByTheColumnAndCyclesItsOrder)
     click(-1, 3);
     EXPECT_EQ(grid->CellText(0, 3), QStringLiteral("0"));
     EXPECT_EQ(grid->CellText(4, 3), QStringLiteral("40"));
+}
+
+TEST_F(ListGridMouse, TruncatedCellShowsItsWholeTextAsATooltip)
+{
+    fill({QStringLiteral("a name far too long to fit into a column of one hundred pixels"),
+          QStringLiteral("b")});
+    QTest::mouseMove(grid, at(0, 0));
+    EXPECT_EQ(QToolTip::text(),
+              QStringLiteral("a name far too long to fit into a column of one hundred pixels"));
+    QTest::mouseMove(grid, at(1, 0));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000))
+        << "a text that fits shows no tooltip";
+    grid->SetAutoToolTips(false);
+    QTest::mouseMove(grid, at(0, 0));
+    EXPECT_FALSE(QToolTip::isVisible());
+}
+
+TEST_F(ListGridMouse, DoubleClickOpensTheEditorWithTheDefaultTrigger)
+{
+    fill();
+    grid->SetAllowEdit(true);
+    QSignalSpy dbl(grid, &ListGrid::DblClick);
+    const QPoint p = at(2, 1);
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, p);
+    EXPECT_FALSE(grid->EditPending()) << "a single click does not open with EditTrigger 52";
+    QTest::mouseDClick(grid, Qt::LeftButton, Qt::NoModifier, p);
+    ASSERT_TRUE(grid->EditPending());
+    EXPECT_EQ(grid->txtEdit()->text(), QStringLiteral("link2"));
+    EXPECT_EQ(dbl.count(), 0) << "the double click went to the editor";
+
+    grid->UpdateCell(false);
+    grid->SetEditTrigger(4);
+    QTest::mouseDClick(grid, Qt::LeftButton, Qt::NoModifier, p);
+    EXPECT_FALSE(grid->EditPending());
+    EXPECT_EQ(dbl.count(), 1);
+}
+
+TEST_F(ListGridMouse, RowEdgeDragChangesTheRowHeight)
+{
+    fill();
+    grid->SetAllowRowResizing(true);
+    const QRect cell = cellBounds(1, 0);
+    const int before = static_cast<int>(grid->RowHeight(1));
+    const QPoint edge(cell.center().x(), cell.bottom() + 1);
+    QTest::mouseMove(grid, edge);
+    ASSERT_EQ(grid->cursor().shape(), Qt::SizeVerCursor);
+    QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, edge);
+    QTest::mouseMove(grid, edge + QPoint(0, 20));
+    QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, edge + QPoint(0, 20));
+    EXPECT_NEAR(grid->RowHeight(1), before + 20, 1.0);
+}
+
+TEST_F(ListGridKeys, InsertAddsANewRowAtTheCurrentOne)
+{
+    fill();
+    grid->SetAllowInsert(true);
+    grid->RowColSet(2, 0);
+    QList<int> inserted;
+    QObject::connect(grid, &ListGrid::AfterInsert, grid, [&](int Row) { inserted << Row; });
+    key(Qt::Key_Insert);
+    EXPECT_EQ(grid->Rows(), 6);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->CellText(2, 0), QString());
+    EXPECT_TRUE(grid->RowAdded(2));
+    EXPECT_EQ(grid->CellText(3, 0), QStringLiteral("charlie"));
+    EXPECT_EQ(inserted, QList<int>{2});
+}
+
+TEST_F(ListGridKeys, CtrlASelectsEveryRowWithMultiSelectTwo)
+{
+    fill();
+    grid->RowColSet(0, 0);
+    key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(grid->SelectedCount(), 1);
+    grid->SetMultiSelect(2);
+    QSignalSpy selection(grid, &ListGrid::SelectionChanged);
+    key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(grid->SelectedCount(), 5);
+    EXPECT_EQ(selection.count(), 1);
 }

@@ -3,6 +3,8 @@
 #include "controls/common/Subclasser.h"
 
 #include <QApplication>
+#include <QFocusEvent>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 using namespace brenlow;
@@ -112,4 +114,35 @@ TEST_F(ListGridMessages, StyleChangeRaisesThemeChanged)
     QEvent change(QEvent::ThemeChange);
     QApplication::sendEvent(grid, &change);
     EXPECT_EQ(theme.count(), 1);
+}
+
+TEST_F(ListGridMessages, ScrollBarArrowScrollsOneRowAndRaisesScrollOnce)
+{
+    fillMany();
+    QScrollBar* bar = grid->verticalScrollBar();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_FALSE(bar->isHidden());
+    QSignalSpy scrolled(grid, &ListGrid::Scroll);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(grid->RowFirstVisible(), 1);
+    EXPECT_EQ(bar->value(), 1);
+    EXPECT_EQ(scrolled.count(), 1);
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(grid->RowFirstVisible(), bar->maximum());
+    EXPECT_GT(grid->RowFirstVisible(), 20);
+}
+
+TEST_F(ListGridMessages, FocusChangesRepaintOnlyWhenTheFocusRectangleHides)
+{
+    fillMany();
+    const int before = grid->paintCount();
+    QFocusEvent out(QEvent::FocusOut), in(QEvent::FocusIn);
+    QApplication::sendEvent(grid, &out);
+    QApplication::sendEvent(grid, &in);
+    EXPECT_EQ(grid->paintCount(), before);
+    grid->SetFocusRectHide(true);
+    const int hidden = grid->paintCount();
+    QApplication::sendEvent(grid, &out);
+    QApplication::sendEvent(grid, &in);
+    EXPECT_EQ(grid->paintCount(), hidden + 2);
 }
