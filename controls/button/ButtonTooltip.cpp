@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
 
@@ -23,7 +24,6 @@ ButtonTooltip::ButtonTooltip(QWidget* tool)
     : QWidget(tool, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), m_tool(tool)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_TranslucentBackground);
     m_back = palette().color(QPalette::ToolTipBase);
     m_showTimer.setSingleShot(true);
     m_hideTimer.setSingleShot(true);
@@ -86,6 +86,8 @@ void ButtonTooltip::relayout()
     w += 2 * Padding + (m_balloon ? 2 * Radius : 2);
     h += 2 * Padding + (m_balloon ? TailHeight + 2 : 2);
     resize(w, h);
+    QResizeEvent again(size(), size());
+    resizeEvent(&again); // the shape follows the kind even when the size stays
     update();
 }
 
@@ -138,26 +140,43 @@ bool ButtonTooltip::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+QPainterPath ButtonTooltip::balloonPath() const
+{
+    QRect body = rect().adjusted(0, 0, -1, -1);
+    body.setTop(body.top() + TailHeight);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(body).adjusted(0.5, 0.5, -0.5, -0.5), Radius, Radius);
+    QPainterPath tail;
+    const qreal tx = Radius + 8;
+    tail.moveTo(tx, 0.5);
+    tail.lineTo(tx + 2, body.top() + 1);
+    tail.lineTo(tx + 14, body.top() + 1);
+    tail.closeSubpath();
+    return path.united(tail);
+}
+
+void ButtonTooltip::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The balloon's shape is its window's shape, so no translucency is needed around it.
+    if (m_balloon)
+        setMask(QRegion(balloonPath().toFillPolygon().toPolygon()));
+    else
+        clearMask();
+}
+
 void ButtonTooltip::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QColor border = palette().color(QPalette::ToolTipText);
     QRect body = rect().adjusted(0, 0, -1, -1);
     if (m_balloon) {
-        p.setRenderHint(QPainter::Antialiasing, true);
         body.setTop(body.top() + TailHeight);
-        QPainterPath path;
-        path.addRoundedRect(QRectF(body).adjusted(0.5, 0.5, -0.5, -0.5), Radius, Radius);
-        QPainterPath tail;
-        const qreal tx = Radius + 8;
-        tail.moveTo(tx, 0.5);
-        tail.lineTo(tx + 2, body.top() + 1);
-        tail.lineTo(tx + 14, body.top() + 1);
-        tail.closeSubpath();
-        path = path.united(tail);
+        p.fillRect(rect(), m_back);
+        p.setRenderHint(QPainter::Antialiasing, true);
         p.setPen(border);
         p.setBrush(m_back);
-        p.drawPath(path);
+        p.drawPath(balloonPath());
         p.setRenderHint(QPainter::Antialiasing, false);
     } else {
         p.fillRect(body, m_back);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainterPath>
 #include <QTimer>
 #include <QWidget>
 
@@ -38,10 +39,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void relayout();
+    [[nodiscard]] QPainterPath balloonPath() const;
     [[nodiscard]] QRect textRect() const;
 
     QWidget* m_tool;
