@@ -165,7 +165,9 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
             break;
         }
     }
-    refreshOrPend();
+    // One pass for whatever the key changed while painting was suspended.
+    if (m.painting && (m.refreshPending || m.layoutPending))
+        requestRefresh();
     qint16 code = static_cast<qint16>(keyCode);
     qint16 sh = static_cast<qint16>(shift);
     emit KeyDown(code, sh);
