@@ -6,6 +6,7 @@
 #include <QFocusEvent>
 #include <QPalette>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
 #include <QWheelEvent>
@@ -247,7 +248,9 @@ TEST_F(SubclasserTest, QtEventsArriveAsTheirMessageNumbers)
     QEvent activate(QEvent::WindowActivate), deactivate(QEvent::WindowDeactivate);
     QApplication::sendEvent(&widget, &activate);
     QApplication::sendEvent(&widget, &deactivate);
-    widget.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // A widget does not own the style it is given.
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    widget.setStyle(fusion.get());
     QEvent palette(QEvent::ApplicationPaletteChange);
     QApplication::sendEvent(&widget, &palette);
     QTest::keyClick(&widget, Qt::Key_F2);
