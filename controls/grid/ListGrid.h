@@ -268,7 +268,6 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 public:
-
     // ---- Painting and layout (ListGridPaint.cpp)
     /** The first and last display rows in view after the last paint pass (-1 when none). */
     [[nodiscard]] int RowFirstVisible() const;
@@ -509,7 +508,7 @@ private:
     [[nodiscard]] brenlow::GridCell* cellAt(int& vRow, int& vCol);
     [[nodiscard]] const brenlow::GridCell* cellAt(int vRow, int vCol) const;
     void formatCell(brenlow::GridCell& cell, int mode, const brenlow::FormatChange& change, bool on,
-                    int align);
+                    int align, brenlow::ListGridModel::FormatMemo& memo);
     void sortRange(int first, int last, int col, int sortType);
     void customSortRange(int first, int last, int col, int sortType);
     /** Whether a cell text matches a search text (upper-cased already unless matchCase) by mode. */

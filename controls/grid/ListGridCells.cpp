@@ -271,18 +271,19 @@ bool ListGrid::CellsChanged() const
     return m.cellsChanged;
 }
 
-void ListGrid::formatCell(GridCell& cell, int mode, const FormatChange& change, bool on, int align)
+void ListGrid::formatCell(GridCell& cell, int mode, const FormatChange& change, bool on, int align,
+                          ListGridModel::FormatMemo& memo)
 {
     switch (mode) {
     case 1:
     case 4:
     case 8:
     case 256:
-        m.applyCellFormat(cell, change);
+        m.applyCellFormat(cell, change, memo);
         break;
     case 16:
         if (!change.fontName.trimmed().isEmpty())
-            m.applyCellFormat(cell, change);
+            m.applyCellFormat(cell, change, memo);
         break;
     case 32:
         setFlag(cell.flags, CellFlag::Bold, on);
@@ -326,13 +327,15 @@ void ListGrid::FormatCells(int RowFrom, int RowTo, int ColFrom, int ColTo, int M
     change.image = static_cast<qint16>(imageValue(vNewValue));
     change.handPointer = numeric != 0;
     change.fontName = vNewValue;
+    ListGridModel::FormatMemo memo;
     {
         PaintSuspender suspend(*this);
         for (int r = RowFrom; r <= RowTo; ++r) {
             GridRow& row = m.rowAt(r);
             for (int c = ColFrom; c <= ColTo; ++c) {
                 try {
-                    formatCell(row.cells[static_cast<size_t>(c)], Mode, change, numeric != 0, vNewAlign);
+                    formatCell(row.cells[static_cast<size_t>(c)], Mode, change, numeric != 0, vNewAlign,
+                               memo);
                 } catch (const std::exception&) {
                     // One failing cell does not stop the rest.
                 }

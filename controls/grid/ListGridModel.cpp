@@ -187,14 +187,46 @@ void ListGridModel::releaseFormat(GridCell& cell)
 {
     if (cell.formatIndex >= 0 && cell.formatIndex < static_cast<qint32>(formats.size())) {
         GridFormat& f = formats[static_cast<size_t>(cell.formatIndex)];
-        if (f.refCount > 0)
+        if (f.refCount > 0) {
             f.refCount -= 1;
+            if (f.refCount == 0)
+                ++formatsFreed;
+        }
     }
     cell.formatIndex = -1;
 }
 
+void ListGridModel::applyCellFormat(GridCell& cell, const FormatChange& change, FormatMemo& memo)
+{
+    if (lastRow < 0)
+        return;
+    if (memo.freedAt != formatsFreed) {
+        memo.target.clear();
+        memo.freedAt = formatsFreed;
+    }
+    const auto key = static_cast<size_t>(cell.formatIndex + 1);
+    if (key < memo.target.size() && memo.target[key] >= 0) {
+        const qint16 target = memo.target[key];
+        if (target != cell.formatIndex) {
+            formats[static_cast<size_t>(target)].refCount += 1;
+            releaseFormat(cell);
+            cell.formatIndex = target;
+        }
+        return;
+    }
+    applyCellFormat(cell, change);
+    if (memo.freedAt != formatsFreed) {
+        memo.target.clear();
+        memo.freedAt = formatsFreed;
+    }
+    if (memo.target.size() <= key)
+        memo.target.resize(key + 1, -1);
+    memo.target[key] = cell.formatIndex;
+}
+
 void ListGridModel::resetFormats()
 {
+    ++formatsFreed;
     formats.assign(1, GridFormat{});
 }
 

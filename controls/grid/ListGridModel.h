@@ -287,6 +287,17 @@ public:
      *  first free one, else grow by 10). Throws std::overflow_error past index 32767. */
     void applyCellFormat(GridCell& cell, const FormatChange& change);
     void applyCellFormat(GridCell& cell, int which, const QVariant& value);
+
+    /** Remembers, during one bulk change, the entry that cells of each old entry move to. */
+    struct FormatMemo
+    {
+        std::vector<qint16> target; ///< by old index + 1; -1 = not known yet
+        quint64 freedAt = 0;
+    };
+    /** The same change as applyCellFormat, with the outcome remembered per old entry: the scan's
+     *  answer only changes when an entry is freed, and then the memo starts again. */
+    void applyCellFormat(GridCell& cell, const FormatChange& change, FormatMemo& memo);
+    quint64 formatsFreed = 0; ///< counts entries that became free
     /** Releases a cell's format entry. */
     void releaseFormat(GridCell& cell);
     /** Empties the format table to one free entry. */

@@ -312,6 +312,49 @@ TEST(ListGridCells, FormatCellsModesOverARange)
     EXPECT_EQ(countRefs(grid.model()), 6);
 }
 
+TEST(ListGridCells, FormatCellsBuildsTheSameTableAsCellByCellWrites)
+{
+    // Mixed looks, so entries fall free and get reused in the middle of the block.
+    const auto build = [](ListGrid& grid) {
+        grid.AddColumn(QStringLiteral("a"), 100);
+        grid.AddColumn(QStringLiteral("b"), 100);
+        for (int r = 0; r < 12; ++r)
+            grid.AddItem(QStringLiteral("x\ty"));
+        for (int r = 0; r < 12; ++r) {
+            grid.SetCellBackColor(r, 0, static_cast<quint32>(r % 3));
+            if (r % 4 == 0)
+                grid.SetCellForeColor(r, 1, 7);
+        }
+    };
+    ListGrid bulk;
+    ListGrid single;
+    build(bulk);
+    build(single);
+    const quint64 freedBefore = bulk.model().formatsFreed;
+    bulk.FormatCells(0, -1, 0, 1, 1, QStringLiteral("5"));
+    for (int r = 0; r < 12; ++r) {
+        single.SetCellBackColor(r, 0, 5);
+        single.SetCellBackColor(r, 1, 5);
+    }
+    const ListGridModel& a = bulk.model();
+    const ListGridModel& b = single.model();
+    ASSERT_EQ(a.formats.size(), b.formats.size());
+    for (size_t i = 0; i < a.formats.size(); ++i) {
+        EXPECT_EQ(a.formats[i].refCount, b.formats[i].refCount) << i;
+        if (a.formats[i].refCount > 0) {
+            EXPECT_EQ(a.formats[i].backColor, b.formats[i].backColor) << i;
+            EXPECT_EQ(a.formats[i].foreColor, b.formats[i].foreColor) << i;
+        }
+    }
+    for (int r = 0; r < 12; ++r) {
+        for (int c = 0; c < 2; ++c)
+            EXPECT_EQ(a.rowAt(r).cells[static_cast<size_t>(c)].formatIndex,
+                      b.rowAt(r).cells[static_cast<size_t>(c)].formatIndex);
+    }
+    EXPECT_EQ(countRefs(a), 24);
+    EXPECT_GE(a.formatsFreed, freedBefore + 2); // entries did fall free on the way
+}
+
 TEST(ListGridCells, ProgressValuesAreClampedAndOnlyInProgressColumns)
 {
     ListGrid grid;
