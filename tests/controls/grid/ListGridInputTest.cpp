@@ -515,3 +515,35 @@ TEST_F(ListGridKeys, CtrlASelectsEveryRowWithMultiSelectTwo)
     EXPECT_EQ(grid->SelectedCount(), 5);
     EXPECT_EQ(selection.count(), 1);
 }
+
+TEST_F(ListGridMouse, HeaderDragWithDragMovesTheColumn)
+{
+    fill();
+    grid->SetAllowColumnDrag(true);
+    QSignalSpy order(grid, &ListGrid::ColumnOrderChanged);
+    const QPoint from = at(-1, 0);
+    const QPoint to = at(-1, 2);
+    QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(grid, to);
+    QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, to);
+    ASSERT_EQ(order.count(), 1);
+    const std::vector<qint32> expected{1, 2, 0, 3};
+    EXPECT_EQ(grid->model().colOrder, expected) << "the column moves; the others close up";
+}
+
+TEST_F(ListGridKeys, PageDownStartsTheViewAtTheLastRowInView)
+{
+    QStringList names;
+    for (int i = 0; i < 60; ++i)
+        names << QStringLiteral("n%1").arg(i, 2, 10, QLatin1Char('0'));
+    fill(names);
+    grid->RowColSet(0, 0);
+    const int last = grid->RowLastVisible();
+    ASSERT_GT(last, 3);
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(grid->Row(), last);
+    EXPECT_EQ(grid->RowFirstVisible(), last);
+    key(Qt::Key_PageUp);
+    EXPECT_LT(grid->Row(), last);
+    EXPECT_EQ(grid->RowFirstVisible(), grid->Row());
+}
