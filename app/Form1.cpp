@@ -1,7 +1,351 @@
 #include "app/Form1.h"
 
-Form1::Form1(QWidget* parent) : QWidget(parent)
+#include "app/ButtonPictures.h"
+#include "app/FormLayout.h"
+#include "app/GridDesign.h"
+#include "app/LinkLabel.h"
+#include "app/ResumeNext.h"
+#include "app/Settings.h"
+#include "app/WebPane.h"
+#include "controls/button/glintbutton.h"
+#include "controls/common/Colors.h"
+#include "controls/grid/ListGrid.h"
+#include "controls/progressbar/SleekProgressBar.h"
+#include "platform/Dialogs.h"
+#include "platform/Host.h"
+#include "runner/AVC.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+static void initAppResources()
 {
+    Q_INIT_RESOURCE(app);
+}
+
+using brenlow::ResumeNext;
+namespace Layout = brenlow::FormLayout;
+
+namespace {
+
+constexpr quint32 FormBackColor = 16045770; // RGB 202, 214, 244
+
+QColor ole(quint32 c)
+{
+    return brenlow::OleColor::ToQColor(c);
+}
+
+/** Lets Form1 see the key presses of the profile editor before the combo box handles them. */
+class ComboKeys final : public QObject
+{
+public:
+    ComboKeys(Form1* form) : QObject(form), m_form(form) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            int keyCode = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) ? 13 : key->key();
+            m_form->Combo1_KeyDown(keyCode, 0);
+            if (keyCode == 0)
+                return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    Form1* m_form;
+};
+
+} // namespace
+
+Form1::Form1(const QString& applicationFolder, QWidget* parent)
+    : QWidget(parent), m_appFolder(applicationFolder)
+{
+    initAppResources();
+    while (m_appFolder.size() > 1 && m_appFolder.endsWith(QLatin1Char('/')))
+        m_appFolder.chop(1);
+
+    m_txt[1] = QString::fromLatin1(brenlow::Templates::txt1);
+    m_txt[2] = QString::fromLatin1(brenlow::Templates::txt2);
+    m_txt[3] = QString::fromLatin1(brenlow::Templates::txt3);
+    m_txt[4] = QString::fromLatin1(brenlow::Templates::txt4);
+    m_txt[5] = QString::fromLatin1(brenlow::Templates::txt5);
+    m_text4 = QStringLiteral("Text4\r\n");
+
     setWindowTitle(QStringLiteral("Brenlow 7.0"));
-    setFixedSize(896, 571);
+    setFixedSize(brenlow::TwipsToPixels(Layout::ClientWidth), brenlow::TwipsToPixels(Layout::ClientHeight));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ole(FormBackColor));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    // The design's small dialog font; fontconfig picks the nearest sans face.
+    QFont formFont(QStringLiteral("MS Sans Serif"));
+    formFont.setPointSize(8);
+    setFont(formFont);
+
+    m_watcherTimer.setInterval(500);
+
+    createControls();
+    placeControls();
+    setUpButtons();
+    connectEvents();
+    Form_Load();
+}
+
+Form1::~Form1()
+{
+    Form_Unload();
+}
+
+void Form1::createControls()
+{
+    // Creation order of the design; the hidden text boxes are plain members.
+    m_combo = new QComboBox(this);
+    m_combo->hide();
+    m_combo->setEditable(false);
+    m_combo->installEventFilter(new ComboKeys(this));
+
+    m_command[1] = new glintbutton(this);
+    m_progress = new SleekProgressBar(this);
+    m_text1 = new QLineEdit(this);
+    m_text1->setReadOnly(true);
+    QPalette textPal = m_text1->palette();
+    textPal.setColor(QPalette::Base, Qt::white);
+    textPal.setColor(QPalette::Text, ole(brenlow::OleColor::Rgb(0, 0, 255)));
+    m_text1->setPalette(textPal);
+
+    m_text4Box = new QPlainTextEdit(this);
+    m_text4Box->setReadOnly(true);
+    m_text4Box->setPlainText(m_text4);
+    m_grid = new ListGrid(this);
+    m_command[5] = new glintbutton(this);
+    m_command[3] = new glintbutton(this);
+    m_command[4] = new glintbutton(this);
+    m_command[2] = new glintbutton(this);
+
+    m_wb = new WebPane(this);
+    m_label5 = new brenlow::LinkLabel(QString::fromLatin1(brenlow::ProductSettings::MakerSiteCaption), this);
+    m_label4 =
+        new brenlow::LinkLabel(QString::fromLatin1(brenlow::ProductSettings::ProductPage2Caption), this);
+    m_label3 =
+        new brenlow::LinkLabel(QString::fromLatin1(brenlow::ProductSettings::ProductPage1Caption), this);
+    m_label2 = new QLabel(QStringLiteral("Download Folder"), this);
+    QPalette bluePal = m_label2->palette();
+    bluePal.setColor(QPalette::WindowText, ole(brenlow::OleColor::Rgb(0, 0, 255)));
+    m_label2->setPalette(bluePal);
+    m_label1 = new QLabel(this);
+    QPalette redPal = m_label1->palette();
+    redPal.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    m_label1->setPalette(redPal);
+}
+
+void Form1::placeControls()
+{
+    m_command[1]->setGeometry(Layout::Command1.ToPixels());
+    m_command[4]->setGeometry(Layout::Command4.ToPixels());
+    m_label5->setGeometry(Layout::Label5.ToPixels());
+    m_grid->setGeometry(Layout::ListGrid1.ToPixels());
+    m_text4Box->setGeometry(Layout::Text4.ToPixels());
+    m_command[2]->setGeometry(Layout::Command2.ToPixels());
+    m_label2->setGeometry(Layout::Label2.ToPixels());
+    m_text1->setGeometry(Layout::Text1.ToPixels());
+    m_command[5]->setGeometry(Layout::Command5.ToPixels());
+    m_command[3]->setGeometry(Layout::Command3.ToPixels());
+    m_label3->setGeometry(Layout::Label3.ToPixels());
+    m_label4->setGeometry(Layout::Label4.ToPixels());
+    m_progress->setGeometry(Layout::Progressbar.ToPixels());
+    m_label1->setGeometry(Layout::Label1.ToPixels());
+    m_wb->setGeometry(Layout::wb.ToPixels());
+    // The output box lies behind the list: it collects the tool's output without covering the rows.
+    m_text4Box->lower();
+    // Link captions may be longer than their boxes; let them show whole.
+    for (QLabel* l :
+         {static_cast<QLabel*>(m_label3), static_cast<QLabel*>(m_label4), static_cast<QLabel*>(m_label5)}) {
+        const QRect r = l->geometry();
+        l->resize(std::max(r.width(), l->sizeHint().width()), std::max(r.height(), l->sizeHint().height()));
+    }
+    if (m_label4->geometry().right() >= width())
+        m_label4->move(width() - m_label4->width() - 8, m_label4->y());
+    if (m_label5->geometry().right() >= width())
+        m_label5->move(width() - m_label5->width() - 8, m_label5->y());
+    m_label1->resize(m_label1->width(), std::max(m_label1->height(), m_label1->sizeHint().height()));
+    m_label2->resize(std::max(m_label2->width(), m_label2->sizeHint().width()), m_label2->height());
+}
+
+void Form1::setUpButtons()
+{
+    struct Spec
+    {
+        int n;
+        const char* caption;
+        brenlow::ButtonPicture picture;
+    };
+    const Spec specs[] = {
+        {1, "Add Video Link", brenlow::ButtonPicture::Add}, {2, "Browse...", brenlow::ButtonPicture::Browse},
+        {3, "Cancel", brenlow::ButtonPicture::Cancel},      {4, "Delete", brenlow::ButtonPicture::Delete},
+        {5, "Download", brenlow::ButtonPicture::Download},
+    };
+    for (const Spec& s : specs) {
+        glintbutton* b = m_command[s.n];
+        b->SetCaption(QString::fromLatin1(s.caption));
+        b->SetPictureNormal(brenlow::DrawButtonPicture(s.picture));
+    }
+    m_command[3]->SetEnabled(false);
+    m_progress->SetBarColorSet(2);
+}
+
+void Form1::connectEvents()
+{
+    connect(m_command[1], &glintbutton::Click, this, &Form1::Command1_Click);
+    connect(m_command[2], &glintbutton::Click, this, &Form1::Command2_Click);
+    connect(m_command[3], &glintbutton::Click, this, &Form1::Command3_Click);
+    connect(m_command[4], &glintbutton::Click, this, &Form1::Command4_Click);
+    connect(m_command[5], &glintbutton::Click, this, &Form1::Command5_Click);
+
+    connect(m_grid, &ListGrid::BeforeEdit, this, &Form1::ListGrid1_BeforeEdit);
+    connect(m_grid, &ListGrid::AfterEdit, this, &Form1::ListGrid1_AfterEdit);
+    connect(m_grid, &ListGrid::Click, this, &Form1::ListGrid1_Click);
+    connect(m_grid, &ListGrid::CellHandClick, this, &Form1::ListGrid1_CellHandClick);
+
+    connect(m_wb, &WebPane::DocumentComplete, this, &Form1::wb_DocumentComplete);
+    connect(&m_watcherTimer, &QTimer::timeout, this, &Form1::WatcherTimer_Timer);
+    connect(m_label3, &brenlow::LinkLabel::Click, this, &Form1::Label3_Click);
+    connect(m_label4, &brenlow::LinkLabel::Click, this, &Form1::Label4_Click);
+    connect(m_label5, &brenlow::LinkLabel::Click, this, &Form1::Label5_Click);
+}
+
+void Form1::Form_Load()
+{
+    // Each step runs even when one before it failed.
+    ResumeNext([&] {
+        QIcon icon;
+        for (int size : {16, 32, 48, 64, 128})
+            icon.addFile(QStringLiteral(":/app/aaa-%1.png").arg(size), QSize(size, size));
+        setWindowIcon(icon);
+        if (qApp && qApp->windowIcon().isNull())
+            QApplication::setWindowIcon(icon);
+    });
+    ResumeNext([&] {
+        m_avc = new AVC(*this, this);
+        connect(m_avc, &AVC::Converting, this, &Form1::AVC1_Converting);
+        connect(m_avc, &AVC::DataOutput, this, &Form1::AVC1_DataOutput);
+        connect(m_avc, &AVC::ErrorEvent, this, &Form1::AVC1_ErrorEvent);
+        connect(m_avc, &AVC::Complete, this, &Form1::AVC1_Complete);
+    });
+    m_statusFrame = 0;
+    ResumeNext([&] { m_wb->Navigate(QString::fromLatin1(brenlow::ProductSettings::StartPage)); });
+    ResumeNext([&] {
+        m_mouseFilter = new brenlow::PaneMouseFilter(m_wb, this);
+        qApp->installEventFilter(m_mouseFilter);
+    });
+    ResumeNext([&] {
+        m_txt[2].replace(QString::fromLatin1(brenlow::Templates::ThumbnailPlaceholder), m_appFolder,
+                         Qt::CaseSensitive);
+    });
+    ResumeNext([&] { setUpGrid(); });
+}
+
+void Form1::setUpGrid()
+{
+    ResumeNext([&] { brenlow::ApplyListGridDesign(*m_grid, brenlow::ListGridDesign()); });
+    m_grid->SetRedraw(false);
+    m_grid->SetEditTrigger(10);
+    m_grid->SetMinRowHeight(1400);
+    for (const brenlow::DownloadListColumn& c : brenlow::DownloadListColumns) {
+        ResumeNext([&] {
+            const QString caption = QString::fromLatin1(c.Caption);
+            if (c.CaptionAndWidthOnly)
+                m_grid->AddColumn(caption, static_cast<float>(c.Width));
+            else
+                m_grid->AddColumn(caption, static_cast<float>(c.Width), c.Alignment, c.DataType, QString(),
+                                  QString(), 4, c.WordWrap, 0, true, true);
+        });
+    }
+    ResumeNext([&] { m_grid->SetColImageAlignment(brenlow::Col::Picture, 5); });
+    ResumeNext([&] { m_grid->BindControl(brenlow::Col::Profile, m_combo); });
+    ResumeNext([&] { m_grid->ColForceFit(); });
+    m_grid->SetRedraw(true);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void Form1::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    ResumeNext([&] {
+        delete m_avc;
+        m_avc = nullptr;
+    });
+    ResumeNext([&] {
+        if (m_mouseFilter && qApp)
+            qApp->removeEventFilter(m_mouseFilter);
+    });
+    m_watcherTimer.stop();
+    ResumeNext([&] { QFile::remove(ThumbnailPath()); });
+}
+
+QString Form1::TemplateText(int n) const
+{
+    return n >= 1 && n <= 5 ? m_txt[n] : QString();
+}
+
+QString Form1::DownloadFolder() const
+{
+    return m_text1->text();
+}
+
+QString Form1::ThumbnailPath() const
+{
+    return m_appFolder + QStringLiteral("/aaa.jpg");
+}
+
+glintbutton* Form1::Command(int n) const
+{
+    return n >= 1 && n <= 5 ? m_command[n] : nullptr;
+}
+
+void Form1::setBusy(bool busy)
+{
+    ResumeNext([&] { m_grid->SetEnabled(!busy); });
+    for (int n : {5, 1, 4, 2})
+        m_command[n]->SetEnabled(!busy);
+    m_command[3]->SetEnabled(busy);
+}
+
+void Form1::endChain()
+{
+    setBusy(false);
+}
+
+void Form1::setStatus(const QString& text)
+{
+    m_label1->setText(text);
+    m_label1->adjustSize();
+}
+
+void Form1::clearText4()
+{
+    m_text4.clear();
+    m_rawOutput.clear();
+    m_text4Box->clear();
+}
+
+void Form1::showMessage(const QString& text)
+{
+    brenlow::Host::dialogs().MessageBox(text, QStringLiteral("Brenlow 7.0"));
 }

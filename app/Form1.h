@@ -1,11 +1,186 @@
 #pragma once
 
+#include "runner/AVCHost.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
 #include <QWidget>
 
-/** The application's only window. */
-class Form1 : public QWidget
+class AVC;
+class ListGrid;
+class glintbutton;
+class SleekProgressBar;
+class WebPane;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace brenlow {
+class LinkLabel;
+class PaneMouseFilter;
+} // namespace brenlow
+
+/**
+ * The application's only window, "Brenlow 7.0": the download list and its buttons, the status
+ * line, the progress bar and the web pane. It owns the process runner AVC1 and drives the whole
+ * workflow from the runner's events: the three metadata runs that add a video (stages 1 to 3),
+ * and the download queue (stage 5), one row after the other.
+ *
+ * Everything runs on the GUI thread. The handlers are public so that tests can drive the window
+ * exactly as the user's clicks do.
+ */
+class Form1 : public QWidget, public AVCHost
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Form1)
+
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    /** Stage numbers of CurrentStage. */
+    enum Stage : int
+    {
+        Idle = 0,
+        ProfileList = 1,
+        Thumbnail = 2,
+        VideoName = 3,
+        ItemAdded = 4,
+        Downloading = 5,
+    };
+
+    /** applicationFolder is the folder of do.dll and of the thumbnail file, without a trailing "/". */
+    explicit Form1(const QString& applicationFolder = QCoreApplication::applicationDirPath(),
+                   QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // AVCHost: what the runner reads at each run call.
+    [[nodiscard]] QString TemplateText(int n) const override;
+    [[nodiscard]] QString DownloadFolder() const override;
+    [[nodiscard]] QString CurrentLink() const override { return m_currentLink; }
+    [[nodiscard]] QString FormatCode() const override { return m_formatCode; }
+    [[nodiscard]] QString DownloadLink() const override { return m_downloadLink; }
+    [[nodiscard]] QString DownloadName() const override { return m_downloadName; }
+    [[nodiscard]] QString ApplicationFolder() const override { return m_appFolder; }
+
+    // Buttons.
+    void Command1_Click(); ///< "Add Video Link"
+    void Command2_Click(); ///< "Browse..."
+    void Command3_Click(); ///< "Cancel"
+    void Command4_Click(); ///< "Delete"
+    void Command5_Click(); ///< "Download"
+
+    // Runner events.
+    void AVC1_Converting();
+    void AVC1_DataOutput(QString& strData);
+    void AVC1_ErrorEvent(QString& ErrorMessage);
+    void AVC1_Complete();
+
+    // Download list events and the profile editor.
+    void ListGrid1_BeforeEdit(int Row, int Col, bool& Cancel);
+    void ListGrid1_AfterEdit(int Row, int Col, QString& New_Value, bool& Cancel);
+    void ListGrid1_Click();
+    void ListGrid1_CellHandClick(int Row, int Col, qint16& Shift);
+    /** Enter commits the profile choice at once and is swallowed (KeyCode becomes 0). */
+    void Combo1_KeyDown(int& KeyCode, int Shift);
+
+    // Web pane and links.
+    void wb_DocumentComplete();
+    /** The watcher: hides the pane and opens the address in the user's browser once the pane has
+     *  left the start page. Runs on a timer of its own, never on the runner's polling. */
+    void WatcherTimer_Timer();
+    void Label3_Click();
+    void Label4_Click();
+    void Label5_Click();
+    /** Opens an address in the user's default program for it. */
+    void GotoURL(const QString& URL);
+
+    /** Shutdown: releases the runner, removes the mouse filter, deletes the thumbnail file.
+     *  Runs once, from the close event or the destructor. */
+    void Form_Unload();
+
+    // State, for the screenshot script and tests.
+    [[nodiscard]] int CurrentStage() const { return m_currentStage; }
+    [[nodiscard]] int DownloadRow() const { return m_downloadRow; }
+    [[nodiscard]] int StatusFrame() const { return m_statusFrame; }
+    [[nodiscard]] QString Text4() const { return m_text4; }
+    [[nodiscard]] QString Text5() const { return m_text5; }
+    [[nodiscard]] QString Text2() const { return m_text2; }
+    [[nodiscard]] QString ThumbnailPath() const;
+    [[nodiscard]] AVC* AVC1() const { return m_avc; }
+    [[nodiscard]] ListGrid* ListGrid1() const { return m_grid; }
+    [[nodiscard]] QComboBox* Combo1() const { return m_combo; }
+    [[nodiscard]] QLineEdit* Text1() const { return m_text1; }
+    [[nodiscard]] QLabel* Label1() const { return m_label1; }
+    [[nodiscard]] SleekProgressBar* Progressbar() const { return m_progress; }
+    [[nodiscard]] WebPane* wb() const { return m_wb; }
+    [[nodiscard]] QTimer& WatcherTimer() { return m_watcherTimer; }
+    /** Command1 .. Command5. */
+    [[nodiscard]] glintbutton* Command(int n) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void placeControls();
+    void setUpButtons();
+    void setUpGrid();
+    void connectEvents();
+    void Form_Load();
+
+    void setBusy(bool busy);
+    void endChain();
+    void setStatus(const QString& text);
+    void clearText4();
+    void showMessage(const QString& text);
+
+    void profileListStep();
+    void videoNameStep();
+    void downloadStep();
+    void StartDownload();
+    void progressStep(const QString& chunk);
+    void refillCombo(int row);
+
+    QString m_appFolder;
+
+    // Window-level state.
+    int m_currentStage = Idle;
+    int m_statusFrame = 0;
+    int m_downloadRow = 0;
+    QString m_progressText;
+    bool m_cancelPending = false;
+    bool m_unloaded = false;
+
+    // Values the runner reads.
+    QString m_currentLink;
+    QString m_formatCode;
+    QString m_downloadLink;
+    QString m_downloadName;
+
+    // Hidden text boxes.
+    QString m_txt[6];    // txt1 .. txt5
+    QString m_text2;     // the pane's last loaded address
+    QString m_text4;     // the current run's output, one line break before every chunk
+    QString m_text5;     // scratch profile list
+    QString m_rawOutput; // the same output without the chunk breaks
+    QImage m_picWorking;
+
+    AVC* m_avc = nullptr;
+    QTimer m_watcherTimer;
+    brenlow::PaneMouseFilter* m_mouseFilter = nullptr;
+
+    ListGrid* m_grid = nullptr;
+    glintbutton* m_command[6] = {};
+    SleekProgressBar* m_progress = nullptr;
+    QLineEdit* m_text1 = nullptr;
+    QPlainTextEdit* m_text4Box = nullptr;
+    QComboBox* m_combo = nullptr;
+    WebPane* m_wb = nullptr;
+    QLabel* m_label1 = nullptr;
+    QLabel* m_label2 = nullptr;
+    brenlow::LinkLabel* m_label3 = nullptr;
+    brenlow::LinkLabel* m_label4 = nullptr;
+    brenlow::LinkLabel* m_label5 = nullptr;
 };

@@ -1,0 +1,132 @@
+// The download queue and its buttons: "Download", "Browse...", "Cancel", "Delete".
+#include "app/Form1.h"
+
+#include "app/GridDesign.h"
+#include "app/NameCleaner.h"
+#include "app/ProfileParser.h"
+#include "app/ProgressParser.h"
+#include "app/ResumeNext.h"
+#include "base/Rounding.h"
+#include "controls/button/glintbutton.h"
+#include "controls/grid/ListGrid.h"
+#include "controls/progressbar/SleekProgressBar.h"
+#include "platform/Dialogs.h"
+#include "platform/Host.h"
+#include "runner/AVC.h"
+
+#include <QLineEdit>
+
+using brenlow::ResumeNext;
+namespace Col = brenlow::Col;
+
+namespace {
+constexpr quint32 ProgressCellColor = 16045770; // RGB 202, 214, 244, the window's own colour
+}
+
+void Form1::Command5_Click()
+{
+    if (m_grid->Rows() == 0) {
+        showMessage(QStringLiteral("Please Add Video Link First"));
+        return;
+    }
+    if (m_text1->text().isEmpty()) {
+        showMessage(QStringLiteral("Please select Download Folder"));
+        Command2_Click();
+        return;
+    }
+    m_downloadRow = 0;
+    m_cancelPending = false;
+    ResumeNext([&] { m_grid->UpdateCell(); });
+    setBusy(true);
+    StartDownload();
+}
+
+void Form1::StartDownload()
+{
+    m_currentStage = Downloading;
+    ResumeNext([&] { m_grid->RowColSet(m_downloadRow, -1); });
+    // An entry without a comma has no format code: the tool then picks its own format.
+    m_formatCode = brenlow::FormatCodeOf(m_grid->CellText(m_downloadRow, Col::Profile)).value_or(QString());
+    m_downloadLink = m_grid->CellText(m_downloadRow, Col::VideoLink);
+    m_downloadName = brenlow::CleanName(m_grid->CellText(m_downloadRow, Col::VideoName));
+    m_command[3]->SetEnabled(true);
+    bool overWrite = true;
+    ResumeNext([&] { m_avc->ConvertMedia5(overWrite); });
+}
+
+void Form1::progressStep(const QString& chunk)
+{
+    const double percent = brenlow::ProgressPercent(chunk);
+    m_progressText = QString::number(percent);
+    int value = 0;
+    ResumeNext([&] { value = brenlow::RoundHalfEven32(percent); });
+    ResumeNext([&] { m_progress->SetValue(value); });
+    m_grid->SetRedraw(false);
+    ResumeNext([&] { m_grid->SetCellProgressBarColor(ProgressCellColor); });
+    ResumeNext([&] {
+        if (m_grid->CellProgressValue(m_downloadRow, Col::Progress) < 100) {
+            m_grid->SetCellProgressValue(m_downloadRow, Col::Progress, value);
+            const int shown = m_grid->CellProgressValue(m_downloadRow, Col::Progress);
+            m_grid->SetCellText(m_downloadRow, Col::Progress, QString::number(shown) + QLatin1Char('%'));
+        }
+    });
+    m_grid->SetRedraw(true);
+}
+
+void Form1::downloadStep()
+{
+    // A run that the tool ended with an error, or that was killed, is no finished download.
+    const bool succeeded = m_avc && m_avc->LastExitCode() == 0;
+    ResumeNext([&] {
+        if (succeeded) {
+            m_grid->SetCellText(m_downloadRow, Col::Progress, QStringLiteral("100%"));
+            m_grid->SetCellText(m_downloadRow, Col::Status, QStringLiteral("Complete"));
+        } else {
+            m_grid->SetCellText(m_downloadRow, Col::Status, QStringLiteral("Error"));
+        }
+    });
+    m_grid->SetRedraw(true);
+    if (m_downloadRow + 1 >= m_grid->Rows()) {
+        endChain();
+        showMessage(QStringLiteral("Done"));
+        return;
+    }
+    ++m_downloadRow;
+    StartDownload();
+}
+
+void Form1::Command2_Click()
+{
+    QString folder = brenlow::Host::dialogs().BrowseForFolder(QStringLiteral("Select Download folder"));
+    if (folder.isEmpty())
+        return;
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    m_text1->setText(folder);
+}
+
+void Form1::Command3_Click()
+{
+    ResumeNext([&] { m_avc->CancelConvert(); });
+    if (m_avc && m_avc->IsRunning()) {
+        // The run's end still comes through the runner's polling; it ends the chain there. Until
+        // then nothing may start a second run.
+        m_cancelPending = true;
+        m_command[3]->SetEnabled(false);
+        setStatus(QStringLiteral("Cancelling..."));
+        return;
+    }
+    m_cancelPending = false;
+    endChain();
+}
+
+void Form1::Command4_Click()
+{
+    const int row = m_grid->Row();
+    if (row >= 0)
+        ResumeNext([&] { m_grid->RemoveItem(row); });
+    m_grid->setFocus();
+    // Removing the last row leaves drawing off; the list must show that it is empty.
+    m_grid->SetRedraw(true);
+    m_grid->Refresh();
+}

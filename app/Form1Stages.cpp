@@ -1,0 +1,179 @@
+// Link intake and the stage machine: the three metadata runs that add a video to the list.
+#include "app/Form1.h"
+
+#include "app/GridDesign.h"
+#include "app/NameCleaner.h"
+#include "app/ProfileParser.h"
+#include "app/ProgressParser.h"
+#include "app/ResumeNext.h"
+#include "app/Thumbnail.h"
+#include "controls/grid/ListGrid.h"
+#include "platform/Dialogs.h"
+#include "platform/Host.h"
+#include "runner/AVC.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+using brenlow::ResumeNext;
+
+void Form1::Command1_Click()
+{
+    const std::optional<QString> answer = brenlow::Host::dialogs().InputBox(
+        QStringLiteral("Enter Video Link:"), QStringLiteral(" "), QString());
+    const QString link = answer.value_or(QString());
+    if (link.isEmpty())
+        return;
+    m_currentLink = link;
+    ResumeNext([&] { clearText4(); });
+    ResumeNext([&] { QFile::remove(ThumbnailPath()); });
+    m_picWorking = QImage();
+    m_currentStage = ProfileList;
+    m_cancelPending = false;
+    // The buttons stay disabled from here to the end of the chain, so nothing can start a second
+    // run in the gap between two stages.
+    setBusy(true);
+    bool overWrite = true;
+    ResumeNext([&] { m_avc->ConvertMedia2(overWrite); });
+    if (!m_avc || !m_avc->IsRunning()) {
+        // Nothing started (the tool is missing): the chain ends here.
+        endChain();
+    }
+}
+
+void Form1::AVC1_Converting()
+{
+    if (m_cancelPending)
+        return;
+    if (m_currentStage == ProfileList || m_currentStage == Thumbnail || m_currentStage == VideoName ||
+        m_currentStage == Downloading) {
+        setStatus(brenlow::StatusText(m_currentStage, m_statusFrame));
+        m_statusFrame = (m_statusFrame + 1) % 4;
+    }
+}
+
+void Form1::AVC1_DataOutput(QString& strData)
+{
+    const QString chunk = brenlow::ChunkText(strData);
+    ResumeNext([&] {
+        m_text4 += QStringLiteral("\r\n") + chunk;
+        m_rawOutput += chunk;
+        QTextCursor end(m_text4Box->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(QStringLiteral("\n") + chunk);
+    });
+    setBusy(true);
+    if (m_currentStage == Downloading)
+        ResumeNext([&] { progressStep(chunk); });
+}
+
+void Form1::AVC1_ErrorEvent(QString& ErrorMessage)
+{
+    setStatus(ErrorMessage);
+    // No run is under way and no completion follows. A metadata chain ends here; a download queue
+    // waits on "Cancel", the only button left enabled.
+    if (m_currentStage != Downloading)
+        endChain();
+}
+
+void Form1::AVC1_Complete()
+{
+    const bool cancelled = std::exchange(m_cancelPending, false);
+    setStatus(cancelled ? QStringLiteral("Cancelled") : QStringLiteral("Complete"));
+
+    if (cancelled) {
+        // "Cancel" ends the chain: no further stage, no further row, no message.
+        if (m_currentStage == Downloading) {
+            ResumeNext([&] {
+                m_grid->SetCellText(m_downloadRow, brenlow::Col::Status, QStringLiteral("Cancelled"));
+                m_grid->SetRedraw(true);
+            });
+        } else if (m_currentStage >= ProfileList && m_currentStage <= VideoName) {
+            m_currentStage = Idle;
+        }
+        endChain();
+        return;
+    }
+
+    // At most one stage is handled per completion: each moves the stage to one tested before it.
+    if (m_currentStage == Downloading) {
+        ResumeNext([&] { downloadStep(); });
+    } else if (m_currentStage == VideoName) {
+        ResumeNext([&] { videoNameStep(); });
+    } else if (m_currentStage == Thumbnail) {
+        m_currentStage = VideoName;
+        clearText4();
+        bool overWrite = true;
+        ResumeNext([&] { m_avc->ConvertMedia4(overWrite); });
+    } else if (m_currentStage == ProfileList) {
+        ResumeNext([&] { profileListStep(); });
+    }
+    if (!m_avc || !m_avc->IsRunning())
+        endChain();
+}
+
+void Form1::profileListStep()
+{
+    // The table is cut from the output as the tool printed it, so a line split between two chunks
+    // stays whole.
+    const brenlow::ParsedProfiles parsed = brenlow::ParseFormatTable(m_rawOutput);
+    m_combo->clear();
+    m_combo->addItems(parsed.Entries);
+    m_text5 = parsed.ProfileList;
+    if (m_combo->count() > 0) {
+        m_currentStage = Thumbnail;
+        clearText4();
+        bool overWrite = true;
+        ResumeNext([&] { m_avc->ConvertMedia3(overWrite); });
+    } else {
+        m_currentStage = Idle;
+        endChain();
+        showMessage(QStringLiteral("Error"));
+    }
+}
+
+void Form1::videoNameStep()
+{
+    m_currentStage = ItemAdded;
+    QString name = m_text4;
+    name.remove(QStringLiteral("\r\n"));
+    name.remove(QLatin1Char('\n'));
+    name.remove(QLatin1Char('\r'));
+
+    ResumeNext([&] { m_picWorking = brenlow::PrepareThumbnail(ThumbnailPath()); });
+    if (m_picWorking.isNull())
+        m_picWorking = brenlow::PlaceholderThumbnail();
+
+    ResumeNext([&] { m_combo->setCurrentIndex(m_combo->count() - 1); });
+    name = brenlow::CleanName(name);
+    m_text4 = name;
+    if (name.isEmpty()) {
+        m_currentStage = Idle;
+        endChain();
+        showMessage(QStringLiteral("Error"));
+        return;
+    }
+
+    const QStringList parts{name, m_currentLink, QString(), m_text5, m_combo->currentText()};
+    ResumeNext([&] { m_grid->AddItem(parts.join(QLatin1Char('\t'))); });
+    const int row = m_grid->Rows() - 1;
+    ResumeNext([&] { m_grid->CellPicture(m_picWorking, m_grid->Rows(), brenlow::Col::Picture); });
+    // Every row's link cell looks and acts as a link: blue, underlined, a hand pointer.
+    ResumeNext([&] {
+        m_grid->FormatCells(0, -1, brenlow::Col::VideoLink, brenlow::Col::VideoLink, 4,
+                            QString::number(16711680));
+    });
+    ResumeNext([&] {
+        m_grid->FormatCells(0, -1, brenlow::Col::VideoLink, brenlow::Col::VideoLink, 128,
+                            QStringLiteral("True"));
+    });
+    ResumeNext([&] {
+        m_grid->FormatCells(0, -1, brenlow::Col::VideoLink, brenlow::Col::VideoLink, 256,
+                            QStringLiteral("True"));
+    });
+    ResumeNext([&] { m_grid->SetCellTag(row, brenlow::Col::VideoLink, m_currentLink); });
+    m_grid->SetRedraw(true);
+    m_grid->Refresh();
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "app/Form1.h"
+#include "support/RecordingShell.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+/** Links of the bundled tool's catalogue. */
+namespace Links {
+inline const QString Basic = QStringLiteral("https://test.brenlow.example/basic");
+inline const QString Second = QStringLiteral("https://test.brenlow.example/second");
+inline const QString Third = QStringLiteral("https://test.brenlow.example/third");
+inline const QString Slow = QStringLiteral("https://test.brenlow.example/slow");
+inline const QString Hang = QStringLiteral("https://test.brenlow.example/hang");
+inline const QString HangDownload = QStringLiteral("https://test.brenlow.example/hang-download");
+inline const QString Exit3 = QStringLiteral("https://test.brenlow.example/exit3");
+inline const QString Broken = QStringLiteral("https://test.brenlow.example/error");
+inline const QString NonNumericOnly = QStringLiteral("https://test.brenlow.example/nonnumeric-only");
+inline const QString NoName = QStringLiteral("https://test.brenlow.example/no-name");
+inline const QString Cleaning = QStringLiteral("https://test.brenlow.example/cleaning");
+inline const QString Unicode = QStringLiteral("https://test.brenlow.example/unicode");
+inline const QString NoThumbnail = QStringLiteral("https://test.brenlow.example/no-thumbnail");
+inline const QString CorruptThumbnail = QStringLiteral("https://test.brenlow.example/corrupt-thumbnail");
+inline const QString LineFeeds = QStringLiteral("https://test.brenlow.example/lf");
+} // namespace Links
+
+/** A Form1 whose application folder is a fresh folder holding a copy of the bundled tool, with
+ *  scripted dialogs, a recording shell and a record of every argument vector the tool receives. */
+class FormTest : public ::testing::Test
+{
+protected:
+    static constexpr int RunLimitMs = 60000;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    /** Whether the window is at rest: no run, "Add Video Link" enabled. */
+    [[nodiscard]] bool atRest() const;
+    /** Answers the input box with a link, presses "Add Video Link" and waits for the chain's end. */
+    void addVideo(const QString& link);
+    /** Chooses the download folder through "Browse...". */
+    void chooseFolder();
+    /** Presses "Download" and waits for the queue's end. */
+    void downloadAll();
+    /** Waits until a condition holds, pumping events. */
+    [[nodiscard]] static bool waitFor(const std::function<bool()>& condition, int ms = RunLimitMs);
+
+    /** The argument vectors the tool received, oldest first. */
+    [[nodiscard]] QList<QStringList> recordedRuns() const;
+    [[nodiscard]] QStringList messages() const { return m_dialogs.dialogs.messages(); }
+
+    QTemporaryDir m_appDir;
+    QTemporaryDir m_downloads;
+    QTemporaryDir m_records;
+    ScopedScriptedDialogs m_dialogs;
+    ScopedRecordingShell m_shell;
+    std::unique_ptr<Form1> form;
+    QByteArray m_oldRecordDir;
+
+    ScriptedDialogs& dialogs() { return m_dialogs.dialogs; }
+    RecordingShell& shell() { return m_shell.shell; }
+};

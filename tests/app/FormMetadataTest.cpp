@@ -1,0 +1,223 @@
+// Link intake and the three metadata runs, driven through the window's handlers with the bundled tool.
+#include "FormFixture.h"
+
+#include "app/GridDesign.h"
+#include "app/ProfileParser.h"
+#include "app/Settings.h"
+#include "controls/button/glintbutton.h"
+#include "controls/grid/ListGrid.h"
+#include "runner/AVC.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace Col = brenlow::Col;
+
+TEST_F(FormTest, StartsUpWithItsTemplatesColumnsAndButtons)
+{
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Brenlow 7.0"));
+    EXPECT_EQ(form->size(), QSize(896, 571));
+    EXPECT_FALSE(form->windowIcon().isNull());
+    EXPECT_EQ(form->TemplateText(2), QStringLiteral(" -o \"") + m_appDir.path() +
+                                         QStringLiteral("/aaa.jpg\" -i --write-thumbnail --no-playlist \""));
+    EXPECT_EQ(form->TemplateText(1), QString::fromLatin1(brenlow::Templates::txt1));
+    EXPECT_EQ(form->TemplateText(3), QString::fromLatin1(brenlow::Templates::txt3));
+    EXPECT_EQ(form->TemplateText(5), QStringLiteral(".%(ext)s\" -i --no-playlist -f "));
+    EXPECT_EQ(form->Text4(), QStringLiteral("Text4\r\n"));
+    EXPECT_EQ(form->CurrentStage(), Form1::Idle);
+    EXPECT_TRUE(form->Text1()->text().isEmpty());
+
+    ListGrid* grid = form->ListGrid1();
+    ASSERT_EQ(grid->Cols(), 7);
+    const QStringList headings{"Video Name", "Video Link", "Picture", "Profile",
+                               "Profile",    "Progress",   "Status"};
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(grid->ColHeading(c), headings[c]) << c;
+    EXPECT_EQ(grid->ColType(Col::Progress), 4);
+    EXPECT_TRUE(grid->ColWordWrap(Col::ProfileList));
+    EXPECT_LT(grid->ColWidth(Col::ProfileList), grid->ColWidth(Col::Picture) / 50);
+    EXPECT_EQ(grid->ColImageAlignment(Col::Picture), 5);
+    EXPECT_EQ(grid->Rows(), 0);
+    EXPECT_TRUE(grid->Redraw());
+
+    for (int n : {1, 2, 4, 5})
+        EXPECT_TRUE(form->Command(n)->Enabled()) << n;
+    EXPECT_FALSE(form->Command(3)->Enabled());
+    EXPECT_EQ(form->Command(1)->Caption(), QStringLiteral("Add Video Link"));
+    EXPECT_EQ(form->Command(3)->Caption(), QStringLiteral("Cancel"));
+    EXPECT_EQ(form->Command(1)->geometry(), QRect(8, 8, 129, 33));
+    EXPECT_EQ(form->ListGrid1()->geometry(), QRect(8, 48, 879, 270));
+}
+
+TEST_F(FormTest, CancellingTheInputBoxChangesNothing)
+{
+    QFile thumb(form->ThumbnailPath());
+    ASSERT_TRUE(thumb.open(QIODevice::WriteOnly));
+    thumb.close();
+    dialogs().inputAnswers.push_back(std::nullopt);
+    form->Command1_Click();
+    dialogs().inputAnswers.push_back(QString());
+    form->Command1_Click();
+    ASSERT_EQ(dialogs().shown.size(), 2u);
+    EXPECT_EQ(dialogs().shown[0].text, QStringLiteral("Enter Video Link:"));
+    EXPECT_EQ(dialogs().shown[0].title, QStringLiteral(" "));
+    EXPECT_EQ(form->CurrentStage(), Form1::Idle);
+    EXPECT_EQ(form->Text4(), QStringLiteral("Text4\r\n"));
+    EXPECT_TRUE(QFileInfo::exists(form->ThumbnailPath()));
+    EXPECT_FALSE(form->AVC1()->IsRunning());
+    EXPECT_TRUE(recordedRuns().isEmpty());
+}
+
+TEST_F(FormTest, AddingAVideoGivesTheExactRow)
+{
+    addVideo(Links::Basic);
+    ListGrid* grid = form->ListGrid1();
+    ASSERT_EQ(grid->Rows(), 1);
+    EXPECT_EQ(form->CurrentStage(), Form1::ItemAdded);
+    EXPECT_EQ(grid->CellText(0, Col::VideoName), QStringLiteral("Test Uploader - Basic Video"));
+    EXPECT_EQ(grid->CellText(0, Col::VideoLink), Links::Basic);
+    EXPECT_TRUE(grid->CellText(0, Col::Picture).isEmpty());
+    EXPECT_FALSE(grid->CellPictureGet(0, Col::Picture).isNull());
+
+    const QString list = grid->CellText(0, Col::ProfileList);
+    EXPECT_EQ(list, form->Text5());
+    const QStringList entries = brenlow::EntriesOfProfileList(list);
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_TRUE(list.contains(QStringLiteral("<<<")));
+    EXPECT_EQ(grid->CellText(0, Col::Profile), entries.last());
+    EXPECT_EQ(form->Combo1()->count(), 3);
+    EXPECT_EQ(form->Combo1()->currentText(), entries.last());
+    EXPECT_TRUE(grid->CellText(0, Col::Progress).isEmpty());
+    EXPECT_EQ(grid->CellProgressValue(0, Col::Progress), 0);
+    EXPECT_TRUE(grid->CellText(0, Col::Status).isEmpty());
+    EXPECT_EQ(form->Label1()->text(), QStringLiteral("Complete"));
+    EXPECT_TRUE(messages().isEmpty());
+    for (int n : {1, 2, 4, 5})
+        EXPECT_TRUE(form->Command(n)->Enabled()) << n;
+    EXPECT_FALSE(form->Command(3)->Enabled());
+
+    // The three runs the tool received, each value one argument.
+    const QList<QStringList> runs = recordedRuns();
+    ASSERT_EQ(runs.size(), 3);
+    EXPECT_EQ(runs[0], (QStringList{"-s", "--skip-download", "-i", "-F", "--no-playlist", Links::Basic}));
+    EXPECT_EQ(runs[1], (QStringList{"-o", m_appDir.path() + "/aaa.jpg", "-i", "--write-thumbnail",
+                                    "--no-playlist", Links::Basic}));
+    EXPECT_EQ(runs[2], (QStringList{"-s", "--skip-download", "-i", "--no-playlist", "--get-filename", "-o",
+                                    "%(uploader)s - %(title)s", Links::Basic}));
+}
+
+TEST_F(FormTest, EveryRowsLinkCellIsABlueUnderlinedHandWithItsOwnTag)
+{
+    addVideo(Links::Basic);
+    addVideo(Links::Second);
+    ListGrid* grid = form->ListGrid1();
+    ASSERT_EQ(grid->Rows(), 2);
+    const QStringList links{Links::Basic, Links::Second};
+    for (int r = 0; r < 2; ++r) {
+        EXPECT_EQ(grid->CellForeColor(r, Col::VideoLink), 16711680u) << r;
+        EXPECT_TRUE(grid->CellFontUnderline(r, Col::VideoLink)) << r;
+        EXPECT_TRUE(grid->CellHandPointer(r, Col::VideoLink)) << r;
+        EXPECT_EQ(grid->CellTag(r, Col::VideoLink), links[r]) << r;
+        EXPECT_FALSE(grid->CellHandPointer(r, Col::VideoName)) << r;
+    }
+    EXPECT_EQ(grid->CellText(1, Col::VideoName), QStringLiteral("Test Uploader - Second Video"));
+}
+
+TEST_F(FormTest, AnOutputWithoutProfilesOrNameEndsInErrorWithNoRow)
+{
+    for (const QString& link : {Links::Broken, Links::NonNumericOnly, Links::NoName}) {
+        const qsizetype before = messages().size();
+        addVideo(link);
+        ASSERT_EQ(messages().size(), before + 1) << link.toStdString();
+        EXPECT_EQ(messages().last(), QStringLiteral("Error"));
+        EXPECT_EQ(form->CurrentStage(), Form1::Idle);
+        EXPECT_EQ(form->ListGrid1()->Rows(), 0);
+        EXPECT_TRUE(form->Command(1)->Enabled());
+        EXPECT_FALSE(form->Command(3)->Enabled());
+    }
+    // The tool's own error stays in the output box.
+    addVideo(Links::Broken);
+    EXPECT_TRUE(form->Text4().contains(QStringLiteral("ERROR: This video is unavailable")));
+}
+
+TEST_F(FormTest, NamesAreCleanedAndUnicodeTitlesKept)
+{
+    addVideo(Links::Cleaning);
+    addVideo(Links::Unicode);
+    addVideo(Links::LineFeeds);
+    ListGrid* grid = form->ListGrid1();
+    ASSERT_EQ(grid->Rows(), 3);
+    EXPECT_EQ(grid->CellText(0, Col::VideoName), QStringLiteral("Clean-Up-Crew - A--B"));
+    EXPECT_EQ(grid->CellText(1, Col::VideoName), QStringLiteral("Zoë Ångström - Ünïcödé — 日本語のビデオ 🎬"));
+    EXPECT_EQ(grid->CellText(2, Col::VideoName), QStringLiteral("Unix Uploader - Line Feed Video"));
+    EXPECT_EQ(brenlow::EntriesOfProfileList(grid->CellText(2, Col::ProfileList)).size(), 3);
+}
+
+TEST_F(FormTest, AMissingOrBrokenThumbnailGivesAPlaceholderPicture)
+{
+    addVideo(Links::NoThumbnail);
+    addVideo(Links::CorruptThumbnail);
+    ListGrid* grid = form->ListGrid1();
+    ASSERT_EQ(grid->Rows(), 2);
+    const QImage a = grid->CellPictureGet(0, Col::Picture);
+    const QImage b = grid->CellPictureGet(1, Col::Picture);
+    EXPECT_FALSE(a.isNull());
+    EXPECT_EQ(a, b);
+    addVideo(Links::Basic);
+    EXPECT_NE(grid->CellPictureGet(2, Col::Picture), a);
+}
+
+TEST_F(FormTest, AMissingToolIsReportedInTheStatusLine)
+{
+    QFile::remove(m_appDir.path() + QStringLiteral("/do.dll"));
+    dialogs().inputAnswers.push_back(Links::Basic);
+    form->Command1_Click();
+    EXPECT_EQ(form->Label1()->text(), QStringLiteral("Unable to locate do.dll"));
+    EXPECT_FALSE(form->AVC1()->IsRunning());
+    for (int n : {1, 2, 4, 5})
+        EXPECT_TRUE(form->Command(n)->Enabled()) << n;
+    EXPECT_FALSE(form->Command(3)->Enabled());
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(FormTest, CancelDuringAMetadataRunEndsTheChainWithoutARow)
+{
+    dialogs().inputAnswers.push_back(Links::Hang);
+    form->Command1_Click();
+    ASSERT_TRUE(form->AVC1()->IsRunning());
+    // The buttons stay disabled for the whole chain, "Cancel" alone enabled.
+    for (int n : {1, 2, 4, 5})
+        EXPECT_FALSE(form->Command(n)->Enabled()) << n;
+    EXPECT_TRUE(form->Command(3)->Enabled());
+    ASSERT_TRUE(waitFor([this] {
+        return form->Label1()->text().startsWith(QStringLiteral("Please Wait Downloading Profile List"));
+    }));
+    form->Command3_Click();
+    ASSERT_TRUE(waitFor([this] { return atRest(); }));
+    EXPECT_EQ(form->Label1()->text(), QStringLiteral("Cancelled"));
+    EXPECT_EQ(form->CurrentStage(), Form1::Idle);
+    EXPECT_EQ(form->ListGrid1()->Rows(), 0);
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(recordedRuns().size(), 1);
+    // The window works on afterwards.
+    addVideo(Links::Basic);
+    EXPECT_EQ(form->ListGrid1()->Rows(), 1);
+}
+
+TEST_F(FormTest, TheStatusLineCyclesThroughTheFramesOfTheStage)
+{
+    dialogs().inputAnswers.push_back(Links::Slow);
+    form->Command1_Click();
+    QStringList seen;
+    ASSERT_TRUE(waitFor([&] {
+        const QString t = form->Label1()->text();
+        if (t.startsWith(QStringLiteral("Please Wait Downloading Profile List")) && !seen.contains(t))
+            seen << t;
+        return seen.size() == 4 || atRest();
+    }));
+    EXPECT_EQ(seen.size(), 4);
+    ASSERT_TRUE(waitFor([this] { return atRest(); }));
+    EXPECT_EQ(form->Label1()->text(), QStringLiteral("Complete"));
+}

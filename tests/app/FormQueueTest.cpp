@@ -1,0 +1,238 @@
+// The download queue, its buttons and the progress it shows.
+#include "FormFixture.h"
+
+#include "app/GridDesign.h"
+#include "app/ProfileParser.h"
+#include "controls/button/glintbutton.h"
+#include "controls/grid/ListGrid.h"
+#include "controls/progressbar/SleekProgressBar.h"
+#include "runner/AVC.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace Col = brenlow::Col;
+
+namespace {
+
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+TEST_F(FormTest, ThreeRowsDownloadInOrderIntoFilesNamedAfterThem)
+{
+    addVideo(Links::Basic);
+    addVideo(Links::Second);
+    addVideo(Links::Third);
+    chooseFolder();
+    const qsizetype metadataRuns = recordedRuns().size();
+    downloadAll();
+
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Done")});
+    ListGrid* grid = form->ListGrid1();
+    for (int r = 0; r < 3; ++r) {
+        EXPECT_EQ(grid->CellText(r, Col::Progress), QStringLiteral("100%")) << r;
+        EXPECT_EQ(grid->CellText(r, Col::Status), QStringLiteral("Complete")) << r;
+    }
+    EXPECT_EQ(grid->CellProgressBarColor(), 16045770u);
+    EXPECT_GT(form->Progressbar()->Value(), 0);
+    EXPECT_EQ(form->CurrentStage(), Form1::Downloading);
+    EXPECT_EQ(form->DownloadRow(), 2);
+    for (int n : {1, 2, 4, 5})
+        EXPECT_TRUE(form->Command(n)->Enabled()) << n;
+    EXPECT_FALSE(form->Command(3)->Enabled());
+
+    const QStringList files = filesIn(m_downloads.path());
+    ASSERT_EQ(files.size(), 3) << files.join(QLatin1Char(',')).toStdString();
+    EXPECT_TRUE(files[0].startsWith(QStringLiteral("Other Uploader - Third Video.")));
+    EXPECT_TRUE(files[1].startsWith(QStringLiteral("Test Uploader - Basic Video.")));
+    EXPECT_TRUE(files[2].startsWith(QStringLiteral("Test Uploader - Second Video.")));
+
+    // Rows in order, each in its chosen format, the link last.
+    const QList<QStringList> runs = recordedRuns().mid(metadataRuns);
+    ASSERT_EQ(runs.size(), 3);
+    const QStringList links{Links::Basic, Links::Second, Links::Third};
+    for (int r = 0; r < 3; ++r) {
+        const QString code = *brenlow::FormatCodeOf(grid->CellText(r, Col::Profile));
+        EXPECT_EQ(
+            runs[r],
+            (QStringList{"-o", m_downloads.path() + "/" + grid->CellText(r, Col::VideoName) + ".%(ext)s",
+                         "-i", "--no-playlist", "-f", code, "-v", "-c", "-w", links[r]}))
+            << r;
+    }
+}
+
+TEST_F(FormTest, AFailingRowIsMarkedErrorAndTheQueueGoesOn)
+{
+    addVideo(Links::Exit3);
+    addVideo(Links::Basic);
+    chooseFolder();
+    downloadAll();
+    ListGrid* grid = form->ListGrid1();
+    EXPECT_EQ(grid->CellText(0, Col::Status), QStringLiteral("Error"));
+    EXPECT_NE(grid->CellText(0, Col::Progress), QStringLiteral("100%"));
+    EXPECT_EQ(grid->CellText(1, Col::Status), QStringLiteral("Complete"));
+    EXPECT_EQ(grid->CellText(1, Col::Progress), QStringLiteral("100%"));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Done")});
+    EXPECT_TRUE(form->Text4().contains(QStringLiteral("HTTP Error 403")));
+}
+
+TEST_F(FormTest, CancelDuringADownloadKeepsTheProgressAndStartsNoFurtherRow)
+{
+    addVideo(Links::HangDownload);
+    addVideo(Links::Basic);
+    chooseFolder();
+    const qsizetype metadataRuns = recordedRuns().size();
+    form->Command5_Click();
+    ASSERT_TRUE(form->AVC1()->IsRunning());
+    for (int n : {1, 2, 4, 5})
+        EXPECT_FALSE(form->Command(n)->Enabled()) << n;
+    EXPECT_TRUE(form->Command(3)->Enabled());
+    ListGrid* grid = form->ListGrid1();
+    ASSERT_TRUE(waitFor([&] { return grid->CellProgressValue(0, Col::Progress) >= 20; }));
+
+    // A progress line of the tool: the figure reaches the bar and the cell, halves to even.
+    QString chunk = QStringLiteral("[download]  45.3% of 10.00MiB at  1.00MiB/s ETA 00:05");
+    form->AVC1_DataOutput(chunk);
+    EXPECT_EQ(form->Progressbar()->Value(), 45);
+    EXPECT_EQ(grid->CellText(0, Col::Progress), QStringLiteral("45%"));
+    chunk = QStringLiteral("[download]  12.5% of 10.00MiB");
+    form->AVC1_DataOutput(chunk);
+    EXPECT_EQ(grid->CellProgressValue(0, Col::Progress), 12);
+    chunk = QStringLiteral("[download]  13.5% of 10.00MiB");
+    form->AVC1_DataOutput(chunk);
+    EXPECT_EQ(grid->CellText(0, Col::Progress), QStringLiteral("14%"));
+    form->Command3_Click();
+    ASSERT_TRUE(waitFor([this] { return atRest(); }));
+    EXPECT_EQ(form->Label1()->text(), QStringLiteral("Cancelled"));
+    EXPECT_EQ(grid->CellText(0, Col::Status), QStringLiteral("Cancelled"));
+    EXPECT_NE(grid->CellText(0, Col::Progress), QStringLiteral("100%"));
+    EXPECT_LT(grid->CellProgressValue(0, Col::Progress), 100);
+    EXPECT_TRUE(grid->CellText(1, Col::Status).isEmpty());
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(recordedRuns().size(), metadataRuns + 1);
+}
+
+TEST_F(FormTest, AChunkWithoutAFigureSetsTheBarBackUntilTheCellIsFull)
+{
+    addVideo(Links::HangDownload);
+    chooseFolder();
+    form->Command5_Click();
+    ListGrid* grid = form->ListGrid1();
+    ASSERT_TRUE(waitFor([&] { return grid->CellProgressValue(0, Col::Progress) > 0; }));
+    QString chunk = QStringLiteral("[info] no figure here");
+    form->AVC1_DataOutput(chunk);
+    EXPECT_EQ(form->Progressbar()->Value(), 0);
+    EXPECT_EQ(grid->CellText(0, Col::Progress), QStringLiteral("0%"));
+    chunk = QStringLiteral("[download] 100% of 1MiB");
+    form->AVC1_DataOutput(chunk);
+    chunk = QStringLiteral("[download]  50.0% of 1MiB");
+    form->AVC1_DataOutput(chunk);
+    EXPECT_EQ(form->Progressbar()->Value(), 50);
+    EXPECT_EQ(grid->CellText(0, Col::Progress), QStringLiteral("100%"));
+    form->Command3_Click();
+    ASSERT_TRUE(waitFor([this] { return atRest(); }));
+}
+
+TEST_F(FormTest, ARowWithoutAFormatCodeDownloadsInTheToolsDefault)
+{
+    addVideo(Links::Basic);
+    form->ListGrid1()->SetCellText(0, Col::Profile, QStringLiteral("best"));
+    chooseFolder();
+    const qsizetype before = recordedRuns().size();
+    downloadAll();
+    const QStringList args = recordedRuns().value(before);
+    EXPECT_FALSE(args.contains(QStringLiteral("-f")));
+    EXPECT_EQ(args.last(), Links::Basic);
+    EXPECT_EQ(form->ListGrid1()->CellText(0, Col::Status), QStringLiteral("Complete"));
+}
+
+TEST_F(FormTest, DownloadNeedsRowsAndAFolder)
+{
+    form->Command5_Click();
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Please Add Video Link First")});
+    addVideo(Links::Basic);
+    const qsizetype runs = recordedRuns().size();
+    form->Command5_Click(); // no folder: the message, then the picker (cancelled)
+    EXPECT_EQ(messages().last(), QStringLiteral("Please select Download Folder"));
+    EXPECT_EQ(dialogs().shown.back().kind, QStringLiteral("folder"));
+    EXPECT_EQ(dialogs().shown.back().text, QStringLiteral("Select Download folder"));
+    dialogs().folderAnswers.push_back(m_downloads.path());
+    form->Command5_Click(); // the picker fills the folder, but the queue does not start
+    EXPECT_EQ(form->Text1()->text(), m_downloads.path() + QStringLiteral("/"));
+    EXPECT_FALSE(form->AVC1()->IsRunning());
+    EXPECT_EQ(recordedRuns().size(), runs);
+}
+
+TEST_F(FormTest, BrowseStoresTheFolderWithOneTrailingSlash)
+{
+    dialogs().folderAnswers = {QStringLiteral("/tmp/videos"), QStringLiteral("/tmp/videos/"),
+                               QStringLiteral("/"), QString()};
+    form->Command2_Click();
+    EXPECT_EQ(form->Text1()->text(), QStringLiteral("/tmp/videos/"));
+    form->Command2_Click();
+    EXPECT_EQ(form->Text1()->text(), QStringLiteral("/tmp/videos/"));
+    form->Command2_Click();
+    EXPECT_EQ(form->Text1()->text(), QStringLiteral("/"));
+    form->Command2_Click(); // cancelled: unchanged
+    EXPECT_EQ(form->Text1()->text(), QStringLiteral("/"));
+    EXPECT_EQ(form->DownloadFolder(), QStringLiteral("/"));
+}
+
+TEST_F(FormTest, DeleteRemovesTheCurrentRow)
+{
+    addVideo(Links::Basic);
+    addVideo(Links::Second);
+    ListGrid* grid = form->ListGrid1();
+    grid->RowColSet(0, -1);
+    form->Command4_Click();
+    ASSERT_EQ(grid->Rows(), 1);
+    EXPECT_EQ(grid->CellTag(0, Col::VideoLink), Links::Second);
+    grid->RowColSet(0, -1);
+    form->Command4_Click();
+    EXPECT_EQ(grid->Rows(), 0);
+    form->Command4_Click(); // nothing left: nothing happens
+    EXPECT_EQ(grid->Rows(), 0);
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(FormTest, TheProfileEditorOffersTheRowsOwnListAndCommitsTheChoice)
+{
+    addVideo(Links::Basic);
+    addVideo(Links::Second);
+    ListGrid* grid = form->ListGrid1();
+    const QStringList entries0 = brenlow::EntriesOfProfileList(grid->CellText(0, Col::ProfileList));
+    ASSERT_GE(entries0.size(), 2);
+
+    bool cancel = false;
+    form->ListGrid1_BeforeEdit(0, Col::Profile, cancel);
+    EXPECT_FALSE(cancel);
+    ASSERT_EQ(form->Combo1()->count(), entries0.size());
+    EXPECT_EQ(form->Combo1()->currentText(), entries0.last());
+    form->Combo1()->setCurrentIndex(0);
+    QString value = QStringLiteral("proposed");
+    form->ListGrid1_AfterEdit(0, Col::Profile, value, cancel);
+    EXPECT_EQ(value, entries0.first());
+    QString other = QStringLiteral("kept");
+    form->ListGrid1_AfterEdit(0, Col::VideoName, other, cancel);
+    EXPECT_EQ(other, QStringLiteral("kept"));
+
+    int key = 13;
+    form->Combo1_KeyDown(key, 0);
+    EXPECT_EQ(key, 0);
+    key = 65;
+    form->Combo1_KeyDown(key, 0);
+    EXPECT_EQ(key, 65);
+
+    // A click on a row refills the editor from that row; an empty profile cell selects nothing.
+    grid->SetCellText(1, Col::Profile, QString());
+    grid->RowColSet(1, -1);
+    form->ListGrid1_Click();
+    EXPECT_EQ(form->Combo1()->currentIndex(), -1);
+}

@@ -1,0 +1,153 @@
+// The web pane, the links, the mouse filter and shutdown.
+#include "FormFixture.h"
+
+#include "app/GridDesign.h"
+#include "app/LinkLabel.h"
+#include "app/Settings.h"
+#include "app/WebPane.h"
+#include "controls/grid/ListGrid.h"
+#include "runner/AVC.h"
+
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace Col = brenlow::Col;
+
+TEST_F(FormTest, ALinkCellOpensTheCurrentRowsLink)
+{
+    addVideo(Links::Basic);
+    addVideo(Links::Second);
+    ListGrid* grid = form->ListGrid1();
+    grid->RowColSet(1, -1);
+    qint16 shift = 0;
+    form->ListGrid1_CellHandClick(0, Col::VideoLink, shift); // the current row counts, not the cell named
+    ASSERT_EQ(shell().opened, QStringList{Links::Second});
+
+    grid->SetCellTag(1, Col::VideoLink, QStringLiteral("www.example.com/watch?v=1"));
+    form->ListGrid1_CellHandClick(1, Col::VideoLink, shift);
+    EXPECT_EQ(shell().opened.last(), QStringLiteral("http://www.example.com/watch?v=1"));
+    grid->SetCellTag(1, Col::VideoLink, QStringLiteral("https://www.example.com/v"));
+    form->ListGrid1_CellHandClick(1, Col::VideoLink, shift);
+    EXPECT_EQ(shell().opened.last(), QStringLiteral("https://www.example.com/v"));
+    grid->SetCellTag(1, Col::VideoLink, QString());
+    form->ListGrid1_CellHandClick(1, Col::VideoLink, shift);
+    EXPECT_EQ(shell().opened.size(), 3);
+}
+
+TEST_F(FormTest, TheLinkLabelsOpenTheMakersPages)
+{
+    form->Label5_Click();
+    form->Label4_Click();
+    form->Label3_Click();
+    EXPECT_EQ(shell().opened, (QStringList{QString::fromLatin1(brenlow::ProductSettings::MakerSite),
+                                           QString::fromLatin1(brenlow::ProductSettings::ProductPage2),
+                                           QString::fromLatin1(brenlow::ProductSettings::ProductPage1)}));
+    for (const QString& address : shell().opened)
+        EXPECT_TRUE(address.contains(QStringLiteral(".example."))) << address.toStdString();
+}
+
+TEST_F(FormTest, TheStartPageKeepsThePaneAndANavigationHandsTheAddressToTheBrowser)
+{
+    const QString start = QString::fromLatin1(brenlow::ProductSettings::StartPage);
+    ASSERT_TRUE(waitFor([this, start] { return form->Text2() == start; }));
+    EXPECT_FALSE(form->wb()->toPlainText().isEmpty());
+    ASSERT_TRUE(waitFor([this] { return !form->WatcherTimer().isActive(); }, 5000));
+    EXPECT_FALSE(form->wb()->isHidden());
+    EXPECT_TRUE(shell().opened.isEmpty());
+    // The watcher's own timer leaves the status line and the runner alone.
+    EXPECT_TRUE(form->Label1()->text().isEmpty());
+
+    // A click on a link of the page is a navigation away from it.
+    const QString target = QStringLiteral("https://www.example.com/brenlow/help.html");
+    emit form->wb()->anchorClicked(QUrl(target));
+    ASSERT_TRUE(waitFor([this] { return form->wb()->isHidden(); }));
+    EXPECT_EQ(shell().opened, QStringList{target});
+    EXPECT_FALSE(form->WatcherTimer().isActive());
+}
+
+TEST_F(FormTest, ANavigationDuringARunDoesNotStopItsPolling)
+{
+    dialogs().inputAnswers.push_back(Links::Slow);
+    form->Command1_Click();
+    ASSERT_TRUE(form->AVC1()->IsRunning());
+    form->wb()->Navigate(QStringLiteral("https://www.example.org/elsewhere"));
+    ASSERT_TRUE(waitFor([this] { return form->wb()->isHidden(); }));
+    EXPECT_TRUE(form->AVC1()->PollingTimer().isActive());
+    ASSERT_TRUE(waitFor([this] { return atRest(); }));
+    EXPECT_EQ(form->ListGrid1()->Rows(), 1);
+    EXPECT_EQ(shell().opened, QStringList{QStringLiteral("https://www.example.org/elsewhere")});
+}
+
+TEST_F(FormTest, APageLoadAfterTheQueueShowsNoSecondDone)
+{
+    addVideo(Links::Basic);
+    chooseFolder();
+    downloadAll();
+    ASSERT_EQ(messages(), QStringList{QStringLiteral("Done")});
+    form->wb()->Navigate(QString::fromLatin1(brenlow::ProductSettings::StartPage));
+    ASSERT_TRUE(waitFor([this] { return form->WatcherTimer().isActive(); }, 5000));
+    ASSERT_TRUE(waitFor([this] { return !form->WatcherTimer().isActive(); }, 5000));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Done")});
+    EXPECT_EQ(form->Label1()->text(), QStringLiteral("Complete"));
+}
+
+TEST_F(FormTest, ARightClickOverThePaneIsSwallowedAndElsewhereNot)
+{
+    QWidget* viewport = form->wb()->viewport();
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::RightButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5));
+    // An application-wide filter sees the event first; a swallowed event is not delivered.
+    bool paneMenuSeen = false;
+    struct Probe : QObject
+    {
+        bool* seen;
+        explicit Probe(bool* s) : seen(s) {}
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::ContextMenu)
+                *seen = true;
+            return false;
+        }
+    } probe(&paneMenuSeen);
+    viewport->installEventFilter(&probe);
+    QCoreApplication::sendEvent(viewport, &release);
+    QCoreApplication::sendEvent(viewport, &menu);
+    EXPECT_FALSE(paneMenuSeen);
+
+    bool gridMenuSeen = false;
+    Probe gridProbe(&gridMenuSeen);
+    form->ListGrid1()->installEventFilter(&gridProbe);
+    QContextMenuEvent gridMenu(QContextMenuEvent::Mouse, QPoint(5, 5));
+    QCoreApplication::sendEvent(form->ListGrid1(), &gridMenu);
+    EXPECT_TRUE(gridMenuSeen);
+
+    // After shutdown the filter is gone.
+    form->Form_Unload();
+    paneMenuSeen = false;
+    QContextMenuEvent later(QContextMenuEvent::Mouse, QPoint(5, 5));
+    QCoreApplication::sendEvent(viewport, &later);
+    EXPECT_TRUE(paneMenuSeen);
+    viewport->removeEventFilter(&probe);
+    form->ListGrid1()->removeEventFilter(&gridProbe);
+}
+
+TEST_F(FormTest, ShutdownReleasesTheRunnerAndDeletesTheThumbnail)
+{
+    addVideo(Links::Basic);
+    EXPECT_TRUE(QFileInfo::exists(form->ThumbnailPath()));
+    dialogs().inputAnswers.push_back(Links::Hang);
+    form->Command1_Click();
+    ASSERT_TRUE(form->AVC1()->IsRunning());
+    form->close();
+    EXPECT_EQ(form->AVC1(), nullptr);
+    EXPECT_FALSE(QFileInfo::exists(form->ThumbnailPath()));
+    form->Form_Unload(); // a second call does nothing
+    // Closing without a thumbnail file ends normally as well.
+    form.reset();
+    form = std::make_unique<Form1>(m_appDir.path());
+    form->close();
+    EXPECT_FALSE(QFileInfo::exists(form->ThumbnailPath()));
+}
