@@ -256,7 +256,7 @@ void Form1::Form_Load()
 
 void Form1::setUpGrid()
 {
-    ResumeNext([&] { brenlow::ApplyListGridDesign(*m_grid, brenlow::ListGridDesign()); });
+    ResumeNext([&] { m_grid->ReadProperties(brenlow::ListGridDesign()); });
     m_grid->SetRedraw(false);
     m_grid->SetEditTrigger(10);
     m_grid->SetMinRowHeight(1400);

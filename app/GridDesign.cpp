@@ -1,7 +1,6 @@
 #include "app/GridDesign.h"
 
 #include "controls/common/Colors.h"
-#include "controls/grid/ListGrid.h"
 
 #include <QFont>
 
@@ -41,41 +40,6 @@ PropertyBag ListGridDesign()
     put("font", font);
     put("fontheader", font);
     return bag;
-}
-
-void ApplyListGridDesign(ListGrid& grid, const PropertyBag& d)
-{
-    // The theme first: choosing one sets colours that the stored values then override.
-    grid.SetThemeColor(static_cast<int>(d.ReadInt(QStringLiteral("themecolor"), grid.ThemeColor())));
-    grid.SetThemeStyle(static_cast<int>(d.ReadInt(QStringLiteral("themestyle"), grid.ThemeStyle())));
-    grid.SetThemeCustomColorFrom(d.ReadColor(QStringLiteral("customcolorfrom"), grid.ThemeCustomColorFrom()));
-    grid.SetThemeCustomColorTo(d.ReadColor(QStringLiteral("customcolorto"), grid.ThemeCustomColorTo()));
-    grid.SetBackColorSel(d.ReadColor(QStringLiteral("backcolorsel"), grid.BackColorSel()));
-    grid.SetForeColorSel(d.ReadColor(QStringLiteral("forecolorsel"), grid.ForeColorSel()));
-    grid.SetGridColor(d.ReadColor(QStringLiteral("gridcolor"), grid.GridColor()));
-    grid.SetBorderStyle(static_cast<int>(d.ReadInt(QStringLiteral("borderstyle"), grid.BorderStyle())));
-    grid.SetFocusRectColor(d.ReadColor(QStringLiteral("focusrectcolor"), grid.FocusRectColor()));
-    grid.SetFocusRectMode(static_cast<int>(d.ReadInt(QStringLiteral("focusrectmode"), grid.FocusRectMode())));
-    grid.SetColumnHeaderSmall(d.ReadBool(QStringLiteral("columnheadersmall"), grid.ColumnHeaderSmall()));
-    grid.SetScrollBarStyle(
-        static_cast<int>(d.ReadInt(QStringLiteral("scrollbarstyle"), grid.ScrollBarStyle())));
-    grid.SetTotalsLineShow(d.ReadBool(QStringLiteral("totalslineshow"), grid.TotalsLineShow()));
-    grid.SetFocusRowHighlightKeepTextForecolor(d.ReadBool(
-        QStringLiteral("focusrowhighlightkeeptextforecolor"), grid.FocusRowHighlightKeepTextForecolor()));
-    grid.SetShowRowNumbers(d.ReadBool(QStringLiteral("showrownumbers"), grid.ShowRowNumbers()));
-    grid.SetShowRowNumbersVary(d.ReadBool(QStringLiteral("showrownumbersvary"), grid.ShowRowNumbersVary()));
-    grid.SetAllowColumnResizing(
-        d.ReadBool(QStringLiteral("allowcolumnresizing"), grid.AllowColumnResizing()));
-    grid.SetAllowRowResizing(d.ReadBool(QStringLiteral("allowrowresizing"), grid.AllowRowResizing()));
-    grid.SetAllowColumnDrag(d.ReadBool(QStringLiteral("columndrag"), grid.AllowColumnDrag()));
-    grid.SetAllowColumnSort(d.ReadBool(QStringLiteral("columnsort"), grid.AllowColumnSort()));
-    grid.SetAllowEdit(d.ReadBool(QStringLiteral("editable"), grid.AllowEdit()));
-    const QVariant font = d.ReadProperty(QStringLiteral("font"));
-    if (font.canConvert<QFont>())
-        grid.SetFont(font.value<QFont>());
-    const QVariant header = d.ReadProperty(QStringLiteral("fontheader"));
-    if (header.canConvert<QFont>())
-        grid.SetFontHeader(header.value<QFont>());
 }
 
 } // namespace brenlow

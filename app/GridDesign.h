@@ -6,8 +6,6 @@
 
 #include <array>
 
-class ListGrid;
-
 namespace brenlow {
 
 /** One column of the download list as the window adds it at start-up. */
@@ -44,8 +42,5 @@ inline constexpr std::array<DownloadListColumn, 7> DownloadListColumns{{
 
 /** The download list's stored design values, under the lower-case keys the window keeps them in. */
 [[nodiscard]] PropertyBag ListGridDesign();
-
-/** Gives the grid the stored design values. */
-void ApplyListGridDesign(ListGrid& grid, const PropertyBag& design);
 
 } // namespace brenlow
