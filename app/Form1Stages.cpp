@@ -137,10 +137,10 @@ void Form1::profileListStep()
 void Form1::videoNameStep()
 {
     m_currentStage = ItemAdded;
-    QString name = m_text4;
-    name.remove(QStringLiteral("\r\n"));
-    name.remove(QLatin1Char('\n'));
-    name.remove(QLatin1Char('\r'));
+    // The name is the last line the tool printed, taken from the output as it came (a name cut
+    // between two chunks is whole there). A run that failed printed no name, whatever it said.
+    const bool failed = m_avc && m_avc->LastExitCode() != 0;
+    QString name = failed ? QString() : brenlow::NameFromOutput(m_rawOutput);
 
     ResumeNext([&] { m_picWorking = brenlow::PrepareThumbnail(ThumbnailPath()); });
     if (m_picWorking.isNull())

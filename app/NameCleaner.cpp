@@ -1,5 +1,7 @@
 #include "app/NameCleaner.h"
 
+#include <QRegularExpression>
+
 namespace brenlow {
 
 QString CleanName(QString name)
@@ -14,6 +16,17 @@ QString CleanName(QString name)
     for (const char16_t* c = removedAfter; *c; ++c)
         name.remove(QChar(*c));
     return name;
+}
+
+QString NameFromOutput(const QString& output)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
+    const QStringList lines = output.split(lineBreak);
+    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+        if (!it->trimmed().isEmpty())
+            return *it;
+    }
+    return {};
 }
 
 } // namespace brenlow

@@ -9,4 +9,8 @@ namespace brenlow {
  *  and letters of every script included. */
 [[nodiscard]] QString CleanName(QString name);
 
+/** The video name in the output of a name run: its last non-empty line. Lines the tool prints
+ *  before the name (progress chatter, warnings on the merged error channel) are not part of it. */
+[[nodiscard]] QString NameFromOutput(const QString& output);
+
 } // namespace brenlow

@@ -1,4 +1,6 @@
 #include "app/Form1.h"
+#include "platform/Dialogs.h"
+#include "platform/Host.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -9,6 +11,11 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Brenlow"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     Form1 window;
+    // Boxes and the folder picker are modal to the window.
+    brenlow::QtDialogs dialogs(&window);
+    brenlow::Host::setDialogs(&dialogs);
     window.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    brenlow::Host::setDialogs(nullptr);
+    return code;
 }

@@ -147,12 +147,15 @@ TEST_F(FormTest, NamesAreCleanedAndUnicodeTitlesKept)
     addVideo(Links::Cleaning);
     addVideo(Links::Unicode);
     addVideo(Links::LineFeeds);
+    addVideo(QStringLiteral("https://test.brenlow.example/split-utf8"));
     ListGrid* grid = form->ListGrid1();
-    ASSERT_EQ(grid->Rows(), 3);
+    ASSERT_EQ(grid->Rows(), 4);
     EXPECT_EQ(grid->CellText(0, Col::VideoName), QStringLiteral("Clean-Up-Crew - A--B"));
     EXPECT_EQ(grid->CellText(1, Col::VideoName), QStringLiteral("Zoë Ångström - Ünïcödé — 日本語のビデオ 🎬"));
     EXPECT_EQ(grid->CellText(2, Col::VideoName), QStringLiteral("Unix Uploader - Line Feed Video"));
     EXPECT_EQ(brenlow::EntriesOfProfileList(grid->CellText(2, Col::ProfileList)).size(), 3);
+    // A name cut inside a character between two reads comes out whole.
+    EXPECT_EQ(grid->CellText(3, Col::VideoName), QStringLiteral("Ünïcode Splitter - Café 日本"));
 }
 
 TEST_F(FormTest, AMissingOrBrokenThumbnailGivesAPlaceholderPicture)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace brenlow;
 
 QT_BEGIN_NAMESPACE
@@ -102,6 +104,17 @@ TEST(CleanName, RemovesForbiddenCharactersAndTurnsSlashesIntoHyphens)
     EXPECT_TRUE(CleanName(QStringLiteral("!?:<>|")).isEmpty());
 }
 
+TEST(NameFromOutput, IsTheLastNonEmptyLine)
+{
+    EXPECT_EQ(NameFromOutput(QStringLiteral("Uploader - Title\r\n")), QStringLiteral("Uploader - Title"));
+    EXPECT_EQ(
+        NameFromOutput(QStringLiteral("[youtube] x: Downloading webpage\nWARNING: slow\r\nA - B\n\n  \n")),
+        QStringLiteral("A - B"));
+    EXPECT_EQ(NameFromOutput(QStringLiteral("  A - B  ")), QStringLiteral("  A - B  "));
+    EXPECT_TRUE(NameFromOutput(QStringLiteral("\r\n\n")).isEmpty());
+    EXPECT_TRUE(NameFromOutput(QString()).isEmpty());
+}
+
 TEST(Progress, CutsTheFigureOfTheFirstDownloadLine)
 {
     EXPECT_DOUBLE_EQ(ProgressPercent(QStringLiteral("[download]  45.3% of 10.00MiB at 1.2MiB/s ETA 00:05")),
@@ -131,4 +144,64 @@ TEST(Status, FourFramesPerStage)
     EXPECT_EQ(StatusText(5, 3), QStringLiteral("Please Wait Downloading..>"));
     EXPECT_TRUE(StatusText(0, 0).isEmpty());
     EXPECT_TRUE(StatusText(4, 1).isEmpty());
+}
+
+// Random outputs made of the tokens the parsers react to: no crash, and the invariants hold.
+TEST(ParsersFuzz, RandomOutputsKeepTheInvariants)
+{
+    const QStringList tokens{header,
+                             QStringLiteral("\r\n"),
+                             QStringLiteral("\n"),
+                             QStringLiteral("\r"),
+                             blanks(6),
+                             blanks(7),
+                             blanks(8),
+                             blanks(3),
+                             QStringLiteral("18"),
+                             QStringLiteral("1234"),
+                             QStringLiteral(","),
+                             QStringLiteral("<<<"),
+                             QStringLiteral("<><>"),
+                             QStringLiteral("mp4"),
+                             QStringLiteral("[download]"),
+                             QStringLiteral("% of"),
+                             QStringLiteral("45.3"),
+                             QStringLiteral("1e999"),
+                             QStringLiteral("-"),
+                             QStringLiteral("."),
+                             QStringLiteral("é日"),
+                             QStringLiteral("/\\:*?\"<>|"),
+                             QString(QChar(u'\0')),
+                             QStringLiteral("\u060C\u061B")};
+    quint32 seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    const QString forbidden = QStringLiteral("!@#$%^&*()/\\+|:\"<>?,{}[]\u060C\u061B'=");
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        const int n = static_cast<int>(next() % 40);
+        for (int i = 0; i < n; ++i)
+            text += tokens[static_cast<qsizetype>(next() % tokens.size())];
+
+        const ParsedProfiles p = ParseFormatTable(text);
+        for (const QString& e : p.Entries) {
+            EXPECT_EQ(e, e.toUpper());
+            const int comma = e.indexOf(QLatin1Char(','));
+            EXPECT_TRUE(comma >= 1 && comma <= 3) << e.toStdString();
+            EXPECT_TRUE(FormatCodeOf(e).has_value());
+        }
+        // The stored list re-derives the same entries, unless the tool itself printed the separator.
+        if (!text.contains(QStringLiteral("<<<")))
+            EXPECT_EQ(EntriesOfProfileList(p.ProfileList), p.Entries);
+
+        const double percent = ProgressPercent(ChunkText(text));
+        EXPECT_TRUE(std::isfinite(percent));
+
+        const QString clean = CleanName(text);
+        for (QChar c : forbidden)
+            EXPECT_FALSE(clean.contains(c)) << round;
+        EXPECT_EQ(CleanName(clean), clean);
+    }
 }
