@@ -98,7 +98,7 @@ TEST_F(FormTest, ARightClickOverThePaneIsSwallowedAndElsewhereNot)
     QWidget* viewport = form->wb()->viewport();
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::RightButton,
                         Qt::NoButton, Qt::NoModifier);
-    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5));
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
     // An application-wide filter sees the event first; a swallowed event is not delivered.
     bool paneMenuSeen = false;
     struct Probe : QObject
@@ -120,14 +120,14 @@ TEST_F(FormTest, ARightClickOverThePaneIsSwallowedAndElsewhereNot)
     bool gridMenuSeen = false;
     Probe gridProbe(&gridMenuSeen);
     form->ListGrid1()->installEventFilter(&gridProbe);
-    QContextMenuEvent gridMenu(QContextMenuEvent::Mouse, QPoint(5, 5));
+    QContextMenuEvent gridMenu(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
     QCoreApplication::sendEvent(form->ListGrid1(), &gridMenu);
     EXPECT_TRUE(gridMenuSeen);
 
     // After shutdown the filter is gone.
     form->Form_Unload();
     paneMenuSeen = false;
-    QContextMenuEvent later(QContextMenuEvent::Mouse, QPoint(5, 5));
+    QContextMenuEvent later(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
     QCoreApplication::sendEvent(viewport, &later);
     EXPECT_TRUE(paneMenuSeen);
     viewport->removeEventFilter(&probe);

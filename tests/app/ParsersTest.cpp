@@ -193,8 +193,9 @@ TEST(ParsersFuzz, RandomOutputsKeepTheInvariants)
             EXPECT_TRUE(FormatCodeOf(e).has_value());
         }
         // The stored list re-derives the same entries, unless the tool itself printed the separator.
-        if (!text.contains(QStringLiteral("<<<")))
+        if (!text.contains(QStringLiteral("<<<"))) {
             EXPECT_EQ(EntriesOfProfileList(p.ProfileList), p.Entries);
+        }
 
         const double percent = ProgressPercent(ChunkText(text));
         EXPECT_TRUE(std::isfinite(percent));
