@@ -254,7 +254,7 @@ void ListGrid::CellPicture(const QImage& newPic, int vRow, int vCol)
 QImage ListGrid::CellPictureGet(int vRow, int vCol) const
 {
     const GridCell* cell = cellAt(vRow, vCol);
-    return cell ? cell->picture : QImage();
+    return cell ? cell->picture.image() : QImage();
 }
 
 bool ListGrid::CellChanged(int vRow, int vCol) const

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace brenlow {
@@ -71,7 +72,31 @@ struct GridFormat
     qint16 image = 0;    ///< image-list index; negative = given by key (-index)
 };
 
-/** One cell. The picture is a shared QImage (null = none); pictures are not copied. */
+/** A cell's picture: a shared QImage, or none. Kept small because every cell carries one; reads as a
+ *  const QImage& (a null image when there is none). */
+class GridPicture final
+{
+public:
+    GridPicture() = default;
+    GridPicture& operator=(const QImage& image)
+    {
+        m_image = image.isNull() ? nullptr : std::make_shared<const QImage>(image);
+        return *this;
+    }
+    [[nodiscard]] bool isNull() const { return !m_image; }
+    [[nodiscard]] const QImage& image() const { return m_image ? *m_image : nullImage(); }
+    operator const QImage&() const { return image(); }
+
+private:
+    static const QImage& nullImage()
+    {
+        static const QImage none;
+        return none;
+    }
+    std::shared_ptr<const QImage> m_image;
+};
+
+/** One cell. The picture is shared with the caller's QImage (implicit sharing), not copied. */
 struct GridCell
 {
     qint16 alignment = 0;    ///< text-drawing flags: 0 left, 1 centre, 2 right, 4 v-centre, 8 bottom
@@ -79,7 +104,7 @@ struct GridCell
     quint16 flags = 0;       ///< CellFlag bits, or the progress value in a progress column
     QString text;
     QString tag;
-    QImage picture;
+    GridPicture picture;
 };
 
 /** One stored row. Rows never move on sort or filter; the row map orders them. */
