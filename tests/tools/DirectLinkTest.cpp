@@ -220,6 +220,11 @@ TEST_F(DirectLinkTest, ALargeFileStreamsWithFlatMemory)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const qint64 peakKiB = f.readAll().trimmed().split(' ').value(1).toLongLong();
     EXPECT_GT(peakKiB, 0);
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer holds freed buffers in quarantine (up to 256 MB), so the peak of a sanitizer
+    // build does not tell whether memory stays flat.
+    GTEST_SKIP() << "peak memory is not meaningful under AddressSanitizer";
+#endif
     EXPECT_LT(peakKiB, 80 * 1024) << "peak memory of the tool in KiB";
 }
 
