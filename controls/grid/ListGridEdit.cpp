@@ -274,6 +274,8 @@ bool ListGrid::filterEditChar(int col, qint16& keyAscii)
 
 bool ListGrid::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!in)
+        return QWidget::eventFilter(watched, event);
     const bool isEditor = watched == in->txtEdit || (in->editor && watched == in->editor.data());
     if (isEditor && event->type() == QEvent::KeyPress && m.editPending)
         return editorKey(static_cast<QKeyEvent*>(event));

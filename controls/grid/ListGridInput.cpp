@@ -44,7 +44,7 @@ private:
 
 } // namespace
 
-GridInput::GridInput(ListGrid* grid) : messages(grid), sc(QStringLiteral("ListGrid"), &messages)
+GridInput::GridInput(ListGrid* grid) : messages(grid), sc(QStringLiteral("ListGrid"), &messages), owner(grid)
 {
     txtEdit = new QLineEdit(grid);
     txtEdit->setObjectName(QStringLiteral("txtEdit"));
@@ -86,7 +86,25 @@ GridInput::GridInput(ListGrid* grid) : messages(grid), sc(QStringLiteral("ListGr
     }
 }
 
-GridInput::~GridInput() = default;
+GridInput::~GridInput()
+{
+    // The grid goes away: nothing may call back into it, and a bound editor it borrowed goes home.
+    txtEdit->removeEventFilter(owner);
+    QWidget* open = editor.data();
+    const QPointer<QWidget> home = savedParent;
+    editor = nullptr;
+    savedParent = nullptr;
+    owner->m.editPending = false;
+    if (open && open != txtEdit) {
+        open->removeEventFilter(owner);
+        if (home) {
+            open->clearFocus();
+            open->hide();
+            open->setParent(home);
+            open->setGeometry(savedGeometry);
+        }
+    }
+}
 
 void GridInput::Messages::Subclass_WndProc(bool bBefore, bool& bHandled, qintptr& lReturn, QWidget*, int uMsg,
                                            qintptr wParam, qintptr lParam)

@@ -54,13 +54,12 @@ struct GridInput
 
     Messages messages;
     Subclasser sc;
+    ListGrid* owner;
     const Clock* clock = &Clock::steady();
 
     QLineEdit* txtEdit = nullptr; ///< the built-in editor, a hidden child of the grid
 
     // Mouse
-    int pressedHeader = -1;  ///< header position pressed for sort, swap or drag
-    int hotHeader = -1;      ///< header position drawn hot
     int dragOverHeader = -1; ///< header position under the pointer while a header is dragged
     bool buttonPressed = false;
     bool pressOnHeader = false;

@@ -118,3 +118,13 @@ TEST_F(ProfileEdit, LockedColumnsSelectTheRowWithoutOpeningAnEditor)
     EXPECT_TRUE(grid->txtEdit()->isVisible());
     EXPECT_FALSE(combo->isVisible());
 }
+
+TEST_F(ProfileEdit, GridGoingAwayDuringAnEditReturnsTheDropDown)
+{
+    click(0, 4);
+    ASSERT_EQ(combo->parentWidget(), grid);
+    delete grid;
+    grid = nullptr;
+    EXPECT_EQ(combo->parentWidget(), &window) << "the drop-down outlives the grid";
+    EXPECT_FALSE(combo->isVisible());
+}
