@@ -330,7 +330,10 @@ void ListGrid::FormatCells(int RowFrom, int RowTo, int ColFrom, int ColTo, int M
     ListGridModel::FormatMemo memo;
     {
         PaintSuspender suspend(*this);
+        constexpr int Ahead = 8; // rows whose cells are fetched ahead of use
         for (int r = RowFrom; r <= RowTo; ++r) {
+            if (r + Ahead <= RowTo)
+                __builtin_prefetch(m.rowAt(r + Ahead).cells.data() + ColFrom, 1);
             GridRow& row = m.rowAt(r);
             for (int c = ColFrom; c <= ColTo; ++c) {
                 try {
