@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 static void initAppResources()
 {
@@ -93,6 +94,9 @@ Form1::Form1(const QString& applicationFolder, QWidget* parent)
     setFont(formFont);
 
     m_watcherTimer.setInterval(500);
+    m_text4Timer.setSingleShot(true);
+    m_text4Timer.setInterval(250);
+    connect(&m_text4Timer, &QTimer::timeout, this, &Form1::showText4);
 
     createControls();
     placeControls();
@@ -327,6 +331,12 @@ void Form1::setBusy(bool busy)
     m_command[3]->SetEnabled(busy);
 }
 
+bool Form1::isBusy() const
+{
+    return m_command[3]->Enabled() && !m_command[1]->Enabled() && !m_command[2]->Enabled() &&
+           !m_command[4]->Enabled() && !m_command[5]->Enabled() && !m_grid->Enabled();
+}
+
 void Form1::endChain()
 {
     setBusy(false);
@@ -343,6 +353,22 @@ void Form1::clearText4()
     m_text4.clear();
     m_rawOutput.clear();
     m_text4Box->clear();
+}
+
+void Form1::showText4Later()
+{
+    // The box shows the tail of the output, a few times a second at most: a tool that floods its
+    // output must not keep the window busy laying out text. The whole output stays in Text4.
+    if (m_text4Timer.isActive())
+        return;
+    m_text4Timer.start();
+}
+
+void Form1::showText4()
+{
+    constexpr qsizetype shownTail = 16 * 1024;
+    m_text4Box->setPlainText(m_text4.size() > shownTail ? m_text4.right(shownTail) : m_text4);
+    m_text4Box->moveCursor(QTextCursor::End);
 }
 
 void Form1::showMessage(const QString& text)

@@ -131,9 +131,12 @@ private:
     void Form_Load();
 
     void setBusy(bool busy);
+    [[nodiscard]] bool isBusy() const;
     void endChain();
     void setStatus(const QString& text);
     void clearText4();
+    void showText4Later();
+    void showText4();
     void showMessage(const QString& text);
 
     void profileListStep();
@@ -169,6 +172,7 @@ private:
 
     AVC* m_avc = nullptr;
     QTimer m_watcherTimer;
+    QTimer m_text4Timer;
     brenlow::PaneMouseFilter* m_mouseFilter = nullptr;
 
     ListGrid* m_grid = nullptr;

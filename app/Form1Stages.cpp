@@ -60,11 +60,11 @@ void Form1::AVC1_DataOutput(QString& strData)
     ResumeNext([&] {
         m_text4 += QStringLiteral("\r\n") + chunk;
         m_rawOutput += chunk;
-        QTextCursor end(m_text4Box->document());
-        end.movePosition(QTextCursor::End);
-        end.insertText(QStringLiteral("\n") + chunk);
+        showText4Later();
     });
-    setBusy(true);
+    // Chunks come by the thousand when a tool floods its output; touch the controls only on a change.
+    if (!isBusy())
+        setBusy(true);
     if (m_currentStage == Downloading)
         ResumeNext([&] { progressStep(chunk); });
 }

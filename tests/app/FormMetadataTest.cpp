@@ -228,3 +228,11 @@ TEST_F(FormTest, TheStatusLineCyclesThroughTheFramesOfTheStage)
     form->AVC1_Converting();
     EXPECT_EQ(form->Label1()->text(), QStringLiteral("Cancelled"));
 }
+
+TEST_F(FormTest, AFloodOfOutputStillAddsTheRow)
+{
+    addVideo(QStringLiteral("https://test.brenlow.example/flood-1mb"));
+    ASSERT_EQ(form->ListGrid1()->Rows(), 1);
+    EXPECT_EQ(form->ListGrid1()->CellText(0, Col::VideoName),
+              QStringLiteral("Flood Uploader - One Megabyte of Chatter"));
+}
