@@ -187,18 +187,18 @@ void Form1::placeControls()
 
 void Form1::setUpButtons()
 {
-    struct Spec
+    struct ButtonSetup
     {
         int n;
         const char* caption;
         brenlow::ButtonPicture picture;
     };
-    const Spec specs[] = {
+    const ButtonSetup setups[] = {
         {1, "Add Video Link", brenlow::ButtonPicture::Add}, {2, "Browse...", brenlow::ButtonPicture::Browse},
         {3, "Cancel", brenlow::ButtonPicture::Cancel},      {4, "Delete", brenlow::ButtonPicture::Delete},
         {5, "Download", brenlow::ButtonPicture::Download},
     };
-    for (const Spec& s : specs) {
+    for (const ButtonSetup& s : setups) {
         glintbutton* b = m_command[s.n];
         b->SetCaption(QString::fromLatin1(s.caption));
         b->SetPictureNormal(brenlow::DrawButtonPicture(s.picture));
