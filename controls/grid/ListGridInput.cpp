@@ -287,16 +287,7 @@ bool ListGrid::applyClickSelection(int row, Qt::KeyboardModifiers mods, bool& se
     GridRow& clicked = m.rowAt(row);
     const bool ctrl = mods & Qt::ControlModifier;
     const bool shift = mods & Qt::ShiftModifier;
-    auto selectOnly = [&](int r) {
-        for (int i = 0; i <= m.lastRow; ++i) {
-            GridRow& each = m.rowAt(i);
-            const bool want = i == r;
-            if (static_cast<bool>(each.flags & RowFlag::Selected) != want) {
-                each.flags ^= RowFlag::Selected;
-                selectionChanged = true;
-            }
-        }
-    };
+    auto selectOnly = [&](int r) { selectionChanged |= m.selectOnlyRange(r, r); };
     switch (m.props.MultiSelect) {
     case 0:
         if (ctrl) {
@@ -314,16 +305,7 @@ bool ListGrid::applyClickSelection(int row, Qt::KeyboardModifiers mods, bool& se
             clicked.flags ^= RowFlag::Selected;
             selectionChanged = true;
         } else if (shift && m.currentRow >= 0) {
-            const int from = std::min(m.currentRow, row);
-            const int to = std::max(m.currentRow, row);
-            for (int i = 0; i <= m.lastRow; ++i) {
-                GridRow& each = m.rowAt(i);
-                const bool want = i >= from && i <= to && each.visible;
-                if (static_cast<bool>(each.flags & RowFlag::Selected) != want) {
-                    each.flags ^= RowFlag::Selected;
-                    selectionChanged = true;
-                }
-            }
+            selectionChanged |= m.selectOnlyRange(std::min(m.currentRow, row), std::max(m.currentRow, row));
         } else {
             selectOnly(row);
         }

@@ -255,16 +255,8 @@ bool ListGrid::moveByKey(int keyCode, int shift)
 
     bool selectionChanged = false;
     if (rangeEnd >= 0 && m.currentRow >= 0) {
-        const int from = std::min(m.currentRow, rangeEnd);
-        const int to = std::max(m.currentRow, rangeEnd);
-        for (int i = 0; i <= m.lastRow; ++i) {
-            GridRow& each = m.rowAt(i);
-            const bool want = i >= from && i <= to && each.visible;
-            if (static_cast<bool>(each.flags & RowFlag::Selected) != want) {
-                each.flags ^= RowFlag::Selected;
-                selectionChanged = true;
-            }
-        }
+        selectionChanged =
+            m.selectOnlyRange(std::min(m.currentRow, rangeEnd), std::max(m.currentRow, rangeEnd));
     } else if (row != m.currentRow) {
         for (int i = 0; i <= m.lastRow; ++i) {
             GridRow& each = m.rowAt(i);

@@ -110,18 +110,7 @@ GridScrollRanges ListGridLayout::computeScrollRanges(const ListGridModel& m, con
     if (r.vVisible) {
         // The first row of the last page: walk up from the last row while the rows fit under the header.
         const int room = height - m_metrics.headerHeight - totals;
-        int used = 0;
-        int first = m.lastRow;
-        for (qint32 row = m.lastRow; row >= 0; --row) {
-            const GridRow& gr = m.rowAt(row);
-            if (!gr.visible)
-                continue;
-            if (used + gr.height > room && used > 0)
-                break;
-            used += gr.height;
-            first = row;
-        }
-        r.vMax = std::max(first, 0);
+        r.vMax = std::max(m.firstRowFittingAbove(m.lastRow, 0, room), 0);
     }
     return r;
 }

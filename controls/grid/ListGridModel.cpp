@@ -376,4 +376,34 @@ void ListGridModel::shrinkStorage()
     }
 }
 
+bool ListGridModel::selectOnlyRange(qint32 from, qint32 to)
+{
+    bool changed = false;
+    for (qint32 i = 0; i <= lastRow; ++i) {
+        GridRow& each = rowAt(i);
+        const bool want = from >= 0 && i >= from && i <= to && each.visible;
+        if (static_cast<bool>(each.flags & RowFlag::Selected) != want) {
+            each.flags ^= RowFlag::Selected;
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+qint32 ListGridModel::firstRowFittingAbove(qint32 start, qint32 stop, int room) const
+{
+    int used = 0;
+    qint32 first = start;
+    for (qint32 row = start; row >= stop; --row) {
+        const GridRow& gr = rowAt(row);
+        if (!gr.visible)
+            continue;
+        if (used + gr.height > room && used > 0)
+            break;
+        used += gr.height;
+        first = row;
+    }
+    return first;
+}
+
 } // namespace brenlow

@@ -275,6 +275,13 @@ public:
     [[nodiscard]] qint32 colCount() const { return static_cast<qint32>(columns.size()); }
     [[nodiscard]] qint32 rowCount() const { return lastRow + 1; }
     [[nodiscard]] GridRow& rowAt(qint32 displayRow) { return rows[static_cast<size_t>(rowMap[displayRow])]; }
+    /** Selects exactly the visible display rows from..to (none when from > to or from < 0);
+     *  returns whether any row's selection changed. */
+    bool selectOnlyRange(qint32 from, qint32 to);
+    /** Walking up from display row start to row stop, the topmost row such that the visible rows
+     *  from it down to start fit into room pixels (at least one row always counts); start itself
+     *  when nothing fits. */
+    [[nodiscard]] qint32 firstRowFittingAbove(qint32 start, qint32 stop, int room) const;
     [[nodiscard]] const GridRow& rowAt(qint32 displayRow) const
     {
         return rows[static_cast<size_t>(rowMap[displayRow])];

@@ -128,16 +128,7 @@ void ListGrid::ensureRowVisible(int row)
     } else {
         // Walk up from the row while the rows still fit under the header.
         const int room = m_layout.rowsBottom() - m_layout.rowsTop();
-        int used = 0, first = row;
-        for (int r = row; r >= m.firstRowInView; --r) {
-            const GridRow& gr = m.rowAt(r);
-            if (!gr.visible)
-                continue;
-            if (used + gr.height > room && used > 0)
-                break;
-            used += gr.height;
-            first = r;
-        }
+        const int first = m.firstRowFittingAbove(row, m.firstRowInView, room);
         if (first > m.firstRowInView)
             m.firstRowInView = first;
     }
