@@ -1,6 +1,6 @@
 #include "app/Form1.h"
 
-#include "app/ButtonPictures.h"
+#include "app/ButtonDesign.h"
 #include "app/FormLayout.h"
 #include "app/GridDesign.h"
 #include "app/LinkLabel.h"
@@ -187,23 +187,8 @@ void Form1::placeControls()
 
 void Form1::setUpButtons()
 {
-    struct ButtonSetup
-    {
-        int n;
-        const char* caption;
-        brenlow::ButtonPicture picture;
-    };
-    const ButtonSetup setups[] = {
-        {1, "Add Video Link", brenlow::ButtonPicture::Add}, {2, "Browse...", brenlow::ButtonPicture::Browse},
-        {3, "Cancel", brenlow::ButtonPicture::Cancel},      {4, "Delete", brenlow::ButtonPicture::Delete},
-        {5, "Download", brenlow::ButtonPicture::Download},
-    };
-    for (const ButtonSetup& s : setups) {
-        glintbutton* b = m_command[s.n];
-        b->SetCaption(QString::fromLatin1(s.caption));
-        b->SetPictureNormal(brenlow::DrawButtonPicture(s.picture));
-    }
-    m_command[3]->SetEnabled(false);
+    for (int n = 1; n <= 5; ++n)
+        ResumeNext([&] { m_command[n]->ReadProperties(brenlow::MainWindowButtonDesign(n)); });
     m_progress->SetBarColorSet(2);
 }
 

@@ -51,6 +51,21 @@ TEST_F(FormTest, StartsUpWithItsTemplatesColumnsAndButtons)
     EXPECT_EQ(form->ListGrid1()->geometry(), QRect(8, 48, 879, 270));
 }
 
+TEST_F(FormTest, ButtonsWearTheirStoredDesign)
+{
+    for (int n = 1; n <= 5; ++n) {
+        const glintbutton* b = form->Command(n);
+        EXPECT_EQ(b->ButtonStyle(), 3) << n;
+        EXPECT_EQ(b->ColorScheme(), 2) << n;
+        EXPECT_EQ(b->PictureNormal().size(), QSize(32, 32)) << n;
+        const bool bold = n == 3 || n == 5;
+        EXPECT_EQ(b->Font().bold(), bold) << n;
+        EXPECT_EQ(b->ForeColor() == 0xFF0000u, bold) << n;
+    }
+    // Loading the design keeps the window's own rectangles.
+    EXPECT_EQ(form->Command(5)->geometry(), QRect(344, 376, 105, 33));
+}
+
 TEST_F(FormTest, CancellingTheInputBoxChangesNothing)
 {
     QFile thumb(form->ThumbnailPath());
