@@ -96,8 +96,10 @@ int KillByImageSuffix(const QString& suffix)
         const pid_t group = ::getpgid(pid);
         if (::kill(pid, SIGKILL) == 0)
             ++count;
-        // The group takes along what the tool started itself (a wrapper script's children).
-        if (group > 0)
+        // The group takes along what the tool started itself (a wrapper script's children), but
+        // only when the tool leads it: a tool started inside someone else's group (a shell script,
+        // a test program) must not take its parent and siblings down with it.
+        if (group == pid)
             KillProcessGroup(group);
     }
     return count;

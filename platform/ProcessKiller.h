@@ -18,8 +18,8 @@ namespace ProcessKiller {
  *  regard to case. The calling process is never listed. */
 [[nodiscard]] QList<pid_t> FindByImageSuffix(const QString& suffix);
 
-/** Sends SIGKILL to every process FindByImageSuffix lists and to its process group (never to the
- *  caller's own group). Failures, such as processes of other users, are silent. Returns how many
+/** Sends SIGKILL to every process FindByImageSuffix lists and, when that process leads its own
+ *  group, to the group (never to the caller's own group). Failures, such as processes of other users, are silent. Returns how many
  *  matching processes were signalled. */
 int KillByImageSuffix(const QString& suffix);
 

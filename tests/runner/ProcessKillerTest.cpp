@@ -132,6 +132,38 @@ TEST_F(ProcessKillerTest, AScriptsChildrenInItsGroupGoWithIt)
     EXPECT_TRUE(QTest::qWaitFor([&] { return ::kill(-group, 0) != 0; }, 10000));
 }
 
+TEST_F(ProcessKillerTest, AToolInsideAnotherProgramsGroupGoesAloneAndLeavesThatGroupStanding)
+{
+    // A wrapper leads its own group and starts the tool inside it, as a shell script or a test
+    // program does; ending the tool must not end the wrapper.
+    const QString tool = dir.path() + QStringLiteral("/inner-") + suffix;
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), tool));
+    const QString wrapperPath = dir.path() + QStringLiteral("/wrapper.sh");
+    QFile f(wrapperPath);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n\"" + tool.toLocal8Bit() + "\" 300\nsleep 300\n");
+    f.close();
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    auto p = std::make_unique<QProcess>();
+    p->setProgram(wrapperPath);
+    p->setChildProcessModifier([] { ::setpgid(0, 0); });
+    p->start();
+    ASSERT_TRUE(p->waitForStarted(10000));
+    QProcess* wrapper = p.get();
+    const pid_t group = static_cast<pid_t>(wrapper->processId());
+    ASSERT_GT(group, 1);
+    processes.push_back(std::move(p));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FindByImageSuffix(suffix).size() == 1; }, 30000));
+    EXPECT_EQ(KillByImageSuffix(suffix), 1);
+    // The wrapper goes on to its next line once the tool has ended, so it must still be running.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return FindByImageSuffix(suffix).isEmpty(); }, 30000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(wrapper->state(), QProcess::Running);
+    EXPECT_EQ(::kill(-group, 0), 0);
+    ::kill(-group, SIGKILL);
+}
+
 TEST_F(ProcessKillerTest, TheCallersOwnGroupIsNeverKilled)
 {
     EXPECT_FALSE(brenlow::ProcessKiller::KillProcessGroup(getpgrp()));
