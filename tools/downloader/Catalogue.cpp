@@ -49,6 +49,8 @@ Video readVideo(const QJsonObject& o)
     v.splitName = o.value(u"splitName").toBool();
     v.noName = o.value(u"noName").toBool();
     v.interruptAt = o.value(u"interruptAt").toDouble();
+    v.crashIn = stringList(o.value(u"crashIn"));
+    v.rawChatter = QByteArray::fromHex(o.value(u"rawChatterHex").toString().toLatin1());
     if (v.id.isEmpty())
         v.id = v.link;
     return v;

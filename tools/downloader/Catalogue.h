@@ -43,10 +43,16 @@ struct Video
     bool splitName = false;  // the name line arrives in two writes, cut inside a character
     bool noName = false;     // the name stage prints nothing
     double interruptAt = 0;  // a fresh download breaks off at this fraction (0: never)
+    QStringList crashIn;     // stages that die of a segmentation fault before printing anything
+    QByteArray rawChatter;   // bytes written as they are before each answer (invalid UTF-8 and such)
 
     [[nodiscard]] bool hangs(const QString& stage) const
     {
         return hangIn.contains(stage) || hangIn.contains(u"all");
+    }
+    [[nodiscard]] bool crashes(const QString& stage) const
+    {
+        return crashIn.contains(stage) || crashIn.contains(u"all");
     }
     [[nodiscard]] bool fails(const QString& stage) const
     {

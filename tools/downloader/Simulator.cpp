@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QImage>
 
+#include <csignal>
+
 namespace brenlow::tool {
 namespace {
 
@@ -278,6 +280,10 @@ int RunSimulated(const Video& v, const Options& o, Output& out)
 {
     out.setLineEnd(v.lineEnd);
     const QString stage = stageName(o.mode);
+    if (v.crashes(stage))
+        std::raise(SIGSEGV);
+    if (!v.rawChatter.isEmpty())
+        out.raw(v.rawChatter);
     chatter(v, out);
     if (v.hangs(stage) && stage != u"download")
         HangForever();
