@@ -50,7 +50,7 @@ TEST_F(FormTest, AToolThatIsNotExecutableOrNoProgramIsReportedAndTheWindowWorksO
     dialogs().inputAnswers.push_back(Links::Basic);
     form->Command1_Click();
     ASSERT_TRUE(waitFor([this] { return atRest(); }));
-    EXPECT_TRUE(form->Label1()->text().startsWith(QStringLiteral("Unable to")))
+    EXPECT_TRUE(form->Label1()->text().startsWith(QStringLiteral("Unable to start do.dll")))
         << form->Label1()->text().toStdString();
     EXPECT_EQ(form->ListGrid1()->Rows(), 0);
     EXPECT_TRUE(messages().isEmpty());
