@@ -221,6 +221,9 @@ void AVC::onTick()
         for (qsizetype at = 0; at < data.size(); at += ChunkSize) {
             QString text = m_decoder.decode(
                 QByteArrayView(data.constData() + at, std::min<qsizetype>(ChunkSize, data.size() - at)));
+            // A NUL marks the end of a chunk's text, so the tool's own NUL bytes must not be taken
+            // for one: what follows them would be lost.
+            text.replace(QChar(0), QChar::ReplacementCharacter);
             if (text.size() < ChunkSize)
                 text.append(QString(ChunkSize - text.size(), QChar(0)));
             emit DataOutput(text);

@@ -58,6 +58,15 @@ TEST_F(AVCRunTest, ATenByteReadGivesTenCharactersAndNuls)
     EXPECT_FALSE(avc->IsRunning());
 }
 
+TEST_F(AVCRunTest, ANulByteOfTheToolDoesNotCutTheChunk)
+{
+    useScript("printf 'ab\\000cd'");
+    run(2);
+    ASSERT_TRUE(waitForComplete());
+    ASSERT_EQ(kinds(), (QList<Event::Kind>{Event::Converting, Event::Data, Event::Complete}));
+    EXPECT_EQ(events.at(1).text, QStringLiteral("ab\uFFFDcd") + QString(251, QChar(0)));
+}
+
 TEST_F(AVCRunTest, ASilentChildEndsWithAnEmptyChunkAndComplete)
 {
     useScript("exit 0");
