@@ -126,10 +126,10 @@ TEST_F(ProcessKillerTest, AScriptsChildrenInItsGroupGoWithIt)
             pgrep.waitForFinished();
             return pgrep.readAll().split('\n').size() >= 3;
         },
-        10000));
+        30000));
     EXPECT_EQ(KillByImageSuffix(suffix), 1);
     EXPECT_TRUE(waitEnded(script));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ::kill(-group, 0) != 0; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ::kill(-group, 0) != 0; }, 30000));
 }
 
 TEST_F(ProcessKillerTest, AToolInsideAnotherProgramsGroupGoesAloneAndLeavesThatGroupStanding)

@@ -169,7 +169,7 @@ TEST_F(GlintButtonTest, AccessKeyClicksTheButton)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QSignalSpy clicks(b, &glintbutton::Click);
     QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks.count() == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks.count() == 1; }, 30000));
 }
 
 TEST_F(GlintButtonTest, KeyboardSpaceClicksAndArrowsMoveFocus)
@@ -180,7 +180,7 @@ TEST_F(GlintButtonTest, KeyboardSpaceClicksAndArrowsMoveFocus)
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     a->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return a->hasFocus(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return a->hasFocus(); }, 30000));
     QSignalSpy clicks(a, &glintbutton::Click);
     QSignalSpy keyUps(a, &glintbutton::KeyUp);
     QTest::keyPress(a, Qt::Key_Space);
@@ -189,7 +189,7 @@ TEST_F(GlintButtonTest, KeyboardSpaceClicksAndArrowsMoveFocus)
     EXPECT_EQ(clicks.count(), 1);
     EXPECT_EQ(keyUps.count(), 1);
     QTest::keyClick(a, Qt::Key_Down);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return b->hasFocus(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return b->hasFocus(); }, 30000));
 
     // Holding space on a check button checks it once, however long the key repeats.
     b->SetMode(ModeCheck);
@@ -222,7 +222,7 @@ TEST_F(GlintButtonTest, TooltipShowsOnHoverOnlyWhenNotPressed)
     EXPECT_EQ(tip->Text(), QStringLiteral("Adds a video"));
     EXPECT_TRUE(tip->Title().isEmpty()) << "no title without title text, whatever the icon";
     EXPECT_EQ(tip->MaxWidth(), 240);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return tip->isVisible(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tip->isVisible(); }, 30000));
 
     QSignalSpy leaves(b, &glintbutton::MouseLeave);
     QEvent leave(QEvent::Leave);

@@ -445,7 +445,7 @@ TEST_F(ListGridMouse, TruncatedCellShowsItsWholeTextAsATooltip)
     EXPECT_EQ(QToolTip::text(),
               QStringLiteral("a name far too long to fit into a column of one hundred pixels"));
     QTest::mouseMove(grid, at(1, 0));
-    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000))
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 30000))
         << "a text that fits shows no tooltip";
     grid->SetAutoToolTips(false);
     QTest::mouseMove(grid, at(0, 0));

@@ -132,12 +132,12 @@ TEST(ProgressBarScreen, ValueChangeRepaintsOnlyItsPartOnScreen)
     bar.resize(881, 17);
     bar.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
-    QTRY_VERIFY_WITH_TIMEOUT(bar.paints > 0, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(bar.paints > 0, 30000);
     QCoreApplication::processEvents();
     bar.painted = QRegion();
     bar.paints = 0;
     bar.SetValue(10);
-    QTRY_VERIFY_WITH_TIMEOUT(bar.paints > 0, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(bar.paints > 0, 30000);
     EXPECT_FALSE(bar.painted.isEmpty());
     EXPECT_TRUE(QRect(0, 0, 100, 17).contains(bar.painted.boundingRect()))
         << "a small part, not the whole bar";
