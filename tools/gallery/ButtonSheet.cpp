@@ -1,5 +1,7 @@
 #include "ButtonSheet.h"
 
+#include "app/ButtonDesign.h"
+
 #include "controls/button/ButtonPainter.h"
 #include "controls/button/ButtonPictures.h"
 #include "controls/button/glintbutton.h"
@@ -21,31 +23,11 @@ const char* const StyleNames[] = {
     "ToolbarGradient", "SilverLines", "WarmHover",       "OrangeGloss",  "WhiteGloss",
     "PastelGloss",     "HoverRaised", "HoverFlat",       "VisualStyle"};
 
-/** A main-window button, set up from stored values as the window stores them. */
-glintbutton* mainWindowButton(QWidget* parent, const QString& caption, const QString& picture, bool bold,
-                              bool enabled, int widthPx)
+/** A main-window button, set up from the design the window stores for CommandN. */
+glintbutton* mainWindowButton(QWidget* parent, int n, int widthPx)
 {
-    PropertyBag bag;
-    bag.WriteProperty(QStringLiteral("ButtonStyle"), 3);
-    bag.WriteProperty(QStringLiteral("ColorScheme"), 2);
-    bag.WriteProperty(QStringLiteral("BackColor"), 0xE3E3E3u);
-    bag.WriteProperty(QStringLiteral("MaskColor"), ButtonPictureMaskColor);
-    bag.WriteProperty(QStringLiteral("PictureEffectOnOver"), 0);
-    bag.WriteProperty(QStringLiteral("PictureEffectOnDown"), 0);
-    bag.WriteProperty(QStringLiteral("CaptionEffects"), 0);
-    bag.WriteProperty(QStringLiteral("TooltipBackColor"), 0);
-    bag.WriteProperty(QStringLiteral("PictureNormal"), BundledButtonPicture(picture));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSizeF(bold ? 9.75 : 8.25);
-    font.setBold(bold);
-    bag.WriteProperty(QStringLiteral("Font"), font);
-    if (bold)
-        bag.WriteProperty(QStringLiteral("ForeColor"), 0xFF0000u);
-    if (!enabled)
-        bag.WriteProperty(QStringLiteral("Enabled"), false);
-    bag.WriteProperty(QStringLiteral("Caption"), caption);
     auto* b = new glintbutton(parent);
-    b->ReadProperties(bag);
+    b->ReadProperties(MainWindowButtonDesign(n));
     b->setFixedSize(widthPx, 33);
     return b;
 }
@@ -128,12 +110,8 @@ ButtonSheet::ButtonSheet(QWidget* parent) : QWidget(parent)
     auto* outer = new QVBoxLayout(this);
 
     auto* live = new QHBoxLayout;
-    m_live << mainWindowButton(this, QStringLiteral("Add Video Link"), QStringLiteral("add"), false, true,
-                               129)
-           << mainWindowButton(this, QStringLiteral("Browse..."), QStringLiteral("browse"), false, true, 97)
-           << mainWindowButton(this, QStringLiteral("Cancel"), QStringLiteral("cancel"), true, false, 97)
-           << mainWindowButton(this, QStringLiteral("Delete"), QStringLiteral("delete"), false, true, 97)
-           << mainWindowButton(this, QStringLiteral("Download"), QStringLiteral("download"), true, true, 105);
+    m_live << mainWindowButton(this, 1, 129) << mainWindowButton(this, 2, 97) << mainWindowButton(this, 3, 97)
+           << mainWindowButton(this, 4, 97) << mainWindowButton(this, 5, 105);
     for (glintbutton* b : m_live)
         live->addWidget(b);
     live->addStretch();
