@@ -5,8 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QStyleFactory>
 
 using namespace brenlow;
 
@@ -51,15 +49,3 @@ void PaintEveryStyle(benchmark::State& state)
 BENCHMARK(PaintEveryStyle)->DenseRange(0, 13)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

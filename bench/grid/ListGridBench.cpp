@@ -3,7 +3,6 @@
 // BM_Grid_<Op> and BM_Qt_<Op>.
 #include "controls/grid/ListGrid.h"
 
-#include <QApplication>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 
@@ -320,14 +319,3 @@ void BM_Qt_FilterOff(benchmark::State& state)
 BENCHMARK(BM_Qt_FilterOff)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

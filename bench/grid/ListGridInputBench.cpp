@@ -82,13 +82,3 @@ void BM_WheelNotchScrollsAndRepaints(benchmark::State& state)
 BENCHMARK(BM_WheelNotchScrollsAndRepaints);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

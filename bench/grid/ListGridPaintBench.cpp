@@ -3,7 +3,6 @@
 #include "controls/common/PropertyBag.h"
 #include "controls/grid/ListGrid.h"
 
-#include <QApplication>
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
@@ -124,15 +123,3 @@ void WindowGridFirstPass(benchmark::State& state)
 BENCHMARK(WindowGridFirstPass)->Unit(benchmark::kMicrosecond)->Iterations(20);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

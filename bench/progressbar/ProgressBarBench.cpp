@@ -1,7 +1,6 @@
 // What a download's progress costs the bar: an incremental Value step against a full repaint.
 #include "controls/progressbar/SleekProgressBar.h"
 
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -33,13 +32,3 @@ void FullRepaint(benchmark::State& state)
 BENCHMARK(FullRepaint);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
