@@ -654,6 +654,12 @@ void ListGrid::RowColSet(int vRow, int vCol)
         colPos = std::min(colPos, std::max(0, m.colCount() - 1));
         if (m.colCount() > 0)
             ensureColumnVisible(colPos);
+        // A locked column's cells never become current: the current column stays where it was.
+        if (colPos < static_cast<int>(m.colOrder.size()) &&
+            m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(colPos)])].locked) {
+            m.colRefused = true;
+            colPos = m.currentCol;
+        }
     }
     int unusedCol = -1;
     if (!m.fixRef(vRow, unusedCol))

@@ -558,6 +558,8 @@ private:
     [[nodiscard]] QRect hitColumnSpan(int colPos) const;
     [[nodiscard]] QRect cellRect(int row, int colPos) const;
     [[nodiscard]] brenlow::GridHit hitTest(QPoint p) const;
+    /** Whether a point lies on the picture or image drawn in a cell (display row, display position). */
+    [[nodiscard]] bool imageHit(int row, int colPos, QPoint p) const;
     // Mouse (ListGridInput.cpp)
     void leftButtonDown(const brenlow::GridHit& hit, Qt::KeyboardModifiers mods);
     bool applyClickSelection(int row, Qt::KeyboardModifiers mods, bool& selectionChanged);

@@ -217,7 +217,9 @@ bool ListGrid::UpdateCell(bool bAllowMove)
             int targetPos = colPos;
             if (m.props.EditMove == 1) {
                 for (int p = colPos + 1; p < static_cast<int>(m.colOrder.size()); ++p) {
-                    if (m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(p)])].visible) {
+                    const GridColumn& next =
+                        m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(p)])];
+                    if (next.visible && !next.locked) {
                         targetPos = p;
                         break;
                     }
@@ -307,7 +309,8 @@ bool ListGrid::editorKey(QKeyEvent* event)
         return true;
     case KeyCodes::Left:
     case KeyCodes::Right:
-        if (in->editTriggerKey != KeyCodes::F2 && !box->hasSelectedText() &&
+        // At either end of the text the key leaves the cell, whether or not text is selected.
+        if (in->editTriggerKey != KeyCodes::F2 &&
             ((vk == KeyCodes::Left && box->cursorPosition() == 0) ||
              (vk == KeyCodes::Right && box->cursorPosition() == box->text().size()))) {
             keyDownStep(vk, shift, true);

@@ -41,3 +41,15 @@ GridHit ListGrid::hitTest(QPoint p) const
                       p.x() < m_layout.cellsLeft();
     return hit;
 }
+
+bool ListGrid::imageHit(int row, int colPos, QPoint p) const
+{
+    const QRect cell = m_layout.cellRect(row, colPos);
+    if (cell.isNull() || row < 0 || row > m.lastRow)
+        return false;
+    const int col = m.colOrder[static_cast<size_t>(colPos)];
+    const GridColumn& column = m.columns[static_cast<size_t>(col)];
+    const GridCell& data = m.rowAt(row).cells[static_cast<size_t>(col)];
+    const QRect drawn = ListGridPainter::CellImageRect(m, data, column, cell);
+    return drawn.intersected(cell).contains(p);
+}

@@ -183,6 +183,12 @@ void ListGrid::mousePressEvent(QMouseEvent* event)
     if (!hasFocus() && !(m.editPending && in->editor && in->editor->hasFocus()))
         setFocus(Qt::MouseFocusReason);
 
+    if (event->button() == Qt::LeftButton) {
+        // Every left press may end in a click, also on an empty grid or a locked row.
+        in->clickArmed = true;
+        in->pressOnHeader = hit.header;
+        in->lastShift = shift;
+    }
     if (event->button() == Qt::LeftButton && m.lastRow >= 0) {
         hideTip();
         m.rowRefused = false;
@@ -532,9 +538,13 @@ void ListGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
     const bool wasPressed = in->buttonPressed && event->button() == Qt::LeftButton;
-    if (event->button() == Qt::LeftButton)
+    const bool clicked = in->clickArmed && event->button() == Qt::LeftButton;
+    if (event->button() == Qt::LeftButton) {
         in->buttonPressed = false;
+        in->clickArmed = false;
+    }
     const GridHit hit = hitTest(p);
+    in->lastRelease = p;
 
     if (wasPressed) {
         if (in->resizing) {
@@ -560,7 +570,7 @@ void ListGrid::mouseReleaseEvent(QMouseEvent* event)
     float y = static_cast<float>(m.toUnits(p.y()));
     emit MouseUp(button, shift, x, y);
 
-    if (wasPressed && rect().contains(p))
+    if (clicked && rect().contains(p))
         clickStep();
 }
 
@@ -590,15 +600,12 @@ void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
     if (overHeader && hit.colPos == pressed && m.props.AllowColumnSort && m.lastRow >= 0) {
         const int col = m.colOrder[static_cast<size_t>(pressed)];
         if ((mods & Qt::ControlModifier) && m.sortPrimary >= 0 && m.sortPrimary != col) {
-            // Ctrl adds the column as the second key; the first keeps its order.
+            // Ctrl adds the column as the second key, sorted the way the first one is; the first
+            // keeps its order.
             const int primary = m.sortPrimary;
-            int state = m.columns[static_cast<size_t>(col)].sortState;
-            state = state == 0 ? 2 : (state == 2 ? 1 : 0);
-            Sort(primary, m.columns[static_cast<size_t>(primary)].sortState, col, state == 0 ? 2 : state);
+            Sort(primary, m.columns[static_cast<size_t>(primary)].sortState, col, -1);
         } else {
-            if (m.sortPrimary != col)
-                for (GridColumn& c : m.columns)
-                    c.sortState = 0;
+            // Each column keeps its own state, so A, B, A carries on A's cycle where it was.
             m.sortPrimary = pressed; // a display position, as the sort expects from a header
             m.sortSecondary = -1;
             Sort(-1, -1, -1, -1);
@@ -622,7 +629,7 @@ void ListGrid::cellReleased(const GridHit& hit)
         emit CellButtonClick(row, col);
     if (row > m.lastRow)
         return;
-    if (!cell.picture.isNull() || format.image != 0)
+    if (imageHit(row, hit.colPos, in->lastRelease))
         emit CellImageClick(row, col);
     if (row > m.lastRow)
         return;

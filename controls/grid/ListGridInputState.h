@@ -62,9 +62,11 @@ struct GridInput
     // Mouse
     int dragOverHeader = -1; ///< header position under the pointer while a header is dragged
     bool buttonPressed = false;
+    bool clickArmed = false; ///< a left press whose release raises Click (also when the press was refused)
     bool pressOnHeader = false;
     bool mouseInside = false;
-    QPoint lastPress; ///< where the last button went down
+    QPoint lastPress;   ///< where the last button went down
+    QPoint lastRelease; ///< where the last button came up
     qint16 lastShift = 0;
     GridPointer pointer = GridPointer::Default;
     int resizeCol = -1;   ///< column index whose right edge is under the pointer

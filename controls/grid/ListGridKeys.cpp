@@ -92,15 +92,14 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
                     emit BeforeEdit(row, col, cancel);
                     if (!cancel)
                         emit BeforeDelete(row, cancel);
-                    if (!cancel && row <= m.lastRow) {
+                    if (!cancel && row <= m.lastRow && col < m.colCount()) {
+                        // The cell is emptied first; AfterEdit and AfterDelete then report it.
+                        storeCellText(m.rowAt(row), col, QString(), true);
+                        requestRefresh();
                         QString value;
-                        emit AfterEdit(row, col, value, cancel);
-                        if (!cancel && row <= m.lastRow) {
-                            storeCellText(m.rowAt(row), col, value.trimmed().isEmpty() ? QString() : value,
-                                          true);
-                            requestRefresh();
-                            emit AfterDelete();
-                        }
+                        bool ignored = false;
+                        emit AfterEdit(row, col, value, ignored);
+                        emit AfterDelete();
                     }
                 } else {
                     emit BeforeDelete(row, cancel);
@@ -183,9 +182,12 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     int row = std::max(0, m.currentRow);
     int colPos = m.currentCol;
     const int positions = static_cast<int>(m.colOrder.size());
+    // Hidden and locked columns are stepped over: their cells never become current.
     auto visibleCol = [&](int p) {
-        return p >= 0 && p < positions &&
-               m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(p)])].visible;
+        if (p < 0 || p >= positions)
+            return false;
+        const GridColumn& c = m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(p)])];
+        return c.visible && !c.locked;
     };
     auto usableRow = [&](int r) { return m.rowAt(r).visible && !(m.rowAt(r).flags & RowFlag::Locked); };
     int rangeEnd = -1;
@@ -196,11 +198,16 @@ bool ListGrid::moveByKey(int keyCode, int shift)
         if (!UpdateCell(false))
             return true;
         const int step = keyCode == KeyCodes::Up ? -1 : 1;
-        for (int r = row + step; r >= 0 && r <= m.lastRow; r += step)
+        // Without a current row the first usable row is the target, row 0 included.
+        const int from = m.currentRow < 0 ? -1 : row;
+        const int dir = m.currentRow < 0 ? 1 : step;
+        for (int r = from + dir; r >= 0 && r <= m.lastRow; r += dir)
             if (usableRow(r)) {
                 row = r;
                 break;
             }
+        if (extend)
+            rangeEnd = row;
         break;
     }
     case KeyCodes::Left:
@@ -229,6 +236,8 @@ bool ListGrid::moveByKey(int keyCode, int shift)
             row = std::min(m.lastRow, std::max(m.lastRowInView, 0));
         m.firstRowInView = row;
         requestLayout();
+        if (extend)
+            rangeEnd = row;
         break;
     }
     case KeyCodes::Home:
@@ -238,6 +247,11 @@ bool ListGrid::moveByKey(int keyCode, int shift)
             if (!UpdateCell(false))
                 return true;
             row = home ? 0 : m.lastRow;
+            for (int r = row; r >= 0 && r <= m.lastRow; r += home ? 1 : -1)
+                if (usableRow(r)) {
+                    row = r;
+                    break;
+                }
             if (extend)
                 rangeEnd = row;
         } else {
@@ -253,18 +267,30 @@ bool ListGrid::moveByKey(int keyCode, int shift)
         return false;
     }
 
+    // A move onto a locked row is refused and changes nothing, the selection included.
+    if ((m.rowAt(row).flags & RowFlag::Locked) || m.rowRefused) {
+        m.rowRefused = true;
+        m.colRefused = true;
+        return true;
+    }
     bool selectionChanged = false;
-    if (rangeEnd >= 0 && m.currentRow >= 0) {
+    if (rangeEnd >= 0) {
+        // Extending: the rows from where the extension began to the new row, and only those.
+        if (m.anchorRow < 0 || m.anchorRow > m.lastRow)
+            m.anchorRow = m.currentRow >= 0 ? m.currentRow : row;
         selectionChanged =
-            m.selectOnlyRange(std::min(m.currentRow, rangeEnd), std::max(m.currentRow, rangeEnd));
-    } else if (row != m.currentRow) {
-        for (int i = 0; i <= m.lastRow; ++i) {
-            GridRow& each = m.rowAt(i);
-            if (i != row && (each.flags & RowFlag::Selected)) {
-                each.flags &= ~RowFlag::Selected;
-                selectionChanged = true;
+            m.selectOnlyRange(std::min(m.anchorRow, rangeEnd), std::max(m.anchorRow, rangeEnd));
+    } else {
+        if (row != m.currentRow) {
+            for (int i = 0; i <= m.lastRow; ++i) {
+                GridRow& each = m.rowAt(i);
+                if (i != row && (each.flags & RowFlag::Selected)) {
+                    each.flags &= ~RowFlag::Selected;
+                    selectionChanged = true;
+                }
             }
         }
+        m.anchorRow = row;
     }
     if (!(m.rowAt(row).flags & RowFlag::Selected)) {
         m.rowAt(row).flags |= RowFlag::Selected;

@@ -185,13 +185,13 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
     }
 }
 
-void ListGridPainter::paintPicture(QPainter& p, const QImage& picture, const QRect& cell, int imageAlignment,
-                                   int columnWidth, int verticalOffset, QRect& textRect)
+QRect ListGridPainter::PictureRect(const QSize& picture, const QRect& cell, int imageAlignment,
+                                   int columnWidth, int verticalOffset)
 {
     const QRect area = Ltrb(cell.left() + 2, cell.top() + verticalOffset, cell.right() + 1 - 2,
                             cell.bottom() + 1 - verticalOffset);
     if (area.width() <= 0 || area.height() <= 0 || picture.width() <= 0 || picture.height() <= 0)
-        return;
+        return {};
     // Keep the aspect ratio: a relatively taller area gives the picture its width, else its height.
     int w, h;
     if (double(area.height()) / area.width() > double(picture.height()) / picture.width()) {
@@ -201,20 +201,46 @@ void ListGridPainter::paintPicture(QPainter& p, const QImage& picture, const QRe
         h = area.height();
         w = std::max(1, static_cast<int>(RoundHalfEven(double(picture.width()) * h / picture.height())));
     }
+    return QRect(PlaceImage(QSize(w, h), area, imageAlignment, picture.width(), columnWidth), QSize(w, h));
+}
+
+QRect ListGridPainter::CellImageRect(const ListGridModel& m, const GridCell& cell, const GridColumn& column,
+                                     const QRect& rect)
+{
+    if (!cell.picture.isNull())
+        return PictureRect(cell.picture.image().size(), rect, column.imageAlignment, rect.width(),
+                           m.props.MinVerticalOffset);
+    return {};
+}
+
+QPoint ListGridPainter::PlaceImage(const QSize& drawn, const QRect& area, int imageAlignment, int ownWidth,
+                                   int columnWidth)
+{
     int x = area.left(), y = area.top();
     const int horizontal = imageAlignment & 3;
     if (imageAlignment == 5) {
-        if (picture.width() < columnWidth)
-            x = area.left() + (columnWidth - w) / 2 - 2;
+        if (ownWidth < columnWidth)
+            x = area.left() + (columnWidth - drawn.width()) / 2 - 2;
     } else if (horizontal == 1) {
-        x = area.left() + (area.width() - w) / 2;
+        x = area.left() + (area.width() - drawn.width()) / 2;
     } else if (horizontal == 2) {
-        x = area.left() + area.width() - w;
+        x = area.left() + area.width() - drawn.width();
     }
     if (imageAlignment & 4)
-        y = area.top() + (area.height() - h) / 2;
+        y = area.top() + (area.height() - drawn.height()) / 2;
     else if (imageAlignment & 8)
-        y = area.top() + area.height() - h;
+        y = area.top() + area.height() - drawn.height();
+    return {x, y};
+}
+
+void ListGridPainter::paintPicture(QPainter& p, const QImage& picture, const QRect& cell, int imageAlignment,
+                                   int columnWidth, int verticalOffset, QRect& textRect)
+{
+    const QRect placed = PictureRect(picture.size(), cell, imageAlignment, columnWidth, verticalOffset);
+    if (placed.isNull())
+        return;
+    const int x = placed.x(), y = placed.y(), w = placed.width(), h = placed.height();
+    const int horizontal = imageAlignment & 3;
 
     const QString key = QStringLiteral("%1/%2x%3").arg(picture.cacheKey()).arg(w).arg(h);
     auto it = m_scaled.constFind(key);
@@ -435,12 +461,18 @@ void ListGridPainter::paintTotals(QPainter& p, const ListGridModel& m, const Lis
         const GridColumn& column = m.columns[static_cast<size_t>(cs.col)];
         const auto& entry = m.totalsLine[static_cast<size_t>(cs.col)];
         QString text = entry.caption;
-        if (column.type == ColumnType::Numeric) {
-            double total = m.totals[static_cast<size_t>(cs.col)];
-            if (entry.average && m.rowCount() > 0)
-                total /= m.rowCount();
-            text = column.format.isEmpty() ? QLocale().toString(total, 'g', 15)
-                                           : DisplayText(QString::number(total, 'g', 15), column.format);
+        // The same figure the export writes: the total, or its average over the row count less one,
+        // after the caption. With one row there is no average to show.
+        if (column.type == ColumnType::Numeric && !(entry.average && m.lastRow == 0)) {
+            double total = m.columnTotal(cs.col);
+            if (entry.average)
+                total /= m.lastRow;
+            QLocale locale = NumberLocale();
+            locale.setNumberOptions(QLocale::OmitGroupSeparator);
+            const QString number = column.format.isEmpty()
+                                       ? locale.toString(total, 'f', QLocale::FloatingPointShortest)
+                                       : DisplayText(QString::number(total, 'g', 15), column.format);
+            text = entry.caption.isEmpty() ? number : entry.caption + QLatin1Char(' ') + number;
         }
         QRect textRect = Ltrb(cs.left + 3, strip.top(), cs.right() - 3, strip.top() + strip.height());
         Gdi::DrawText(p, text, textRect,

@@ -13,6 +13,8 @@ namespace brenlow {
 class ListGridModel;
 class ListGridLayout;
 struct GridRow;
+struct GridCell;
+struct GridColumn;
 
 /** What the painter needs beyond the model and the layout: the theme colours and the transient
  *  states the mouse code sets (hot and pressed header items, the pressed button cell). */
@@ -40,6 +42,18 @@ public:
     void paint(QImage& surface, const ListGridModel& m, const ListGridLayout& layout,
                const GridPaintState& state, bool focusRect, const QWidget* widget);
 
+    /** Where a cell picture of a size is drawn in a cell (scaled with its aspect ratio kept, placed by
+     *  the column's image alignment); null when it is not drawn. Hit-testing uses the same rectangle. */
+    [[nodiscard]] static QRect PictureRect(const QSize& picture, const QRect& cell, int imageAlignment,
+                                           int columnWidth, int verticalOffset);
+    /** The picture of a cell, or else its image from the bound image list, as drawn in the cell's
+     *  rectangle; null when the cell shows neither. */
+    [[nodiscard]] static QRect CellImageRect(const ListGridModel& m, const GridCell& cell,
+                                             const GridColumn& column, const QRect& rect);
+    /** The top-left corner of an image drawn at a size inside an area, by an image alignment code
+     *  (ownWidth: the image's own width, used by the centred code 5). */
+    [[nodiscard]] static QPoint PlaceImage(const QSize& drawn, const QRect& area, int imageAlignment,
+                                           int ownWidth, int columnWidth);
     /** The display text of a cell: its text, or formatted with the column's format string. */
     [[nodiscard]] static QString DisplayText(const QString& text, const QString& format);
 
