@@ -633,6 +633,9 @@ bool ListGrid::moveCurrentCell(int row, int colPos, bool scroll)
     const bool changed = row != m.currentRow || colPos != m.currentCol;
     m.currentRow = row;
     m.currentCol = colPos;
+    // The column itself is remembered, so a change of the column order can bring it back.
+    if (colPos >= 0 && colPos < static_cast<int>(m.colOrder.size()))
+        m.navCol = m.colOrder[static_cast<size_t>(colPos)];
     if (scroll) {
         if (row >= 0)
             ensureRowVisible(row);

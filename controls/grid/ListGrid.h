@@ -466,6 +466,9 @@ signals:
     void BeforeInsert(int Row, bool& Cancel);
     void AfterInsert(int Row);
     void RequestRowData(int Row);
+    /** A stored property was set, by its key in the property store ("BackColorSel", "ThemeStyle",
+     *  ...), so a container can mark its form changed. */
+    void PropertyChanged(const QString& name);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

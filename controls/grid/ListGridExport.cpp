@@ -213,6 +213,9 @@ void ListGrid::ColOrderRestore(const QString& /*UniqueGridName*/)
 {
     if (m.colCount() - 1 == 0)
         return;
+    // The column shown at the current position now is the one to keep current.
+    if (m.currentCol >= 0 && m.currentCol < static_cast<qint32>(m.colOrder.size()))
+        m.navCol = m.colOrder[static_cast<size_t>(m.currentCol)];
     for (size_t i = 0; i < m.colOrder.size(); ++i)
         m.colOrder[i] = static_cast<qint32>(i);
     RowColSet(-1, m.navCol);

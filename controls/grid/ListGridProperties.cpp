@@ -42,7 +42,7 @@ void ListGrid::applyTheme()
     m_paintState.themeTo = colors.to;
 }
 
-void ListGrid::propertyChanged(const char* /*key*/)
+void ListGrid::propertyChanged(const char* key)
 {
-    // The whole property set is written by WriteProperties; no designer listens for single keys.
+    emit PropertyChanged(QString::fromLatin1(key));
 }
