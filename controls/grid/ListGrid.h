@@ -208,6 +208,11 @@ public:
     void SetTotalsLineCaption(int vCol, const QString& New_Value);
     [[nodiscard]] bool TotalsLineColAvg(int vCol) const;
     void SetTotalsLineColAvg(int vCol, bool New_Value);
+    /** The picture drawn in the bottom right corner of wrapping cells whose row can show more text
+     *  (AllowWordWrap on, MaxLineCount limiting the automatic height); a click on it toggles the row
+     *  between its automatic height and the height of its whole text. A null image: none. */
+    [[nodiscard]] QImage ExpandRowImage() const;
+    void SetExpandRowImage(const QImage& New_Value);
     /** Width of the client area in ScaleUnits. */
     [[nodiscard]] float VisibleWidth() const;
     [[nodiscard]] bool EditPending() const;

@@ -637,6 +637,19 @@ void ListGrid::cellReleased(const GridHit& hit)
         qint16 shift = in->lastShift;
         emit CellHandClick(row, col, shift);
     }
+    if (row > m.lastRow || col >= m.colCount())
+        return;
+    // The expand image of a wrapping cell: the row shows all its text, or goes back to its
+    // automatic height.
+    GridRow& clicked = m.rowAt(row);
+    const GridCell& wrapped = clicked.cells[static_cast<size_t>(col)];
+    if ((wrapped.flags & CellFlag::WordWrap) &&
+        m.columns[static_cast<size_t>(col)].type != ColumnType::Progress && m.rowExpandable(clicked) &&
+        ListGridPainter::ExpandImageRect(m.expandRowImage, m_layout.cellRect(row, hit.colPos))
+            .contains(in->lastRelease)) {
+        const qint32 whole = m.autoRowHeight(clicked, true);
+        SetRowHeight(row, clicked.height == whole ? -1.0f : static_cast<float>(whole));
+    }
 }
 
 void ListGrid::clickStep()

@@ -325,7 +325,13 @@ QFont ListGridModel::cellFont(const GridCell& cell, qint16 columnType) const
     return font;
 }
 
-qint32 ListGridModel::autoRowHeight(const GridRow& row) const
+bool ListGridModel::rowExpandable(const GridRow& row) const
+{
+    return props.AllowWordWrap && !expandRowImage.isNull() && props.MaxLineCount > 0 &&
+           autoRowHeight(row, true) > autoRowHeight(row);
+}
+
+qint32 ListGridModel::autoRowHeight(const GridRow& row, bool wholeText) const
 {
     qint32 tallest = 0;
     for (size_t k = 0; k < columns.size() && k < row.cells.size(); ++k) {
@@ -348,7 +354,7 @@ qint32 ListGridModel::autoRowHeight(const GridRow& row) const
     }
     qint32 c = defaultRowHeight - 2 * props.MinVerticalOffset - 2;
     if (tallest >= c) {
-        const qint32 limit = props.MaxLineCount > 0 ? props.MaxLineCount * c : tallest;
+        const qint32 limit = props.MaxLineCount > 0 && !wholeText ? props.MaxLineCount * c : tallest;
         c = std::min(tallest, limit);
     }
     return c + 2 * props.MinVerticalOffset;

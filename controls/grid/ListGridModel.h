@@ -264,9 +264,10 @@ public:
     // View state kept by the painting.
     qint32 firstRowInView = 0;
     qint32 lastRowInView = -1;
-    qint32 hScroll = 0;   ///< first scrolling column position in view
-    GridProperties props; ///< set the Font through setFont
-    QString fontName;     ///< family of props.Font, the font name of the grid defaults
+    qint32 hScroll = 0;    ///< first scrolling column position in view
+    GridProperties props;  ///< set the Font through setFont
+    QImage expandRowImage; ///< drawn in wrapping cells whose row can grow to its whole text; null = none
+    QString fontName;      ///< family of props.Font, the font name of the grid defaults
 
     /** Sets the grid's Font and its cached family name. */
     void setFont(const QFont& font);
@@ -352,8 +353,11 @@ public:
     /** Height of the sample text "ABCDWXYZ" in FontHeader. */
     [[nodiscard]] qint32 headerTextHeight() const;
     /** The automatic height of a stored row (wrapping text measured per column); only meaningful
-     *  with AllowWordWrap on. */
-    [[nodiscard]] qint32 autoRowHeight(const GridRow& row) const;
+     *  with AllowWordWrap on. wholeText: without the MaxLineCount limit, as tall as all its text. */
+    [[nodiscard]] qint32 autoRowHeight(const GridRow& row, bool wholeText = false) const;
+    /** Whether a row's whole text needs more height than its automatic height gives it, so the
+     *  expand image is drawn in its wrapping cells (AllowWordWrap on and an ExpandRowImage set). */
+    [[nodiscard]] bool rowExpandable(const GridRow& row) const;
     /** The font a cell is drawn and measured with. */
     [[nodiscard]] QFont cellFont(const GridCell& cell, qint16 columnType) const;
 

@@ -118,6 +118,7 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
     }
 
     QFont current = p.font();
+    const bool expandable = m.rowExpandable(row);
     for (const ListGridLayout::ColSpan& cs : l.cols()) {
         if (cs.col >= static_cast<qint32>(row.cells.size()))
             continue;
@@ -182,6 +183,11 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
         }
         p.setPen(qc(fore));
         Gdi::DrawText(p, text, textRect, flags);
+        if (expandable && (flags & DT::WordBreak)) {
+            const QRect r = ExpandImageRect(m.expandRowImage, rect);
+            if (!r.isNull())
+                p.drawImage(r, m.expandRowImage);
+        }
     }
 }
 
@@ -211,6 +217,17 @@ QRect ListGridPainter::CellImageRect(const ListGridModel& m, const GridCell& cel
         return PictureRect(cell.picture.image().size(), rect, column.imageAlignment, rect.width(),
                            m.props.MinVerticalOffset);
     return {};
+}
+
+QRect ListGridPainter::ExpandImageRect(const QImage& image, const QRect& cell)
+{
+    if (image.isNull())
+        return {};
+    const int w = std::min(image.width(), cell.width() - 4);
+    const int h = std::min(image.height(), cell.height() - 4);
+    if (w <= 0 || h <= 0)
+        return {};
+    return QRect(cell.left() + cell.width() - 2 - w, cell.top() + cell.height() - 2 - h, w, h);
 }
 
 QPoint ListGridPainter::PlaceImage(const QSize& drawn, const QRect& area, int imageAlignment, int ownWidth,

@@ -50,6 +50,9 @@ public:
      *  rectangle; null when the cell shows neither. */
     [[nodiscard]] static QRect CellImageRect(const ListGridModel& m, const GridCell& cell,
                                              const GridColumn& column, const QRect& rect);
+    /** Where the expand image sits in a wrapping cell: its bottom right corner, at most the cell's
+     *  size less a 2-pixel margin. */
+    [[nodiscard]] static QRect ExpandImageRect(const QImage& image, const QRect& cell);
     /** The top-left corner of an image drawn at a size inside an area, by an image alignment code
      *  (ownWidth: the image's own width, used by the centred code 5). */
     [[nodiscard]] static QPoint PlaceImage(const QSize& drawn, const QRect& area, int imageAlignment,

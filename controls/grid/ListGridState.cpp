@@ -177,6 +177,18 @@ void ListGrid::SetTotalsLineColAvg(int vCol, bool New_Value)
     requestRefresh();
 }
 
+QImage ListGrid::ExpandRowImage() const
+{
+    return m.expandRowImage;
+}
+
+void ListGrid::SetExpandRowImage(const QImage& New_Value)
+{
+    m.expandRowImage = New_Value;
+    propertyChanged("ExpandRowImage");
+    requestRefresh();
+}
+
 float ListGrid::VisibleWidth() const
 {
     return static_cast<float>(m.toUnits(visibleCellsWidth()));

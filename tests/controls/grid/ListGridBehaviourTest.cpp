@@ -211,3 +211,50 @@ TEST_F(ListGridBehaviour, CellImageClickOnlyOnThePictureItself)
     QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, drawn.center());
     EXPECT_EQ(imageClicks, (QList<QList<int>>{{2, 1}}));
 }
+
+TEST_F(ListGridBehaviour, ExpandImageShowsTheWholeTextOfAWrappedRowAndBack)
+{
+    grid->AddColumn(QStringLiteral("Notes"), 1800, 4, 0, {}, {}, 4, true); // wraps
+    grid->AddColumn(QStringLiteral("Other"), 1500);
+    grid->SetAllowWordWrap(true);
+    grid->SetMaxLineCount(1);
+    QImage expand(9, 9, QImage::Format_RGB32);
+    expand.fill(Qt::magenta);
+    grid->SetExpandRowImage(expand);
+    grid->AddItem(QStringLiteral("short\tx"));
+    grid->AddItem(QStringLiteral("a long note that takes several lines in a narrow column of the grid\ty"));
+    grid->SetRedraw(true);
+    show();
+    grid->Refresh();
+    const float automatic = grid->RowHeight(1);
+    ASSERT_EQ(automatic, grid->RowHeight(0)) << "one line at most while collapsed";
+
+    auto magentaIn = [&](const QRect& r) {
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                n += grid->surface().pixelColor(x, y) == QColor(Qt::magenta) ? 1 : 0;
+        return n;
+    };
+    const QRect shortCell = grid->layout().cellRect(0, 0);
+    const QRect longCell = grid->layout().cellRect(1, 0);
+    EXPECT_EQ(magentaIn(shortCell), 0) << "nothing to expand in a row whose text fits";
+    const QRect image = ListGridPainter::ExpandImageRect(expand, longCell);
+    EXPECT_EQ(magentaIn(image), 81) << "the whole image in the cell's bottom right corner";
+
+    QTest::mouseMove(grid, image.center());
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, image.center());
+    const float expanded = grid->RowHeight(1);
+    EXPECT_GT(expanded, automatic + 10) << "the row grows to its whole text";
+
+    const QRect grown = ListGridPainter::ExpandImageRect(expand, grid->layout().cellRect(1, 0));
+    EXPECT_EQ(magentaIn(grown), 81) << "the image stays to collapse the row again";
+    QTest::mouseMove(grid, grown.center());
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, grown.center());
+    EXPECT_EQ(grid->RowHeight(1), automatic);
+
+    const QPoint elsewhere = grid->layout().cellRect(1, 0).topLeft() + QPoint(5, 5);
+    QTest::mouseMove(grid, elsewhere);
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, elsewhere);
+    EXPECT_EQ(grid->RowHeight(1), automatic) << "a click elsewhere in the cell changes nothing";
+}
