@@ -534,8 +534,8 @@ void ListGrid::SetRowImage(int vRow, const QVariant& New_Value)
 {
     m.checkRow(vRow);
     m.rowAt(vRow).image = imageValue(New_Value);
-    requestLayout();
-    requestRefresh();
+    // The first row image opens the row-image column.
+    refreshOrPend();
 }
 
 void ListGrid::SetRowBackColor(int vRow, quint32 New_Value)

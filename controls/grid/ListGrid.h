@@ -208,6 +208,10 @@ public:
     void SetTotalsLineCaption(int vCol, const QString& New_Value);
     [[nodiscard]] bool TotalsLineColAvg(int vCol) const;
     void SetTotalsLineColAvg(int vCol, bool New_Value);
+    /** The image list that RowImage and CellImage numbers and keys refer to; not owned (a list that
+     *  is destroyed unbinds itself). */
+    [[nodiscard]] brenlow::GridImageList* ImageList() const;
+    void SetImageList(brenlow::GridImageList* New_Value);
     /** The picture drawn in the bottom right corner of wrapping cells whose row can show more text
      *  (AllowWordWrap on, MaxLineCount limiting the automatic height); a click on it toggles the row
      *  between its automatic height and the height of its whole text. A null image: none. */

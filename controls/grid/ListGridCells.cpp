@@ -35,13 +35,35 @@ qint32 ListGrid::imageValue(const QVariant& v) const
     const double number = v.toDouble(&ok);
     if (ok && (v.typeId() != QMetaType::QString || FormsANumber(v.toString())))
         return static_cast<qint32>(number);
-    // Keys name images of a bound image list; none is bound, so the look-up fails.
-    return 0;
+    // Any other value is a key of the bound image list, kept as minus its index.
+    const int index = m.imageList ? m.imageList->IndexOf(v.toString()) : 0;
+    return -index;
 }
 
 QVariant ListGrid::imageVariant(qint32 stored) const
 {
+    if (stored < 0 && m.imageList) {
+        const QString key = m.imageList->Key(-stored);
+        if (!key.isEmpty())
+            return key;
+    }
     return stored;
+}
+
+GridImageList* ListGrid::ImageList() const
+{
+    return m.imageList.data();
+}
+
+void ListGrid::SetImageList(GridImageList* New_Value)
+{
+    if (m.imageList)
+        disconnect(m.imageList.data(), &GridImageList::Changed, this, nullptr);
+    m.imageList = New_Value;
+    if (New_Value)
+        connect(New_Value, &GridImageList::Changed, this, [this] { refreshOrPend(); });
+    propertyChanged("ImageList");
+    refreshOrPend();
 }
 
 void ListGrid::storeCellText(GridRow& row, qint32 col, const QString& text, bool markRowChanged)

@@ -22,10 +22,18 @@ void ListGridLayout::computeMetrics(ListGridModel& m)
         g.checkBoxLeft = 0;
         g.checkBoxWidth = 3;
     }
-    // No image list can be bound in this grid, so there is no row-image column.
-    g.imageList = false;
-    g.imageWidth = g.imageHeight = 0;
+    // A column for row images, as wide as an image and 2 pixels, once any row has one.
+    g.imageList = !m.imageList.isNull();
+    g.imageWidth = g.imageList ? m.imageList->ImageWidth() : 0;
+    g.imageHeight = g.imageList ? m.imageList->ImageHeight() : 0;
     g.rowImageWidth = 0;
+    if (g.imageList) {
+        for (const GridRow& row : m.rows)
+            if (row.image != 0) {
+                g.rowImageWidth = g.imageWidth + 2;
+                break;
+            }
+    }
     g.headerTextHeight = m.headerTextHeight();
     g.captionHeight = p.Caption.isEmpty() ? 0 : static_cast<int>(RoundHalfEven(g.headerTextHeight * 1.5));
     g.headerHeight = HeaderHeight(p.ColumnHeaders, p.ColumnHeaderSmall, p.ColumnHeaderLines,

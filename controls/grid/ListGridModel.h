@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/grid/GridImageList.h"
+
 #include <QFont>
 #include <QImage>
 #include <QPointer>
@@ -264,8 +266,9 @@ public:
     // View state kept by the painting.
     qint32 firstRowInView = 0;
     qint32 lastRowInView = -1;
-    qint32 hScroll = 0;    ///< first scrolling column position in view
-    GridProperties props;  ///< set the Font through setFont
+    qint32 hScroll = 0;                ///< first scrolling column position in view
+    GridProperties props;              ///< set the Font through setFont
+    QPointer<GridImageList> imageList; ///< bound with SetImageList, not owned
     QImage expandRowImage; ///< drawn in wrapping cells whose row can grow to its whole text; null = none
     QString fontName;      ///< family of props.Font, the font name of the grid defaults
 
@@ -355,6 +358,12 @@ public:
     /** The automatic height of a stored row (wrapping text measured per column); only meaningful
      *  with AllowWordWrap on. wholeText: without the MaxLineCount limit, as tall as all its text. */
     [[nodiscard]] qint32 autoRowHeight(const GridRow& row, bool wholeText = false) const;
+    /** The bound image list's image for a stored row or cell image value (index, or -index of an
+     *  image given by key); null when none. */
+    [[nodiscard]] QImage listImage(qint32 stored) const
+    {
+        return imageList && stored != 0 ? imageList->Image(stored < 0 ? -stored : stored) : QImage();
+    }
     /** Whether a row's whole text needs more height than its automatic height gives it, so the
      *  expand image is drawn in its wrapping cells (AllowWordWrap on and an ExpandRowImage set). */
     [[nodiscard]] bool rowExpandable(const GridRow& row) const;

@@ -27,6 +27,26 @@ QColor qc(quint32 c)
 // Cell and header text never treats "&" as a mnemonic: names are shown as they are stored.
 constexpr quint32 TextBase = DT::NoPrefix;
 
+/** An image as it shows in a selected row with ApplySelectionToImages: half covered by the selection
+ *  colour where it is not transparent. */
+QImage selectedLook(const QImage& image, const QColor& selection)
+{
+    QImage out = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&out);
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    QColor half = selection;
+    half.setAlpha(128);
+    p.fillRect(out.rect(), half);
+    return out;
+}
+
+/** The area of a cell that pictures and images are placed in. */
+QRect imageArea(const QRect& cell, int verticalOffset)
+{
+    return Ltrb(cell.left() + 2, cell.top() + verticalOffset, cell.right() + 1 - 2,
+                cell.bottom() + 1 - verticalOffset);
+}
+
 } // namespace
 
 QString ListGridPainter::DisplayText(const QString& text, const QString& format)
@@ -116,6 +136,20 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
         const QRect box = l.rowCheckBoxRect(rs.row);
         Gdi::DrawCheckBox(p, box, row.flags & RowFlag::Checked, Gdi::PartState::Normal, widget);
     }
+    const bool selectImages = selected && props.ApplySelectionToImages;
+    if (l.metrics().rowImageWidth > 0 && row.image != 0) {
+        const QImage image = m.listImage(row.image);
+        if (!image.isNull()) {
+            // In its own column left of the cells; centred in the row, or at the top.
+            const int x = l.cellsLeft() - l.metrics().rowImageWidth + 1;
+            const int y =
+                props.CenterRowImage ? top + (rs.height - image.height()) / 2 : top + props.MinVerticalOffset;
+            p.save();
+            p.setClipRect(Ltrb(x, top, l.cellsLeft(), bottom), Qt::IntersectClip);
+            p.drawImage(x, y, selectImages ? selectedLook(image, qc(props.BackColorSel)) : image);
+            p.restore();
+        }
+    }
 
     QFont current = p.font();
     const bool expandable = m.rowExpandable(row);
@@ -156,9 +190,26 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
         }
 
         QRect textRect = Ltrb(rect.left() + 3, top, rect.right() + 1 - 3, bottom);
-        if (!cell.picture.isNull())
+        if (!cell.picture.isNull()) {
             paintPicture(p, cell.picture, rect, column.imageAlignment, cs.width, props.MinVerticalOffset,
                          textRect);
+        } else if (format.image != 0) {
+            const QRect placed = CellImageRect(m, cell, column, rect);
+            if (!placed.isNull()) {
+                const QImage image = m.listImage(format.image);
+                p.save();
+                p.setClipRect(rect, Qt::IntersectClip);
+                p.drawImage(placed.topLeft(),
+                            selectImages ? selectedLook(image, qc(props.BackColorSel)) : image);
+                p.restore();
+                // Text beside the image, as beside a picture.
+                const int horizontal = column.imageAlignment & 3;
+                if (horizontal == 0 && column.imageAlignment != 5)
+                    textRect.setLeft(std::max(textRect.left(), placed.right() + 1 + 3));
+                else if (horizontal == 2)
+                    textRect.setRight(std::min(textRect.right(), placed.left() - 4));
+            }
+        }
 
         QString text = DisplayText(cell.text, column.format);
         if (text.isEmpty())
@@ -194,8 +245,7 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
 QRect ListGridPainter::PictureRect(const QSize& picture, const QRect& cell, int imageAlignment,
                                    int columnWidth, int verticalOffset)
 {
-    const QRect area = Ltrb(cell.left() + 2, cell.top() + verticalOffset, cell.right() + 1 - 2,
-                            cell.bottom() + 1 - verticalOffset);
+    const QRect area = imageArea(cell, verticalOffset);
     if (area.width() <= 0 || area.height() <= 0 || picture.width() <= 0 || picture.height() <= 0)
         return {};
     // Keep the aspect ratio: a relatively taller area gives the picture its width, else its height.
@@ -216,7 +266,12 @@ QRect ListGridPainter::CellImageRect(const ListGridModel& m, const GridCell& cel
     if (!cell.picture.isNull())
         return PictureRect(cell.picture.image().size(), rect, column.imageAlignment, rect.width(),
                            m.props.MinVerticalOffset);
-    return {};
+    const QImage image = m.listImage(m.effectiveFormat(cell).image);
+    if (image.isNull())
+        return {};
+    const QRect area = imageArea(rect, m.props.MinVerticalOffset);
+    return QRect(PlaceImage(image.size(), area, column.imageAlignment, image.width(), rect.width()),
+                 image.size());
 }
 
 QRect ListGridPainter::ExpandImageRect(const QImage& image, const QRect& cell)

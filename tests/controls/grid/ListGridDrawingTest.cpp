@@ -1,5 +1,6 @@
 // What the surface shows for the totals line, image lists, group headers and wrapped rows.
 #include "controls/common/Colors.h"
+#include "controls/grid/GridImageList.h"
 #include "controls/grid/ListGrid.h"
 #include "controls/grid/ListGridLayout.h"
 
@@ -88,4 +89,108 @@ TEST_F(GridDrawing, TotalsLineShowsTheExportedFigureAfterItsCaption)
     const auto [tl, tr] = extent(textCell, red);
     EXPECT_NEAR(tr - tl + 1, fm.horizontalAdvance(QStringLiteral("end")), 3)
         << "other columns show the caption";
+}
+
+namespace {
+
+QImage solid(const QColor& c, int size = 8)
+{
+    QImage img(size, size, QImage::Format_RGB32);
+    img.fill(c);
+    return img;
+}
+
+class GridImages : public GridDrawing
+{
+protected:
+    void SetUp() override
+    {
+        GridDrawing::SetUp();
+        list.Add(solid(Qt::red), QStringLiteral("red"));
+        list.Add(solid(Qt::blue), QStringLiteral("blue"));
+        grid.SetBackColorEvenRowsEnabled(false);
+        grid.AddColumn(QStringLiteral("A"), 1500, 4, 0, {}, {}, 4);
+        grid.AddColumn(QStringLiteral("B"), 1500, 4, 0, {}, {}, 4);
+        for (int i = 0; i < 4; ++i)
+            grid.AddItem(QStringLiteral("text\tmore"));
+        grid.SetImageList(&list);
+        grid.SetRedraw(true);
+    }
+    /** The strip between the check-box margin and the cells of a row. */
+    [[nodiscard]] QRect rowImageStrip(int row) const
+    {
+        const QRect c = cell(row, 0);
+        return QRect(c.left() - grid.layout().metrics().rowImageWidth, c.top(),
+                     grid.layout().metrics().rowImageWidth, c.height());
+    }
+    GridImageList list;
+};
+
+} // namespace
+
+TEST_F(GridImages, RowImagesByIndexOrKeyGetAColumnOfTheirOwn)
+{
+    grid.Refresh();
+    const int leftWithout = cell(0, 0).left();
+    EXPECT_EQ(grid.layout().metrics().rowImageWidth, 0) << "no row has an image yet";
+
+    grid.SetRowImage(0, 1);
+    grid.SetRowImage(1, QStringLiteral("blue"));
+    grid.SetRowImage(2, QStringLiteral("no such key"));
+    EXPECT_EQ(grid.RowImage(0), QVariant(1));
+    EXPECT_EQ(grid.RowImage(1), QVariant(QStringLiteral("blue"))) << "an image given by key reads as its key";
+    EXPECT_EQ(grid.model().rowAt(1).image, -2) << "kept as minus its index";
+    EXPECT_EQ(grid.RowImage(2), QVariant(0)) << "an unknown key stores none";
+
+    EXPECT_EQ(grid.layout().metrics().rowImageWidth, 8 + 2);
+    EXPECT_EQ(cell(0, 0).left(), leftWithout + 10) << "the cells move right by the image column";
+    EXPECT_EQ(count(rowImageStrip(0), Qt::red), 64);
+    EXPECT_EQ(count(rowImageStrip(1), Qt::blue), 64);
+    EXPECT_EQ(count(rowImageStrip(2), Qt::red) + count(rowImageStrip(2), Qt::blue), 0);
+}
+
+TEST_F(GridImages, CenterRowImagePlacesTheImageInTheMiddleOrAtTheTop)
+{
+    grid.SetMinRowHeight(600); // 40 pixels
+    grid.SetRowImage(0, 1);
+    grid.Refresh();
+    const QRect strip = rowImageStrip(0);
+    auto firstRedRow = [&] {
+        for (int y = strip.top(); y <= strip.bottom(); ++y)
+            if (count(QRect(strip.left(), y, strip.width(), 1), Qt::red) > 0)
+                return y - strip.top();
+        return -1;
+    };
+    EXPECT_EQ(firstRedRow(), (strip.height() - 8) / 2);
+    grid.SetCenterRowImage(false);
+    EXPECT_EQ(firstRedRow(), grid.MinVerticalOffset());
+}
+
+TEST_F(GridImages, CellImagesByKeySitBesideTheTextAndTakeTheSelectionWhenAsked)
+{
+    grid.SetCellImage(1, 1, QStringLiteral("red"));
+    EXPECT_EQ(grid.CellImage(1, 1), QVariant(QStringLiteral("red")));
+    grid.SetCellImage(2, 1, 2);
+    grid.Refresh();
+    const QRect withImage = cell(1, 1);
+    EXPECT_EQ(count(withImage, Qt::red), 64);
+    EXPECT_EQ(count(cell(2, 1), Qt::blue), 64);
+    // The image sits at the left (alignment 4), the text after it.
+    const QColor text = OleColor::ToQColor(grid.ForeColor());
+    const auto [imageLeft, imageRight] = extent(withImage, Qt::red, 0);
+    const auto [textLeft, textRight] =
+        extent(QRect(imageRight + 1, withImage.top(), withImage.right() - imageRight, withImage.height()),
+               text, 200);
+    EXPECT_EQ(imageLeft, withImage.left() + 2);
+    EXPECT_GE(textLeft, imageRight + 3) << "the text starts after the image";
+
+    // Selected rows: the image as it is, or tinted by the selection colour.
+    grid.RowColSet(1, 0);
+    ASSERT_TRUE(grid.RowSelected(1));
+    EXPECT_EQ(count(withImage, Qt::red), 64);
+    grid.SetApplySelectionToImages(true);
+    EXPECT_EQ(count(withImage, Qt::red), 0);
+    const QColor tinted = px(imageLeft + 3, withImage.top() + withImage.height() / 2);
+    EXPECT_GT(tinted.red(), 60) << "still showing the image under the tint";
+    EXPECT_GT(tinted.blue() + tinted.green(), 40) << "tinted by the selection colour";
 }
