@@ -282,3 +282,30 @@ TEST_F(GridHandlers, DeletingSelectedRowsKeepsTheRestTheirTotalsAndAnEditElsewhe
     for (size_t i = 0; i < uses.size(); ++i)
         EXPECT_EQ(uses[i], grid->model().formats[i].refCount) << i;
 }
+
+TEST_F(GridHandlers, ClickingTheSameHeaderThreeTimesSortsUpDownThenRestoresTheStorageOrder)
+{
+    fill({QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("a"), QStringLiteral("e"),
+          QStringLiteral("d")}); // sizes 0, 10, 20, 30, 40 in storage order
+    grid->SetAllowColumnSort(true);
+    grid->SetCellText(1, 3, QStringLiteral("100"));
+    grid->SetCellText(3, 3, QStringLiteral("2"));
+    QSignalSpy done(grid, &ListGrid::SortComplete);
+    QSignalSpy clicked(grid, &ListGrid::ColumnClick);
+    const auto sizes = [&] {
+        QStringList texts;
+        for (int r = 0; r < grid->Rows(); ++r)
+            texts << grid->CellText(r, 3);
+        return texts;
+    };
+    const QPoint header = at(-1, 3);
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, header);
+    EXPECT_EQ(sizes(), (QStringList{"0", "2", "20", "40", "100"})) << "smaller values first";
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, header);
+    EXPECT_EQ(sizes(), (QStringList{"100", "40", "20", "2", "0"})) << "greater values first";
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, header);
+    EXPECT_EQ(sizes(), (QStringList{"0", "100", "20", "2", "40"})) << "back in storage order";
+    EXPECT_EQ(done.count(), 3);
+    EXPECT_EQ(clicked.count(), 3);
+    EXPECT_EQ(grid->Col(), 3) << "the clicked column becomes current";
+}
