@@ -88,23 +88,26 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
                 const bool cellFocus = m.props.FocusRectMode == 2 && m.currentCol >= 0 &&
                                        m.columns[static_cast<size_t>(col)].type != ColumnType::CheckBox;
                 bool cancel = false;
+                // The handlers may change the grid; the delete stays with the row it began on.
+                const quint64 rowId = m.rowAt(row).id;
+                const auto rowNow = [&] { return col < m.colCount() ? m.displayRowOfId(rowId) : -1; };
                 if (cellFocus) {
                     emit BeforeEdit(row, col, cancel);
                     if (!cancel)
                         emit BeforeDelete(row, cancel);
-                    if (!cancel && row <= m.lastRow && col < m.colCount()) {
+                    if (const int at = cancel ? -1 : rowNow(); at >= 0) {
                         // The cell is emptied first; AfterEdit and AfterDelete then report it.
-                        storeCellText(m.rowAt(row), col, QString(), true);
+                        storeCellText(m.rowAt(at), col, QString(), true);
                         requestRefresh();
                         QString value;
                         bool ignored = false;
-                        emit AfterEdit(row, col, value, ignored);
+                        emit AfterEdit(at, col, value, ignored);
                         emit AfterDelete();
                     }
                 } else {
                     emit BeforeDelete(row, cancel);
-                    if (!cancel && row <= m.lastRow) {
-                        RemoveRow(row);
+                    if (!cancel && rowNow() >= 0) {
+                        RemoveRow(rowNow());
                         emit AfterDelete();
                     }
                 }
@@ -266,6 +269,10 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     default:
         return false;
     }
+    // A commit above runs AfterEdit, whose handler may have removed rows.
+    if (m.lastRow < 0)
+        return true;
+    row = std::min(row, m.lastRow);
 
     // A move onto a locked row is refused and changes nothing, the selection included.
     if ((m.rowAt(row).flags & RowFlag::Locked) || m.rowRefused) {
@@ -321,7 +328,7 @@ bool ListGrid::keyPressStep(qint16& keyAscii)
             in->editTriggerKey = keyAscii;
             if (openEditor(m.currentRow, m.currentCol)) {
                 if (in->editor == in->txtEdit && keyAscii != 13) {
-                    const int col = m.colOrder[static_cast<size_t>(in->editColPos)];
+                    const int col = in->editCol;
                     qint16 key = keyAscii;
                     if (filterEditChar(col, key) && key >= 32) {
                         in->txtEdit->setText(QString(QChar(static_cast<char16_t>(key))));
