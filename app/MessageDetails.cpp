@@ -3,7 +3,9 @@
 #include "platform/Host.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace brenlow {
 
@@ -42,6 +44,12 @@ Dialogs::Answer WindowDialogs::MessageBoxWithDetails(const QString& text, const 
     box.setText(text);
     box.setDetailedText(details);
     box.setStandardButtons(QMessageBox::Ok);
+    // A box as narrow as "Error" would wrap the tool's lines after a few words.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(box.fontMetrics().averageCharWidth() * 60, 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
     return Answer::Ok;
 }
