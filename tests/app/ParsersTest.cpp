@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace brenlow;
@@ -298,5 +299,12 @@ TEST(ParsersFuzz, RandomOutputsKeepTheInvariants)
         for (QChar c : forbidden)
             EXPECT_FALSE(clean.contains(c)) << round;
         EXPECT_EQ(CleanName(clean), clean);
+
+        const QString file = DownloadBaseName(clean, [](const QString&) { return false; });
+        EXPECT_FALSE(file.isEmpty());
+        EXPECT_LE(file.toUtf8().size(), MaxNameBytes);
+        EXPECT_FALSE(std::any_of(file.cbegin(), file.cend(),
+                                 [](QChar c) { return c.category() == QChar::Other_Control; }));
+        EXPECT_EQ(QString::fromUtf8(file.toUtf8()), file) << round;
     }
 }
