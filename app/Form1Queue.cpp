@@ -75,7 +75,7 @@ void Form1::progressStep(const QString& chunk)
 {
     // A chunk without a figure (another line of the tool, the tail of a progress line, the empty
     // read at the end) leaves the bar and the cell as they are.
-    const std::optional<double> figure = brenlow::ProgressPercent(chunk);
+    const std::optional<double> figure = brenlow::ProgressFigure(chunk);
     if (!figure)
         return;
     const double percent = *figure;

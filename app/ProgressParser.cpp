@@ -12,7 +12,7 @@ QString ChunkText(const QString& strData)
     return nul < 0 ? strData : strData.left(nul);
 }
 
-std::optional<double> ProgressPercent(const QString& chunk)
+std::optional<double> ProgressFigure(const QString& chunk)
 {
     static const QString start = QStringLiteral("[download]");
     static const QString stop = QStringLiteral("% of");
@@ -38,6 +38,11 @@ std::optional<double> ProgressPercent(const QString& chunk)
             last = value;
     }
     return last;
+}
+
+double ProgressPercent(const QString& chunk)
+{
+    return ProgressFigure(chunk).value_or(0.0);
 }
 
 QString StatusText(int stage, int frame)

@@ -13,7 +13,10 @@ namespace brenlow {
  *  between a "[download]" and the next "% of", blanks removed, read as its longest leading number
  *  in invariant notation. Nothing when the chunk holds no such figure (a chunk boundary may cut a
  *  line, and the tool prints other lines between its progress lines). */
-[[nodiscard]] std::optional<double> ProgressPercent(const QString& chunk);
+[[nodiscard]] std::optional<double> ProgressFigure(const QString& chunk);
+
+/** The same figure, 0 when the chunk holds none. */
+[[nodiscard]] double ProgressPercent(const QString& chunk);
 
 /** The status-line text of a stage (1, 2, 3 or 5) at an animation frame (0..3); empty otherwise. */
 [[nodiscard]] QString StatusText(int stage, int frame);

@@ -205,22 +205,22 @@ TEST(FailureReasons, AreTheToolsLastErrorLinesOrItsLastLines)
 
 TEST(Progress, CutsTheFigureOfTheLastDownloadLine)
 {
-    EXPECT_DOUBLE_EQ(*ProgressPercent(QStringLiteral("[download]  45.3% of 10.00MiB at 1.2MiB/s ETA 00:05")),
+    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("[download]  45.3% of 10.00MiB at 1.2MiB/s ETA 00:05")),
                      45.3);
-    EXPECT_DOUBLE_EQ(*ProgressPercent(QStringLiteral("xx\r\n[download] 100% of 3MiB")), 100.0);
+    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("xx\r\n[download] 100% of 3MiB")), 100.0);
     EXPECT_DOUBLE_EQ(
-        *ProgressPercent(QStringLiteral("[download] Destination: a.mp4\n[download]  7.0% of 1MiB")), 7.0);
+        *ProgressFigure(QStringLiteral("[download] Destination: a.mp4\n[download]  7.0% of 1MiB")), 7.0);
     EXPECT_DOUBLE_EQ(
-        *ProgressPercent(QStringLiteral("\r[download]   8.0% of 1MiB\r[download]  9.5% of 1MiB\r[dow")), 9.5);
-    EXPECT_DOUBLE_EQ(*ProgressPercent(QStringLiteral("[download]  1 2.5x% of")), 12.5);
-    EXPECT_DOUBLE_EQ(*ProgressPercent(QStringLiteral("[download] 1e1% of")), 10.0);
-    EXPECT_DOUBLE_EQ(*ProgressPercent(QStringLiteral("[download]   0.0% of 1MiB")), 0.0);
+        *ProgressFigure(QStringLiteral("\r[download]   8.0% of 1MiB\r[download]  9.5% of 1MiB\r[dow")), 9.5);
+    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("[download]  1 2.5x% of")), 12.5);
+    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("[download] 1e1% of")), 10.0);
+    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("[download]   0.0% of 1MiB")), 0.0);
     // No figure: nothing, not 0.
-    EXPECT_FALSE(ProgressPercent(QStringLiteral("[info] nothing here")).has_value());
-    EXPECT_FALSE(ProgressPercent(QStringLiteral("[download] 45.3")).has_value());
-    EXPECT_FALSE(ProgressPercent(QStringLiteral("MiB/s ETA 00:03\r[downl")).has_value());
-    EXPECT_FALSE(ProgressPercent(QStringLiteral("[download] Destination: x% of")).has_value());
-    EXPECT_FALSE(ProgressPercent(QString()).has_value());
+    EXPECT_FALSE(ProgressFigure(QStringLiteral("[info] nothing here")).has_value());
+    EXPECT_FALSE(ProgressFigure(QStringLiteral("[download] 45.3")).has_value());
+    EXPECT_FALSE(ProgressFigure(QStringLiteral("MiB/s ETA 00:03\r[downl")).has_value());
+    EXPECT_FALSE(ProgressFigure(QStringLiteral("[download] Destination: x% of")).has_value());
+    EXPECT_FALSE(ProgressFigure(QString()).has_value());
 }
 
 TEST(Progress, ChunkTextEndsAtTheFirstNul)
@@ -292,7 +292,7 @@ TEST(ParsersFuzz, RandomOutputsKeepTheInvariants)
             EXPECT_EQ(EntriesOfProfileList(p.ProfileList), p.Entries);
         }
 
-        const std::optional<double> percent = ProgressPercent(ChunkText(text));
+        const std::optional<double> percent = ProgressFigure(ChunkText(text));
         EXPECT_TRUE(!percent || std::isfinite(*percent));
 
         const QString clean = CleanName(text);
