@@ -200,8 +200,10 @@ public:
     /** Recomputes the metrics and row positions and repaints. */
     void Refresh();
     [[nodiscard]] double rVal(const QString& vString) const;
-    /** A locale information item by its classic number (decimal separator 14, list separator 12,
-     *  ...); "" when unknown. */
+    /** A locale information item of the user's locale by its classic number (0x0E decimal separator,
+     *  0x0C list separator, 0x1F short date format, 0x2A..0x30 day names from Monday, 0x38..0x43 month
+     *  names, 0x1B/0x1C currency forms, 0x100C first day of the week, ...), at most 256 characters;
+     *  "" for an item the locale does not answer. */
     [[nodiscard]] QString GetInfo(int lInfo) const;
     [[nodiscard]] double TotalsCol(int vCol) const;
     [[nodiscard]] QString TotalsLineCaption(int vCol) const;

@@ -84,67 +84,6 @@ double ListGrid::rVal(const QString& vString) const
     return brenlow::rVal(vString);
 }
 
-QString ListGrid::GetInfo(int lInfo) const
-{
-    const QLocale loc;
-    QString value;
-    switch (lInfo) {
-    case 0x02: // language name
-        value = QLocale::languageToString(loc.language());
-        break;
-    case 0x06: // country name
-        value = QLocale::territoryToString(loc.territory());
-        break;
-    case 0x0C: // list separator
-        value = loc.decimalPoint() == QStringLiteral(",") ? QStringLiteral(";") : QStringLiteral(",");
-        break;
-    case 0x0E: // decimal separator
-        value = loc.decimalPoint();
-        break;
-    case 0x0F: // thousands separator
-        value = loc.groupSeparator();
-        break;
-    case 0x14: // currency symbol
-        value = loc.currencySymbol();
-        break;
-    case 0x1D: // date separator
-        value = loc.dateFormat(QLocale::ShortFormat).contains(QLatin1Char('/'))   ? QStringLiteral("/")
-                : loc.dateFormat(QLocale::ShortFormat).contains(QLatin1Char('.')) ? QStringLiteral(".")
-                                                                                  : QStringLiteral("-");
-        break;
-    case 0x1F: // short date format
-        value = loc.dateFormat(QLocale::ShortFormat);
-        break;
-    case 0x20: // long date format
-        value = loc.dateFormat(QLocale::LongFormat);
-        break;
-    case 0x28: // AM designator
-        value = loc.amText();
-        break;
-    case 0x29: // PM designator
-        value = loc.pmText();
-        break;
-    case 0x50: // positive sign
-        value = loc.positiveSign();
-        break;
-    case 0x51: // negative sign
-        value = loc.negativeSign();
-        break;
-    case 0x59: // ISO language name
-        value = loc.name().section(QLatin1Char('_'), 0, 0);
-        break;
-    case 0x5A: // ISO country name
-        value = loc.name().section(QLatin1Char('_'), 1, 1);
-        break;
-    case 0x1003: // time format
-        value = loc.timeFormat(QLocale::LongFormat);
-        break;
-    default:
-        break;
-    }
-    return value.left(256);
-}
-
 double ListGrid::TotalsCol(int vCol) const
 {
     m.checkColumn(vCol);

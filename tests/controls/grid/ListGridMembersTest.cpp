@@ -121,3 +121,62 @@ TEST(ListGridColumnOrder, RestoreKeepsTheCurrentColumn)
     EXPECT_EQ(g.Col(), 3) << "the column that was current stays current, now at its own place";
     EXPECT_EQ(g.Row(), 1);
 }
+
+namespace {
+
+/** Makes a locale the default for one test. */
+class DefaultLocale
+{
+public:
+    explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~DefaultLocale() { QLocale::setDefault(m_saved); }
+
+private:
+    QLocale m_saved;
+};
+
+} // namespace
+
+TEST(ListGridLocaleInfo, AnswersTheClassicItemsFromTheLocale)
+{
+    ListGrid g;
+    {
+        DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
+        EXPECT_EQ(g.GetInfo(0x0E), QStringLiteral(","));
+        EXPECT_EQ(g.GetInfo(0x0F), QStringLiteral("."));
+        EXPECT_EQ(g.GetInfo(0x0C), QStringLiteral(";"));
+        EXPECT_EQ(g.GetInfo(0x10), QStringLiteral("3;0"));
+        EXPECT_EQ(g.GetInfo(0x15), QStringLiteral("EUR"));
+        EXPECT_EQ(g.GetInfo(0x1B), QStringLiteral("3")) << "1,00 €: symbol after, separated";
+        EXPECT_EQ(g.GetInfo(0x19), QStringLiteral("2"));
+        EXPECT_EQ(g.GetInfo(0x1D), QStringLiteral("."));
+        EXPECT_EQ(g.GetInfo(0x1E), QStringLiteral(":"));
+        EXPECT_EQ(g.GetInfo(0x21), QStringLiteral("1")) << "day, month, year";
+        EXPECT_EQ(g.GetInfo(0x23), QStringLiteral("1")) << "24-hour clock";
+        EXPECT_EQ(g.GetInfo(0x2A), QStringLiteral("Montag")) << "day names start on Monday";
+        EXPECT_EQ(g.GetInfo(0x30), QStringLiteral("Sonntag"));
+        EXPECT_EQ(g.GetInfo(0x38 + 2), QStringLiteral("März"));
+        EXPECT_EQ(g.GetInfo(0x0D), QStringLiteral("0")) << "metric";
+        EXPECT_EQ(g.GetInfo(0x100A), QStringLiteral("9")) << "A4";
+        EXPECT_EQ(g.GetInfo(0x100C), QStringLiteral("0")) << "weeks start on Monday";
+        EXPECT_EQ(g.GetInfo(0x5C), QStringLiteral("de-DE"));
+        EXPECT_EQ(g.GetInfo(0x1001), QStringLiteral("German"));
+        EXPECT_EQ(g.GetInfo(0x04), QStringLiteral("Deutsch"));
+        EXPECT_EQ(g.GetInfo(0x1010), QStringLiteral("1")) << "-1,1";
+    }
+    {
+        DefaultLocale us(QLocale(QLocale::English, QLocale::UnitedStates));
+        EXPECT_EQ(g.GetInfo(0x0E), QStringLiteral("."));
+        EXPECT_EQ(g.GetInfo(0x14), QStringLiteral("$"));
+        EXPECT_EQ(g.GetInfo(0x1B), QStringLiteral("0")) << "$1.00";
+        EXPECT_EQ(g.GetInfo(0x21), QStringLiteral("0")) << "month, day, year";
+        EXPECT_EQ(g.GetInfo(0x23), QStringLiteral("0")) << "AM/PM clock";
+        EXPECT_TRUE(g.GetInfo(0x1003).contains(QLatin1String("tt"))) << g.GetInfo(0x1003).toStdString();
+        EXPECT_EQ(g.GetInfo(0x0D), QStringLiteral("1"));
+        EXPECT_EQ(g.GetInfo(0x100A), QStringLiteral("1")) << "letter";
+        EXPECT_EQ(g.GetInfo(0x100C), QStringLiteral("6")) << "weeks start on Sunday";
+        EXPECT_EQ(g.GetInfo(0x02), QStringLiteral("English (United States)"));
+        EXPECT_EQ(g.GetInfo(0x13), QStringLiteral("0123456789"));
+    }
+    EXPECT_EQ(g.GetInfo(0x7FFF), QString()) << "an item nobody answers";
+}
