@@ -151,6 +151,11 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
         }
     }
 
+    if (row.groupHeader) {
+        paintGroupHeader(p, m, l, s, rs, selected, widget);
+        return;
+    }
+
     QFont current = p.font();
     const bool expandable = m.rowExpandable(row);
     for (const ListGridLayout::ColSpan& cs : l.cols()) {
@@ -329,6 +334,41 @@ void ListGridPainter::paintPicture(QPainter& p, const QImage& picture, const QRe
         textRect.setRight(std::min(textRect.right(), x - 4));
 }
 
+void ListGridPainter::paintGroupHeader(QPainter& p, const ListGridModel& m, const ListGridLayout& l,
+                                       const GridPaintState& s, const ListGridLayout::RowSpan& rs,
+                                       bool selected, const QWidget* widget) const
+{
+    // One strip across the row in the look of the column headers, with the row's first text in bold.
+    const GridProperties& props = m.props;
+    const GridRow& row = m.rowAt(rs.row);
+    const QRect strip = Ltrb(l.cellsLeft(), rs.top, l.cellsRight(), rs.bottom());
+    if (strip.width() <= 0)
+        return;
+    if (selected)
+        Gdi::FillRect(p, strip, qc(props.BackColorSel));
+    else
+        paintHeaderBackground(p, strip, props.ThemeStyle, 1, s, widget);
+    QString text;
+    const GridCell* first = nullptr;
+    for (const qint32 col : m.colOrder) {
+        if (col < static_cast<qint32>(row.cells.size()) && m.columns[static_cast<size_t>(col)].visible &&
+            !row.cells[static_cast<size_t>(col)].text.isEmpty()) {
+            first = &row.cells[static_cast<size_t>(col)];
+            text = first->text;
+            break;
+        }
+    }
+    if (!first)
+        return;
+    QFont font = m.cellFont(*first, ColumnType::Text);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(
+        qc(selected && !props.FocusRowHighlightKeepTextForecolor ? props.ForeColorSel : props.ForeColorHdr));
+    QRect textRect = strip.adjusted(4, 0, -4, 0);
+    Gdi::DrawText(p, text, textRect, DT::VCenter | DT::SingleLine | DT::EndEllipsis | TextBase);
+}
+
 void ListGridPainter::paintGridLines(QPainter& p, const ListGridModel& m, const ListGridLayout& l) const
 {
     // 0 none, 1 both, 2 horizontal only, 3 vertical only.
@@ -342,9 +382,20 @@ void ListGridPainter::paintGridLines(QPainter& p, const ListGridModel& m, const 
         for (const auto& r : l.rows())
             Gdi::Line(p, left, r.bottom() - 1, right, r.bottom() - 1, color, width);
     if (mode == 1 || mode == 3) {
-        const int top = l.rowsTop(), bottom = l.rows().back().bottom();
-        for (const auto& c : l.cols())
-            Gdi::Line(p, c.right() - 1, top, c.right() - 1, bottom, color, width);
+        // Column lines run through every row but the group headers, which span the row.
+        int top = l.rowsTop();
+        auto run = [&](int bottom) {
+            if (bottom > top)
+                for (const auto& c : l.cols())
+                    Gdi::Line(p, c.right() - 1, top, c.right() - 1, bottom, color, width);
+        };
+        for (const auto& r : l.rows()) {
+            if (m.rowAt(r.row).groupHeader) {
+                run(r.top);
+                top = r.bottom();
+            }
+        }
+        run(l.rows().back().bottom());
     }
 }
 

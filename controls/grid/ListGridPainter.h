@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/grid/ListGridLayout.h"
+
 #include <QHash>
 #include <QImage>
 #include <QString>
@@ -66,6 +68,9 @@ private:
                   int index, const QWidget* widget);
     void paintPicture(QPainter& p, const QImage& picture, const QRect& cell, int imageAlignment,
                       int columnWidth, int verticalOffset, QRect& textRect);
+    void paintGroupHeader(QPainter& p, const ListGridModel& m, const ListGridLayout& l,
+                          const GridPaintState& s, const ListGridLayout::RowSpan& rs, bool selected,
+                          const QWidget* widget) const;
     void paintGridLines(QPainter& p, const ListGridModel& m, const ListGridLayout& l) const;
     void paintFocusRect(QPainter& p, const ListGridModel& m, const ListGridLayout& l) const;
     void paintHeaders(QPainter& p, const ListGridModel& m, const ListGridLayout& l, const GridPaintState& s,

@@ -194,3 +194,35 @@ TEST_F(GridImages, CellImagesByKeySitBesideTheTextAndTakeTheSelectionWhenAsked)
     EXPECT_GT(tinted.red(), 60) << "still showing the image under the tint";
     EXPECT_GT(tinted.blue() + tinted.green(), 40) << "tinted by the selection colour";
 }
+
+TEST_F(GridDrawing, GroupHeaderRowsSpanTheRowInBoldHeaderText)
+{
+    grid.SetBackColorEvenRowsEnabled(false);
+    grid.SetForeColorHdr(0x0000FFu); // red
+    grid.SetThemeStyle(3);
+    grid.AddColumn(QStringLiteral("A"), 900);
+    grid.AddColumn(QStringLiteral("B"), 1500);
+    grid.AddColumn(QStringLiteral("C"), 1500);
+    grid.AddItem(QStringLiteral("Downloads finished this week, all of them\tb\tc"));
+    grid.AddItem(QStringLiteral("plain\tb\tc"));
+    grid.SetRowGroupHeader(0, true);
+    grid.SetRedraw(true);
+    grid.Refresh();
+
+    const QRect header = cell(0, 0), plain = cell(1, 0);
+    const QColor line = OleColor::ToQColor(grid.GridColor());
+    const int boundary = header.right(); // the vertical grid line's column
+    EXPECT_EQ(px(boundary, plain.center().y()), line) << "an ordinary row shows the column line";
+    EXPECT_NE(px(boundary, header.center().y()), line) << "a group header spans the columns";
+
+    const QRect wholeRow(header.left(), header.top() + 1, cell(0, 2).right() - header.left(),
+                         header.height() - 2);
+    const auto [left, right] = extent(wholeRow, QColor(255, 0, 0));
+    ASSERT_GE(left, 0) << "the text is drawn in the header colour";
+    EXPECT_GT(right, header.right() + 20) << "and runs on past the first column";
+    QFont bold = grid.Font();
+    bold.setBold(true);
+    EXPECT_NEAR(right - left + 1,
+                std::min(QFontMetrics(bold).horizontalAdvance(grid.CellText(0, 0)), wholeRow.width() - 8), 4)
+        << "in bold";
+}
