@@ -39,9 +39,9 @@ public:
     QString BrowseForFolder(const QString&, const QString&) override { return {}; }
 };
 
-constexpr int kWidth = 520;
-constexpr int kHeight = 260;
-constexpr int kMaxSteps = 160;
+constexpr int kWidth = 400;
+constexpr int kHeight = 200;
+constexpr int kMaxSteps = 64;
 
 /** What a handler does when its event comes. */
 enum Reaction : uint8_t
