@@ -117,6 +117,9 @@ TEST_F(ButtonPaintTest, GlossyStripsDisabledAndFocusMarks)
 
 TEST_F(ButtonPaintTest, TinyButtonsDrawEveryStyleAndStateWithoutFault)
 {
+    // Every pixel of the surface is painted, however small the button: none keeps the colour the
+    // surface had before.
+    const QRgb stale = qRgb(1, 2, 3);
     for (int style = 0; style <= 13; ++style) {
         p.ButtonStyle = style;
         p.Caption = QStringLiteral("X");
@@ -126,8 +129,13 @@ TEST_F(ButtonPaintTest, TinyButtonsDrawEveryStyleAndStateWithoutFault)
         for (const QSize& size : {QSize(1, 1), QSize(1, 30), QSize(30, 1), QSize(2, 2), QSize(3, 40)})
             for (auto state : {ButtonState::Normal, ButtonState::Hot, ButtonState::Down}) {
                 p.Enabled = state != ButtonState::Hot;
-                const QImage img = paint(state, size.width(), size.height());
-                EXPECT_EQ(img.size(), size);
+                QImage img(size, QImage::Format_RGB32);
+                img.fill(stale);
+                ctx.state = state;
+                PaintButton(img, p, ctx);
+                for (int y = 0; y < size.height(); ++y)
+                    for (int x = 0; x < size.width(); ++x)
+                        ASSERT_NE(img.pixel(x, y), stale) << "style " << style << " at " << x << "," << y;
             }
     }
     // A one-row gradient takes the average of its two colours.
@@ -154,6 +162,53 @@ TEST_F(ButtonPaintTest, ClassicStandardButtonLooks)
     img = paint(ButtonState::Normal);
     EXPECT_EQ(at(img, 50, 15), ButtonColors::Shift(0xC0C0C0, 0.02f))
         << "checked in style 0 draws its own look";
+}
+
+TEST_F(ButtonPaintTest, AFailedColourTranslationIsMinusOneNotBlack)
+{
+    p.ButtonStyle = StyleStandard;
+    p.BackColor = OleColor::SystemFlag | 200u; // no such system colour
+    const QImage img = paint(ButtonState::Normal);
+    EXPECT_EQ(at(img, 50, 15), 0xFFFFFFu) << "the fill takes the colour bits of -1";
+}
+
+TEST_F(ButtonPaintTest, GradientStylesFiveToTenMarkTheDefaultButton)
+{
+    ctx.parentActive = true;
+    for (int style = 5; style <= 10; ++style) {
+        SCOPED_TRACE(style);
+        p.ButtonStyle = style;
+        p.ColorScheme = 0;
+        p.ApplyStyleColors();
+        p.ShowFocusRect = false;
+        ctx.isDefault = false;
+        ctx.hasFocus = false;
+        const QImage plain = paint(ButtonState::Normal);
+        ctx.isDefault = true;
+        const QImage marked = paint(ButtonState::Normal);
+        EXPECT_NE(at(marked, 50, 1), at(plain, 50, 1)) << "a ring along the top";
+        EXPECT_NE(at(marked, 1, 15), at(plain, 1, 15)) << "and down the side";
+        EXPECT_EQ(at(marked, 50, 15), at(plain, 50, 15)) << "the middle is unchanged";
+        // The focus marks the button the same way; an inactive window shows no mark.
+        ctx.isDefault = false;
+        ctx.hasFocus = true;
+        EXPECT_EQ(paint(ButtonState::Normal), marked);
+        ctx.isDefault = true;
+        ctx.parentActive = false;
+        EXPECT_EQ(paint(ButtonState::Normal), plain);
+        ctx.parentActive = true;
+        // The hot and pressed looks keep their own frames.
+        ctx.isDefault = false;
+        ctx.hasFocus = false;
+        const QImage hot = paint(ButtonState::Hot);
+        ctx.isDefault = true;
+        EXPECT_EQ(paint(ButtonState::Hot), hot);
+        // With focus rectangles on, the default button shows one too.
+        p.ShowFocusRect = true;
+        const QImage dotted = paint(ButtonState::Normal);
+        EXPECT_NE(at(dotted, 5, 3), at(marked, 5, 3)) << "the dotted frame three pixels in";
+        ctx.isDefault = false;
+    }
 }
 
 TEST_F(ButtonPaintTest, RegionsRoundTheCornersOfTheRoundedStyles)
