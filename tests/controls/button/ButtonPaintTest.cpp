@@ -367,3 +367,37 @@ TEST_F(ButtonPaintTest, HotCaptionTakesTheHoverColour)
     EXPECT_GT(redPixels(paint(ButtonState::Hot)), 10);
     EXPECT_EQ(redPixels(paint(ButtonState::Normal)), 0);
 }
+
+TEST_F(ButtonPaintTest, DenseSurfaceHasTwiceThePixelsAndTheSamePicture)
+{
+    // Without a caption (text is drawn finer at the higher density) every look at ratio 2 is the
+    // ratio-1 look with each pixel doubled, the picture, symbol and separator included.
+    p.Caption.clear();
+    p.PictureNormal = maskedPicture(qRgb(200, 0, 0));
+    p.PictureHot = maskedPicture(qRgb(0, 0, 200));
+    p.DropDownSymbol = 6;
+    p.DropDownSeparator = true;
+    p.PictureShadow = true;
+    for (int style = 0; style <= 12; ++style)
+        for (auto state : {ButtonState::Normal, ButtonState::Hot, ButtonState::Down})
+            for (int variant = 0; variant < 3; ++variant) {
+                SCOPED_TRACE(::testing::Message()
+                             << "style " << style << " state " << int(state) << " variant " << variant);
+                p.ButtonStyle = style;
+                p.Enabled = variant != 1;
+                p.ShowFocusRect = variant == 2;
+                ctx.hasFocus = variant == 2;
+                ctx.isDefault = variant == 2;
+                ctx.state = state;
+                QImage plain(60, 24, QImage::Format_RGB32);
+                const ButtonLayout plainLayout = PaintButton(plain, p, ctx);
+                QImage dense(120, 48, QImage::Format_RGB32);
+                dense.setDevicePixelRatio(2);
+                const ButtonLayout denseLayout = PaintButton(dense, p, ctx);
+                EXPECT_EQ(denseLayout.picture, plainLayout.picture) << "the layout is in the button's pixels";
+                EXPECT_EQ(denseLayout.symbol, plainLayout.symbol);
+                for (int y = 0; y < 48; ++y)
+                    for (int x = 0; x < 120; ++x)
+                        ASSERT_EQ(dense.pixel(x, y), plain.pixel(x / 2, y / 2)) << x << "," << y;
+            }
+}

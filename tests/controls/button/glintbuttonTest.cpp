@@ -430,3 +430,35 @@ TEST_F(GlintButtonTest, DefaultButtonTakesEnterAndCancelButtonTakesEscape)
     EXPECT_EQ(okClicks.count(), 2);
     EXPECT_EQ(cancelClicks.count(), 2);
 }
+
+TEST_F(GlintButtonTest, OnDenseScreenButtonAndTooltipPaintAtTheScreensRatio)
+{
+    // Run once as is and once with QT_SCALE_FACTOR=2.
+    const qreal ratio = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                            ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                            : 1.0;
+    glintbutton* b = make(&window);
+    b->ReadProperties(mainWindowBag(QStringLiteral("Add Video Link"), true));
+    showWindow();
+    EXPECT_EQ(b->devicePixelRatioF(), ratio);
+    EXPECT_EQ(b->Surface().devicePixelRatio(), ratio);
+    EXPECT_EQ(b->Surface().size(), (QSizeF(100, 30) * ratio).toSize());
+    // The outer frame is one pixel of the button, ratio pixels thick; the gradient below it starts
+    // where the design puts it.
+    const QImage& s = b->Surface();
+    const int mid = int(15 * ratio), x = int(50 * ratio), r = int(ratio);
+    EXPECT_EQ(s.pixel(x, r - 1), s.pixel(x, 0));
+    EXPECT_NE(s.pixel(x, r), s.pixel(x, 0));
+    EXPECT_EQ(ButtonColors::FromRgb(s.pixel(x, 2 * r)), 0xF0F0F0u);
+    const QImage shown = b->grab().toImage();
+    EXPECT_EQ(shown.size(), b->Surface().size());
+    EXPECT_EQ(shown.pixel(int(50 * ratio), mid), b->Surface().pixel(int(50 * ratio), mid));
+
+    ButtonTooltip tip(b);
+    tip.SetText(QStringLiteral("Adds a video"));
+    tip.ShowAt(b->mapToGlobal(QPoint(10, 40)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tip));
+    const QPixmap tipShown = tip.grab();
+    EXPECT_EQ(tipShown.devicePixelRatio(), ratio);
+    EXPECT_EQ(tipShown.size(), (QSizeF(tip.size()) * ratio).toSize());
+}
