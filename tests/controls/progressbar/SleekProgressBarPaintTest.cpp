@@ -8,6 +8,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <array>
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -477,4 +480,77 @@ TEST(ProgressBarOnDenseScreen, SurfaceFollowsTheScreensRatio)
     EXPECT_EQ(shown.size(), bar.Surface().size());
     const int mid = int(8 * expected);
     EXPECT_EQ(shown.pixel(int(10 * expected), mid), bar.Surface().pixel(int(10 * expected), mid));
+}
+
+TEST_F(ProgressBarPaint, RightToLeftShrinkErasesFromThePositionToTheLeftEnd)
+{
+    bar.SetBarFillDirection(0);
+    bar.SetValue(50);
+    bar.TakeDrawnRegion();
+    // Position of 20 is 140: track offset 17 * 10 + 4 = 174 from x 877, so x 3 to 702 are wiped.
+    bar.SetValue(20);
+    EXPECT_EQ(bar.TakeDrawnRegion(), QRegion(3, 3, 700, 11));
+    for (int x = 3; x <= 702; ++x)
+        ASSERT_FALSE(painted(x)) << x;
+    EXPECT_TRUE(painted(703)) << "segment 17 keeps its right-hand part";
+    EXPECT_TRUE(painted(876));
+}
+
+TEST_F(ProgressBarPaint, VerticalShrinkErasesTowardsTheTrackEnd)
+{
+    // 20 x 120 with the 10 x 8 picture: the track runs 115 pixels, fill total 11 * 8 + 5 = 93.
+    bar.resize(20, 120);
+    auto paintedAt = [&](int y) { return px(10, y) != kBack; };
+    bar.SetBarFillDirection(2);
+    bar.SetBarColorSet(3);
+    bar.SetValue(50);
+    bar.TakeDrawnRegion();
+    // Bottom to top: position of 20 is 18.6 -> 19, offset 2 * 10 + 3 = 23 from y 117: y 3 to 93 wiped.
+    bar.SetValue(20);
+    EXPECT_EQ(bar.TakeDrawnRegion(), QRegion(3, 3, 14, 91));
+    EXPECT_TRUE(paintedAt(94));
+    EXPECT_FALSE(paintedAt(93));
+    EXPECT_FALSE(paintedAt(3));
+    EXPECT_TRUE(paintedAt(116));
+
+    // Top to bottom: the wipe runs from y 3 + 23 = 26 to the track end at 117.
+    bar.SetBarFillDirection(3);
+    bar.SetValue(50);
+    bar.TakeDrawnRegion();
+    bar.SetValue(20);
+    EXPECT_EQ(bar.TakeDrawnRegion(), QRegion(3, 26, 14, 92));
+    EXPECT_TRUE(paintedAt(25));
+    EXPECT_FALSE(paintedAt(26));
+    EXPECT_FALSE(paintedAt(117));
+}
+
+TEST_F(ProgressBarPaint, SlidingBlockInDirectionsZeroTwoAndThree)
+{
+    auto expectBlock = [](const std::function<bool(int)>& isPainted, int from, int to, std::array<int, 3> starts) {
+        for (int a = from; a <= to; ++a) {
+            bool inBlock = false;
+            for (int s : starts)
+                inBlock = inBlock || (a >= s && a < s + 8);
+            ASSERT_EQ(isPainted(a), inBlock) << a;
+        }
+    };
+    bar.SetBarStyle(1);
+    // Right to left, travel 847: at 100 the block sits at the left end (start - D - step + gap + 1).
+    bar.SetBarFillDirection(0);
+    bar.SetValue(100);
+    expectBlock([&](int x) { return painted(x); }, 2, 878, {23, 13, 3});
+    bar.SetValue(50); // D = 423.5 -> 424
+    expectBlock([&](int x) { return painted(x); }, 2, 878, {446, 436, 426});
+
+    // Vertical, 20 x 120: travel 115 - 30 + 2 = 87.
+    bar.resize(20, 120);
+    auto paintedAt = [&](int y) { return px(10, y) != kBack; };
+    bar.SetBarFillDirection(2);
+    bar.SetBarColorSet(3);
+    bar.SetValue(100);
+    expectBlock(paintedAt, 2, 118, {23, 13, 3});
+    bar.SetBarFillDirection(3);
+    expectBlock(paintedAt, 2, 118, {89, 99, 109});
+    bar.SetValue(50); // D = 43.5 -> 44; the old block is wiped
+    expectBlock(paintedAt, 2, 118, {46, 56, 66});
 }
