@@ -526,7 +526,8 @@ TEST_F(ProgressBarPaint, VerticalShrinkErasesTowardsTheTrackEnd)
 
 TEST_F(ProgressBarPaint, SlidingBlockInDirectionsZeroTwoAndThree)
 {
-    auto expectBlock = [](const std::function<bool(int)>& isPainted, int from, int to, std::array<int, 3> starts) {
+    auto expectBlock = [](const std::function<bool(int)>& isPainted, int from, int to,
+                          std::array<int, 3> starts) {
         for (int a = from; a <= to; ++a) {
             bool inBlock = false;
             for (int s : starts)
