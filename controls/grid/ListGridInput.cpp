@@ -484,6 +484,17 @@ void ListGrid::dragTo(QPoint p)
                 in->dragOverHeader = hit.colPos;
                 requestRefresh();
             }
+            // Once the pointer has really moved, the header item itself follows it.
+            const int dx = p.x() - in->lastPress.x();
+            const int pressed = m_paintState.pressedHeaderPos;
+            if (m_paintState.dragHeaderPos >= 0 || std::abs(dx) >= QApplication::startDragDistance()) {
+                const QRect item = m_layout.headerItemRect(pressed);
+                if (!item.isNull()) {
+                    m_paintState.dragHeaderPos = pressed;
+                    m_paintState.dragHeaderX = item.left() + dx;
+                    requestRefresh();
+                }
+            }
         }
         return;
     }
@@ -594,6 +605,7 @@ void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
 {
     const int pressed = m_paintState.pressedHeaderPos;
     m_paintState.pressedHeaderPos = -1;
+    m_paintState.dragHeaderPos = -1;
     in->dragOverHeader = -1;
     const GridHit hit = hitTest(QPoint(p.x(), 0));
     const bool overHeader = p.y() >= 0 && p.y() < m_layout.rowsTop();

@@ -2,6 +2,7 @@
 // mouse and key events on a shown grid.
 #include "GridInputFixture.h"
 
+#include "controls/common/Colors.h"
 #include "controls/grid/ListGridPainter.h"
 
 #include <QPainter>
@@ -257,4 +258,33 @@ TEST_F(ListGridBehaviour, ExpandImageShowsTheWholeTextOfAWrappedRowAndBack)
     QTest::mouseMove(grid, elsewhere);
     QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, elsewhere);
     EXPECT_EQ(grid->RowHeight(1), automatic) << "a click elsewhere in the cell changes nothing";
+}
+
+TEST_F(ListGridBehaviour, ADraggedHeaderFollowsThePointer)
+{
+    fill();
+    grid->SetAllowColumnDrag(true);
+    const QPoint from = at(-1, 0);
+    const QPoint to = at(-1, 2);
+    const QRect item = grid->layout().headerItemRect(0);
+    const int dragLeft = item.left() + (to.x() - from.x());
+    const QColor frame = OleColor::ToQColor(OleColor::ButtonShadow);
+    auto frameColumn = [&] {
+        int n = 0;
+        for (int y = item.top() + 2; y < item.top() + item.height() - 2; ++y)
+            n += grid->surface().pixelColor(dragLeft, y) == frame ? 1 : 0;
+        return n;
+    };
+    const int before = frameColumn();
+
+    QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(grid, to);
+    EXPECT_EQ(grid->paintState().dragHeaderPos, 0);
+    EXPECT_EQ(grid->paintState().dragHeaderX, dragLeft) << "the item keeps its offset to the pointer";
+    EXPECT_EQ(frameColumn(), item.height() - 4) << "its framed left edge is drawn under the pointer";
+    EXPECT_LT(before, item.height() - 4);
+
+    QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, to);
+    EXPECT_EQ(grid->paintState().dragHeaderPos, -1) << "gone once the header is dropped";
+    EXPECT_EQ(grid->model().colOrder, (std::vector<qint32>{1, 2, 0, 3}));
 }
