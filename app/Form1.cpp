@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/ButtonDesign.h"
+#include "app/DesignFonts.h"
 #include "app/FormLayout.h"
 #include "app/GridDesign.h"
 #include "app/LinkLabel.h"
@@ -97,6 +98,8 @@ Form1::Form1(const QString& applicationFolder, QWidget* parent)
     while (m_appFolder.size() > 1 && m_appFolder.endsWith(QLatin1Char('/')))
         m_appFolder.chop(1);
     m_thumbnailFolder = m_appFolder;
+    // The design's fonts, before any control asks for them.
+    ResumeNext([] { brenlow::RegisterDesignFonts(); });
 
     m_txt[1] = QString::fromLatin1(brenlow::Templates::txt1);
     m_txt[2] = QString::fromLatin1(brenlow::Templates::txt2);
@@ -111,7 +114,7 @@ Form1::Form1(const QString& applicationFolder, QWidget* parent)
     pal.setColor(QPalette::Window, ole(FormBackColor));
     setPalette(pal);
     setAutoFillBackground(true);
-    // The design's small dialog font; fontconfig picks the nearest sans face.
+    // The design's small dialog font (fontconfig picks the nearest sans face without fonts-wine).
     QFont formFont(QStringLiteral("MS Sans Serif"));
     formFont.setPointSize(8);
     setFont(formFont);
