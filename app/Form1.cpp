@@ -99,7 +99,10 @@ Form1::Form1(const QString& applicationFolder, QWidget* parent)
         m_appFolder.chop(1);
     m_thumbnailFolder = m_appFolder;
     // The design's fonts, before any control asks for them.
-    ResumeNext([] { brenlow::RegisterDesignFonts(); });
+    ResumeNext([] {
+        brenlow::RegisterDesignFonts(QString::fromLatin1(brenlow::WineFontsFolder),
+                                     qApp ? qApp->devicePixelRatio() : 1.0);
+    });
 
     m_txt[1] = QString::fromLatin1(brenlow::Templates::txt1);
     m_txt[2] = QString::fromLatin1(brenlow::Templates::txt2);
