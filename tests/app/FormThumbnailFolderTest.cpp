@@ -168,3 +168,18 @@ TEST_F(ThumbnailFolderTest, WithoutAUsableRuntimeFolderTheTemporaryFolderServes)
         EXPECT_FALSE(QFileInfo::exists(folder));
     }
 }
+
+TEST_F(ThumbnailFolderTest, ARuntimeFolderWithQuotesAndBlanksReachesTheToolWhole)
+{
+    const QString odd = m_runtime.path() + QStringLiteral("/run \"time\" 'x'");
+    ASSERT_TRUE(QDir().mkpath(odd));
+    const ScopedEnv env("XDG_RUNTIME_DIR", odd.toLocal8Bit());
+    form = std::make_unique<Form1>(m_appDir.path());
+    ASSERT_TRUE(form->ThumbnailFolder().startsWith(odd + QStringLiteral("/brenlow-")));
+    addVideo(Links::Basic);
+    const QList<QStringList> runs = recordedRuns();
+    ASSERT_EQ(runs.size(), 3);
+    EXPECT_EQ(runs[1], (QStringList{"-o", form->ThumbnailPath(), "-i", "--write-thumbnail", "--no-playlist",
+                                    Links::Basic}));
+    EXPECT_FALSE(form->ListGrid1()->CellPictureGet(0, brenlow::Col::Picture).isNull());
+}
