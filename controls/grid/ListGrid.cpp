@@ -223,6 +223,7 @@ void ListGrid::ClearAll()
     m.totals.clear();
     m.totalsStale.clear();
     m.resetFormats();
+    m.navCol = -1; // the remembered column is gone with the others
     Clear();
 }
 
