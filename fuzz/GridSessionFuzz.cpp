@@ -262,7 +262,7 @@ private:
         case 7:
             mouse(QEvent::MouseMove, point(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
             // Whatever changed while painting was off, the pointer is never over a row that is gone.
-            BRENLOW_FUZZ_CHECK(grid->MouseRow() < rows());
+            BRENLOW_FUZZ_CHECK(grid->model().mouseRow < rows());
             break;
         case 8: {
             static const int keys[] = {Qt::Key_Up,       Qt::Key_Down,   Qt::Key_Left,   Qt::Key_Right,

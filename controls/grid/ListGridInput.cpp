@@ -134,7 +134,8 @@ void ListGrid::SetSearchClock(const Clock* clock)
 
 int ListGrid::MouseRow() const
 {
-    return m.mouseRow;
+    // Rows removed since the pointer last moved take the row under it with them.
+    return m.mouseRow <= m.lastRow ? m.mouseRow : -1;
 }
 
 int ListGrid::MouseCol() const

@@ -53,9 +53,9 @@ TEST_F(GridHandlers, RowsRemovedWhilePaintingIsOffAreNeverHitByTheMouse)
 
     // Where rows 3 and 5 were drawn there is nothing now: no row is under the pointer.
     QTest::mouseMove(grid, lastRow);
-    EXPECT_LT(grid->MouseRow(), grid->Rows());
+    EXPECT_LT(grid->model().mouseRow, grid->Rows());
     QTest::mouseMove(grid, fourthRow);
-    EXPECT_LT(grid->MouseRow(), grid->Rows());
+    EXPECT_LT(grid->model().mouseRow, grid->Rows());
     QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, fourthRow);
     EXPECT_LT(grid->Row(), grid->Rows());
     QTest::mouseDClick(grid, Qt::LeftButton, Qt::NoModifier, lastRow);
@@ -65,6 +65,9 @@ TEST_F(GridHandlers, RowsRemovedWhilePaintingIsOffAreNeverHitByTheMouse)
     QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, at(1, 0));
     EXPECT_EQ(grid->Row(), 1);
     EXPECT_EQ(grid->CellText(grid->Row(), 0), QStringLiteral("r5"));
+    // The row under the pointer goes: no row is reported under it until it moves again.
+    grid->RemoveItem(1);
+    EXPECT_EQ(grid->MouseRow(), -1);
 }
 
 TEST_F(GridHandlers, AButtonCellThatDeletesItsRowEndsTheClick)
