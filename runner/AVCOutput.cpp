@@ -7,7 +7,9 @@
 #include <QProcess>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -112,10 +114,11 @@ bool AVC::takeText()
     m_textHead = 0;
     if (m_bytesCount > 0) {
         const qsizetype take = std::min({m_bytesCount, kDecodeBytes, MaxPendingBytes - m_bytesHead});
-        m_text = m_decoder.Decode(QByteArrayView(m_bytes.get() + m_bytesHead, take));
+        const char* bytes = m_bytes.get() + m_bytesHead;
+        m_text = m_decoder.Decode(QByteArrayView(bytes, take));
         // A NUL marks the end of a chunk's text, so the tool's own NUL bytes must not be taken for
         // one: what follows them would be lost.
-        if (m_text.contains(QChar(0)))
+        if (std::memchr(bytes, 0, static_cast<size_t>(take)) != nullptr)
             m_text.replace(QChar(0), QChar::ReplacementCharacter);
         m_bytesHead = (m_bytesHead + take) % MaxPendingBytes;
         m_bytesCount -= take;
@@ -154,6 +157,8 @@ void AVC::deliver()
     m_delivering = true;
     auto stillHere = [&] { return !self.isNull(); };
 
+    // One chunk text serves the whole tick; it is copied afresh only when a handler kept it.
+    QString chunk;
     int sinceClock = 0;
     while (handed < kTickBytes) {
         if (++sinceClock == kChunksPerClockRead) {
@@ -171,9 +176,10 @@ void AVC::deliver()
         if (length == ChunkSize && m_text.at(m_textHead + length - 1).isHighSurrogate() &&
             m_textHead + length < m_text.size())
             --length;
-        QString chunk(m_text.constData() + m_textHead, length);
-        if (length < ChunkSize)
-            chunk.resize(ChunkSize, QChar(0));
+        chunk.resize(ChunkSize);
+        QChar* out = chunk.data();
+        std::copy_n(m_text.constData() + m_textHead, length, out);
+        std::fill(out + length, out + ChunkSize, QChar(0));
         m_textHead += length;
         handed += length;
         if (!std::exchange(raised, true)) {
