@@ -46,6 +46,7 @@ AVC::~AVC()
 {
     closeReader();
     if (m_process) {
+        m_process->disconnect(this); // its end is no news to a runner that is going
         // An invisible downloader must not outlive the window.
         brenlow::ProcessKiller::KillProcessGroup(static_cast<pid_t>(m_pgid));
         m_process->kill();
