@@ -109,7 +109,7 @@ bool AVC::hasPending() const
 
 bool AVC::takeText()
 {
-    // Decoded a tick's worth at a time: the decoder keeps a character cut at the edge for the next.
+    // Decoded in slices of what was read; the decoder keeps a character cut at the edge for the next.
     m_text.clear();
     m_textHead = 0;
     if (m_bytesCount > 0) {

@@ -117,6 +117,22 @@ TEST_F(AVCDeliveryTest, EveryByteArrivesOnceAndInOrderWhenHandlersReenterTheEven
     EXPECT_EQ(events.back().kind, Event::Complete);
 }
 
+TEST_F(AVCDeliveryTest, AHandlerMayDestroyTheRunnerAndItsRunEndsWithIt)
+{
+    useScript("echo $$ > \"$(dirname \"$0\")/tool.pid\"; seq 1 2000; exec sleep 300");
+    QObject::connect(avc.get(), &AVC::DataOutput, [&](QString&) { avc.reset(); });
+    run(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !avc; }, 30000));
+    const pid_t tool = readPid(QStringLiteral("tool.pid"));
+    ASSERT_GT(tool, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gone(tool); }, 30000));
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+    // The chunk that was being handed over was the last event.
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events.at(0).kind, Event::Converting);
+    EXPECT_EQ(events.at(1).kind, Event::Data);
+}
+
 TEST_F(AVCDeliveryTest, TheOutputIsDecodedAsOneStreamToItsLastByte)
 {
     // A sequence that breaks off after two bytes, right where a 256-byte read ends, then one that
