@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QSocketNotifier>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,17 +17,36 @@ constexpr char16_t kQuote = u'"';
 // A larger pipe lets the tool write on while the window is busy delivering a tick.
 constexpr int kPipeSize = 1 << 20;
 
+// A descriptor above the standard three, close-on-exec, so that the child's dup2 onto 1 and 2
+// always makes fresh copies; the original is closed.
+int movedAboveStandard(int fd)
+{
+    if (fd > STDERR_FILENO)
+        return fd;
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    ::close(fd);
+    return moved;
+}
+
 } // namespace
 
 AVC::AVC(AVCHost& host, QObject* parent) : QObject(parent), m_host(host)
 {
     m_timer.setInterval(PollingInterval);
     connect(&m_timer, &QTimer::timeout, this, &AVC::onTick);
+    m_soon.setSingleShot(true);
+    m_soon.setInterval(0);
+    connect(&m_soon, &QTimer::timeout, this, &AVC::onTick);
+    m_grace.setSingleShot(true);
+    m_grace.setInterval(GracePeriod);
+    connect(&m_grace, &QTimer::timeout, this, &AVC::onGraceOver);
 }
 
 AVC::~AVC()
 {
+    closeReader();
     if (m_process) {
+        m_process->disconnect(this); // its end is no news to a runner that is going
         // An invisible downloader must not outlive the window.
         brenlow::ProcessKiller::KillProcessGroup(static_cast<pid_t>(m_pgid));
         m_process->kill();
@@ -177,81 +197,61 @@ void AVC::start(const QString& body, const QString& markedBody, QChar marker, co
         return;
     }
 
+    // The output goes into a pipe of our own rather than QProcess's: it is read up to its end
+    // (which may come after the tool's exit, from something the tool started), and only as fast as
+    // the owner takes it.
+    int fds[2] = {-1, -1};
+    if (::pipe2(fds, O_CLOEXEC) != 0) {
+        raiseError(QStringLiteral("Unable to start do.dll: no pipe for its output"));
+        return;
+    }
+    const int readFd = movedAboveStandard(fds[0]);
+    const int writeFd = movedAboveStandard(fds[1]);
+    if (readFd < 0 || writeFd < 0) {
+        for (const int fd : {readFd, writeFd}) {
+            if (fd >= 0)
+                ::close(fd);
+        }
+        raiseError(QStringLiteral("Unable to start do.dll: no pipe for its output"));
+        return;
+    }
+    ::fcntl(readFd, F_SETPIPE_SZ, kPipeSize);
+    ::fcntl(readFd, F_SETFL, ::fcntl(readFd, F_GETFL) | O_NONBLOCK);
+
     auto process = std::make_unique<QProcess>();
     process->setProgram(tool);
     process->setArguments(args);
-    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
-    process->setChildProcessModifier([] {
+    process->setChildProcessModifier([writeFd] {
         ::setpgid(0, 0);
-        ::fcntl(STDOUT_FILENO, F_SETPIPE_SZ, kPipeSize);
+        ::dup2(writeFd, STDOUT_FILENO);
+        ::dup2(writeFd, STDERR_FILENO);
     });
     process->start(QIODevice::ReadOnly);
-    if (!process->waitForStarted(10000)) {
+    const bool started = process->waitForStarted(10000);
+    // From here on only the tool and what it starts hold the write end: its end is their end.
+    ::close(writeFd);
+    if (!started) {
+        ::close(readFd);
         raiseError(QStringLiteral("Unable to start do.dll: %1").arg(process->errorString()));
         return;
     }
     m_pgid = process->processId();
-    // Once the tool has ended, the next tick need not wait for the timer: the run's last output and
-    // its end are delivered at once (after the signal, never inside QProcess's own handling).
-    const quint64 run = ++m_runSerial;
-    connect(process.get(), &QProcess::finished, this, [this, run] {
-        QTimer::singleShot(0, this, [this, run] {
-            if (m_process && m_runSerial == run)
-                onTick();
-        });
-    });
+    connect(process.get(), &QProcess::finished, this, &AVC::onExited);
     m_process = std::move(process);
-    m_decoder = QStringDecoder(QStringDecoder::System);
+    m_readFd = readFd;
+    m_readable = new QSocketNotifier(readFd, QSocketNotifier::Read, this);
+    connect(m_readable, &QSocketNotifier::activated, this, &AVC::onReadable);
+    m_bytes = std::make_unique_for_overwrite<char[]>(MaxPendingBytes);
+    m_bytesHead = m_bytesCount = 0;
+    m_text.clear();
+    m_textHead = 0;
+    m_decoder = brenlow::OutputDecoder();
+    m_exited = false;
+    m_outputOver = false;
+    m_flushed = false;
     m_timer.start(PollingInterval);
-}
-
-void AVC::onTick()
-{
-    if (!m_process) {
-        m_timer.stop();
-        return;
-    }
-    // Checked before reading: the process only changes state inside the event loop, and its last
-    // output is already buffered when it does.
-    const bool ended = m_process->state() == QProcess::NotRunning;
-    const QByteArray data = m_process->readAll();
-
-    if (!data.isEmpty()) {
-        emit Converting();
-        for (qsizetype at = 0; at < data.size(); at += ChunkSize) {
-            QString text = m_decoder.decode(
-                QByteArrayView(data.constData() + at, std::min<qsizetype>(ChunkSize, data.size() - at)));
-            // A NUL marks the end of a chunk's text, so the tool's own NUL bytes must not be taken
-            // for one: what follows them would be lost.
-            text.replace(QChar(0), QChar::ReplacementCharacter);
-            if (text.size() < ChunkSize)
-                text.append(QString(ChunkSize - text.size(), QChar(0)));
-            emit DataOutput(text);
-            if (!m_process)
-                return; // a handler ended the run
-        }
-    }
-    if (!ended)
-        return;
-    if (data.isEmpty()) {
-        // The read that finds the output ended still raises its (empty) chunk.
-        emit Converting();
-        QString empty(ChunkSize, QChar(0));
-        emit DataOutput(empty);
-        if (!m_process)
-            return;
-    }
-    finishRun();
-    emit Complete();
-}
-
-void AVC::finishRun()
-{
-    m_lastExitCode = m_process->exitStatus() == QProcess::NormalExit ? m_process->exitCode() : -1;
-    m_process.reset();
-    m_pgid = 0;
-    m_timer.stop();
 }
 
 void AVC::raiseError(const QString& message)
