@@ -307,6 +307,9 @@ void ListGrid::ForceCellEdit(int lNewRow, int lNewCol, bool bBlankCell)
     RowColSet(lNewRow, lNewCol);
     if (m.lastRow < 0)
         return;
+    // A locked column's cell is never edited, nor the cell that stayed current instead of it.
+    if (lNewCol >= 0 && lNewCol < m.colCount() && m.columns[static_cast<size_t>(lNewCol)].locked)
+        return;
     in->editTriggerKey = KeyCodes::F2;
     if (openEditor(m.currentRow, m.currentCol, true) && bBlankCell && in->editor == in->txtEdit)
         in->txtEdit->clear();

@@ -65,6 +65,8 @@ TEST_F(ListGridBehaviour, LockedColumnsNeverBecomeCurrent)
     grid->RowColSet(2, 1);
     EXPECT_EQ(grid->Row(), 2);
     EXPECT_EQ(grid->Col(), 0) << "RowColSet moves the row but keeps the current column";
+    grid->ForceCellEdit(2, 1);
+    EXPECT_FALSE(grid->EditPending()) << "nor does a forced edit open on the cell that stayed current";
     grid->SetColLocked(0, true);
     grid->SetColLocked(1, false);
     key(Qt::Key_Home);
