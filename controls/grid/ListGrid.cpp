@@ -713,6 +713,7 @@ void ListGrid::RowColSet(int vRow, int vCol)
     bool changed = false;
     if (vRow != m.currentRow) {
         SelectedClearAll();
+        m.anchorRow = vRow; // a Shift move extends from here
         changed = true;
     }
     // Handlers of the events below may change the grid; then the row asked for may be another one.

@@ -151,6 +151,10 @@ TEST_F(ListGridBehaviour, ShiftMovesExtendTheSelectionAndPlainMovesClearIt)
     EXPECT_EQ(grid->Row(), 3);
     EXPECT_EQ(grid->SelectedCount(), 1);
     EXPECT_TRUE(grid->RowSelected(3));
+    grid->RowColSet(0, 0);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(grid->SelectedCount(), 2) << "a row made current by code is where the extension starts";
+    EXPECT_TRUE(grid->RowSelected(0) && grid->RowSelected(1));
 }
 
 TEST_F(ListGridBehaviour, ARefusedMoveLeavesTheSelectionAlone)
