@@ -216,7 +216,8 @@ public:
     void SetImageList(brenlow::GridImageList* New_Value);
     /** The picture drawn in the bottom right corner of wrapping cells whose row can show more text
      *  (AllowWordWrap on, MaxLineCount limiting the automatic height); a click on it toggles the row
-     *  between its automatic height and the height of its whole text. A null image: none. */
+     *  between its automatic height and the height of its whole text. Wrapping text keeps room for it
+     *  at the right. A null image: none. */
     [[nodiscard]] QImage ExpandRowImage() const;
     void SetExpandRowImage(const QImage& New_Value);
     /** Width of the client area in ScaleUnits. */

@@ -398,7 +398,9 @@ qint32 ListGridModel::autoRowHeight(const GridRow& row, bool wholeText) const
         const qint32 width = extent(col.pixelWidth);
         qint32 h;
         if (wraps) {
-            const QRect box(0, 2, std::max(1, width - 5), 1 << 20);
+            // With an expand image, wrapping text keeps room for it at the right.
+            const int room = expandRowImage.isNull() ? 0 : expandRowImage.width() + 2;
+            const QRect box(0, 2, std::max(1, width - 5 - room), 1 << 20);
             h = fm.boundingRect(box, Qt::TextWordWrap, cell.text).height();
         } else {
             h = fm.boundingRect(QRect(0, 0, std::max(1, width), 1 << 20), Qt::TextSingleLine, cell.text)

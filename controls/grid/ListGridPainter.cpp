@@ -224,6 +224,9 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
         const QFont font = m.cellFont(cell, type);
         if (type != ColumnType::Progress && (cell.flags & CellFlag::WordWrap) && props.AllowWordWrap) {
             flags |= DT::WordBreak;
+            if (!m.expandRowImage.isNull())
+                textRect.setRight(textRect.right() -
+                                  std::min(m.expandRowImage.width() + 2, textRect.width() / 2));
             if (props.MinRowHeight > 0 && !text.contains(QLatin1Char('\r')))
                 text = ListGridLayout::FitText(text, font, textRect.width(), -1);
         } else {

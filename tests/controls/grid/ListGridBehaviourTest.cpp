@@ -256,6 +256,22 @@ TEST_F(ListGridBehaviour, ExpandImageShowsTheWholeTextOfAWrappedRowAndBack)
 
     const QRect grown = ListGridPainter::ExpandImageRect(expand, grid->layout().cellRect(1, 0));
     EXPECT_EQ(magentaIn(grown), 81) << "the image stays to collapse the row again";
+    // The text keeps clear of the image's band of the cell: there the row's (selected) background
+    // shows alone.
+    ASSERT_TRUE(grid->RowSelected(1));
+    const QColor back = OleColor::ToQColor(grid->BackColorSel());
+    int inked = 0;
+    const QRect cellNow = grid->layout().cellRect(1, 0);
+    for (int y = cellNow.top() + 1; y < grown.top() - 1; ++y)
+        for (int x = grown.left(); x <= grown.right(); ++x) {
+            const QColor c = grid->surface().pixelColor(x, y);
+            inked += std::abs(c.red() - back.red()) + std::abs(c.green() - back.green()) +
+                                 std::abs(c.blue() - back.blue()) >
+                             60
+                         ? 1
+                         : 0;
+        }
+    EXPECT_EQ(inked, 0);
     QTest::mouseMove(grid, grown.center());
     QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, grown.center());
     EXPECT_EQ(grid->RowHeight(1), automatic);
