@@ -11,9 +11,10 @@ import os
 import re
 import sys
 import time
+import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-ROOT = sys.argv[1] if len(sys.argv) > 1 else "."
+ROOT = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else ".")
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -41,7 +42,9 @@ class Handler(BaseHTTPRequestHandler):
         if mode == "nohead" and head:
             self.send_error(405)
             return
-        file = os.path.join(ROOT, os.path.basename(path))
+        file = os.path.normpath(os.path.join(ROOT, urllib.parse.unquote(path).lstrip("/")))
+        if not file.startswith(os.path.abspath(ROOT) + os.sep):
+            file = ""
         if not os.path.isfile(file):
             self.send_error(404, "Not Found")
             return
