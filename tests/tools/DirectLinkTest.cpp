@@ -140,7 +140,8 @@ TEST_F(DirectLinkTest, AResumeFollowsARedirectToAnotherExtension)
     // An earlier run of the same address saved part of it under the address's own extension; the
     // address now leads to an .mp4, of which nothing is there yet.
     leavePart(QStringLiteral("clip.php"), source.left(1000));
-    EXPECT_EQ(downloadLink(url(QStringLiteral("redirect/clip.php?to=/clip.mp4"))), 0) << output().toStdString();
+    EXPECT_EQ(downloadLink(url(QStringLiteral("redirect/clip.php?to=/clip.mp4"))), 0)
+        << output().toStdString();
     EXPECT_EQ(downloaded(), source);
 }
 

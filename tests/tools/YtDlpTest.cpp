@@ -1,0 +1,481 @@
+// The bundled tool reading video pages through yt-dlp (its generic extractor), against a local HTTP
+// server serving media made by ffmpeg at test time, through the runner as the window drives it.
+
+#include "runner/RunnerFixture.h"
+
+#include <QDirIterator>
+#include <QImage>
+#include <QImageReader>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <csignal>
+
+using namespace brenlow::test;
+
+namespace {
+
+QString program(const char* name)
+{
+    return QStandardPaths::findExecutable(QString::fromLatin1(name));
+}
+
+bool run(const QString& prog, const QStringList& args, const QString& dir)
+{
+    QProcess p;
+    p.setWorkingDirectory(dir);
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(prog, args);
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+void write(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+
+QByteArray read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+/** The site every test of this file reads: made once, since ffmpeg takes a moment. */
+class Site
+{
+public:
+    static Site& get()
+    {
+        static Site site;
+        return site;
+    }
+    bool ready = false;
+    QString why;
+    QTemporaryDir dir;
+    QByteArray blob; // a file served slowly or stalling, for cancel and resume
+
+private:
+    Site()
+    {
+        const QString ffmpeg = program("ffmpeg");
+        if (program("yt-dlp").isEmpty() || ffmpeg.isEmpty() || program("ffprobe").isEmpty()) {
+            why = QStringLiteral("yt-dlp, ffmpeg and ffprobe are needed (scripts/deps.sh installs them)");
+            return;
+        }
+        const QString d = dir.path();
+        auto clip = [&](const QString& size, const QString& out) {
+            return run(
+                ffmpeg,
+                {QStringLiteral("-nostdin"),  QStringLiteral("-loglevel"),
+                 QStringLiteral("error"),     QStringLiteral("-y"),
+                 QStringLiteral("-f"),        QStringLiteral("lavfi"),
+                 QStringLiteral("-i"),        QStringLiteral("testsrc=size=%1:rate=10:duration=2").arg(size),
+                 QStringLiteral("-f"),        QStringLiteral("lavfi"),
+                 QStringLiteral("-i"),        QStringLiteral("sine=frequency=440:duration=2"),
+                 QStringLiteral("-c:v"),      QStringLiteral("libx264"),
+                 QStringLiteral("-preset"),   QStringLiteral("ultrafast"),
+                 QStringLiteral("-c:a"),      QStringLiteral("aac"),
+                 QStringLiteral("-shortest"), out},
+                d);
+        };
+        auto picture = [&](const QString& out) {
+            return run(ffmpeg,
+                       {QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                        QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+                        QStringLiteral("-i"), QStringLiteral("testsrc=size=320x180:duration=1"),
+                        QStringLiteral("-frames:v"), QStringLiteral("1"), out},
+                       d);
+        };
+        auto segment = [&](const QString& in, const QString& name) {
+            return run(ffmpeg,
+                       {QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                        QStringLiteral("-y"), QStringLiteral("-i"), in, QStringLiteral("-c"),
+                        QStringLiteral("copy"), QStringLiteral("-f"), QStringLiteral("hls"),
+                        QStringLiteral("-hls_playlist_type"), QStringLiteral("vod"),
+                        QStringLiteral("-hls_segment_filename"), QStringLiteral("hls/%1%d.ts").arg(name),
+                        QStringLiteral("hls/%1.m3u8").arg(name)},
+                       d);
+        };
+        QDir(d).mkpath(QStringLiteral("hls"));
+        QDir(d).mkpath(QStringLiteral("dash"));
+        const bool made =
+            clip(QStringLiteral("160x90"), QStringLiteral("small.mp4")) &&
+            clip(QStringLiteral("320x180"), QStringLiteral("big.mp4")) &&
+            picture(QStringLiteral("thumb.jpg")) && picture(QStringLiteral("thumb.webp")) &&
+            segment(QStringLiteral("small.mp4"), QStringLiteral("lo")) &&
+            segment(QStringLiteral("big.mp4"), QStringLiteral("hi")) &&
+            run(ffmpeg,
+                {QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                 QStringLiteral("-y"), QStringLiteral("-i"), QStringLiteral("../big.mp4"),
+                 QStringLiteral("-map"), QStringLiteral("0:v"), QStringLiteral("-map"), QStringLiteral("0:a"),
+                 QStringLiteral("-c"), QStringLiteral("copy"), QStringLiteral("-f"), QStringLiteral("dash"),
+                 QStringLiteral("-adaptation_sets"), QStringLiteral("id=0,streams=v id=1,streams=a"),
+                 QStringLiteral("manifest.mpd")},
+                d + QStringLiteral("/dash"));
+        if (!made) {
+            why = QStringLiteral("ffmpeg could not make the test media");
+            return;
+        }
+        write(
+            d + QStringLiteral("/hls/master.m3u8"),
+            "#EXTM3U\n"
+            "#EXT-X-STREAM-INF:BANDWIDTH=150000,RESOLUTION=160x90,CODECS=\"avc1.42c00b,mp4a.40.2\"\nlo.m3u8\n"
+            "#EXT-X-STREAM-INF:BANDWIDTH=300000,RESOLUTION=320x180,CODECS=\"avc1.42c00d,mp4a.40.2\"\nhi."
+            "m3u8\n");
+        auto page = [](const char* title, const char* image, const char* video) {
+            return QByteArray("<!DOCTYPE html><html><head><title>Test page</title>\n"
+                              "<meta property=\"og:title\" content=\"") +
+                   title + "\">\n<meta property=\"og:image\" content=\"" + image + "\">\n" + video +
+                   "</head><body></body></html>\n";
+        };
+        // Two renditions in a video element: yt-dlp takes their picture from the poster.
+        write(d + QStringLiteral("/page.html"),
+              page("Harbour Clip", "/thumb.jpg",
+                   "</head><body><video controls poster=\"/thumb.jpg\">"
+                   "<source src=\"/small.mp4\" type=\"video/mp4\" label=\"90p\">"
+                   "<source src=\"/big.mp4\" type=\"video/mp4\" label=\"180p\"></video>"));
+        // The video named in the page's Open Graph data, with a WebP picture.
+        write(d + QStringLiteral("/webp.html"),
+              page("Webp Clip", "/thumb.webp", "<meta property=\"og:video\" content=\"/big.mp4\">"));
+        blob = QByteArray(600 * 1024, Qt::Uninitialized);
+        QRandomGenerator rng(13);
+        for (char& c : blob)
+            c = static_cast<char>(rng.generate());
+        write(d + QStringLiteral("/blob.mp4"), blob);
+        write(d + QStringLiteral("/stall.html"),
+              page("Stalling Clip", "/thumb.jpg",
+                   "<meta property=\"og:video\" content=\"/stallonce/blob.mp4\">"));
+        ready = true;
+    }
+};
+
+class YtDlpTest : public RunnerTest
+{
+protected:
+    void SetUp() override
+    {
+        Site& site = Site::get();
+        if (!site.ready)
+            GTEST_SKIP() << site.why.toStdString();
+        RunnerTest::SetUp();
+        ASSERT_TRUE(home.isValid());
+        ASSERT_TRUE(downloads.isValid());
+        // yt-dlp and the tool keep their caches and read their settings under these.
+        for (const char* var : {"HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME"}) {
+            saved.append({var, qgetenv(var), qEnvironmentVariableIsSet(var)});
+            qputenv(var, (home.path() + u'/' + QLatin1String(var)).toLocal8Bit());
+        }
+        // yt-dlp through a script that notes each run, its process id first.
+        const QString wrapper = home.path() + QStringLiteral("/yt-dlp");
+        write(wrapper, "#!/bin/sh\necho \"$$ $*\" >> '" + logPath().toLocal8Bit() + "'\nexec '" +
+                           program("yt-dlp").toLocal8Bit() + "' \"$@\"\n");
+        QFile(wrapper).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                      QFileDevice::WriteOwner);
+        saved.append({"BRENLOW_YTDLP", qgetenv("BRENLOW_YTDLP"), qEnvironmentVariableIsSet("BRENLOW_YTDLP")});
+        qputenv("BRENLOW_YTDLP", wrapper.toLocal8Bit());
+
+        server.setProgram(QStringLiteral(BRENLOW_PYTHON));
+        server.setArguments({QStringLiteral(BRENLOW_TEST_SERVER), site.dir.path()});
+        server.start();
+        ASSERT_TRUE(server.waitForStarted(10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return server.canReadLine(); }, 30000));
+        port = server.readLine().trimmed().toInt();
+        ASSERT_GT(port, 0);
+        useBundledTool();
+        host->folder = downloads.path() + u'/';
+        host->name = QStringLiteral("clip");
+    }
+
+    void TearDown() override
+    {
+        if (!Site::get().ready)
+            return;
+        RunnerTest::TearDown();
+        server.kill();
+        server.waitForFinished(5000);
+        for (const Saved& s : saved) {
+            if (s.wasSet)
+                qputenv(s.name, s.value);
+            else
+                qunsetenv(s.name);
+        }
+    }
+
+    QString logPath() const { return home.path() + QStringLiteral("/runs.log"); }
+    /** The argument lines yt-dlp was started with, oldest first (each after its process id). */
+    QStringList ytdlpRuns() const
+    {
+        return QString::fromUtf8(read(logPath())).split(u'\n', Qt::SkipEmptyParts);
+    }
+    int extractions() const { return static_cast<int>(ytdlpRuns().filter(QStringLiteral(" -J ")).size()); }
+
+    QString url(const QString& path) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(port).arg(path);
+    }
+
+    /** Runs a stage on link to its end; returns the exit code, the stage's output in out. */
+    int stage(int n, const QString& link, QString* out = nullptr)
+    {
+        events.clear();
+        host->link = link;
+        host->downloadLink = link;
+        run(n);
+        EXPECT_TRUE(waitForComplete(1, 120000)) << "stage " << n << " did not end";
+        if (out)
+            *out = output();
+        return events.empty() ? -99 : events.back().exitCode;
+    }
+
+    /** The format lines after the header. */
+    QStringList table(const QString& output) const
+    {
+        const qsizetype at = output.indexOf(QStringLiteral("format code  extension  resolution note\r\n"));
+        if (at < 0)
+            return {};
+        return output.mid(at).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
+    }
+
+    static QString codeOf(const QString& line) { return line.section(u' ', 0, 0); }
+
+    QStringList appFiles() const
+    {
+        return QDir(app.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
+
+    QString thumbnailFormat() const
+    {
+        QImageReader reader(app.path() + QStringLiteral("/aaa.jpg"));
+        return QString::fromLatin1(reader.format());
+    }
+
+    /** ffprobe's "codec_type,width" lines of a file's streams. */
+    static QStringList streams(const QString& file)
+    {
+        QProcess p;
+        p.start(program("ffprobe"),
+                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                 QStringLiteral("stream=codec_type,width"), QStringLiteral("-of"), QStringLiteral("csv=p=0"),
+                 file});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    QString downloaded(const QString& ext) const { return downloads.path() + QStringLiteral("/clip.") + ext; }
+
+    struct Saved
+    {
+        const char* name;
+        QByteArray value;
+        bool wasSet;
+    };
+    QList<Saved> saved;
+    QTemporaryDir home, downloads;
+    QProcess server;
+    int port = 0;
+};
+
+TEST_F(YtDlpTest, AnHtml5PageGivesItsRenditionsAPictureAName_AndOneExtractionServesThemAll)
+{
+    QString out;
+    const QString link = url(QStringLiteral("page.html"));
+    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
+    const QStringList lines = table(out);
+    ASSERT_EQ(lines.size(), 2) << out.toStdString();
+    EXPECT_TRUE(lines.at(0).contains(QStringLiteral("mp4        90p"))) << lines.at(0).toStdString();
+    EXPECT_TRUE(lines.at(1).contains(QStringLiteral("mp4        180p"))) << lines.at(1).toStdString();
+    EXPECT_TRUE(lines.at(1).endsWith(QStringLiteral("(best)")));
+    for (const QString& line : lines)
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9]{1,3} {6,}")).match(line).hasMatch())
+            << line.toStdString();
+
+    ASSERT_EQ(stage(3, link, &out), 0) << out.toStdString();
+    EXPECT_EQ(thumbnailFormat(), QStringLiteral("jpeg"));
+    EXPECT_EQ(QImage(app.path() + QStringLiteral("/aaa.jpg")).size(), QSize(320, 180));
+    EXPECT_EQ(appFiles(), QStringList({QStringLiteral("aaa.jpg"), QStringLiteral("do.dll")}));
+    EXPECT_FALSE(QFile::exists(downloaded(QStringLiteral("mp4"))));
+
+    ASSERT_EQ(stage(4, link, &out), 0);
+    // The site names no uploader: the host stands in; one line and nothing else.
+    EXPECT_TRUE(out.startsWith(QStringLiteral("127.0.0.1 - Harbour Clip"))) << out.toStdString();
+    EXPECT_EQ(out.count(QStringLiteral("\r\n")), 1) << out.toStdString();
+
+    // The page was read once, with the link after "--".
+    ASSERT_EQ(ytdlpRuns().size(), 1);
+    EXPECT_TRUE(ytdlpRuns().first().endsWith(QStringLiteral(" -- ") + link))
+        << ytdlpRuns().first().toStdString();
+
+    host->code = codeOf(lines.at(1));
+    ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
+    EXPECT_EQ(read(downloaded(QStringLiteral("mp4"))),
+              read(Site::get().dir.path() + QStringLiteral("/big.mp4")));
+    EXPECT_TRUE(out.contains(QStringLiteral("\r\n[download] 100% of ")));
+    EXPECT_EQ(extractions(), 1) << "the download used the page read for the list";
+
+    // The other rendition by its own code; -w leaves the file that is there alone.
+    host->code = codeOf(lines.at(0));
+    host->name = QStringLiteral("small");
+    ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
+    EXPECT_EQ(read(downloads.path() + QStringLiteral("/small.mp4")),
+              read(Site::get().dir.path() + QStringLiteral("/small.mp4")));
+    write(downloads.path() + QStringLiteral("/small.mp4"), "mine");
+    ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
+    EXPECT_EQ(read(downloads.path() + QStringLiteral("/small.mp4")), QByteArray("mine"));
+}
+
+TEST_F(YtDlpTest, AWebPPictureBecomesAJpegAndNothingElseIsLeft)
+{
+    const QString link = url(QStringLiteral("webp.html"));
+    QString out;
+    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
+    ASSERT_EQ(table(out).size(), 1) << out.toStdString();
+    ASSERT_EQ(stage(3, link, &out), 0) << out.toStdString();
+    EXPECT_EQ(thumbnailFormat(), QStringLiteral("jpeg")) << out.toStdString();
+    EXPECT_EQ(QImage(app.path() + QStringLiteral("/aaa.jpg")).size(), QSize(320, 180));
+    EXPECT_EQ(appFiles(), QStringList({QStringLiteral("aaa.jpg"), QStringLiteral("do.dll")}));
+    ASSERT_EQ(stage(4, link, &out), 0);
+    EXPECT_EQ(out, QStringLiteral("127.0.0.1 - Webp Clip\r\n"));
+}
+
+TEST_F(YtDlpTest, AnHlsMasterOffersBothVariantsAndTheBestIsTheDefault)
+{
+    const QString link = url(QStringLiteral("hls/master.m3u8"));
+    QString out;
+    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
+    const QStringList lines = table(out);
+    ASSERT_EQ(lines.size(), 2) << out.toStdString();
+    EXPECT_TRUE(lines.at(0).startsWith(QStringLiteral("150          mp4        160x90")));
+    EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("300          mp4        320x180")));
+    host->code = codeOf(lines.last());
+    ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
+    EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))),
+              QStringList({QStringLiteral("video,320"), QStringLiteral("audio")}));
+}
+
+TEST_F(YtDlpTest, ADashManifestsDefaultMergesPictureAndSoundWithOneRisingProgress)
+{
+    const QString link = url(QStringLiteral("dash/manifest.mpd"));
+    QString out;
+    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
+    const QStringList lines = table(out);
+    ASSERT_EQ(lines.size(), 3) << out.toStdString();
+    EXPECT_EQ(lines.filter(QStringLiteral("audio only")).size(), 1);
+    EXPECT_EQ(lines.filter(QStringLiteral("video only")).size(), 1);
+    EXPECT_TRUE(lines.last().contains(QStringLiteral("merged"))) << lines.last().toStdString();
+    EXPECT_FALSE(lines.last().contains(QStringLiteral("only")));
+
+    host->code = codeOf(lines.last());
+    ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
+    EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))),
+              QStringList({QStringLiteral("video,320"), QStringLiteral("audio")}));
+    EXPECT_TRUE(QDir(downloads.path()).entryList(QDir::Files) == QStringList{QStringLiteral("clip.mp4")})
+        << "the parts are gone";
+    // Each progress line on a line of its own, the figures never going back.
+    double last = -1;
+    int count = 0;
+    const QRegularExpression progress(QStringLiteral("^\\[download\\] +([0-9.]+)% of "));
+    for (const QString& line : out.split(QStringLiteral("\r\n"))) {
+        const QRegularExpressionMatch m = progress.match(line);
+        if (!m.hasMatch())
+            continue;
+        EXPECT_GE(m.captured(1).toDouble(), last) << line.toStdString();
+        last = m.captured(1).toDouble();
+        ++count;
+    }
+    EXPECT_GE(count, 1);
+    EXPECT_EQ(last, 100.0);
+}
+
+TEST_F(YtDlpTest, AMissingPageEndsWithYtDlpsErrorAndNoTable)
+{
+    const QString link = url(QStringLiteral("gone.html"));
+    QString out;
+    EXPECT_NE(stage(2, link, &out), 0);
+    EXPECT_TRUE(out.contains(QStringLiteral("ERROR:")) && out.contains(QStringLiteral("404")))
+        << out.toStdString();
+    EXPECT_TRUE(table(out).isEmpty());
+    host->code = QStringLiteral("1");
+    EXPECT_NE(stage(5, link, &out), 0);
+    EXPECT_TRUE(out.contains(QStringLiteral("404"))) << out.toStdString();
+    EXPECT_TRUE(QDir(downloads.path()).isEmpty());
+    // The name run prints no error for a name.
+    EXPECT_NE(stage(4, link, &out), 0);
+    EXPECT_FALSE(out.contains(QStringLiteral(" - ")));
+}
+
+TEST_F(YtDlpTest, CancelEndsAStalledDownloadWithYtDlpAndTheNextDownloadResumes)
+{
+    const QString link = url(QStringLiteral("stall.html"));
+    QString out;
+    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
+    host->code = codeOf(table(out).last());
+    events.clear();
+    run(5);
+    const QString part = downloaded(QStringLiteral("mp4.part"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(part).size() >= 32 * 1024; }, 60000))
+        << output().toStdString();
+    const QStringList runs = ytdlpRuns();
+    ASSERT_EQ(runs.size(), 2);
+    const pid_t pid = runs.last().section(u' ', 0, 0).toInt();
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(::kill(pid, 0), 0) << "yt-dlp runs";
+    avc->CancelConvert();
+    ASSERT_TRUE(waitForComplete(1, 30000));
+    // yt-dlp went with the tool (a zombie waiting for its new parent counts as gone).
+    auto gone = [pid] {
+        const QByteArray stat = read(QStringLiteral("/proc/%1/stat").arg(pid));
+        return stat.isEmpty() || stat.mid(stat.lastIndexOf(')') + 2, 1) == "Z";
+    };
+    EXPECT_TRUE(QTest::qWaitFor(gone, 30000));
+
+    ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Resuming download at byte"))) << out.toStdString();
+    EXPECT_EQ(read(downloaded(QStringLiteral("mp4"))), Site::get().blob);
+}
+
+TEST_F(YtDlpTest, TheCachedPageIsRenewedWhenStaleUnreadableOrFailing)
+{
+    const QString link = url(QStringLiteral("page.html"));
+    QString out;
+    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
+    const QString best = codeOf(table(out).value(1));
+    const QString cacheDir = home.path() + QStringLiteral("/XDG_CACHE_HOME/brenlow/pages");
+    const QStringList cached = QDir(cacheDir).entryList({QStringLiteral("*.json")}, QDir::Files);
+    ASSERT_EQ(cached.size(), 1);
+    const QString cacheFile = cacheDir + u'/' + cached.first();
+    ASSERT_EQ(extractions(), 1);
+
+    // Stale: read again.
+    {
+        QFile f(cacheFile);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(
+            f.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+    }
+    ASSERT_EQ(stage(4, link, &out), 0);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("127.0.0.1 - Harbour Clip")));
+    EXPECT_EQ(extractions(), 2);
+
+    // Unreadable: read again.
+    write(cacheFile, "not a page");
+    ASSERT_EQ(stage(4, link, &out), 0);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("127.0.0.1 - Harbour Clip")));
+    EXPECT_EQ(extractions(), 3);
+
+    // Fresh but failing (its media address has gone): the download reads the page again.
+    QByteArray json = read(cacheFile);
+    ASSERT_TRUE(json.contains("/big.mp4"));
+    write(cacheFile, json.replace("/big.mp4", "/gone.mp4").replace("/small.mp4", "/gone.mp4"));
+    host->code = best;
+    ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
+    EXPECT_EQ(extractions(), 4);
+    EXPECT_EQ(read(downloaded(QStringLiteral("mp4"))),
+              read(Site::get().dir.path() + QStringLiteral("/big.mp4")));
+}
+
+} // namespace
