@@ -106,13 +106,15 @@ QString sizeText(double bytes, bool exact)
     return (exact ? QString() : QStringLiteral("~")) + FormatBytes(bytes);
 }
 
-QString noteOf(const QJsonObject& f, double duration)
+QString noteOf(const QJsonObject& f, const QString& code, double duration)
 {
     QStringList parts;
     QString name = text(f, "format_note");
-    if (name.isEmpty())
+    // An id of letters says something ("hls-720p", "dash-audio"); one the code shows does not.
+    if (name.isEmpty() && text(f, "format_id") != code)
         name = text(f, "format_id");
-    parts << name;
+    if (!name.isEmpty() && name != resolutionOf(f))
+        parts << name;
     const QString v = text(f, "vcodec"), a = text(f, "acodec");
     if (v == u"none")
         parts << QStringLiteral("audio only");
@@ -128,6 +130,8 @@ QString noteOf(const QJsonObject& f, double duration)
         parts << QStringLiteral("%1k").arg(std::lround(tbr));
     if (const double size = expectedSize(f, duration); size > 0)
         parts << sizeText(size, sizeIsExact(f));
+    if (parts.isEmpty() && !text(f, "protocol").isEmpty())
+        parts << text(f, "protocol");
     return parts.join(QStringLiteral(", "));
 }
 
@@ -181,7 +185,7 @@ QStringList FormatTable(const QJsonObject& info, CodeMap& codes)
         const QString code = codeFor(id);
         if (code.isEmpty())
             continue;
-        const QString line = row(code, text(f, "ext"), resolutionOf(f), noteOf(f, duration));
+        const QString line = row(code, text(f, "ext"), resolutionOf(f), noteOf(f, code, duration));
         if (id == selected)
             bestLine = line;
         else
