@@ -4,8 +4,10 @@
 #include "app/FormLayout.h"
 #include "app/GridDesign.h"
 #include "app/LinkLabel.h"
+#include "app/MessageDetails.h"
 #include "app/ResumeNext.h"
 #include "app/Settings.h"
+#include "app/ToolReason.h"
 #include "app/WebPane.h"
 #include "controls/button/glintbutton.h"
 #include "controls/common/Colors.h"
@@ -19,12 +21,14 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
+#include <QHelpEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QToolTip>
 
 static void initAppResources()
 {
@@ -64,6 +68,32 @@ protected:
 
 private:
     Form1* m_form;
+};
+
+/** Shows why a row failed when the pointer rests on its status cell (the reason is the cell's tag). */
+class StatusTips final : public QObject
+{
+public:
+    StatusTips(ListGrid* grid, QObject* parent) : QObject(parent), m_grid(grid) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_grid && event->type() == QEvent::ToolTip) {
+            const int row = m_grid->MouseRow();
+            if (row >= 0 && row < m_grid->Rows() && m_grid->MouseCol() == brenlow::Col::Status) {
+                const QString reason = m_grid->CellTag(row, brenlow::Col::Status);
+                if (!reason.isEmpty()) {
+                    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), reason, m_grid);
+                    return true;
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    ListGrid* m_grid;
 };
 
 } // namespace
@@ -131,6 +161,7 @@ void Form1::createControls()
     m_text4Box->setReadOnly(true);
     m_text4Box->setPlainText(m_text4);
     m_grid = new ListGrid(this);
+    m_grid->installEventFilter(new StatusTips(m_grid, this));
     m_command[5] = new glintbutton(this);
     m_command[3] = new glintbutton(this);
     m_command[4] = new glintbutton(this);
@@ -169,8 +200,10 @@ void Form1::placeControls()
     m_progress->setGeometry(Layout::Progressbar.ToPixels());
     m_label1->setGeometry(Layout::Label1.ToPixels());
     m_wb->setGeometry(Layout::wb.ToPixels());
-    // The output box lies behind the list: it collects the tool's output without covering the rows.
-    m_text4Box->lower();
+    // The output box stays hidden: its place lies inside the list, so in front it would cover the
+    // rows and behind it nobody would see it. The tool's reason for a failure travels with the
+    // "Error" and "Done" boxes and with the failed row's status cell instead.
+    m_text4Box->hide();
     // Link captions may be longer than their boxes; let them show whole.
     for (QLabel* l :
          {static_cast<QLabel*>(m_label3), static_cast<QLabel*>(m_label4), static_cast<QLabel*>(m_label5)}) {
@@ -344,7 +377,7 @@ void Form1::showText4Later()
 {
     // The box shows the tail of the output, a few times a second at most: a tool that floods its
     // output must not keep the window busy laying out text. The whole output stays in Text4.
-    if (m_text4Timer.isActive())
+    if (m_text4Timer.isActive() || m_text4Box->isHidden())
         return;
     m_text4Timer.start();
 }
@@ -356,7 +389,23 @@ void Form1::showText4()
     m_text4Box->moveCursor(QTextCursor::End);
 }
 
-void Form1::showMessage(const QString& text)
+void Form1::showMessage(const QString& text, const QString& details)
 {
-    brenlow::Host::dialogs().MessageBox(text, QStringLiteral("Brenlow 7.0"));
+    brenlow::ShowMessage(text, QStringLiteral("Brenlow 7.0"), details);
+}
+
+void Form1::commitOpenEdit()
+{
+    // The profile editor holds the list of the row it edits; whatever the button does next may
+    // refill it (a new video) or move the rows (Delete), so the choice is stored first.
+    ResumeNext([&] {
+        if (m_grid->EditPending())
+            m_grid->UpdateCell(false);
+    });
+}
+
+QString Form1::runFailureReason(qsizetype from) const
+{
+    const int exitCode = m_avc ? m_avc->LastExitCode() : -1;
+    return brenlow::FailureReason(m_rawOutput.mid(from), exitCode);
 }

@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QPointer>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -137,7 +139,11 @@ private:
     void clearText4();
     void showText4Later();
     void showText4();
-    void showMessage(const QString& text);
+    void showMessage(const QString& text, const QString& details = {});
+    /** Commits an open edit of the list into the row it belongs to, before any button acts. */
+    void commitOpenEdit();
+    /** The tool's reason for the failure of the run that just ended, from its own output. */
+    [[nodiscard]] QString runFailureReason(qsizetype from = 0) const;
 
     void profileListStep();
     void videoNameStep();
@@ -154,6 +160,10 @@ private:
     int m_downloadRow = 0;
     QString m_progressText;
     bool m_cancelPending = false;
+    bool m_queueStalled = false; // the tool went missing at a row: the queue waits on "Cancel"
+    QSet<QString> m_queueNames;  // file names of this run of the queue, case-folded
+    QStringList m_failedRows;    // "name" and reason of each row of this run that ended in "Error"
+    qsizetype m_rowOutputAt = 0; // where the running row's output starts in m_rawOutput
     bool m_unloaded = false;
 
     // Values the runner reads.

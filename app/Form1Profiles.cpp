@@ -33,11 +33,14 @@ void Form1::ListGrid1_BeforeEdit(int Row, int Col, bool& Cancel)
 
 void Form1::ListGrid1_AfterEdit(int Row, int Col, QString& New_Value, bool& Cancel)
 {
-    Q_UNUSED(Row);
     Q_UNUSED(Cancel);
-    // A combo box without a chosen entry keeps the cell as it was rather than blanking it.
-    if (Col == Col::Profile && m_combo->currentIndex() >= 0)
-        New_Value = m_combo->currentText();
+    if (Col != Col::Profile)
+        return;
+    // Only an entry of the row's own list is stored: a combo box refilled for another video, or
+    // without a chosen entry, keeps the cell as it was.
+    const QString chosen = m_combo->currentIndex() >= 0 ? m_combo->currentText() : QString();
+    const QStringList own = brenlow::EntriesOfProfileList(m_grid->CellText(Row, Col::ProfileList));
+    New_Value = own.contains(chosen) ? chosen : m_grid->CellText(Row, Col::Profile);
 }
 
 void Form1::ListGrid1_Click()

@@ -25,6 +25,7 @@ constexpr quint32 ProgressCellColor = 16045770; // RGB 202, 214, 244, the window
 
 void Form1::Command5_Click()
 {
+    commitOpenEdit();
     if (m_grid->Rows() == 0) {
         showMessage(QStringLiteral("Please Add Video Link First"));
         return;
@@ -36,6 +37,9 @@ void Form1::Command5_Click()
     }
     m_downloadRow = 0;
     m_cancelPending = false;
+    m_queueStalled = false;
+    m_queueNames.clear();
+    m_failedRows.clear();
     ResumeNext([&] { m_grid->UpdateCell(); });
     setBusy(true);
     StartDownload();
@@ -44,11 +48,24 @@ void Form1::Command5_Click()
 void Form1::StartDownload()
 {
     m_currentStage = Downloading;
+    // A row downloaded before shows this download's progress, not the last one's outcome.
+    ResumeNext([&] {
+        m_grid->SetCellProgressValue(m_downloadRow, Col::Progress, 0);
+        m_grid->SetCellText(m_downloadRow, Col::Progress, QString());
+        m_grid->SetCellText(m_downloadRow, Col::Status, QString());
+        m_grid->SetCellTag(m_downloadRow, Col::Status, QString());
+    });
+    ResumeNext([&] { m_progress->SetValue(0); });
     ResumeNext([&] { m_grid->RowColSet(m_downloadRow, -1); });
     // An entry without a comma has no format code: the tool then picks its own format.
     m_formatCode = brenlow::FormatCodeOf(m_grid->CellText(m_downloadRow, Col::Profile)).value_or(QString());
     m_downloadLink = m_grid->CellText(m_downloadRow, Col::VideoLink);
-    m_downloadName = brenlow::CleanName(m_grid->CellText(m_downloadRow, Col::VideoName));
+    // Two rows of one run never share a file, and a name always fits the file system.
+    m_downloadName = brenlow::DownloadBaseName(
+        brenlow::CleanName(m_grid->CellText(m_downloadRow, Col::VideoName)),
+        [this](const QString& name) { return m_queueNames.contains(name.toCaseFolded()); });
+    m_queueNames.insert(m_downloadName.toCaseFolded());
+    m_rowOutputAt = m_rawOutput.size();
     m_command[3]->SetEnabled(true);
     bool overWrite = true;
     ResumeNext([&] { m_avc->ConvertMedia5(overWrite); });
@@ -56,7 +73,12 @@ void Form1::StartDownload()
 
 void Form1::progressStep(const QString& chunk)
 {
-    const double percent = brenlow::ProgressPercent(chunk);
+    // A chunk without a figure (another line of the tool, the tail of a progress line, the empty
+    // read at the end) leaves the bar and the cell as they are.
+    const std::optional<double> figure = brenlow::ProgressFigure(chunk);
+    if (!figure)
+        return;
+    const double percent = *figure;
     m_progressText = QString::number(percent);
     int value = 0;
     ResumeNext([&] { value = brenlow::RoundHalfEven32(percent); });
@@ -79,16 +101,29 @@ void Form1::downloadStep()
     const bool succeeded = m_avc && m_avc->LastExitCode() == 0;
     ResumeNext([&] {
         if (succeeded) {
+            m_grid->SetCellProgressValue(m_downloadRow, Col::Progress, 100);
             m_grid->SetCellText(m_downloadRow, Col::Progress, QStringLiteral("100%"));
             m_grid->SetCellText(m_downloadRow, Col::Status, QStringLiteral("Complete"));
+            m_progress->SetValue(100);
         } else {
+            // The row keeps the last figure it reached; its status cell tells why it failed.
+            const QString reason = runFailureReason(m_rowOutputAt);
             m_grid->SetCellText(m_downloadRow, Col::Status, QStringLiteral("Error"));
+            m_grid->SetCellTag(m_downloadRow, Col::Status, reason);
+            m_failedRows << m_grid->CellText(m_downloadRow, Col::VideoName) + QLatin1Char('\n') + reason;
         }
     });
     m_grid->SetRedraw(true);
     if (m_downloadRow + 1 >= m_grid->Rows()) {
         endChain();
-        showMessage(QStringLiteral("Done"));
+        QString details;
+        if (!m_failedRows.isEmpty()) {
+            details = QStringLiteral("%1 of %2 downloads failed:\n\n")
+                          .arg(m_failedRows.size())
+                          .arg(m_grid->Rows()) +
+                      m_failedRows.join(QStringLiteral("\n\n"));
+        }
+        showMessage(QStringLiteral("Done"), details);
         return;
     }
     ++m_downloadRow;
@@ -97,6 +132,7 @@ void Form1::downloadStep()
 
 void Form1::Command2_Click()
 {
+    commitOpenEdit();
     QString folder = brenlow::Host::dialogs().BrowseForFolder(QStringLiteral("Select Download folder"));
     if (folder.isEmpty())
         return;
@@ -107,6 +143,8 @@ void Form1::Command2_Click()
 
 void Form1::Command3_Click()
 {
+    commitOpenEdit();
+    m_queueStalled = false;
     ResumeNext([&] { m_avc->CancelConvert(); });
     if (m_avc && m_avc->IsRunning()) {
         // The run's end still comes through the runner's polling; it ends the chain there. Until
@@ -122,6 +160,8 @@ void Form1::Command3_Click()
 
 void Form1::Command4_Click()
 {
+    // The edit is stored first: removing a row moves the rows below it up under an open editor.
+    commitOpenEdit();
     const int row = m_grid->Row();
     if (row >= 0)
         ResumeNext([&] { m_grid->RemoveItem(row); });

@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 
 #include "app/GridDesign.h"
+#include "app/LinkIntake.h"
 #include "app/NameCleaner.h"
 #include "app/ProfileParser.h"
 #include "app/ProgressParser.h"
@@ -21,12 +22,18 @@ using brenlow::ResumeNext;
 
 void Form1::Command1_Click()
 {
+    commitOpenEdit();
     const std::optional<QString> answer = brenlow::Host::dialogs().InputBox(
         QStringLiteral("Enter Video Link:"), QStringLiteral(" "), QString());
-    const QString link = answer.value_or(QString());
-    if (link.isEmpty())
+    const brenlow::CheckedLink checked = brenlow::CheckLink(answer.value_or(QString()));
+    if (checked.Link.isEmpty())
         return;
-    m_currentLink = link;
+    if (!checked.Refusal.isEmpty()) {
+        // Nothing runs: the tool would take such a text for one of its options.
+        setStatus(checked.Refusal);
+        return;
+    }
+    m_currentLink = checked.Link;
     ResumeNext([&] { clearText4(); });
     ResumeNext([&] { QFile::remove(ThumbnailPath()); });
     m_picWorking = QImage();
@@ -73,9 +80,13 @@ void Form1::AVC1_ErrorEvent(QString& ErrorMessage)
 {
     setStatus(ErrorMessage);
     // No run is under way and no completion follows. A metadata chain ends here; a download queue
-    // waits on "Cancel", the only button left enabled.
-    if (m_currentStage != Downloading)
+    // waits on "Cancel", the only button left enabled, at its first row as at any later one.
+    if (m_currentStage != Downloading) {
         endChain();
+        return;
+    }
+    m_queueStalled = true;
+    setBusy(true);
 }
 
 void Form1::AVC1_Complete()
@@ -110,7 +121,7 @@ void Form1::AVC1_Complete()
     } else if (m_currentStage == ProfileList) {
         ResumeNext([&] { profileListStep(); });
     }
-    if (!m_avc || !m_avc->IsRunning())
+    if ((!m_avc || !m_avc->IsRunning()) && !m_queueStalled)
         endChain();
 }
 
@@ -130,7 +141,7 @@ void Form1::profileListStep()
     } else {
         m_currentStage = Idle;
         endChain();
-        showMessage(QStringLiteral("Error"));
+        showMessage(QStringLiteral("Error"), runFailureReason());
     }
 }
 
@@ -138,9 +149,9 @@ void Form1::videoNameStep()
 {
     m_currentStage = ItemAdded;
     // The name is the last line the tool printed, taken from the output as it came (a name cut
-    // between two chunks is whole there). A run that failed printed no name, whatever it said.
-    const bool failed = m_avc && m_avc->LastExitCode() != 0;
-    QString name = failed ? QString() : brenlow::NameFromOutput(m_rawOutput);
+    // between two chunks is whole there). Its exit code does not count: with "-i" a tool often
+    // ends with 1 after a mere warning, and its warnings and errors are never taken for the name.
+    QString name = brenlow::WithoutControls(brenlow::NameFromOutput(m_rawOutput));
 
     ResumeNext([&] { m_picWorking = brenlow::PrepareThumbnail(ThumbnailPath()); });
     if (m_picWorking.isNull())
@@ -152,7 +163,7 @@ void Form1::videoNameStep()
     if (name.isEmpty()) {
         m_currentStage = Idle;
         endChain();
-        showMessage(QStringLiteral("Error"));
+        showMessage(QStringLiteral("Error"), runFailureReason());
         return;
     }
 

@@ -1,7 +1,5 @@
 #include "app/ProgressParser.h"
 
-#include "base/Text.h"
-
 #include <QRegularExpression>
 
 #include <cmath>
@@ -14,18 +12,37 @@ QString ChunkText(const QString& strData)
     return nul < 0 ? strData : strData.left(nul);
 }
 
-double ProgressPercent(const QString& chunk)
+std::optional<double> ProgressFigure(const QString& chunk)
 {
-    QString figure = GetBetween(chunk, QStringLiteral("[download]"), QStringLiteral("% of"));
-    figure.remove(QLatin1Char(' '));
+    static const QString start = QStringLiteral("[download]");
+    static const QString stop = QStringLiteral("% of");
     static const QRegularExpression leadingNumber(
         QStringLiteral("^[+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?"));
-    const QRegularExpressionMatch m = leadingNumber.match(figure);
-    if (!m.hasMatch())
-        return 0.0;
-    bool ok = false;
-    const double value = m.captured(0).toDouble(&ok);
-    return ok && std::isfinite(value) ? value : 0.0;
+    std::optional<double> last;
+    for (qsizetype at = chunk.indexOf(start); at >= 0; at = chunk.indexOf(start, at + start.size())) {
+        const qsizetype from = at + start.size();
+        const qsizetype end = chunk.indexOf(stop, from);
+        if (end < 0)
+            break;
+        QString figure = chunk.mid(from, end - from);
+        // A "[download]" line without a figure ("Destination: ...") is followed by the next one's.
+        if (figure.contains(start))
+            continue;
+        figure.remove(QLatin1Char(' '));
+        const QRegularExpressionMatch m = leadingNumber.match(figure);
+        if (!m.hasMatch())
+            continue;
+        bool ok = false;
+        const double value = m.captured(0).toDouble(&ok);
+        if (ok && std::isfinite(value))
+            last = value;
+    }
+    return last;
+}
+
+double ProgressPercent(const QString& chunk)
+{
+    return ProgressFigure(chunk).value_or(0.0);
 }
 
 QString StatusText(int stage, int frame)

@@ -2,14 +2,20 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace brenlow {
 
 /** The text of an output chunk: the characters before its first NUL. */
 [[nodiscard]] QString ChunkText(const QString& strData);
 
-/** The percentage of a download chunk: the figure between the chunk's first "[download]" and the
- *  next "% of", blanks removed, read as its longest leading number in invariant notation.
- *  0 when either delimiter is missing or the text does not start with a number. */
+/** The percentage of a download chunk: the figure of its last progress line, that is the text
+ *  between a "[download]" and the next "% of", blanks removed, read as its longest leading number
+ *  in invariant notation. Nothing when the chunk holds no such figure (a chunk boundary may cut a
+ *  line, and the tool prints other lines between its progress lines). */
+[[nodiscard]] std::optional<double> ProgressFigure(const QString& chunk);
+
+/** The same figure, 0 when the chunk holds none. */
 [[nodiscard]] double ProgressPercent(const QString& chunk);
 
 /** The status-line text of a stage (1, 2, 3 or 5) at an animation frame (0..3); empty otherwise. */

@@ -1,5 +1,5 @@
 #include "app/Form1.h"
-#include "platform/Dialogs.h"
+#include "app/MessageDetails.h"
 #include "platform/Host.h"
 
 #include <QApplication>
@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     Form1 window;
     // Boxes and the folder picker are modal to the window.
-    brenlow::QtDialogs dialogs(&window);
+    brenlow::WindowDialogs dialogs(&window);
     brenlow::Host::setDialogs(&dialogs);
     window.show();
     const int code = QApplication::exec();

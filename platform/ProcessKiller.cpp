@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <sys/stat.h>
@@ -58,27 +60,63 @@ QString ImageName(pid_t pid)
     return comm;
 }
 
-QList<pid_t> FindByImageSuffix(const QString& suffix)
+pid_t ParentOf(pid_t pid)
 {
-    QList<pid_t> found;
+    // "pid (comm) state ppid ...": comm may hold blanks and parentheses, so read from the last ')'.
+    const QByteArray stat = readSmallFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    const qsizetype close = stat.lastIndexOf(')');
+    if (close < 0)
+        return 0;
+    const QList<QByteArray> fields = stat.mid(close + 1).trimmed().split(' ');
+    return fields.size() > 1 ? static_cast<pid_t>(fields.at(1).toInt()) : 0;
+}
+
+QList<pid_t> FindDescendantsByImageSuffix(const QString& suffix)
+{
     const QString wanted = suffix.toLower();
     const uid_t me = getuid();
     const pid_t self = getpid();
+
+    // One pass over /proc for the family tree, then the names of this program's descendants only.
+    QHash<pid_t, pid_t> parents;
     const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& entry : entries) {
         bool isNumber = false;
         const pid_t pid = entry.toInt(&isNumber);
         if (!isNumber || pid <= 1 || pid == self)
             continue;
+        if (const pid_t parent = ParentOf(pid); parent > 0)
+            parents.insert(pid, parent);
+    }
+    auto descends = [&](pid_t pid) {
+        // The depth bound guards against a loop in a tree read while it changes.
+        for (int depth = 0; depth < 4096; ++depth) {
+            const pid_t parent = parents.value(pid, 0);
+            if (parent == self)
+                return true;
+            if (parent <= 1)
+                return false;
+            pid = parent;
+        }
+        return false;
+    };
+
+    QList<pid_t> found;
+    for (auto it = parents.cbegin(); it != parents.cend(); ++it) {
+        const pid_t pid = it.key();
+        if (!descends(pid))
+            continue;
         struct stat info
         {
         };
-        if (::stat(QByteArray("/proc/" + entry.toLatin1()).constData(), &info) != 0 || info.st_uid != me)
+        if (::stat(QByteArray("/proc/" + QByteArray::number(pid)).constData(), &info) != 0 ||
+            info.st_uid != me)
             continue;
         const QString image = ImageName(pid).toLower();
         if (!image.isEmpty() && image.endsWith(wanted))
             found.append(pid);
     }
+    std::sort(found.begin(), found.end());
     return found;
 }
 
@@ -89,18 +127,12 @@ bool KillProcessGroup(pid_t pgid)
     return ::kill(-pgid, SIGKILL) == 0;
 }
 
-int KillByImageSuffix(const QString& suffix)
+int KillDescendantsByImageSuffix(const QString& suffix)
 {
     int count = 0;
-    for (const pid_t pid : FindByImageSuffix(suffix)) {
-        const pid_t group = ::getpgid(pid);
+    for (const pid_t pid : FindDescendantsByImageSuffix(suffix)) {
         if (::kill(pid, SIGKILL) == 0)
             ++count;
-        // The group takes along what the tool started itself (a wrapper script's children), but
-        // only when the tool leads it: a tool started inside someone else's group (a shell script,
-        // a test program) must not take its parent and siblings down with it.
-        if (group == pid)
-            KillProcessGroup(group);
     }
     return count;
 }

@@ -81,10 +81,11 @@ void AVC::ConvertMedia5(bool& /*OverWrite*/)
 
 void AVC::CancelConvert()
 {
-    brenlow::ProcessKiller::KillByImageSuffix(QStringLiteral("do.dll"));
-    // Our own run goes too, even when the tool has replaced itself with a program of another name.
+    // The run's own group takes along whatever the tool started, even under other names; a do.dll
+    // this program started elsewhere (outside the run's group) goes too. Nothing else is touched.
     if (m_process)
         brenlow::ProcessKiller::KillProcessGroup(static_cast<pid_t>(m_pgid));
+    brenlow::ProcessKiller::KillDescendantsByImageSuffix(QStringLiteral("do.dll"));
 }
 
 bool AVC::IsRunning() const

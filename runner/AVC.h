@@ -37,8 +37,9 @@ public:
     /** Download (templates 4 and 5, the folder, DownloadName, FormatCode and DownloadLink). An empty
      *  FormatCode drops "-f" from the arguments, so the tool picks its own format. */
     void ConvertMedia5(bool& OverWrite);
-    /** Kills every process of this user whose image name ends with "do.dll" (any case), with its
-     *  process group. Raises nothing itself: Complete follows through the polling. */
+    /** Kills this runner's run (the tool's whole process group) and any process this program
+     *  started whose image name ends with "do.dll" (any case); never a process it did not start.
+     *  Raises nothing itself: Complete follows through the polling. */
     void CancelConvert();
 
     /** True from a successful start until the tick that raises Complete. */

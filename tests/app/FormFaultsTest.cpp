@@ -171,10 +171,12 @@ TEST_F(FormTest, AFileOfTheSameNameIsLeftAlone)
               QStringList{"Test Uploader - Basic Video.mp4"});
 }
 
-TEST_F(FormTest, LongLinksAndLinksWithQuotesBlanksAndControlsReachTheToolWhole)
+TEST_F(FormTest, LongLinksAndLinksWithQuotesAndBlanksReachTheToolWhole)
 {
     const QString longLink = Links::Basic + QStringLiteral("?list=") + QString(6000, QLatin1Char('x'));
-    const QString nasty = Links::Basic + QStringLiteral("\" -o /tmp/evil \"'a b'\t\x01\x1b[31m;$(id)`id`");
+    const QString evil = m_downloads.path() + QStringLiteral("/evil");
+    const QString nasty =
+        Links::Basic + QStringLiteral("\" -o ") + evil + QStringLiteral(" \"'a b' ;$(id)`id` \\\"");
     for (const QString& link : {longLink, nasty}) {
         const qsizetype runs = recordedRuns().size();
         const qsizetype before = messages().size();
@@ -184,12 +186,39 @@ TEST_F(FormTest, LongLinksAndLinksWithQuotesBlanksAndControlsReachTheToolWhole)
         EXPECT_EQ(messages().last(), QStringLiteral("Error"));
         EXPECT_EQ(form->ListGrid1()->Rows(), 0);
         const QList<QStringList> all = recordedRuns();
-        ASSERT_GT(all.size(), runs);
+        ASSERT_EQ(all.size(), runs + 1);
         EXPECT_EQ(all[runs].last(), link);
         EXPECT_EQ(all[runs].mid(0, all[runs].size() - 1),
                   (QStringList{"-s", "--skip-download", "-i", "-F", "--no-playlist"}));
     }
-    EXPECT_FALSE(QFile::exists(QStringLiteral("/tmp/evil")));
     addVideo(Links::Basic);
     EXPECT_EQ(form->ListGrid1()->Rows(), 1);
+}
+
+TEST_F(FormTest, AToolGoneAtALaterRowLeavesTheSameButtonsAsAtTheFirst)
+{
+    addVideo(Links::Basic);
+    addVideo(Links::Second);
+    chooseFolder();
+    form->Command5_Click();
+    ASSERT_TRUE(form->AVC1()->IsRunning());
+    // Row 0 runs; the tool is gone when row 1 starts.
+    QFile::remove(m_appDir.path() + QStringLiteral("/do.dll"));
+    ListGrid* grid = form->ListGrid1();
+    ASSERT_TRUE(waitFor([&] { return grid->CellText(0, Col::Status) == QStringLiteral("Complete"); }));
+    ASSERT_TRUE(waitFor([this] { return !form->AVC1()->IsRunning(); }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->Label1()->text(), QStringLiteral("Unable to locate do.dll"));
+    EXPECT_TRUE(form->Command(3)->Enabled());
+    for (int n : {1, 2, 4, 5})
+        EXPECT_FALSE(form->Command(n)->Enabled()) << n;
+    EXPECT_FALSE(grid->Enabled());
+    EXPECT_TRUE(messages().isEmpty());
+    // "Cancel" ends the queue.
+    form->Command3_Click();
+    EXPECT_TRUE(atRest());
+    for (int n : {1, 2, 4, 5})
+        EXPECT_TRUE(form->Command(n)->Enabled()) << n;
+    EXPECT_FALSE(form->Command(3)->Enabled());
+    EXPECT_NE(grid->CellText(1, Col::Status), QStringLiteral("Complete"));
 }

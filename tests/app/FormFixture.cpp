@@ -1,6 +1,7 @@
 #include "FormFixture.h"
 
 #include "controls/button/glintbutton.h"
+#include "platform/Host.h"
 #include "runner/AVC.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,7 @@ void FormTest::SetUp()
     const QString tool = m_appDir.path() + QStringLiteral("/do.dll");
     ASSERT_TRUE(QFile::copy(toolDir + QStringLiteral("/do.dll"), tool));
     QFile::setPermissions(tool, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    brenlow::Host::setDialogs(&m_detailed);
     m_oldRecordDir = qgetenv("BRENLOW_TOOL_RECORD_DIR");
     qputenv("BRENLOW_TOOL_RECORD_DIR", m_records.path().toLocal8Bit());
     form = std::make_unique<Form1>(m_appDir.path());
@@ -23,6 +25,7 @@ void FormTest::SetUp()
 void FormTest::TearDown()
 {
     form.reset();
+    brenlow::Host::setDialogs(&m_dialogs.dialogs);
     if (m_oldRecordDir.isEmpty())
         qunsetenv("BRENLOW_TOOL_RECORD_DIR");
     else

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Form1.h"
+#include "app/MessageDetails.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedDialogs.h"
 
@@ -38,7 +39,43 @@ inline const QString Unicode = QStringLiteral("https://test.brenlow.example/unic
 inline const QString NoThumbnail = QStringLiteral("https://test.brenlow.example/no-thumbnail");
 inline const QString CorruptThumbnail = QStringLiteral("https://test.brenlow.example/corrupt-thumbnail");
 inline const QString LineFeeds = QStringLiteral("https://test.brenlow.example/lf");
+inline const QString Interrupted = QStringLiteral("https://test.brenlow.example/interrupted");
+inline const QString FourDigit = QStringLiteral("https://test.brenlow.example/fourdigit");
+inline const QString NameExit1 = QStringLiteral("https://test.brenlow.example/name-exit1");
+inline const QString LongName = QStringLiteral("https://test.brenlow.example/long-name");
 } // namespace Links
+
+/** The scripted dialogs, able to show a message box with details: each box goes to the scripted
+ *  double, and its details are kept beside it (empty for a box shown without details). */
+class DetailedDialogs final : public brenlow::Dialogs, public brenlow::MessageDetails
+{
+public:
+    explicit DetailedDialogs(ScriptedDialogs& inner) : m_inner(inner) {}
+    Answer MessageBox(const QString& text, const QString& title, Icon icon, Buttons buttons) override
+    {
+        details.push_back(QString());
+        return m_inner.MessageBox(text, title, icon, buttons);
+    }
+    std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override
+    {
+        return m_inner.InputBox(prompt, title, defaultText);
+    }
+    QString BrowseForFolder(const QString& title, const QString& startFolder) override
+    {
+        return m_inner.BrowseForFolder(title, startFolder);
+    }
+    Answer MessageBoxWithDetails(const QString& text, const QString& title, const QString& detail) override
+    {
+        details.push_back(detail);
+        return m_inner.MessageBox(text, title, Icon::None, Buttons::Ok);
+    }
+    /** The details of each message box, in order. */
+    QStringList details;
+
+private:
+    ScriptedDialogs& m_inner;
+};
 
 /** A Form1 whose application folder is a fresh folder holding a copy of the bundled tool, with
  *  scripted dialogs, a recording shell and a record of every argument vector the tool receives. */
@@ -69,10 +106,13 @@ protected:
     QTemporaryDir m_downloads;
     QTemporaryDir m_records;
     ScopedScriptedDialogs m_dialogs;
+    DetailedDialogs m_detailed{m_dialogs.dialogs};
     ScopedRecordingShell m_shell;
     std::unique_ptr<Form1> form;
     QByteArray m_oldRecordDir;
 
     ScriptedDialogs& dialogs() { return m_dialogs.dialogs; }
     RecordingShell& shell() { return m_shell.shell; }
+    /** The details shown with each message box, in order. */
+    [[nodiscard]] QStringList messageDetails() const { return m_detailed.details; }
 };

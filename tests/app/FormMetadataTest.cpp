@@ -249,3 +249,49 @@ TEST_F(FormTest, AFloodOfOutputStillAddsTheRow)
     EXPECT_EQ(form->ListGrid1()->CellText(0, Col::VideoName),
               QStringLiteral("Flood Uploader - One Megabyte of Chatter"));
 }
+
+TEST_F(FormTest, ALinkIsTrimmedAndOneTheToolWouldTakeForAnOptionIsRefused)
+{
+    addVideo(QStringLiteral(" \t") + Links::Basic + QStringLiteral(" \r\n"));
+    ListGrid* grid = form->ListGrid1();
+    ASSERT_EQ(grid->Rows(), 1);
+    EXPECT_EQ(form->CurrentLink(), Links::Basic);
+    EXPECT_EQ(grid->CellText(0, Col::VideoLink), Links::Basic);
+    EXPECT_EQ(grid->CellTag(0, Col::VideoLink), Links::Basic);
+    EXPECT_EQ(grid->CellText(0, Col::ProfileList).count(QStringLiteral("<<<")) > 0, true);
+    EXPECT_EQ(recordedRuns().value(0).last(), Links::Basic);
+
+    const qsizetype runs = recordedRuns().size();
+    const QStringList refused{
+        QStringLiteral("--exec=touch evil"), QStringLiteral("  -o evil ") + Links::Basic,
+        Links::Basic + QStringLiteral("\tx"), Links::Second + QStringLiteral("\r\n") + Links::Third,
+        Links::Basic + QStringLiteral("\x01")};
+    for (const QString& link : refused) {
+        dialogs().inputAnswers.push_back(link);
+        form->Command1_Click();
+        EXPECT_TRUE(form->Label1()->text().startsWith(QStringLiteral("Not a video link")))
+            << form->Label1()->text().toStdString();
+        EXPECT_FALSE(form->AVC1()->IsRunning());
+        EXPECT_TRUE(atRest());
+        EXPECT_EQ(form->CurrentLink(), Links::Basic);
+        EXPECT_EQ(form->CurrentStage(), Form1::ItemAdded);
+    }
+    EXPECT_TRUE(form->Label1()->text().contains(QStringLiteral("control characters")));
+    dialogs().inputAnswers.push_back(QStringLiteral("-x"));
+    form->Command1_Click();
+    EXPECT_TRUE(form->Label1()->text().contains(QStringLiteral("\"-\"")));
+    EXPECT_EQ(recordedRuns().size(), runs);
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(grid->Rows(), 1);
+}
+
+TEST_F(FormTest, ANameRunThatEndsWithAnErrorCodeButPrintedANameAddsTheRow)
+{
+    addVideo(Links::NameExit1);
+    ListGrid* grid = form->ListGrid1();
+    ASSERT_EQ(grid->Rows(), 1) << form->Text4().toStdString();
+    EXPECT_EQ(grid->CellText(0, Col::VideoName), QStringLiteral("Warned Uploader - Warned Video"));
+    EXPECT_EQ(form->AVC1()->LastExitCode(), 1);
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(form->CurrentStage(), Form1::ItemAdded);
+}

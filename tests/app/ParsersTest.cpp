@@ -1,9 +1,12 @@
+#include "app/LinkIntake.h"
 #include "app/NameCleaner.h"
 #include "app/ProfileParser.h"
 #include "app/ProgressParser.h"
+#include "app/ToolReason.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace brenlow;
@@ -104,7 +107,7 @@ TEST(CleanName, RemovesForbiddenCharactersAndTurnsSlashesIntoHyphens)
     EXPECT_TRUE(CleanName(QStringLiteral("!?:<>|")).isEmpty());
 }
 
-TEST(NameFromOutput, IsTheLastNonEmptyLine)
+TEST(NameFromOutput, IsTheLastLineThatIsNotTheToolsChatter)
 {
     EXPECT_EQ(NameFromOutput(QStringLiteral("Uploader - Title\r\n")), QStringLiteral("Uploader - Title"));
     EXPECT_EQ(
@@ -113,19 +116,111 @@ TEST(NameFromOutput, IsTheLastNonEmptyLine)
     EXPECT_EQ(NameFromOutput(QStringLiteral("  A - B  ")), QStringLiteral("  A - B  "));
     EXPECT_TRUE(NameFromOutput(QStringLiteral("\r\n\n")).isEmpty());
     EXPECT_TRUE(NameFromOutput(QString()).isEmpty());
+    // Warnings and errors after the name, and notes alone, are no name.
+    EXPECT_EQ(NameFromOutput(QStringLiteral("A - B\nWARNING: [youtube] falling back\nERROR: x\n")),
+              QStringLiteral("A - B"));
+    EXPECT_TRUE(
+        NameFromOutput(QStringLiteral("[youtube] abc: Downloading webpage\r\n[info] x\r\n")).isEmpty());
+    EXPECT_TRUE(NameFromOutput(QStringLiteral("ERROR: This video is unavailable\n")).isEmpty());
+    // An uploader in brackets is a name.
+    EXPECT_EQ(NameFromOutput(QStringLiteral("[Official] Band - Song\n")),
+              QStringLiteral("[Official] Band - Song"));
 }
 
-TEST(Progress, CutsTheFigureOfTheFirstDownloadLine)
+TEST(FileNames, AreShortenedAtACharacterBoundaryToFitTheFileSystem)
 {
-    EXPECT_DOUBLE_EQ(ProgressPercent(QStringLiteral("[download]  45.3% of 10.00MiB at 1.2MiB/s ETA 00:05")),
+    const QString ascii(300, QLatin1Char('a'));
+    EXPECT_EQ(ShortenToBytes(ascii, 200), QString(200, QLatin1Char('a')));
+    EXPECT_EQ(ShortenToBytes(QStringLiteral("short"), 200), QStringLiteral("short"));
+    // Three bytes each: 66 of them fit 200 bytes.
+    const QString cjk = QString(100, QChar(0x65E5));
+    EXPECT_EQ(ShortenToBytes(cjk, 200), QString(66, QChar(0x65E5)));
+    // Never between the halves of a surrogate pair or a letter and its accent.
+    QString emoji;
+    for (int i = 0; i < 60; ++i)
+        emoji += QStringLiteral("\U0001F3AC");
+    const QString cut = ShortenToBytes(emoji, 201);
+    EXPECT_EQ(cut.toUtf8().size(), 200);
+    EXPECT_FALSE(cut.back().isHighSurrogate());
+    const QString accented = QString(199, QLatin1Char('a')) + QStringLiteral("e\u0301z");
+    EXPECT_EQ(ShortenToBytes(accented, 201), QString(199, QLatin1Char('a')));
+}
+
+TEST(FileNames, TakenNamesGetANumberAndEmptyNamesAFallback)
+{
+    QStringList taken;
+    const auto isTaken = [&taken](const QString& n) { return taken.contains(n); };
+    EXPECT_EQ(DownloadBaseName(QStringLiteral("A - B"), isTaken), QStringLiteral("A - B"));
+    taken << QStringLiteral("A - B");
+    EXPECT_EQ(DownloadBaseName(QStringLiteral("A - B"), isTaken), QStringLiteral("A - B (2)"));
+    taken << QStringLiteral("A - B (2)");
+    EXPECT_EQ(DownloadBaseName(QStringLiteral("A - B"), isTaken), QStringLiteral("A - B (3)"));
+    EXPECT_EQ(DownloadBaseName(QStringLiteral("  \t "), isTaken), QStringLiteral("Untitled Video"));
+    EXPECT_EQ(DownloadBaseName(QString(), isTaken), QStringLiteral("Untitled Video"));
+    EXPECT_EQ(DownloadBaseName(QStringLiteral("a\tb\nc"), isTaken), QStringLiteral("a b c"));
+    // A long name keeps room for its number.
+    const QString longName(400, QChar(0x00E9));
+    const QString first = DownloadBaseName(longName, isTaken);
+    EXPECT_LE(first.toUtf8().size(), MaxNameBytes);
+    taken << first;
+    const QString second = DownloadBaseName(longName, isTaken);
+    EXPECT_TRUE(second.endsWith(QStringLiteral(" (2)")));
+    EXPECT_LE(second.toUtf8().size(), MaxNameBytes);
+}
+
+TEST(Links, AreTrimmedAndRefusedWhenTheToolWouldTakeThemForOptions)
+{
+    EXPECT_EQ(CheckLink(QStringLiteral(" \t https://a.example/v?x=1 \r\n")).Link,
+              QStringLiteral("https://a.example/v?x=1"));
+    EXPECT_TRUE(CheckLink(QStringLiteral("https://a.example/v \"quoted\" 'x' $(id)")).Refusal.isEmpty());
+    EXPECT_TRUE(CheckLink(QStringLiteral(" \n ")).Link.isEmpty());
+    for (const QString& bad :
+         {QStringLiteral("--exec=touch x"), QStringLiteral("  -o/tmp/x"),
+          QStringLiteral("https://a.example/v\tx"), QStringLiteral("https://a.example/\x01"),
+          QStringLiteral("https://a.example/\nline"), QStringLiteral("https://a.example/\x7f")}) {
+        EXPECT_FALSE(CheckLink(bad).Refusal.isEmpty()) << bad.toStdString();
+    }
+    EXPECT_TRUE(CheckLink(QStringLiteral("-x")).Refusal.contains(QStringLiteral("\"-\"")));
+}
+
+TEST(FailureReasons, AreTheToolsLastErrorLinesOrItsLastLines)
+{
+    EXPECT_EQ(
+        FailureReason(QStringLiteral("[info] a\r\nERROR: first\r\nmore\r\nERROR: second\r\n[x] tail\r\n"), 1),
+        QStringLiteral("ERROR: first\nERROR: second"));
+    // Progress lines end in carriage returns; "ERROR:" inside a line is no error line.
+    EXPECT_EQ(
+        FailureReason(
+            QStringLiteral("\r[download]  5.0% of 1MiB\r[download]  9.0% of 1MiB\nsaid ERROR: no\n"), 1),
+        QStringLiteral("[download]  5.0% of 1MiB\n[download]  9.0% of 1MiB\nsaid ERROR: no"));
+    QString many;
+    for (int i = 0; i < 9; ++i)
+        many += QStringLiteral("ERROR: %1\n").arg(i);
+    EXPECT_EQ(FailureReason(many, 1).split(QLatin1Char('\n')).size(), 5);
+    EXPECT_TRUE(FailureReason(many, 1).endsWith(QStringLiteral("ERROR: 8")));
+    EXPECT_LE(FailureReason(QStringLiteral("ERROR: ") + QString(5000, QLatin1Char('x')), 1).size(), 300);
+    EXPECT_TRUE(FailureReason(QString(), 3).contains(QStringLiteral("exit code 3")));
+    EXPECT_TRUE(FailureReason(QStringLiteral("\r\n"), -1).contains(QStringLiteral("abnormally")));
+}
+
+TEST(Progress, CutsTheFigureOfTheLastDownloadLine)
+{
+    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("[download]  45.3% of 10.00MiB at 1.2MiB/s ETA 00:05")),
                      45.3);
-    EXPECT_DOUBLE_EQ(ProgressPercent(QStringLiteral("xx\r\n[download] 100% of 3MiB")), 100.0);
-    EXPECT_DOUBLE_EQ(ProgressPercent(QStringLiteral("[info] nothing here")), 0.0);
+    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("xx\r\n[download] 100% of 3MiB")), 100.0);
     EXPECT_DOUBLE_EQ(
-        ProgressPercent(QStringLiteral("[download] Destination: a.mp4\n[download]  7.0% of 1MiB")), 0.0);
-    EXPECT_DOUBLE_EQ(ProgressPercent(QStringLiteral("[download]  1 2.5x% of")), 12.5);
-    EXPECT_DOUBLE_EQ(ProgressPercent(QStringLiteral("[download] 1e1% of")), 10.0);
-    EXPECT_DOUBLE_EQ(ProgressPercent(QStringLiteral("[download] 45.3")), 0.0);
+        *ProgressFigure(QStringLiteral("[download] Destination: a.mp4\n[download]  7.0% of 1MiB")), 7.0);
+    EXPECT_DOUBLE_EQ(
+        *ProgressFigure(QStringLiteral("\r[download]   8.0% of 1MiB\r[download]  9.5% of 1MiB\r[dow")), 9.5);
+    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("[download]  1 2.5x% of")), 12.5);
+    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("[download] 1e1% of")), 10.0);
+    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("[download]   0.0% of 1MiB")), 0.0);
+    // No figure: nothing, not 0.
+    EXPECT_FALSE(ProgressFigure(QStringLiteral("[info] nothing here")).has_value());
+    EXPECT_FALSE(ProgressFigure(QStringLiteral("[download] 45.3")).has_value());
+    EXPECT_FALSE(ProgressFigure(QStringLiteral("MiB/s ETA 00:03\r[downl")).has_value());
+    EXPECT_FALSE(ProgressFigure(QStringLiteral("[download] Destination: x% of")).has_value());
+    EXPECT_FALSE(ProgressFigure(QString()).has_value());
 }
 
 TEST(Progress, ChunkTextEndsAtTheFirstNul)
@@ -197,12 +292,19 @@ TEST(ParsersFuzz, RandomOutputsKeepTheInvariants)
             EXPECT_EQ(EntriesOfProfileList(p.ProfileList), p.Entries);
         }
 
-        const double percent = ProgressPercent(ChunkText(text));
-        EXPECT_TRUE(std::isfinite(percent));
+        const std::optional<double> percent = ProgressFigure(ChunkText(text));
+        EXPECT_TRUE(!percent || std::isfinite(*percent));
 
         const QString clean = CleanName(text);
         for (QChar c : forbidden)
             EXPECT_FALSE(clean.contains(c)) << round;
         EXPECT_EQ(CleanName(clean), clean);
+
+        const QString file = DownloadBaseName(clean, [](const QString&) { return false; });
+        EXPECT_FALSE(file.isEmpty());
+        EXPECT_LE(file.toUtf8().size(), MaxNameBytes);
+        EXPECT_FALSE(std::any_of(file.cbegin(), file.cend(),
+                                 [](QChar c) { return c.category() == QChar::Other_Control; }));
+        EXPECT_EQ(QString::fromUtf8(file.toUtf8()), file) << round;
     }
 }

@@ -5,6 +5,7 @@
 #include "platform/ProcessKiller.h"
 
 #include <QFileInfo>
+#include <QProcess>
 
 #include <csignal>
 
@@ -239,6 +240,69 @@ TEST_F(AVCRunTest, CancelTakesTheWrapperScriptsChildrenAlong)
     avc->CancelConvert();
     ASSERT_TRUE(waitForComplete());
     EXPECT_TRUE(QTest::qWaitFor([&] { return processGone(child) && processGone(self); }, 10000));
+}
+
+TEST_F(AVCRunTest, CancelEndsOnlyItsOwnRunAndTheDoDllProcessesThisProgramStarted)
+{
+    // Three do.dll programs beside this run: one no longer descended from this program (as another
+    // window's download would be), and a shell job "x-do.dll | partner" descended from it, whose
+    // unrelated partner shares the job's process group.
+    const QString dir = app.path();
+    // What this test started ends with it, checked by name so that a reused id is left alone.
+    struct Leftovers
+    {
+        std::vector<std::pair<pid_t, QString>> started;
+        ~Leftovers()
+        {
+            for (const auto& [pid, name] : started) {
+                if (brenlow::ProcessKiller::ImageName(pid) == name)
+                    ::kill(pid, SIGKILL);
+            }
+        }
+    } leftovers;
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), dir + QStringLiteral("/stranger-do.dll")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), dir + QStringLiteral("/x-do.dll")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), dir + QStringLiteral("/partner")));
+    QProcess orphaner;
+    orphaner.start(QStringLiteral("/bin/sh"),
+                   {QStringLiteral("-c"),
+                    QStringLiteral("\"$0/stranger-do.dll\" 300 </dev/null >/dev/null 2>&1 & "
+                                   "echo $! > \"$0/stranger.pid\""),
+                    dir});
+    ASSERT_TRUE(orphaner.waitForFinished(30000));
+    const pid_t stranger = readPid(QStringLiteral("stranger.pid"));
+    ASSERT_GT(stranger, 0);
+    leftovers.started.emplace_back(stranger, QStringLiteral("stranger-do.dll"));
+
+    QProcess job;
+    job.setProgram(QStringLiteral("/bin/sh"));
+    job.setArguments(
+        {QStringLiteral("-c"),
+         QStringLiteral("\"$0/partner\" 300 & echo $! > \"$0/partner.pid\"; exec \"$0/x-do.dll\" 300"), dir});
+    job.setChildProcessModifier([] { ::setpgid(0, 0); });
+    job.start();
+    ASSERT_TRUE(job.waitForStarted(30000));
+    const pid_t jobPid = static_cast<pid_t>(job.processId());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return readPid(QStringLiteral("partner.pid")) > 0 &&
+                   brenlow::ProcessKiller::ImageName(jobPid) == QStringLiteral("x-do.dll");
+        },
+        30000));
+    const pid_t partner = readPid(QStringLiteral("partner.pid"));
+    leftovers.started.emplace_back(partner, QStringLiteral("partner"));
+
+    useScript("echo started; sleep 300");
+    run(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return output().contains(QStringLiteral("started")); }, 30000));
+    avc->CancelConvert();
+    ASSERT_TRUE(waitForComplete());
+    EXPECT_EQ(events.back().exitCode, -1);
+    EXPECT_TRUE(job.state() == QProcess::NotRunning || job.waitForFinished(30000)); // started here
+    EXPECT_EQ(job.exitStatus(), QProcess::CrashExit);
+
+    EXPECT_FALSE(processGone(stranger));
+    EXPECT_FALSE(processGone(partner));
 }
 
 TEST_F(AVCRunTest, DestroyingTheRunnerStopsTheRunsProcessGroup)

@@ -1,5 +1,5 @@
-// Ending processes by image name. These tests use a name of their own, so they never touch the
-// do.dll processes of anything else running at the same time.
+// Ending this program's own processes by image name. These tests use a name of their own, and the
+// killer only ever reaches what this program started.
 
 #include "platform/ProcessKiller.h"
 
@@ -18,9 +18,9 @@
 
 namespace {
 
-using brenlow::ProcessKiller::FindByImageSuffix;
+using brenlow::ProcessKiller::FindDescendantsByImageSuffix;
 using brenlow::ProcessKiller::ImageName;
-using brenlow::ProcessKiller::KillByImageSuffix;
+using brenlow::ProcessKiller::KillDescendantsByImageSuffix;
 
 class ProcessKillerTest : public ::testing::Test
 {
@@ -33,6 +33,10 @@ protected:
 
     void TearDown() override
     {
+        for (const pid_t pid : strays) {
+            if (ImageName(pid).endsWith(suffix))
+                ::kill(pid, SIGKILL);
+        }
         for (auto& p : processes) {
             if (p->state() != QProcess::NotRunning) {
                 p->kill();
@@ -73,6 +77,7 @@ protected:
     QTemporaryDir dir;
     QString suffix;
     std::vector<std::unique_ptr<QProcess>> processes;
+    std::vector<pid_t> strays; // started here but no longer children of this program
 };
 
 TEST_F(ProcessKillerTest, ImageNamesAreWholeEvenPastTheKernelsFifteenCharacters)
@@ -99,9 +104,9 @@ TEST_F(ProcessKillerTest, EveryProcessWhoseNameEndsWithTheSuffixIsKilledWhatever
     QProcess* bak = startAs(suffix + QStringLiteral(".bak"));
     QProcess* other = startAs(QStringLiteral("unrelated"));
 
-    const QList<pid_t> found = FindByImageSuffix(suffix);
+    const QList<pid_t> found = FindDescendantsByImageSuffix(suffix);
     EXPECT_EQ(found.size(), 4);
-    EXPECT_EQ(KillByImageSuffix(suffix), 4);
+    EXPECT_EQ(KillDescendantsByImageSuffix(suffix), 4);
     for (QProcess* p : {a, b, upper, longer})
         EXPECT_TRUE(waitEnded(p));
     for (QProcess* p : {a, b, upper, longer})
@@ -110,38 +115,23 @@ TEST_F(ProcessKillerTest, EveryProcessWhoseNameEndsWithTheSuffixIsKilledWhatever
     EXPECT_EQ(bak->state(), QProcess::Running);
     EXPECT_EQ(other->state(), QProcess::Running);
     // Nothing left to kill; and we never list ourselves.
-    EXPECT_EQ(KillByImageSuffix(suffix), 0);
-    EXPECT_FALSE(FindByImageSuffix(QStringLiteral("runner_tests")).contains(getpid()));
+    EXPECT_EQ(KillDescendantsByImageSuffix(suffix), 0);
+    EXPECT_FALSE(FindDescendantsByImageSuffix(QStringLiteral("runner_tests")).contains(getpid()));
 }
 
-TEST_F(ProcessKillerTest, AScriptsChildrenInItsGroupGoWithIt)
+TEST_F(ProcessKillerTest, GrandchildrenAreFoundButNotWhatLeftTheFamilyNorTheirGroups)
 {
-    QProcess* script = startAs(QStringLiteral("wrap-") + suffix, true, true);
-    const pid_t group = static_cast<pid_t>(script->processId());
-    // Its sleeping child is in the script's group.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            QProcess pgrep;
-            pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-g"), QString::number(group)});
-            pgrep.waitForFinished();
-            return pgrep.readAll().split('\n').size() >= 3;
-        },
-        30000));
-    EXPECT_EQ(KillByImageSuffix(suffix), 1);
-    EXPECT_TRUE(waitEnded(script));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ::kill(-group, 0) != 0; }, 30000));
-}
-
-TEST_F(ProcessKillerTest, AToolInsideAnotherProgramsGroupGoesAloneAndLeavesThatGroupStanding)
-{
-    // A wrapper leads its own group and starts the tool inside it, as a shell script or a test
-    // program does; ending the tool must not end the wrapper.
+    // A wrapper leads its own group and runs the tool inside it, then a sleeping partner; a second
+    // copy of the tool is orphaned at once, so this program no longer is its ancestor.
     const QString tool = dir.path() + QStringLiteral("/inner-") + suffix;
     ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), tool));
     const QString wrapperPath = dir.path() + QStringLiteral("/wrapper.sh");
     QFile f(wrapperPath);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\n\"" + tool.toLocal8Bit() + "\" 300\nsleep 300\n");
+    const QByteArray t = "\"" + tool.toLocal8Bit() + "\"";
+    const QByteArray d = "\"" + dir.path().toLocal8Bit() + "\"";
+    f.write("#!/bin/sh\n(" + t + " 300 </dev/null >/dev/null 2>&1 & echo $! > " + d + "/orphan.pid)\n" + t +
+            " 300\nsleep 300\n");
     f.close();
     f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
     auto p = std::make_unique<QProcess>();
@@ -153,14 +143,28 @@ TEST_F(ProcessKillerTest, AToolInsideAnotherProgramsGroupGoesAloneAndLeavesThatG
     const pid_t group = static_cast<pid_t>(wrapper->processId());
     ASSERT_GT(group, 1);
     processes.push_back(std::move(p));
+    pid_t orphan = 0;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QFile pidFile(dir.path() + QStringLiteral("/orphan.pid"));
+            if (pidFile.open(QIODevice::ReadOnly))
+                orphan = static_cast<pid_t>(pidFile.readAll().trimmed().toInt());
+            return orphan > 0 && FindDescendantsByImageSuffix(suffix).size() == 1;
+        },
+        30000));
+    strays.push_back(orphan);
+    const pid_t inner = FindDescendantsByImageSuffix(suffix).value(0);
+    EXPECT_EQ(brenlow::ProcessKiller::ParentOf(inner), group);
+    EXPECT_NE(inner, orphan);
+    EXPECT_EQ(ImageName(orphan), QStringLiteral("inner-") + suffix);
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return FindByImageSuffix(suffix).size() == 1; }, 30000));
-    EXPECT_EQ(KillByImageSuffix(suffix), 1);
+    EXPECT_EQ(KillDescendantsByImageSuffix(suffix), 1);
     // The wrapper goes on to its next line once the tool has ended, so it must still be running.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return FindByImageSuffix(suffix).isEmpty(); }, 30000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return FindDescendantsByImageSuffix(suffix).isEmpty(); }, 30000));
     QCoreApplication::processEvents();
     EXPECT_EQ(wrapper->state(), QProcess::Running);
     EXPECT_EQ(::kill(-group, 0), 0);
+    EXPECT_EQ(ImageName(orphan), QStringLiteral("inner-") + suffix);
     ::kill(-group, SIGKILL);
 }
 
