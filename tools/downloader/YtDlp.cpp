@@ -215,9 +215,10 @@ int thumbnail(const QString& ytdlp, const Options& o, Output& out)
             out.line(QStringLiteral("WARNING: There's no thumbnail for this video"));
             return 0;
         }
-        const QString path =
-            FillTemplate(o.output.isEmpty() ? QStringLiteral("%(title)s [%(id)s].jpg") : o.output, *info)
-                .replace(QStringLiteral("%(ext)s"), QStringLiteral("jpg"));
+        QJsonObject picture = *info;
+        picture.insert(QStringLiteral("ext"), QStringLiteral("jpg"));
+        const QString path = FillTemplate(
+            o.output.isEmpty() ? QStringLiteral("%(title)s [%(id)s].%(ext)s") : o.output, picture);
         out.line(QStringLiteral("[info] Downloading thumbnail %1").arg(address));
         QString error;
         const QByteArray jpeg = toJpeg(fetch(address, *info, &error));
