@@ -11,8 +11,7 @@ is a 404. Prefixes change the answer:
   /drop/NAME        half the file, then the connection closes (unless a range is asked for)
   /nohead/NAME      HEAD refused with 405
   /norange/NAME     ranges ignored (200 with the whole file)
-  /fromzero/NAME    a range answered with 206 but the file from byte 0, as its Content-Range says
-  /416/NAME         every range answered with 416"""
+  /fromzero/NAME    a range answered with 206 but the file from byte 0, as its Content-Range says"""
 
 import mimetypes
 import os
@@ -38,7 +37,7 @@ class Handler(BaseHTTPRequestHandler):
     def answer(self, head):
         path, _, query = self.path.partition("?")
         mode = ""
-        m = re.match(r"^/(redirect|stall|stallonce|slow|drop|nohead|norange|fromzero|416)(/.*)$", path)
+        m = re.match(r"^/(redirect|stall|stallonce|slow|drop|nohead|norange|fromzero)(/.*)$", path)
         if m:
             mode, path = m.group(1), m.group(2)
         if mode == "redirect":
@@ -62,12 +61,6 @@ class Handler(BaseHTTPRequestHandler):
         rng = self.headers.get("Range")
         if mode == "norange":
             rng = None
-        if rng and mode == "416":
-            self.send_response(416)
-            self.send_header("Content-Range", "bytes */%d" % size)
-            self.send_header("Content-Length", "0")
-            self.end_headers()
-            return
         if rng and mode == "fromzero":
             self.send_response(206)
             self.send_header("Content-Range", "bytes 0-%d/%d" % (size - 1, size))
