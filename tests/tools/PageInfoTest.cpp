@@ -125,6 +125,9 @@ TEST(PageTextTest, NamesFallBackToTheHostAndTemplatesKeepTheExtensionForYtDlp)
     // A folder with '%' in it reaches yt-dlp escaped; the extension is left to it.
     EXPECT_EQ(FillTemplate(QStringLiteral("/home/u/50% off/%(title)s.%(ext)s"), site, true),
               QStringLiteral("/home/u/50%% off/A Talk.%(ext)s"));
+    // Left to yt-dlp, every field stays and only the other '%' are escaped.
+    EXPECT_EQ(EscapeTemplate(QStringLiteral("/home/u/50% off/%(title)s.%(ext)s")),
+              QStringLiteral("/home/u/50%% off/%(title)s.%(ext)s"));
     // A title with '%' in it, too.
     const QJsonObject percent = json(R"({"title": "100%(x)s sure"})");
     EXPECT_EQ(FillTemplate(QStringLiteral("%(title)s.%(ext)s"), percent, true),

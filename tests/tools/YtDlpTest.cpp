@@ -320,9 +320,15 @@ TEST_F(YtDlpTest, TheCachedPageIsRenewedWhenStaleUnreadableOrFailing)
     ASSERT_TRUE(json.contains("/big.mp4"));
     write(cacheFile, json.replace("/big.mp4", "/gone.mp4").replace("/small.mp4", "/gone.mp4"));
     host->code = best;
+    // Into a folder with a "%" that yt-dlp would read as the start of a field, were it not escaped.
+    host->folder = downloads.path() + QStringLiteral("/50% off/");
+    ASSERT_TRUE(QDir().mkpath(host->folder));
+    const qsizetype runsBefore = ytdlpRuns().size();
     ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
-    EXPECT_EQ(extractions(), 4);
-    EXPECT_EQ(read(downloaded(QStringLiteral("mp4"))),
+    ASSERT_EQ(ytdlpRuns().size(), runsBefore + 2);
+    EXPECT_TRUE(ytdlpRuns().at(runsBefore).contains(QStringLiteral("--load-info-json")));
+    EXPECT_TRUE(ytdlpRuns().last().endsWith(QStringLiteral(" -- ") + link)) << "yt-dlp read the page itself";
+    EXPECT_EQ(read(host->folder + QStringLiteral("clip.mp4")),
               read(Site::get().dir.path() + QStringLiteral("/big.mp4")));
 }
 

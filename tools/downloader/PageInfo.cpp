@@ -254,10 +254,30 @@ QString UploaderOf(const QJsonObject& info)
     return domain.isEmpty() ? QStringLiteral("NA") : domain;
 }
 
-QString FillTemplate(const QString& tpl, const QJsonObject& info, bool keepExt)
+namespace {
+const QRegularExpression& templateField()
 {
     static const QRegularExpression field(
         QStringLiteral("%\\(([^)]*)\\)([-#0+ 0-9.]*[diouxXeEfFgGcrsaBjlqDSU])"));
+    return field;
+}
+} // namespace
+
+QString EscapeTemplate(const QString& tpl)
+{
+    QString out;
+    qsizetype at = 0;
+    for (auto it = templateField().globalMatch(tpl); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += tpl.mid(at, m.capturedStart() - at).replace(u'%', QStringLiteral("%%")) + m.captured(0);
+        at = m.capturedEnd();
+    }
+    return out + tpl.mid(at).replace(u'%', QStringLiteral("%%"));
+}
+
+QString FillTemplate(const QString& tpl, const QJsonObject& info, bool keepExt)
+{
+    const QRegularExpression& field = templateField();
     auto escape = [keepExt](QString s) { return keepExt ? s.replace(u'%', QStringLiteral("%%")) : s; };
     QString out;
     qsizetype at = 0;

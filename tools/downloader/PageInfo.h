@@ -29,6 +29,9 @@ using CodeMap = QMap<QString, QString>;
  *  keepExt, %(ext)s stays for yt-dlp to fill and every other '%' is escaped for it. */
 [[nodiscard]] QString FillTemplate(const QString& tpl, const QJsonObject& info, bool keepExt = false);
 
+/** The template with every '%' outside its fields escaped, for yt-dlp to fill all fields itself. */
+[[nodiscard]] QString EscapeTemplate(const QString& tpl);
+
 /** The uploader as the name shows it: uploader, else channel, else the page's host. */
 [[nodiscard]] QString UploaderOf(const QJsonObject& info);
 

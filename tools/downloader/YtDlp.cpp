@@ -26,6 +26,7 @@ namespace {
 // them much longer than its media addresses, which sites let expire, are good for a download.
 constexpr qint64 kMetadataAgeSeconds = 6 * 3600;
 constexpr qint64 kDownloadAgeSeconds = 30 * 60;
+constexpr qint64 kKeepForSizesSeconds = 7 * 24 * 3600;
 constexpr int kProgressEveryMs = 250;
 constexpr qint64 kMaxThumbnailBytes = 32 << 20;
 
@@ -252,30 +253,19 @@ int download(const QString& ytdlp, const Options& o, Output& out)
     const QString tpl = o.output.isEmpty() ? QStringLiteral("%(title)s [%(id)s].%(ext)s") : o.output;
     QElapsedTimer clock;
     clock.start();
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        bool fromCache = false;
-        const auto info = attempt == 0 ? pageInfo(ytdlp, o.link, kDownloadAgeSeconds, out, false, &fromCache)
-                                       : extract(ytdlp, o.link, out, false);
-        if (!info)
-            return 1;
-        const QString id = wanted.isEmpty() ? text(*info, "format_id") : wanted;
-        MergedProgress progress(id, *info);
-        // A private copy: another run may renew the cached one meanwhile.
-        QTemporaryDir scratch;
-        const QString infoFile = scratch.filePath(QStringLiteral("page.json"));
-        QFile copy(infoFile);
-        const QByteArray json = QJsonDocument(*info).toJson(QJsonDocument::Compact);
-        if (!scratch.isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(json) != json.size()) {
-            out.line(QStringLiteral("ERROR: unable to write a temporary file: %1").arg(copy.errorString()));
-            return 1;
-        }
-        copy.close();
+    // The page read for the list while it is fresh; else, or when that fails, yt-dlp reads the page
+    // itself (one run rather than an extraction and a download).
+    const std::optional<QJsonObject> fresh = cache.load(kDownloadAgeSeconds);
+    for (int attempt = fresh ? 0 : 1; attempt < 2; ++attempt) {
+        const bool fromCache = attempt == 0;
+        // An older reading still tells the parts' sizes for the overall progress.
+        const QJsonObject info =
+            fromCache ? *fresh : cache.load(kKeepForSizesSeconds).value_or(QJsonObject());
+        MergedProgress progress(wanted.isEmpty() ? text(info, "format_id") : wanted, info);
         ChildRun run;
         run.program = ytdlp;
-        run.arguments = {QStringLiteral("--load-info-json"),
-                         infoFile,
-                         QStringLiteral("-o"),
-                         FillTemplate(tpl, *info, true),
+        run.arguments = {QStringLiteral("-o"),
+                         fromCache ? FillTemplate(tpl, info, true) : EscapeTemplate(tpl),
                          QStringLiteral("--newline"),
                          QStringLiteral("--progress-template"),
                          MergedProgress::Template(),
@@ -284,6 +274,21 @@ int download(const QString& ytdlp, const Options& o, Output& out)
             run.arguments << QStringLiteral("-f") << wanted;
         if (o.noOverwrite)
             run.arguments << QStringLiteral("--no-overwrites");
+        // A private copy: another run may renew the cached one meanwhile.
+        QTemporaryDir scratch;
+        if (fromCache) {
+            const QString infoFile = scratch.filePath(QStringLiteral("page.json"));
+            QFile copy(infoFile);
+            const QByteArray json = QJsonDocument(info).toJson(QJsonDocument::Compact);
+            if (!scratch.isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(json) != json.size()) {
+                out.line(
+                    QStringLiteral("ERROR: unable to write a temporary file: %1").arg(copy.errorString()));
+                return 1;
+            }
+            run.arguments << QStringLiteral("--load-info-json") << infoFile;
+        } else {
+            run.arguments << QStringLiteral("--no-playlist") << QStringLiteral("--") << o.link;
+        }
         qint64 lastReport = -kProgressEveryMs;
         run.onOutputLine = [&](const QByteArray& bytes) {
             const QString line = QString::fromUtf8(bytes);
@@ -315,7 +320,7 @@ int download(const QString& ytdlp, const Options& o, Output& out)
             return 0;
         }
         if (fromCache) {
-            out.line(QStringLiteral("[info] Extracting the page again"));
+            out.line(QStringLiteral("[info] Reading the page again"));
             continue;
         }
         bool said = false;
