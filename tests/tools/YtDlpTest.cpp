@@ -251,9 +251,10 @@ TEST_F(YtDlpTest, AMissingPageEndsWithYtDlpsErrorAndNoTable)
     EXPECT_NE(stage(5, link, &out), 0);
     EXPECT_TRUE(out.contains(QStringLiteral("404"))) << out.toStdString();
     EXPECT_TRUE(QDir(downloads.path()).isEmpty());
-    // The name run prints no error for a name.
+    // The name run gives no name, only the error.
     EXPECT_NE(stage(4, link, &out), 0);
-    EXPECT_FALSE(out.contains(QStringLiteral(" - ")));
+    EXPECT_TRUE(out.startsWith(QStringLiteral("ERROR:"))) << out.toStdString();
+    EXPECT_EQ(out.count(QStringLiteral("\r\n")), out.count(QStringLiteral("ERROR:"))) << out.toStdString();
 }
 
 TEST_F(YtDlpTest, CancelEndsAStalledDownloadWithYtDlpAndTheNextDownloadResumes)

@@ -35,7 +35,8 @@ QString text(const QJsonObject& o, const char* key)
     return o.value(QLatin1String(key)).toString();
 }
 
-/** One fresh extraction of the page; errors are printed (unless quiet) and give nothing. */
+/** One fresh extraction of the page, kept in the cache. yt-dlp's messages are printed (quiet: only
+ *  its errors); a failure gives nothing. */
 std::optional<QJsonObject> extract(const QString& ytdlp, const QString& link, Output& out, bool quiet)
 {
     ChildRun run;
@@ -48,7 +49,7 @@ std::optional<QJsonObject> extract(const QString& ytdlp, const QString& link, Ou
                      link};
     QByteArrayList errors;
     run.onErrorLine = [&](const QByteArray& line) {
-        if (!quiet)
+        if (!quiet || line.startsWith("ERROR:"))
             out.line(QString::fromUtf8(line));
         errors << line;
     };
@@ -108,7 +109,8 @@ int formatList(const QString& ytdlp, const Options& o, Output& out)
 int name(const QString& ytdlp, const Options& o, Output& out)
 {
     bool fromCache = false;
-    // Only the name may be printed: the window takes the whole output for it.
+    // Only the name may be printed: the window takes the output for it. A failure prints yt-dlp's
+    // error, and no name.
     const auto info = pageInfo(ytdlp, o.link, kMetadataAgeSeconds, out, true, &fromCache);
     if (!info)
         return 1;
