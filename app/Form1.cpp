@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/ButtonDesign.h"
+#include "app/DesignFonts.h"
 #include "app/FormLayout.h"
 #include "app/GridDesign.h"
 #include "app/LinkLabel.h"
@@ -20,13 +21,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QToolTip>
 
@@ -45,6 +49,25 @@ constexpr quint32 FormBackColor = 16045770; // RGB 202, 214, 244
 QColor ole(quint32 c)
 {
     return brenlow::OleColor::ToQColor(c);
+}
+
+/** A fresh folder only this user can enter, for the files the window writes for itself: under the
+ *  user's runtime folder when there is a usable one, else under the temporary folder. Null when
+ *  neither can hold one. */
+std::unique_ptr<QTemporaryDir> makePrivateFolder()
+{
+    QStringList bases;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    // A relative runtime folder is no runtime folder.
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
+        bases << runtime;
+    bases << QDir::tempPath();
+    for (const QString& base : bases) {
+        auto dir = std::make_unique<QTemporaryDir>(QDir(base).filePath(QStringLiteral("brenlow-XXXXXX")));
+        if (dir->isValid())
+            return dir;
+    }
+    return nullptr;
 }
 
 /** Lets Form1 see the key presses of the profile editor before the combo box handles them. */
@@ -104,6 +127,12 @@ Form1::Form1(const QString& applicationFolder, QWidget* parent)
     initAppResources();
     while (m_appFolder.size() > 1 && m_appFolder.endsWith(QLatin1Char('/')))
         m_appFolder.chop(1);
+    m_thumbnailFolder = m_appFolder;
+    // The design's fonts, before any control asks for them.
+    ResumeNext([] {
+        brenlow::RegisterDesignFonts(QString::fromLatin1(brenlow::WineFontsFolder),
+                                     qApp ? qApp->devicePixelRatio() : 1.0);
+    });
 
     m_txt[1] = QString::fromLatin1(brenlow::Templates::txt1);
     m_txt[2] = QString::fromLatin1(brenlow::Templates::txt2);
@@ -118,7 +147,7 @@ Form1::Form1(const QString& applicationFolder, QWidget* parent)
     pal.setColor(QPalette::Window, ole(FormBackColor));
     setPalette(pal);
     setAutoFillBackground(true);
-    // The design's small dialog font; fontconfig picks the nearest sans face.
+    // The design's small dialog font (fontconfig picks the nearest sans face without fonts-wine).
     QFont formFont(QStringLiteral("MS Sans Serif"));
     formFont.setPointSize(8);
     setFont(formFont);
@@ -270,7 +299,12 @@ void Form1::Form_Load()
         qApp->installEventFilter(m_mouseFilter);
     });
     ResumeNext([&] {
-        m_txt[2].replace(QString::fromLatin1(brenlow::Templates::ThumbnailPlaceholder), m_appFolder,
+        // The program may be installed where its user cannot write, and two windows may run at
+        // once: the thumbnail goes to a folder of this window's own. Without one it falls back to
+        // the application folder.
+        m_thumbnailDir = makePrivateFolder();
+        m_thumbnailFolder = m_thumbnailDir ? m_thumbnailDir->path() : m_appFolder;
+        m_txt[2].replace(QString::fromLatin1(brenlow::Templates::ThumbnailPlaceholder), m_thumbnailFolder,
                          Qt::CaseSensitive);
     });
     ResumeNext([&] { setUpGrid(); });
@@ -319,6 +353,8 @@ void Form1::Form_Unload()
     });
     m_watcherTimer.stop();
     ResumeNext([&] { QFile::remove(ThumbnailPath()); });
+    // The private folder goes with whatever the tool may have left in it.
+    ResumeNext([&] { m_thumbnailDir.reset(); });
 }
 
 QString Form1::TemplateText(int n) const
@@ -333,7 +369,7 @@ QString Form1::DownloadFolder() const
 
 QString Form1::ThumbnailPath() const
 {
-    return m_appFolder + QStringLiteral("/aaa.jpg");
+    return m_thumbnailFolder + QStringLiteral("/aaa.jpg");
 }
 
 glintbutton* Form1::Command(int n) const

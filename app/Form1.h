@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
+
 class AVC;
 class ListGrid;
 class glintbutton;
@@ -20,6 +22,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QTemporaryDir;
 
 namespace brenlow {
 class LinkLabel;
@@ -65,6 +68,8 @@ public:
     [[nodiscard]] QString DownloadLink() const override { return m_downloadLink; }
     [[nodiscard]] QString DownloadName() const override { return m_downloadName; }
     [[nodiscard]] QString ApplicationFolder() const override { return m_appFolder; }
+    /** This window's private folder of the thumbnail file, made at start-up and removed at shutdown. */
+    [[nodiscard]] QString ThumbnailFolder() const override { return m_thumbnailFolder; }
 
     // Buttons.
     void Command1_Click(); ///< "Add Video Link"
@@ -153,6 +158,8 @@ private:
     void refillCombo(int row);
 
     QString m_appFolder;
+    QString m_thumbnailFolder;
+    std::unique_ptr<QTemporaryDir> m_thumbnailDir;
 
     // Window-level state.
     int m_currentStage = Idle;

@@ -34,7 +34,7 @@ PropertyBag ListGridDesign()
     put("columndrag", true);
     put("columnsort", true);
     put("editable", true);
-    // A bitmap font of the original desktop; fontconfig picks the nearest sans face.
+    // Registered from fonts-wine at start-up; without it fontconfig picks the nearest sans face.
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSize(8);
     put("font", font);

@@ -46,13 +46,13 @@ void AVC::ConvertMedia3(bool& /*OverWrite*/)
 {
     const QString tpl = m_host.TemplateText(2);
     const QString link = m_host.CurrentLink();
-    const QString appFolder = m_host.ApplicationFolder();
+    const QString folder = m_host.ThumbnailFolder();
     const QChar m = markerBase({tpl});
-    // The application folder was put into the template at start-up; it goes to the tool as data.
+    // The thumbnail folder was put into the template at start-up; it goes to the tool as data.
     QString marked = tpl;
-    if (!appFolder.isEmpty())
-        marked.replace(appFolder, QString(QChar(m.unicode() + 1)));
-    start(tpl + link + kQuote, marked + m + kQuote, m, {{link}, {appFolder}});
+    if (!folder.isEmpty())
+        marked.replace(folder, QString(QChar(m.unicode() + 1)));
+    start(tpl + link + kQuote, marked + m + kQuote, m, {{link}, {folder}});
 }
 
 void AVC::ConvertMedia4(bool& /*OverWrite*/)

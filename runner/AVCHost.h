@@ -20,4 +20,7 @@ public:
     [[nodiscard]] virtual QString DownloadName() const = 0;
     /** The folder holding the program and do.dll, without a trailing "/". */
     [[nodiscard]] virtual QString ApplicationFolder() const = 0;
+    /** The folder the thumbnail template names, without a trailing "/"; the application folder
+     *  unless the owner keeps the thumbnail elsewhere. */
+    [[nodiscard]] virtual QString ThumbnailFolder() const { return ApplicationFolder(); }
 };

@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core python3
+    fonts-dejavu-core fonts-wine python3 dpkg-dev
     yt-dlp ffmpeg
     clang-14 libclang-rt-14-dev
 )

@@ -116,15 +116,25 @@ void ButtonPaintJob::drawPicture(const QImage& picture, int x, int y, std::optio
     blend.useMask = m_p.UseMaskColor;
     blend.maskColor = m_p.MaskColor;
     blend.silhouette = silhouette;
-    // Blend onto a copy of what lies under the picture, then put it back.
+    // Blend onto a copy of what lies under the picture, then put it back. On a dense surface the
+    // picture is enlarged pixel for pixel, so it looks as at ratio 1, only bigger.
     const QRect target(x, y, picture.width(), picture.height());
-    QImage under(target.size(), QImage::Format_RGB32);
+    const QRect device(QPoint(int(x * m_ratio), int(y * m_ratio)),
+                       (QSizeF(target.size()) * m_ratio).toSize());
+    QImage under(device.size(), QImage::Format_RGB32);
     under.fill(qc(m_base));
-    {
+    const QRect inside = device.intersected(m_surface.rect());
+    if (!inside.isEmpty()) {
+        QImage part = m_surface.copy(inside);
+        part.setDevicePixelRatio(1);
         QPainter copy(&under);
-        copy.drawImage(QPoint(0, 0), m_surface, target);
+        copy.drawImage(inside.topLeft() - device.topLeft(), part);
     }
-    CompositePicture(under, picture, blend);
+    const QImage source = device.size() == picture.size()
+                              ? picture
+                              : picture.scaled(device.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    CompositePicture(under, source, blend);
+    under.setDevicePixelRatio(m_ratio);
     m_painter.drawImage(target.topLeft(), under);
 }
 

@@ -46,7 +46,9 @@ QRegion ButtonRegion(int style, int width, int height)
 }
 
 ButtonPaintJob::ButtonPaintJob(QImage& surface, const ButtonProperties& p, const ButtonPaintContext& ctx)
-    : m_surface(surface), m_p(p), m_ctx(ctx), m_state(ctx.state), m_w(surface.width()), m_h(surface.height()),
+    : m_surface(surface), m_p(p), m_ctx(ctx), m_state(ctx.state),
+      m_w(qRound(surface.deviceIndependentSize().width())),
+      m_h(qRound(surface.deviceIndependentSize().height())), m_ratio(surface.devicePixelRatio()),
       m_base(OleColor::Translate(p.BackColor))
 {
 }
@@ -55,7 +57,7 @@ ButtonLayout ButtonPaintJob::Run()
 {
     m_painter.begin(&m_surface);
     m_painter.setRenderHint(QPainter::Antialiasing, false);
-    m_painter.fillRect(m_surface.rect(),
+    m_painter.fillRect(QRect(0, 0, m_w, m_h),
                        qc(m_p.ButtonStyle == StyleVisualStyle ? sys(OleColor::ButtonFace) : m_base));
     switch (m_p.ButtonStyle) {
     case StyleRoundedGradient:
@@ -148,9 +150,19 @@ void ButtonPaintJob::focusRect(int l, int t, int r, int b)
 
 quint32 ButtonPaintJob::pixelAt(int x, int y) const
 {
-    if (!m_surface.rect().contains(x, y))
+    const QPoint device(int(x * m_ratio), int(y * m_ratio));
+    if (x < 0 || y < 0 || !m_surface.rect().contains(device))
         return m_base;
-    return ButtonColors::FromRgb(m_surface.pixel(x, y));
+    return ButtonColors::FromRgb(m_surface.pixel(device));
+}
+
+void ButtonPaintJob::defaultRing(quint32 c)
+{
+    if (!m_p.Enabled || checked() || m_state != ButtonState::Normal || !m_ctx.parentActive ||
+        !focusOrDefault())
+        return;
+    frame(0, 0, m_w, m_h, c);
+    frame(1, 1, m_w - 2, m_h - 2, c);
 }
 
 int ButtonPaintJob::rnd(double v)

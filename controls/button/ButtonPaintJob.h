@@ -31,6 +31,9 @@ private:
     void pixel(int x, int y, quint32 c);
     void edge(int l, int t, int r, int b, Gdi::Edge kind);
     void focusRect(int l, int t, int r, int b);
+    // The default-button mark of the gradient styles 5 to 10: a two-pixel ring in `c` on the
+    // normal look, while the window is active and the button has the focus or is the default.
+    void defaultRing(quint32 c);
     [[nodiscard]] quint32 pixelAt(int x, int y) const;
     [[nodiscard]] int half() const; // round(h / 2)
     [[nodiscard]] static int rnd(double v);
@@ -63,8 +66,9 @@ private:
     const ButtonProperties& m_p;
     ButtonPaintContext m_ctx;
     ButtonState m_state;
-    int m_w;
+    int m_w; // logical size: the design's pixels, whatever the surface's density
     int m_h;
+    qreal m_ratio;
     quint32 m_base;
     ButtonLayout m_layout;
 };

@@ -105,7 +105,8 @@ void ButtonPaintJob::paintToolbar()
     contents();
     if (m_p.Enabled && (s != ButtonState::Normal || checked()))
         frame(0, 0, w, h, 0x800000);
-    if (m_p.Enabled && m_ctx.parentActive && m_p.ShowFocusRect && m_ctx.hasFocus)
+    defaultRing(0x800000);
+    if (m_p.Enabled && m_ctx.parentActive && m_p.ShowFocusRect && focusOrDefault())
         focusRect(3, 3, w - 3, h - 3);
 }
 
@@ -147,8 +148,9 @@ void ButtonPaintJob::paintSilverLines()
     } else {
         fill(0, 0, w, h, m_base);
         contents();
+        defaultRing(0x929D9D);
     }
-    if (m_p.Enabled && m_ctx.parentActive && m_p.ShowFocusRect && m_ctx.hasFocus)
+    if (m_p.Enabled && m_ctx.parentActive && m_p.ShowFocusRect && focusOrDefault())
         focusRect(3, 3, w - 3, h - 3);
 }
 
@@ -182,7 +184,8 @@ void ButtonPaintJob::paintWarmHover()
         frame(1, 1, w - 2, h - 2, White);
         corners(shift(0xCA9E61, 0.30f));
     }
-    if (m_ctx.parentActive && m_p.ShowFocusRect && m_ctx.hasFocus)
+    defaultRing(0xCA9E61);
+    if (m_ctx.parentActive && m_p.ShowFocusRect && focusOrDefault())
         focusRect(3, 3, w - 3, h - 3);
 }
 
@@ -206,7 +209,8 @@ void ButtonPaintJob::paintOrangeGloss()
         gloss(avg(shift(base, 0.09f), White), avg(shift(base, 0.07f), base), base, shift(base, 0.03f));
     contents();
     frame(0, 0, w, h, shift(base, -0.34f));
-    if (m_p.Enabled && m_ctx.parentActive && m_p.ShowFocusRect && m_ctx.hasFocus)
+    defaultRing(shift(base, -0.5f));
+    if (m_p.Enabled && m_ctx.parentActive && m_p.ShowFocusRect && focusOrDefault())
         focusRect(3, 3, w - 3, h - 3);
 }
 
@@ -239,8 +243,9 @@ void ButtonPaintJob::paintWhiteGloss()
     frame(1, 1, w - 2, h - 2, White);
     frame(0, 0, w, h, shift(base, -0.4f));
     line(1, h - 2, w - 1, h - 2, shift(base, -0.2f));
+    defaultRing(shift(base, -0.55f));
     corners(shift(base, 0.05f));
-    if (m_ctx.parentActive && m_p.ShowFocusRect && m_ctx.hasFocus)
+    if (m_ctx.parentActive && m_p.ShowFocusRect && focusOrDefault())
         focusRect(3, 3, w - 3, h - 3);
 }
 
@@ -259,8 +264,9 @@ void ButtonPaintJob::paintPastelGloss()
     gradient(0, m, w, h - m, base, avg(White, shift(base, a2)), Dir::Vertical);
     contents();
     frame(0, 0, w, h, shift(base, s == ButtonState::Normal ? -0.25f : -0.35f));
+    defaultRing(shift(base, -0.45f));
     corners(shift(base, -0.1f));
-    if (m_p.Enabled && m_ctx.parentActive && m_p.ShowFocusRect && m_ctx.hasFocus)
+    if (m_p.Enabled && m_ctx.parentActive && m_p.ShowFocusRect && focusOrDefault())
         focusRect(3, 3, w - 3, h - 3);
 }
 

@@ -317,7 +317,14 @@ void glintbutton::SetColorScheme(int value)
 void glintbutton::SetDisplayAsDefault(bool value)
 {
     m_displayAsDefault = value;
+    updateDialogKeys();
     redraw();
+}
+
+void glintbutton::SetCancel(bool value)
+{
+    m_cancel = value;
+    updateDialogKeys();
 }
 
 // ---- methods ----------------------------------------------------------------------------------
@@ -360,9 +367,14 @@ QWidget* glintbutton::TooltipWindow() const
 
 void glintbutton::redraw()
 {
+    // The surface has the screen's pixel density; painting is in the button's own pixels.
     const int w = std::max(1, width()), h = std::max(1, height());
-    if (m_surface.size() != QSize(w, h))
-        m_surface = QImage(w, h, QImage::Format_RGB32);
+    const qreal ratio = devicePixelRatioF();
+    const QSize device = (QSizeF(w, h) * ratio).toSize();
+    if (m_surface.size() != device || m_surface.devicePixelRatio() != ratio) {
+        m_surface = QImage(device, QImage::Format_RGB32);
+        m_surface.setDevicePixelRatio(ratio);
+    }
     ButtonPaintContext ctx;
     ctx.state = m_behavior.PaintState(m_p.ButtonStyle);
     ctx.hasFocus = m_behavior.HasFocus();
@@ -385,8 +397,14 @@ void glintbutton::updateRegion()
 
 void glintbutton::paintEvent(QPaintEvent* event)
 {
+    // Moved to a screen of another density: paint anew before showing anything.
+    if (m_surface.devicePixelRatio() != devicePixelRatioF())
+        redraw();
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_surface, event->rect());
+    const QRect r = event->rect();
+    const qreal ratio = m_surface.devicePixelRatio();
+    painter.drawImage(QRectF(r), m_surface,
+                      QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
 }
 
 void glintbutton::resizeEvent(QResizeEvent* event)

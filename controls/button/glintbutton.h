@@ -127,6 +127,10 @@ public:
     /** The container marks this button as its default (Enter) button. */
     void SetDisplayAsDefault(bool value);
     [[nodiscard]] bool DisplayAsDefault() const { return m_displayAsDefault; }
+    /** The default button takes Enter and the cancel button Escape anywhere in its window, as its
+     *  access key (a button with the focus keeps Enter for itself). */
+    void SetCancel(bool value);
+    [[nodiscard]] bool Cancel() const { return m_cancel; }
 
     /** Attaches a drop-down menu opened at placement `Align` (0..7) on every press; `Flags` 8 puts
      *  the menu's right edge, 32 its bottom edge at the point. A null menu attaches nothing. */
@@ -207,6 +211,7 @@ private:
     void redraw();
     void changed(const QString& name);
     void updateAccessKey();
+    void updateDialogKeys();
     void updateRegion();
     void applyCursor();
     void startInterception();
@@ -221,6 +226,11 @@ private:
     QChar m_accessKey;
     int m_shortcutId = 0;
     bool m_displayAsDefault = false;
+    bool m_cancel = false;
+    /** Shortcut ids of Enter and keypad Enter (default button) and Escape (cancel button). */
+    int m_enterId = 0;
+    int m_keypadEnterId = 0;
+    int m_escapeId = 0;
     QPointer<QMenu> m_menu;
     QPointer<QAction> m_defaultAction;
     QPointer<brenlow::ButtonTooltip> m_tooltip;

@@ -129,6 +129,25 @@ bool glintbutton::event(QEvent* event)
             m_behavior.AccessKeyPressed(m_accessKey.unicode());
             return true;
         }
+        if (se->shortcutId() == m_enterId || se->shortcutId() == m_keypadEnterId) {
+            m_behavior.AccessKeyPressed(KeyCodes::Return);
+            return true;
+        }
+        if (se->shortcutId() == m_escapeId) {
+            m_behavior.AccessKeyPressed(KeyCodes::Escape);
+            return true;
+        }
+        break;
+    }
+    case QEvent::ShortcutOverride: {
+        // With the focus a button takes Enter itself (its key-down clicks it), before the default
+        // button of the window can.
+        auto* ke = static_cast<QKeyEvent*>(event);
+        const auto mods = ke->modifiers() & ~Qt::KeypadModifier;
+        if ((ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) && mods == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
         break;
     }
     case QEvent::ToolTip:
@@ -209,6 +228,21 @@ void glintbutton::updateAccessKey()
     m_shortcutId = grabShortcut(QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(upper.unicode()))));
 }
 
+void glintbutton::updateDialogKeys()
+{
+    for (int* id : {&m_enterId, &m_keypadEnterId, &m_escapeId}) {
+        if (*id != 0)
+            releaseShortcut(*id);
+        *id = 0;
+    }
+    if (m_displayAsDefault) {
+        m_enterId = grabShortcut(QKeySequence(Qt::Key_Return));
+        m_keypadEnterId = grabShortcut(QKeySequence(Qt::Key_Enter));
+    }
+    if (m_cancel)
+        m_escapeId = grabShortcut(QKeySequence(Qt::Key_Escape));
+}
+
 void glintbutton::applyCursor()
 {
     if (m_p.HandPointer) {
@@ -233,6 +267,12 @@ void glintbutton::applyCursor()
         break;
     case 3:
         setCursor(Qt::IBeamCursor);
+        break;
+    case 4: // the old icon pointer, an arrow on current systems
+        setCursor(Qt::ArrowCursor);
+        break;
+    case 5: // the old size pointer, the four-way arrow
+        setCursor(Qt::SizeAllCursor);
         break;
     case 6:
         setCursor(Qt::SizeBDiagCursor);

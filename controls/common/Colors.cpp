@@ -71,7 +71,8 @@ quint32 Translate(quint32 color)
         return color & 0x00FFFFFFu;
     static const std::array<quint32, 31> table = buildTable();
     const quint32 index = color & 0x7FFFFFFFu;
-    return index < table.size() ? table[index] : 0;
+    // A colour the system does not have fails to translate, which gives -1.
+    return index < table.size() ? table[index] : 0xFFFFFFFFu;
 }
 
 QColor ToQColor(quint32 color)
@@ -80,6 +81,9 @@ QColor ToQColor(quint32 color)
     return QColor(Red(c), Green(c), Blue(c));
 }
 
-quint32 FromQColor(const QColor& color) { return Rgb(color.red(), color.green(), color.blue()); }
+quint32 FromQColor(const QColor& color)
+{
+    return Rgb(color.red(), color.green(), color.blue());
+}
 
 } // namespace brenlow::OleColor

@@ -17,13 +17,26 @@ constexpr quint32 SystemFlag = 0x80000000u;
     return static_cast<quint32>(r & 0xFF) | (static_cast<quint32>(g & 0xFF) << 8) |
            (static_cast<quint32>(b & 0xFF) << 16);
 }
-[[nodiscard]] constexpr int Red(quint32 c) { return static_cast<int>(c & 0xFF); }
-[[nodiscard]] constexpr int Green(quint32 c) { return static_cast<int>((c >> 8) & 0xFF); }
-[[nodiscard]] constexpr int Blue(quint32 c) { return static_cast<int>((c >> 16) & 0xFF); }
-[[nodiscard]] constexpr bool IsSystem(quint32 c) { return (c & SystemFlag) != 0; }
+[[nodiscard]] constexpr int Red(quint32 c)
+{
+    return static_cast<int>(c & 0xFF);
+}
+[[nodiscard]] constexpr int Green(quint32 c)
+{
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+[[nodiscard]] constexpr int Blue(quint32 c)
+{
+    return static_cast<int>((c >> 16) & 0xFF);
+}
+[[nodiscard]] constexpr bool IsSystem(quint32 c)
+{
+    return (c & SystemFlag) != 0;
+}
 
 /** System colour codes used by the controls. */
-enum SystemColor : quint32 {
+enum SystemColor : quint32
+{
     ScrollBar = SystemFlag | 0,
     Desktop = SystemFlag | 1,
     ActiveCaption = SystemFlag | 2,
@@ -57,7 +70,8 @@ enum SystemColor : quint32 {
 };
 
 /** Translates a colour value to plain RGB (0x00BBGGRR): system colours through the table taken from
- *  the Fusion palette, plain colours unchanged (top byte cleared). An unknown system index gives 0. */
+ *  the Fusion palette, plain colours unchanged (top byte cleared). An unknown system index fails: the result
+ * is -1 (0xFFFFFFFF), whose colour bits draw as white. */
 [[nodiscard]] quint32 Translate(quint32 color);
 
 /** The translated colour as a QColor. */

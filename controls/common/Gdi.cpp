@@ -264,8 +264,9 @@ void DrawFocusRect(QPainter& p, const QRect& r)
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    p.setPen(QPen(Qt::white, 1));
-    p.drawPoints(dots.constData(), static_cast<int>(dots.size()));
+    // Each dot is a whole pixel of the control, also on a surface of higher density.
+    for (const QPoint& d : dots)
+        p.fillRect(QRect(d, QSize(1, 1)), Qt::white);
     p.restore();
 }
 

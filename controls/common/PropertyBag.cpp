@@ -51,7 +51,10 @@ void PropertyBag::WriteProperty(const QString& name, const QVariant& value, cons
     m_entries.push_back({name, value});
 }
 
-bool PropertyBag::Contains(const QString& name) const { return find(name) != nullptr; }
+bool PropertyBag::Contains(const QString& name) const
+{
+    return find(name) != nullptr;
+}
 
 void PropertyBag::Remove(const QString& name)
 {

@@ -10,6 +10,25 @@
 
 using namespace brenlow;
 
+namespace {
+
+// The grid's surface: its size at the screen's pixel density, drawn on in the grid's own pixels.
+QImage gridSurface(const QWidget* grid)
+{
+    const qreal ratio = grid->devicePixelRatioF();
+    QImage surface((QSizeF(grid->size().expandedTo(QSize(1, 1))) * ratio).toSize(), QImage::Format_RGB32);
+    surface.setDevicePixelRatio(ratio);
+    return surface;
+}
+
+bool surfaceFits(const QImage& surface, const QWidget* grid)
+{
+    return surface.devicePixelRatio() == grid->devicePixelRatioF() &&
+           surface.deviceIndependentSize().toSize() == grid->size();
+}
+
+} // namespace
+
 void ListGrid::recalcMetrics()
 {
     m_layout.computeMetrics(m);
@@ -92,8 +111,8 @@ void ListGrid::paintPass(bool enabled, bool noFocusRect)
         m_busy = false;
         return;
     }
-    if (m_surface.size() != size() || m_layout.client().isNull()) {
-        m_surface = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    if (!surfaceFits(m_surface, this) || m_layout.client().isNull()) {
+        m_surface = gridSurface(this);
         recalcLayout();
     }
     // The metrics are cheap; taking them every pass keeps header and caption in step with setters.
@@ -206,10 +225,14 @@ void ListGrid::paintEvent(QPaintEvent* event)
         p.fillRect(event->rect(), OleColor::ToQColor(m.props.BackColorBkg));
         return;
     }
-    p.drawImage(event->rect(), m_surface, event->rect());
-    if (m_surface.size() != size()) {
+    const QRect r = event->rect();
+    const qreal ratio = m_surface.devicePixelRatio();
+    p.drawImage(QRectF(r), m_surface,
+                QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
+    if (m_surface.deviceIndependentSize().toSize() != size()) {
         // Grown while painting was off: the new part shows the background until the next pass.
-        const QRegion outside = QRegion(event->rect()) - QRegion(m_surface.rect());
+        const QRegion outside =
+            QRegion(event->rect()) - QRegion(QRect(QPoint(), m_surface.deviceIndependentSize().toSize()));
         for (const QRect& r : outside)
             p.fillRect(r, OleColor::ToQColor(m.props.BackColorBkg));
     }
@@ -219,7 +242,7 @@ void ListGrid::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     if (m.painting) {
-        m_surface = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        m_surface = gridSurface(this);
         recalcLayout();
         paintPass(true);
     } else {

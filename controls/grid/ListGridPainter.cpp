@@ -62,7 +62,8 @@ void ListGridPainter::paint(QImage& surface, const ListGridModel& m, const ListG
     const GridProperties& props = m.props;
     QPainter p(&surface);
     // Under the scroll bars and in the corner between them: the button face.
-    p.fillRect(surface.rect(), qc(OleColor::ButtonFace));
+    const QRect all(QPoint(), surface.deviceIndependentSize().toSize()); // in the grid's own pixels
+    p.fillRect(all, qc(OleColor::ButtonFace));
     paintBorder(p, surface, m);
     p.setClipRect(l.client());
     Gdi::FillRect(p, l.client(), qc(props.BackColorBkg));
@@ -87,7 +88,7 @@ void ListGridPainter::paint(QImage& surface, const ListGridModel& m, const ListG
 
 void ListGridPainter::paintBorder(QPainter& p, const QImage& surface, const ListGridModel& m) const
 {
-    const QRect all(0, 0, surface.width(), surface.height());
+    const QRect all(QPoint(), surface.deviceIndependentSize().toSize());
     if (m.props.BorderStyle == 0)
         return;
     if (m.props.Appearance == 1)

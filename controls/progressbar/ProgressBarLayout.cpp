@@ -24,8 +24,10 @@ ProgressBarLayout ProgressBarLayout::Compute(QSize control, QSize picture, int d
     l.tileThickness = std::max(0, l.horizontal ? h - 6 : w - 6);
     l.cross = 3;
     l.spacing = spacing;
-    // A negative gap may overlap segments, but the step must stay positive.
-    l.step = std::max(1, l.tileLength + spacing);
+    // A negative gap may overlap segments, but the fill's step must stay positive; the block keeps
+    // the step as given and so runs backwards when the gap is below minus the tile length.
+    l.blockStep = static_cast<qint64>(l.tileLength) + spacing;
+    l.step = std::max<qint64>(1, l.blockStep);
     switch (direction) {
     case 0:
         l.trackStart = w - 4, l.trackEnd = 3, l.trackLength = w - 6;
@@ -43,7 +45,7 @@ ProgressBarLayout ProgressBarLayout::Compute(QSize control, QSize picture, int d
     l.trackLength = std::max(0, l.trackLength);
     if (barStyle == 0)
         l.fillTotal =
-            (l.trackLength / l.step) * l.tileLength + std::min(l.trackLength % l.step, l.tileLength);
+            (l.trackLength / l.step) * l.tileLength + std::min<qint64>(l.trackLength % l.step, l.tileLength);
     else
         l.fillTotal = l.trackLength;
     return l;

@@ -16,16 +16,18 @@ struct ProgressBarLayout
     int tileLength = 0;     ///< segment length along the track
     int tileThickness = 0;  ///< segment size across the track
     int cross = 3;          ///< cross position of every segment (y for horizontal, x for vertical)
-    int step = 0;           ///< tile length + gap
+    qint64 step = 0;        ///< tile length + gap, at least 1: the pitch of the segmented fill
+    qint64 blockStep = 0;   ///< tile length + gap as given: the pitch of the sliding block's segments
     int spacing = 0;        ///< the gap between segments
     int trackStart = 0;     ///< where the first segment starts
     int trackEnd = 0;       ///< where the last one is cut
     int trackLength = 0;    ///< usable length of the track
-    int fillTotal = 0;      ///< picture pixels along the track when full
+    qint64 fillTotal = 0;   ///< picture pixels along the track when full
 
     /** The layout for a control of the given size; an empty picture gives an invalid layout.
-     *  Directions outside 0 to 3 lay out as 1; a gap that would make the step smaller than one
-     *  pixel is taken as that one pixel, so the track never folds back on itself. */
+     *  Directions outside 0 to 3 lay out as 1; for the segmented fill a gap that would make the step
+     *  smaller than one pixel is taken as that one pixel, so the track never folds back on itself.
+     *  Sums of the gap are 64-bit, so any 32-bit gap is exact. */
     [[nodiscard]] static ProgressBarLayout Compute(QSize control, QSize picture, int direction, int barStyle,
                                                    int spacing);
 

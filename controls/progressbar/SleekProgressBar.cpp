@@ -14,7 +14,6 @@ using brenlow::PropertyBag;
 SleekProgressBar::SleekProgressBar(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_surface = QImage(size(), QImage::Format_RGB32);
     InitProperties();
 }
 
@@ -92,17 +91,14 @@ void SleekProgressBar::SetBarStyle(int New_BarStyle)
     FullRefresh();
 }
 
-bool SleekProgressBar::Enabled() const
-{
-    return !testAttribute(Qt::WA_ForceDisabled);
-}
-
 void SleekProgressBar::SetEnabled(bool New_Enabled)
 {
-    if (New_Enabled == Enabled())
+    if (New_Enabled == m_enabled)
         return;
-    setEnabled(New_Enabled); // repaints through changeEvent
+    m_enabled = New_Enabled;
+    setEnabled(New_Enabled);
     emit PropertyChanged(QStringLiteral("Enabled"));
+    FullRefresh();
 }
 
 void SleekProgressBar::SetMin(qint32 New_Mini)
@@ -161,6 +157,7 @@ void SleekProgressBar::InitProperties()
     m_min = DefaultMin;
     m_max = DefaultMax;
     m_value = DefaultValue;
+    m_enabled = true;
     setEnabled(true);
     LoadBarPicture();
     ComputeLayout();
@@ -205,7 +202,8 @@ void SleekProgressBar::ReadProperties(const PropertyBag& bag)
     m_borderColor = bag.ReadColor(kBorderColor, DefaultBorderColor);
     m_barFillDirection = readInt32(bag, kBarFillDirection, DefaultBarFillDirection);
     m_backColor = bag.ReadColor(kBackColor, DefaultBackColor);
-    setEnabled(bag.ReadBool(kEnabled, true));
+    m_enabled = bag.ReadBool(kEnabled, true);
+    setEnabled(m_enabled);
     m_barSpaceBetweenImages = readInt32(bag, kBarSpace, DefaultBarSpaceBetweenImages);
     m_lastPainted = m_value;
     m_redrawNeeded = true;
@@ -225,7 +223,9 @@ void SleekProgressBar::WriteProperties(PropertyBag& bag) const
     bag.WriteProperty(kBorderColor, m_borderColor, DefaultBorderColor);
     bag.WriteProperty(kBarFillDirection, m_barFillDirection, DefaultBarFillDirection);
     bag.WriteProperty(kBackColor, m_backColor, DefaultBackColor);
-    bag.WriteProperty(kEnabled, Enabled(), true);
+    // Booleans are stored as 16-bit values, True = -1.
+    bag.WriteProperty(kEnabled, QVariant::fromValue<qint16>(m_enabled ? -1 : 0),
+                      QVariant::fromValue<qint16>(-1));
     bag.WriteProperty(kBarSpace, m_barSpaceBetweenImages, DefaultBarSpaceBetweenImages);
 }
 
@@ -256,7 +256,7 @@ QRegion SleekProgressBar::TakeDrawnRegion()
 
 void SleekProgressBar::MarkDrawn(const QRect& rect)
 {
-    const QRect r = rect.intersected(m_surface.rect());
+    const QRect r = rect.intersected(this->rect());
     if (r.isEmpty())
         return;
     m_drawn += r;
@@ -265,9 +265,19 @@ void SleekProgressBar::MarkDrawn(const QRect& rect)
 
 void SleekProgressBar::paintEvent(QPaintEvent* event)
 {
+    // Moved to a screen of another density: paint anew at its ratio before showing anything.
+    if (m_surface.devicePixelRatio() != SurfaceRatio())
+        FullRefresh();
     QPainter p(this);
+    const qreal ratio = m_surface.devicePixelRatio();
     for (const QRect& r : event->region())
-        p.drawImage(r.topLeft(), m_surface, r);
+        p.drawImage(QRectF(r), m_surface,
+                    QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
+}
+
+qreal SleekProgressBar::SurfaceRatio() const
+{
+    return devicePixelRatioF();
 }
 
 void SleekProgressBar::resizeEvent(QResizeEvent* event)
@@ -280,5 +290,7 @@ void SleekProgressBar::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)
+        FullRefresh();
+    else if (event->type() == QEvent::ScreenChangeInternal)
         FullRefresh();
 }

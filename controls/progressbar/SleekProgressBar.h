@@ -62,7 +62,7 @@ public:
     [[nodiscard]] int BarStyle() const { return m_barStyle; }
     void SetBarStyle(int New_BarStyle);
     /** The control's own enabled state; a disabled bar draws its border in a pale grey. */
-    [[nodiscard]] bool Enabled() const;
+    [[nodiscard]] bool Enabled() const { return m_enabled; }
     void SetEnabled(bool New_Enabled);
     [[nodiscard]] qint32 Min() const { return m_min; }
     /** Refused with an error box when not below Max. */
@@ -89,7 +89,8 @@ public:
     /** Saves the design; properties at their defaults are not stored. */
     void WriteProperties(brenlow::PropertyBag& bag) const;
 
-    /** The control's drawing surface, the size of the control. */
+    /** The control's drawing surface: the size of the control times the surface ratio, with that
+     *  device pixel ratio set, so that it is drawn on in the control's own (logical) pixels. */
     [[nodiscard]] const QImage& Surface() const { return m_surface; }
     /** The current layout of the segments. */
     [[nodiscard]] const brenlow::ProgressBarLayout& Layout() const { return m_layout; }
@@ -101,6 +102,9 @@ signals:
     void PropertyChanged(const QString& name);
 
 protected:
+    /** The pixel density the surface is painted at: the widget's device pixel ratio. */
+    [[nodiscard]] virtual qreal SurfaceRatio() const;
+
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -133,6 +137,7 @@ private:
     qint32 m_max = DefaultMax;
     qint32 m_value = DefaultValue;
 
+    bool m_enabled = true;
     bool m_designMode = false;
     bool m_redrawNeeded = true;
     qint32 m_lastPainted = 0;

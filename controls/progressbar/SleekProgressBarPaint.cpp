@@ -13,9 +13,13 @@ namespace OleColor = brenlow::OleColor;
 
 void SleekProgressBar::Refresh()
 {
-    // A hidden control gets no resize event until it is shown; its surface follows its size here.
-    if (m_surface.size() != size()) {
-        m_surface = QImage(size(), QImage::Format_RGB32);
+    // A hidden control gets no resize event until it is shown; its surface follows its size and
+    // the screen's pixel density here.
+    const qreal ratio = SurfaceRatio();
+    const QSize device = (QSizeF(size()) * ratio).toSize();
+    if (m_surface.size() != device || m_surface.devicePixelRatio() != ratio) {
+        m_surface = QImage(device, QImage::Format_RGB32);
+        m_surface.setDevicePixelRatio(ratio);
         m_redrawNeeded = true;
     }
     if (m_redrawNeeded) {
@@ -45,7 +49,7 @@ void SleekProgressBar::DrawRect(const QRect& rect, quint32 color, bool fill)
 
 void SleekProgressBar::DrawBackground()
 {
-    DrawRect(m_surface.rect(), m_backColor, true);
+    DrawRect(rect(), m_backColor, true);
     if (m_barBorderStyle == 1)
         DrawBorder();
     ApplyWindowRegion();
@@ -55,10 +59,11 @@ void SleekProgressBar::DrawBorder()
 {
     if (m_surface.isNull())
         return;
+    // The control's own state: a bar inside a disabled window keeps its border colour.
     const quint32 color =
-        isEnabled() ? m_borderColor : brenlow::ShadeColor(OleColor::Rgb(255, 255, 255), -60, true);
-    const int w = m_surface.width();
-    const int h = m_surface.height();
+        m_enabled ? m_borderColor : brenlow::ShadeColor(OleColor::Rgb(255, 255, 255), -60, true);
+    const int w = width();
+    const int h = height();
     DrawRect(QRect(0, 0, w, h), color, false);
     QPainter p(&m_surface);
     p.setPen(QPen(OleColor::ToQColor(color), 1));
@@ -109,11 +114,15 @@ void SleekProgressBar::PaintSegment(qint64 index, int length)
     length = std::clamp(length, 0, l.tileLength);
     if (length == 0)
         return;
+    // A segment that starts beyond the track end is not drawn (the gap may be of any size).
     const qint64 offset = index * l.step;
+    if (offset > l.trackLength)
+        return;
+    const int along = static_cast<int>(offset);
     if (!l.reversed)
-        DrawTile(static_cast<int>(l.trackStart + offset), length, 0);
+        DrawTile(l.trackStart + along, length, 0);
     else
-        DrawTile(static_cast<int>(l.trackStart - offset - length), length, l.tileLength - length);
+        DrawTile(l.trackStart - along - length, length, l.tileLength - length);
 }
 
 void SleekProgressBar::PaintSegments()
@@ -144,7 +153,8 @@ void SleekProgressBar::PaintSegments()
         if (m_value >= m_max)
             return;
         const qint64 p = brenlow::ValuePosition(m_value, m_min, m_max, l.fillTotal);
-        const int offset = static_cast<int>((p / tile) * l.step + p % tile);
+        const int offset =
+            static_cast<int>(std::min<qint64>((p / tile) * l.step + p % tile, l.trackLength + 1));
         const QRect erase = l.reversed ? TrackRect(l.TrackLow(), l.trackStart - offset)
                                        : TrackRect(l.trackStart + offset, l.TrackHigh());
         DrawRect(erase, m_backColor, true);
@@ -162,16 +172,19 @@ void SleekProgressBar::PaintBlock()
     const int low = (l.reversed ? l.trackEnd : l.trackStart) - 1;
     const int high = low + l.trackLength + 2;
     DrawRect(TrackRect(low, high), m_backColor, true);
-    const int travel = l.trackLength - 3 * l.step + l.spacing;
+    // In 64 bits: with an extreme gap the travel and the positions pass the 32-bit range. The block
+    // uses the step as given, so a gap below minus the tile length lays its segments backwards.
+    const qint64 step = l.blockStep;
+    const qint64 travel = l.trackLength - 3 * step + l.spacing;
     const qint64 d = brenlow::ValuePosition(m_value, m_min, m_max, travel > 0 ? travel : 0);
     QPainter p(&m_surface);
     for (int i = 0; i < 3; ++i) {
-        const qint64 at = l.reversed ? l.trackStart - d - (i + 1) * l.step + l.spacing + 1
-                                     : l.trackStart + d + i * l.step - 1;
+        const qint64 at =
+            l.reversed ? l.trackStart - d - (i + 1) * step + l.spacing + 1 : l.trackStart + d + i * step - 1;
+        if (at >= high || at + l.tileLength <= low)
+            continue;
         const int a = static_cast<int>(std::max<qint64>(at, low));
         const int b = static_cast<int>(std::min<qint64>(at + l.tileLength, high));
-        if (b <= a)
-            continue;
         const int sourceOffset = static_cast<int>(a - at);
         const QRect target = TrackRect(a, b);
         const QRect source = l.horizontal ? QRect(sourceOffset, 0, b - a, m_barPic.height())

@@ -20,7 +20,7 @@ TEST_F(FormTest, StartsUpWithItsTemplatesColumnsAndButtons)
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Brenlow 7.0"));
     EXPECT_EQ(form->size(), QSize(896, 571));
     EXPECT_FALSE(form->windowIcon().isNull());
-    EXPECT_EQ(form->TemplateText(2), QStringLiteral(" -o \"") + m_appDir.path() +
+    EXPECT_EQ(form->TemplateText(2), QStringLiteral(" -o \"") + form->ThumbnailFolder() +
                                          QStringLiteral("/aaa.jpg\" -i --write-thumbnail --no-playlist \""));
     EXPECT_EQ(form->TemplateText(1), QString::fromLatin1(brenlow::Templates::txt1));
     EXPECT_EQ(form->TemplateText(3), QString::fromLatin1(brenlow::Templates::txt3));
@@ -117,8 +117,8 @@ TEST_F(FormTest, AddingAVideoGivesTheExactRow)
     const QList<QStringList> runs = recordedRuns();
     ASSERT_EQ(runs.size(), 3);
     EXPECT_EQ(runs[0], (QStringList{"-s", "--skip-download", "-i", "-F", "--no-playlist", Links::Basic}));
-    EXPECT_EQ(runs[1], (QStringList{"-o", m_appDir.path() + "/aaa.jpg", "-i", "--write-thumbnail",
-                                    "--no-playlist", Links::Basic}));
+    EXPECT_EQ(runs[1], (QStringList{"-o", form->ThumbnailPath(), "-i", "--write-thumbnail", "--no-playlist",
+                                    Links::Basic}));
     EXPECT_EQ(runs[2], (QStringList{"-s", "--skip-download", "-i", "--no-playlist", "--get-filename", "-o",
                                     "%(uploader)s - %(title)s", Links::Basic}));
 }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -339,12 +340,125 @@ TEST_F(GlintButtonTest, DoubleClickRaisesDblClickAndLeavesNoMouseGrab)
     showWindow();
     QSignalSpy doubles(b, &glintbutton::DblClick);
     QSignalSpy clicks(b, &glintbutton::Click);
-    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(50, 15));
-    QTest::mouseDClick(b, Qt::LeftButton, {}, QPoint(50, 15));
-    if (QWidget::mouseGrabber() == b) // the release that ends a real double click
-        QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(50, 15));
+    const QPointF at(50, 15), global = b->mapToGlobal(at);
+    auto send = [&](QEvent::Type type, Qt::MouseButtons held) {
+        QMouseEvent e(type, at, global, Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(b, &e);
+    };
+    // The sequence a real double click delivers: press, release, press, double click, release.
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+    EXPECT_EQ(QWidget::mouseGrabber(), b) << "the double click takes the mouse";
+    EXPECT_EQ(b->Behavior().State(), ButtonState::Down);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
     EXPECT_EQ(doubles.count(), 1);
-    EXPECT_GE(clicks.count(), 2);
-    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_EQ(clicks.count(), 2);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "and gives it back with the release";
     EXPECT_EQ(b->Behavior().State(), ButtonState::Normal);
+}
+
+TEST_F(GlintButtonTest, PointerShapesFourAndFiveAreTheArrowAndTheFourWayArrow)
+{
+    glintbutton* b = make(&window);
+    const std::pair<int, Qt::CursorShape> shapes[] = {
+        {1, Qt::ArrowCursor}, {4, Qt::ArrowCursor}, {5, Qt::SizeAllCursor}, {15, Qt::SizeAllCursor}};
+    for (const auto& [code, shape] : shapes) {
+        b->SetMousePointer(code);
+        EXPECT_TRUE(b->testAttribute(Qt::WA_SetCursor)) << code;
+        EXPECT_EQ(b->cursor().shape(), shape) << code;
+    }
+    b->SetMousePointer(0);
+    EXPECT_FALSE(b->testAttribute(Qt::WA_SetCursor));
+}
+
+TEST_F(GlintButtonTest, DefaultButtonTakesEnterAndCancelButtonTakesEscape)
+{
+    auto* edit = new QLineEdit(&window);
+    edit->setGeometry(10, 150, 100, 24);
+    glintbutton* ok = make(&window, {10, 10});
+    glintbutton* cancel = make(&window, {10, 50});
+    glintbutton* other = make(&window, {10, 90});
+    ok->SetDisplayAsDefault(true);
+    cancel->SetCancel(true);
+    EXPECT_TRUE(cancel->Cancel());
+    showWindow();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return edit->hasFocus(); }, 30000));
+    QSignalSpy okClicks(ok, &glintbutton::Click);
+    QSignalSpy cancelClicks(cancel, &glintbutton::Click);
+    QSignalSpy otherClicks(other, &glintbutton::Click);
+
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return okClicks.count() == 1; }, 30000));
+    QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return okClicks.count() == 2; }, 30000));
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cancelClicks.count() == 1; }, 30000));
+    EXPECT_EQ(okClicks.count(), 2);
+
+    // A focused button takes Enter itself; Escape still goes to the cancel button.
+    other->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other->hasFocus(); }, 30000));
+    QTest::keyClick(other, Qt::Key_Return);
+    EXPECT_EQ(otherClicks.count(), 1);
+    EXPECT_EQ(okClicks.count(), 2);
+    QTest::keyClick(other, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cancelClicks.count() == 2; }, 30000));
+
+    // A default check button is not toggled by Enter, a disabled one takes nothing, and a button
+    // that is no longer the default lets Enter go.
+    edit->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return edit->hasFocus(); }, 30000));
+    ok->SetMode(ModeCheck);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(ok->Value());
+    EXPECT_EQ(okClicks.count(), 2);
+    ok->SetMode(ModeCommand);
+    ok->SetEnabled(false);
+    QTest::keyClick(edit, Qt::Key_Return);
+    ok->SetEnabled(true);
+    ok->SetDisplayAsDefault(false);
+    QTest::keyClick(edit, Qt::Key_Return);
+    cancel->SetCancel(false);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(okClicks.count(), 2);
+    EXPECT_EQ(cancelClicks.count(), 2);
+}
+
+TEST_F(GlintButtonTest, OnDenseScreenButtonAndTooltipPaintAtTheScreensRatio)
+{
+    // Run once as is and once with QT_SCALE_FACTOR=2.
+    const qreal ratio = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                            ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                            : 1.0;
+    glintbutton* b = make(&window);
+    b->ReadProperties(mainWindowBag(QStringLiteral("Add Video Link"), true));
+    showWindow();
+    EXPECT_EQ(b->devicePixelRatioF(), ratio);
+    EXPECT_EQ(b->Surface().devicePixelRatio(), ratio);
+    EXPECT_EQ(b->Surface().size(), (QSizeF(100, 30) * ratio).toSize());
+    // The outer frame is one pixel of the button, ratio pixels thick; the gradient below it starts
+    // where the design puts it.
+    const QImage& s = b->Surface();
+    const int mid = int(15 * ratio), x = int(50 * ratio), r = int(ratio);
+    EXPECT_EQ(s.pixel(x, r - 1), s.pixel(x, 0));
+    EXPECT_NE(s.pixel(x, r), s.pixel(x, 0));
+    EXPECT_EQ(ButtonColors::FromRgb(s.pixel(x, 2 * r)), 0xF0F0F0u);
+    const QImage shown = b->grab().toImage();
+    EXPECT_EQ(shown.size(), b->Surface().size());
+    EXPECT_EQ(shown.pixel(int(50 * ratio), mid), b->Surface().pixel(int(50 * ratio), mid));
+
+    ButtonTooltip tip(b);
+    tip.SetText(QStringLiteral("Adds a video"));
+    tip.ShowAt(b->mapToGlobal(QPoint(10, 40)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tip));
+    const QPixmap tipShown = tip.grab();
+    EXPECT_EQ(tipShown.devicePixelRatio(), ratio);
+    EXPECT_EQ(tipShown.size(), (QSizeF(tip.size()) * ratio).toSize());
 }

@@ -16,6 +16,8 @@ TEST(OleColor, SystemColoursTranslateThroughThePalette)
     const quint32 window = OleColor::Translate(OleColor::Window);
     EXPECT_FALSE(OleColor::IsSystem(window));
     EXPECT_NE(OleColor::Translate(OleColor::WindowText), window);
-    EXPECT_EQ(OleColor::Translate(OleColor::SystemFlag | 200u), 0u);
+    // A system colour that does not exist fails to translate: -1, not black.
+    EXPECT_EQ(OleColor::Translate(OleColor::SystemFlag | 200u), 0xFFFFFFFFu);
+    EXPECT_EQ(OleColor::ToQColor(OleColor::SystemFlag | 200u), QColor(255, 255, 255));
     EXPECT_EQ(OleColor::Translate(0x12345678u), 0x00345678u);
 }

@@ -8,6 +8,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <array>
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -295,14 +298,260 @@ TEST_F(ProgressBarPaint, NoPictureAndTinyControlsPaintSafely)
     bar.SetValue(80);
     for (int x = 1; x < 880; ++x)
         ASSERT_FALSE(painted(x)) << x;
+
+    // Tiny bars: nothing lands outside the track, and a bar too small for a track shows only its
+    // background and border, like an empty bar of its size.
     bar.SetBarColorSet(5);
-    for (const QSize s : {QSize(0, 0), QSize(1, 1), QSize(5, 5), QSize(9, 40)}) {
+    bar.SetValue(0);
+    for (const QSize s : {QSize(0, 0), QSize(1, 1), QSize(5, 5), QSize(6, 7), QSize(9, 40)}) {
+        SleekProgressBar empty;
+        empty.resize(s);
+        empty.Refresh();
         bar.resize(s);
         bar.Refresh();
+        bar.TakeDrawnRegion();
         bar.SetValue(20);
         bar.SetValue(90);
-        EXPECT_EQ(bar.Surface().size(), s);
+        const QRect track = QRect(QPoint(3, 3), QPoint(s.width() - 4, s.height() - 4));
+        EXPECT_TRUE((bar.TakeDrawnRegion() - QRegion(track)).isEmpty()) << s.width() << "x" << s.height();
+        ASSERT_EQ(bar.Surface().size(), empty.Surface().size());
+        for (int y = 0; y < s.height(); ++y)
+            for (int x = 0; x < s.width(); ++x)
+                if (!track.contains(x, y))
+                    ASSERT_EQ(px(x, y), empty.Surface().pixel(x, y)) << x << "," << y << " of " << s.width();
+    }
+    // The 9 x 40 bar has a track three pixels long (x 3 to 5, y 3 to 36): 90 fills all of it.
+    const QImage sage = brenlow::LoadBarResource(QStringLiteral("PRG50"));
+    for (int x = 3; x <= 5; ++x) {
+        EXPECT_EQ(px(x, 3), sage.pixel(0, 0)) << x;
+        EXPECT_EQ(px(x, 36), sage.pixel(0, 9)) << x;
+    }
+    bar.resize(0, 0);
+    bar.SetValue(10);
+    EXPECT_TRUE(bar.Surface().isNull());
+    EXPECT_TRUE(bar.TakeDrawnRegion().isEmpty());
+}
+
+TEST_F(ProgressBarPaint, ExtremeGapsKeepTheirArithmeticExact)
+{
+    // A gap as wide as the number range allows: one segment fits on the track.
+    bar.SetBarSpaceBetweenImages(INT32_MAX);
+    EXPECT_EQ(bar.Layout().fillTotal, 8);
+    bar.SetValue(100);
+    for (int x = 3; x <= 877; ++x)
+        ASSERT_EQ(painted(x), x < 11) << x;
+
+    // The block travels a negative length, so it stays at the start: only its first segment is on
+    // the track, one pixel before the start.
+    bar.SetBarStyle(1);
+    bar.SetValue(50);
+    for (int x = 2; x <= 878; ++x)
+        ASSERT_EQ(painted(x), x < 10) << x;
+
+    // The most negative gap: travel 875 - 3 * step + gap exceeds 32 bits; the value 50 puts the
+    // block's middle segment at 3 + 2147484074 - 2147483640 - 1 = 436, the others off the track.
+    bar.SetBarSpaceBetweenImages(INT32_MIN);
+    bar.SetValue(50);
+    for (int x = 2; x <= 878; ++x)
+        ASSERT_EQ(painted(x), x >= 436 && x < 444) << x;
+}
+
+TEST_F(ProgressBarPaint, BlockWithAGapBelowMinusTheTileRunsBackwards)
+{
+    // Gap -20 on 8-pixel tiles: step -12, travel 875 + 36 - 20 = 891, D = 445.5 -> 446; the
+    // segments start at 448, 436 and 424.
+    bar.SetBarStyle(1);
+    bar.SetBarSpaceBetweenImages(-20);
+    bar.SetValue(50);
+    for (int x = 2; x <= 878; ++x) {
+        const bool inBlock = (x >= 448 && x < 456) || (x >= 436 && x < 444) || (x >= 424 && x < 432);
+        ASSERT_EQ(painted(x), inBlock) << x;
     }
 }
 
+TEST_F(ProgressBarPaint, BorderFollowsTheBarsOwnEnabledNotItsParents)
+{
+    QWidget parent;
+    bar.setParent(&parent);
+    bar.resize(881, 17);
+    parent.setEnabled(false);
+    bar.Refresh();
+    EXPECT_TRUE(bar.Enabled());
+    EXPECT_EQ(px(440, 0), kBorder) << "a bar in a disabled window keeps its border colour";
+    bar.SetEnabled(false);
+    EXPECT_FALSE(bar.Enabled());
+    EXPECT_EQ(px(440, 0), qRgb(195, 195, 176));
+    parent.setEnabled(true);
+    EXPECT_FALSE(bar.Enabled()) << "its own state outlives the parent's";
+    EXPECT_EQ(px(440, 0), qRgb(195, 195, 176));
+    bar.SetEnabled(true);
+    EXPECT_EQ(px(440, 0), kBorder);
+    bar.setParent(nullptr);
+}
+
 } // namespace
+
+namespace {
+
+/** A bar painted as on a screen of the given density. */
+class DenseBar : public SleekProgressBar
+{
+public:
+    explicit DenseBar(qreal ratio) : m_ratio(ratio) { Refresh(); }
+
+protected:
+    qreal SurfaceRatio() const override { return m_ratio; }
+
+private:
+    qreal m_ratio;
+};
+
+/** Compares a ratio-2 surface with the ratio-1 one doubled, pixel by pixel, leaving out the
+ *  8 x 8 corners whose arcs are drawn finer at the higher density. */
+void expectDoubled(const QImage& dense, const QImage& plain)
+{
+    ASSERT_EQ(dense.size(), plain.size() * 2);
+    EXPECT_EQ(dense.devicePixelRatio(), 2.0);
+    const int w = plain.width(), h = plain.height();
+    for (int y = 0; y < dense.height(); ++y)
+        for (int x = 0; x < dense.width(); ++x) {
+            const int lx = x / 2, ly = y / 2;
+            const bool corner = (lx < 8 || lx >= w - 8) && (ly < 8 || ly >= h - 8);
+            if (!corner)
+                ASSERT_EQ(dense.pixel(x, y), plain.pixel(lx, ly)) << x << "," << y;
+        }
+}
+
+} // namespace
+
+TEST(ProgressBarHighDensity, SurfaceHasTwiceThePixelsAndShowsTheSamePicture)
+{
+    // Height 16 gives tiles as thick as the picture, so no stretching blurs the comparison.
+    struct Case
+    {
+        QSize size;
+        int direction;
+        int style;
+    };
+    for (const Case c : {Case{{200, 16}, 1, 0}, Case{{200, 16}, 0, 0}, Case{{200, 16}, 1, 1},
+                         Case{{16, 90}, 2, 0}, Case{{16, 90}, 3, 1}}) {
+        SleekProgressBar plain;
+        DenseBar dense(2);
+        for (SleekProgressBar* b :
+             {static_cast<SleekProgressBar*>(&plain), static_cast<SleekProgressBar*>(&dense)}) {
+            b->resize(c.size);
+            b->SetBarFillDirection(c.direction);
+            b->SetBarColorSet(2);
+            b->SetBarStyle(c.style);
+            b->SetValue(37);
+        }
+        SCOPED_TRACE(::testing::Message() << "direction " << c.direction << " style " << c.style);
+        expectDoubled(dense.Surface(), plain.Surface());
+        // Incremental repaints stay in step, and what they report is in the control's own pixels.
+        dense.TakeDrawnRegion();
+        for (SleekProgressBar* b :
+             {static_cast<SleekProgressBar*>(&plain), static_cast<SleekProgressBar*>(&dense)})
+            b->SetValue(81);
+        EXPECT_TRUE(QRect(QPoint(), c.size).contains(dense.TakeDrawnRegion().boundingRect()));
+        expectDoubled(dense.Surface(), plain.Surface());
+        for (SleekProgressBar* b :
+             {static_cast<SleekProgressBar*>(&plain), static_cast<SleekProgressBar*>(&dense)})
+            b->SetValue(12);
+        expectDoubled(dense.Surface(), plain.Surface());
+        EXPECT_EQ(dense.mask(), plain.mask()) << "the window shape is in the control's pixels";
+    }
+}
+
+TEST(ProgressBarOnDenseScreen, SurfaceFollowsTheScreensRatio)
+{
+    // Run once as is and once with QT_SCALE_FACTOR=2: the surface always has the screen's density.
+    const qreal expected = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                               ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                               : 1.0;
+    SleekProgressBar bar;
+    bar.resize(300, 17);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    bar.SetValue(50);
+    EXPECT_EQ(bar.devicePixelRatioF(), expected);
+    EXPECT_EQ(bar.Surface().devicePixelRatio(), expected);
+    EXPECT_EQ(bar.Surface().size(), (QSizeF(300, 17) * expected).toSize());
+    const QImage shown = bar.grab().toImage();
+    EXPECT_EQ(shown.size(), bar.Surface().size());
+    const int mid = int(8 * expected);
+    EXPECT_EQ(shown.pixel(int(10 * expected), mid), bar.Surface().pixel(int(10 * expected), mid));
+}
+
+TEST_F(ProgressBarPaint, RightToLeftShrinkErasesFromThePositionToTheLeftEnd)
+{
+    bar.SetBarFillDirection(0);
+    bar.SetValue(50);
+    bar.TakeDrawnRegion();
+    // Position of 20 is 140: track offset 17 * 10 + 4 = 174 from x 877, so x 3 to 702 are wiped.
+    bar.SetValue(20);
+    EXPECT_EQ(bar.TakeDrawnRegion(), QRegion(3, 3, 700, 11));
+    for (int x = 3; x <= 702; ++x)
+        ASSERT_FALSE(painted(x)) << x;
+    EXPECT_TRUE(painted(703)) << "segment 17 keeps its right-hand part";
+    EXPECT_TRUE(painted(876));
+}
+
+TEST_F(ProgressBarPaint, VerticalShrinkErasesTowardsTheTrackEnd)
+{
+    // 20 x 120 with the 10 x 8 picture: the track runs 115 pixels, fill total 11 * 8 + 5 = 93.
+    bar.resize(20, 120);
+    auto paintedAt = [&](int y) { return px(10, y) != kBack; };
+    bar.SetBarFillDirection(2);
+    bar.SetBarColorSet(3);
+    bar.SetValue(50);
+    bar.TakeDrawnRegion();
+    // Bottom to top: position of 20 is 18.6 -> 19, offset 2 * 10 + 3 = 23 from y 117: y 3 to 93 wiped.
+    bar.SetValue(20);
+    EXPECT_EQ(bar.TakeDrawnRegion(), QRegion(3, 3, 14, 91));
+    EXPECT_TRUE(paintedAt(94));
+    EXPECT_FALSE(paintedAt(93));
+    EXPECT_FALSE(paintedAt(3));
+    EXPECT_TRUE(paintedAt(116));
+
+    // Top to bottom: the wipe runs from y 3 + 23 = 26 to the track end at 117.
+    bar.SetBarFillDirection(3);
+    bar.SetValue(50);
+    bar.TakeDrawnRegion();
+    bar.SetValue(20);
+    EXPECT_EQ(bar.TakeDrawnRegion(), QRegion(3, 26, 14, 92));
+    EXPECT_TRUE(paintedAt(25));
+    EXPECT_FALSE(paintedAt(26));
+    EXPECT_FALSE(paintedAt(117));
+}
+
+TEST_F(ProgressBarPaint, SlidingBlockInDirectionsZeroTwoAndThree)
+{
+    auto expectBlock = [](const std::function<bool(int)>& isPainted, int from, int to,
+                          std::array<int, 3> starts) {
+        for (int a = from; a <= to; ++a) {
+            bool inBlock = false;
+            for (int s : starts)
+                inBlock = inBlock || (a >= s && a < s + 8);
+            ASSERT_EQ(isPainted(a), inBlock) << a;
+        }
+    };
+    bar.SetBarStyle(1);
+    // Right to left, travel 847: at 100 the block sits at the left end (start - D - step + gap + 1).
+    bar.SetBarFillDirection(0);
+    bar.SetValue(100);
+    expectBlock([&](int x) { return painted(x); }, 2, 878, {23, 13, 3});
+    bar.SetValue(50); // D = 423.5 -> 424
+    expectBlock([&](int x) { return painted(x); }, 2, 878, {446, 436, 426});
+
+    // Vertical, 20 x 120: travel 115 - 30 + 2 = 87.
+    bar.resize(20, 120);
+    auto paintedAt = [&](int y) { return px(10, y) != kBack; };
+    bar.SetBarFillDirection(2);
+    bar.SetBarColorSet(3);
+    bar.SetValue(100);
+    expectBlock(paintedAt, 2, 118, {23, 13, 3});
+    bar.SetBarFillDirection(3);
+    expectBlock(paintedAt, 2, 118, {89, 99, 109});
+    bar.SetValue(50); // D = 43.5 -> 44; the old block is wiped
+    expectBlock(paintedAt, 2, 118, {46, 56, 66});
+}

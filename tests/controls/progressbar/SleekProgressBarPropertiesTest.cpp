@@ -64,6 +64,10 @@ TEST_F(ProgressBarProperties, SavedDesignRoundTripsInKeyOrder)
     EXPECT_EQ(bag.Keys(), (QStringList{"Min", "Max", "Value", "BarStyle", "BarColorSet", "Bar_Pic",
                                        "BarBorderStyle", "BorderColor", "BarFillDirection", "BackColor",
                                        "Enabled", "BarSpaceBetweenImages"}));
+    // Booleans are stored in the 16-bit form, True = -1.
+    const QVariant enabled = bag.ReadProperty(QStringLiteral("Enabled"));
+    EXPECT_EQ(enabled.metaType(), QMetaType::fromType<qint16>());
+    EXPECT_EQ(enabled.toInt(), 0);
 
     SleekProgressBar loaded;
     loaded.resize(881, 17);
@@ -87,6 +91,13 @@ TEST_F(ProgressBarProperties, SavedDesignRoundTripsInKeyOrder)
     bar.SetBarStyle(0);
     bar.WriteProperties(bag);
     EXPECT_FALSE(bag.Contains(QStringLiteral("Enabled")));
+    PropertyBag stored;
+    stored.WriteProperty(QStringLiteral("Enabled"), QVariant::fromValue<qint16>(0), QVariant());
+    loaded.ReadProperties(stored);
+    EXPECT_FALSE(loaded.Enabled());
+    stored.WriteProperty(QStringLiteral("Enabled"), QVariant::fromValue<qint16>(-1), QVariant());
+    loaded.ReadProperties(stored);
+    EXPECT_TRUE(loaded.Enabled());
     EXPECT_FALSE(bag.Contains(QStringLiteral("BarStyle")));
 }
 

@@ -1,0 +1,60 @@
+#!/usr/bin/env python3
+"""Cold start to the first painted window: brenlow against a bare Qt window with one QLabel.
+
+Each program is started anew for every run, with the first-paint probe preloaded; the time is
+taken from just before the start to the end of the first paint of a top-level window. Runs of the
+two programs alternate; the median of each is reported with their ratio, at scale factor 1 and 2.
+
+    bench/app/startup.py [--build build] [--runs 9] [--platform xcb|offscreen]
+
+With --platform xcb, DISPLAY must name an X server (Xvfb works).
+"""
+import argparse
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def first_paint(program, env):
+    start = time.monotonic()
+    out = subprocess.run([program], env=env, capture_output=True, text=True, timeout=60)
+    for line in out.stdout.splitlines():
+        if line.startswith("first-paint "):
+            return float(line.split()[1]) - start
+    raise RuntimeError(f"{program}: no paint seen (exit {out.returncode}): {out.stderr[-400:]}")
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--build", default=os.path.join(os.path.dirname(__file__), "..", "..", "build"))
+    ap.add_argument("--runs", type=int, default=9)
+    ap.add_argument("--platform", default="xcb" if os.environ.get("DISPLAY") else "offscreen")
+    args = ap.parse_args()
+    build = os.path.abspath(args.build)
+    brenlow = os.path.join(build, "bin", "brenlow")
+    bare = os.path.join(build, "bin", "bench_bare_label_window")
+    probe = os.path.join(build, "lib", "libbench_first_paint_probe.so")
+    with tempfile.TemporaryDirectory() as runtime:
+        os.chmod(runtime, 0o700)
+        print(f"platform {args.platform}, {args.runs} runs each, median seconds")
+        for scale in ("1", "2"):
+            env = dict(os.environ, QT_QPA_PLATFORM=args.platform, LD_PRELOAD=probe,
+                       QT_SCALE_FACTOR=scale, XDG_RUNTIME_DIR=runtime)
+            times = {brenlow: [], bare: []}
+            for program in times:  # one unmeasured start each, so both read warm files
+                first_paint(program, env)
+            for _ in range(args.runs):
+                for program in times:
+                    times[program].append(first_paint(program, env))
+            b, q = statistics.median(times[brenlow]), statistics.median(times[bare])
+            print(f"scale {scale}: brenlow {b:.3f}  bare QLabel window {q:.3f}  ratio {b / q:.2f}"
+                  f"  (target <= 1.5)")
+            if os.listdir(runtime):
+                print(f"  left in the runtime folder: {os.listdir(runtime)}", file=sys.stderr)
+
+
+if __name__ == "__main__":
+    main()
