@@ -33,6 +33,72 @@ public:
 constexpr int kColumns = 7;
 QString desktopFile;
 
+/** Reads CSV as spreadsheet programs do: a field that starts with a quote runs to the matching quote
+ *  (a doubled quote stands for one), commas separate fields, CR LF ends a record. */
+QList<QStringList> parseCsv(const QString& text)
+{
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false, wasQuoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        if (quoted) {
+            if (ch == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
+                field += ch;
+                ++i;
+            } else if (ch == QLatin1Char('"')) {
+                quoted = false;
+            } else {
+                field += ch;
+            }
+        } else if (ch == QLatin1Char('"') && field.isEmpty() && !wasQuoted) {
+            quoted = wasQuoted = true;
+        } else if (ch == QLatin1Char(',')) {
+            record << field;
+            field.clear();
+            wasQuoted = false;
+        } else if (ch == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) {
+            records << (record << field);
+            record.clear();
+            field.clear();
+            wasQuoted = false;
+            ++i;
+        } else {
+            field += ch;
+        }
+    }
+    BRENLOW_FUZZ_CHECK(!quoted); // an open quote would swallow the rest of the file
+    if (!field.isEmpty() || !record.isEmpty())
+        records << (record << field);
+    return records;
+}
+
+/** A field shows its cell: the same text (commas and line breaks as blanks, the file being UTF-8),
+ *  or, for a text a spreadsheet would run as a formula, that text after an apostrophe. No field
+ *  starts a formula. */
+bool readsBackAs(const QString& field, const QString& cell)
+{
+    QString expected = QString::fromUtf8(cell.toUtf8());
+    for (QChar& ch : expected) {
+        if (ch == QLatin1Char(',') || ch == QLatin1Char('\r') || ch == QLatin1Char('\n'))
+            ch = QLatin1Char(' ');
+    }
+    if (!field.isEmpty()) {
+        const QChar first = field.front();
+        if (first == QLatin1Char('=') || first == QLatin1Char('@') || first == QLatin1Char('\t'))
+            return false;
+        if (first == QLatin1Char('+') || first == QLatin1Char('-')) {
+            bool number = false;
+            (void)field.mid(1).toDouble(&number);
+            if (!number || field.size() < 2 || !(field.at(1).isDigit() || field.at(1) == QLatin1Char('.')))
+                return false;
+        }
+    }
+    return field == expected || (field == QLatin1Char('\'') + expected && !expected.isEmpty() &&
+                                 QStringLiteral("=+-@\t").contains(expected.front()));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -87,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
 
-    // Export: every row stays one line with one field per column, whatever the texts hold.
+    // Export: read back as a spreadsheet would, every row is one record whose fields show its cells.
     grid->Clear();
     int rows = 0;
     while (!in.empty() && rows < 50) {
@@ -102,11 +168,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     QFile file(desktopFile);
     BRENLOW_FUZZ_CHECK(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    BRENLOW_FUZZ_CHECK(lines.size() == rows + 2); // heading, rows, the empty rest after the last break
-    for (int i = 0; i + 1 < lines.size(); ++i) {
-        BRENLOW_FUZZ_CHECK(lines[i].endsWith('\r'));
-        BRENLOW_FUZZ_CHECK(lines[i].count(',') == kColumns);
+    const QByteArray bytes = file.readAll();
+    BRENLOW_FUZZ_CHECK(bytes.startsWith("\xEF\xBB\xBF"));
+    const QList<QStringList> records = parseCsv(QString::fromUtf8(bytes.mid(3)));
+    BRENLOW_FUZZ_CHECK(records.size() == rows + 1); // the heading, then one record per row
+    for (int r = 0; r < rows; ++r) {
+        const QStringList& fields = records[r + 1];
+        BRENLOW_FUZZ_CHECK(fields.size() == kColumns + 1 && fields.back().isEmpty());
+        for (int c = 0; c < kColumns; ++c)
+            BRENLOW_FUZZ_CHECK(readsBackAs(fields[c], grid->CellText(r, c)));
     }
     return 0;
 }

@@ -236,6 +236,78 @@ BENCHMARK(BM_Qt_SortNumeric)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Grid_SortText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Qt_SortText)->Unit(benchmark::kMillisecond);
 
+// ---- Sort by two columns: sizes (many small groups of equal sizes), names within each group
+
+void BM_Grid_SortSecondary(benchmark::State& state)
+{
+    auto grid = filledGrid();
+    for (auto _ : state) {
+        grid->Sort(1, 2, 0, 2);
+        state.PauseTiming();
+        resetOrder(*grid);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Grid_SortSecondary)->Unit(benchmark::kMillisecond);
+
+void BM_Qt_SortSecondary(benchmark::State& state)
+{
+    // The Qt way to a two-key order: the proxy's sort is stable, so sort by the second key, then by
+    // the first.
+    auto model = filledModel();
+    QSortFilterProxyModel proxy;
+    proxy.setSortCaseSensitivity(Qt::CaseInsensitive);
+    proxy.setSourceModel(model.get());
+    for (auto _ : state) {
+        proxy.sort(0, Qt::AscendingOrder);
+        proxy.sort(1, Qt::AscendingOrder);
+        benchmark::DoNotOptimize(proxy.index(0, 0));
+        state.PauseTiming();
+        proxy.sort(-1);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Qt_SortSecondary)->Unit(benchmark::kMillisecond);
+
+// ---- DeleteSelected of every other row (half the grid)
+
+void BM_Grid_DeleteSelected(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto grid = filledGrid();
+        grid->SetMultiSelect(1);
+        for (int r = 0; r < RowCount; r += 2)
+            grid->SetRowSelected(r, true);
+        state.ResumeTiming();
+        grid->DeleteSelected();
+        benchmark::DoNotOptimize(grid->Rows());
+        state.PauseTiming();
+        if (grid->Rows() != RowCount / 2)
+            qFatal("DeleteSelected left %d rows", grid->Rows());
+        grid.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Grid_DeleteSelected)->Unit(benchmark::kMillisecond);
+
+void BM_Qt_DeleteSelected(benchmark::State& state)
+{
+    // The Qt way: the selected rows, removed from the last one up so the others keep their numbers.
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto model = filledModel();
+        state.ResumeTiming();
+        for (int r = (RowCount - 1) / 2 * 2; r >= 0; r -= 2)
+            model->removeRow(r);
+        benchmark::DoNotOptimize(model->rowCount());
+        state.PauseTiming();
+        model.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Qt_DeleteSelected)->Unit(benchmark::kMillisecond);
+
 // ---- FindItem of the last row
 
 void BM_Grid_FindLast(benchmark::State& state)

@@ -25,7 +25,10 @@ int ListGrid::AddColumn(const QString& Caption, float Width, int Alignment, int 
                         const QString& Format, const QString& InputFilter, int ImageAlignment, bool WordWrap,
                         int Index, bool bVisible, bool bLocked)
 {
+    // The one step that can fail comes before anything changes.
+    const qint32 pixelWidth = RoundHalfEven32(m.toPixels(static_cast<double>(Width) + 1));
     const qint32 n = m.colCount();
+    ++m.structure;
     m.columns.resize(static_cast<size_t>(n) + 1);
     m.colOrder.resize(static_cast<size_t>(n) + 1);
     m.totalsLine.resize(static_cast<size_t>(n) + 1);
@@ -44,7 +47,7 @@ int ListGrid::AddColumn(const QString& Caption, float Width, int Alignment, int 
     GridColumn& col = m.columns.back();
     col.heading = Caption;
     col.width = Width + 1;
-    col.pixelWidth = RoundHalfEven32(m.toPixels(static_cast<double>(Width) + 1));
+    col.pixelWidth = pixelWidth;
     col.alignment = Alignment;
     col.imageAlignment = ImageAlignment;
     col.sortState = 0;
@@ -73,6 +76,7 @@ int ListGrid::AddColumn(const QString& Caption, float Width, int Alignment, int 
             FormatCells(0, -1, n, n, 16, name);
         }
     }
+    followEdit();
     refreshOrPend();
     return result;
 }
@@ -179,6 +183,7 @@ void ListGrid::SetColVisible(int vCol, bool New_Value)
 {
     m.checkColumn(vCol);
     m.columns[static_cast<size_t>(vCol)].visible = New_Value;
+    followEdit();
     requestLayout();
     requestRefresh();
 }
@@ -190,9 +195,11 @@ float ListGrid::ColWidth(int vCol) const
 void ListGrid::SetColWidth(int vCol, float New_Value)
 {
     m.checkColumn(vCol);
+    // Width and pixel width change together or not at all.
+    const qint32 pixelWidth = RoundHalfEven32(m.toPixels(New_Value));
     GridColumn& col = m.columns[static_cast<size_t>(vCol)];
     col.width = New_Value;
-    col.pixelWidth = RoundHalfEven32(m.toPixels(New_Value));
+    col.pixelWidth = pixelWidth;
     requestLayout();
     requestRefresh();
 }
@@ -232,6 +239,7 @@ int ListGrid::AddRow(const QString& vstrItem, int vRow, bool vbRowChecked, bool 
     const qint32 n = m.lastRow + 1;
     m.growStorage(n);
     m.lastRow = n;
+    ++m.structure;
 
     int result = n;
     if (vRow >= 0 && vRow < n) {
@@ -243,6 +251,7 @@ int ListGrid::AddRow(const QString& vstrItem, int vRow, bool vbRowChecked, bool 
     }
 
     GridRow& row = m.rows[static_cast<size_t>(n)];
+    row.id = m.nextRowId++;
     row.height = m.defaultRowHeight;
     const qint32 cols = m.colCount();
     row.cells.resize(static_cast<size_t>(cols));
@@ -286,6 +295,7 @@ int ListGrid::AddRow(const QString& vstrItem, int vRow, bool vbRowChecked, bool 
     row.visible = vbRowVisible;
     updateAutoHeight(row);
 
+    followEdit();
     refreshOrPend();
     emit RowCountChanged();
     return result;
@@ -324,6 +334,9 @@ void ListGrid::RemoveRow(int vRow)
             --entry;
     }
     m.lastRow -= 1;
+    ++m.structure;
+    // An edit of the removed row ends here, before any handler hears of the removal.
+    followEdit();
 
     if (m.lastRow < 0) {
         Clear();
@@ -361,23 +374,48 @@ void ListGrid::DeleteSelected()
         RemoveRow(-1);
         return;
     }
+    // Every selected row goes in one pass over storage (removing them one by one moves the rows
+    // behind each of them); the events follow once the grid is consistent again.
+    std::vector<bool> marked(static_cast<size_t>(m.rowCount()), false);
+    bool any = false;
+    for (qint32 i = 0; i <= m.lastRow; ++i) {
+        if (m.rowAt(i).flags & RowFlag::Selected) {
+            marked[static_cast<size_t>(i)] = true;
+            any = true;
+        }
+    }
+    if (!any) {
+        if (m.lastRow >= 0)
+            RowColSet(0, -1);
+        requestRefresh();
+        return;
+    }
+    m.removeMarkedRows(marked);
+    if (m.lastRow < 0) {
+        Clear();
+        emit SelectionChanged();
+        emit RowCountChanged();
+        return;
+    }
+    m.shrinkStorage();
+    followEdit();
     {
         PaintSuspender suspend(*this);
-        qint32 i = 0;
-        while (i <= m.lastRow && m.lastRow >= 0) {
-            if (m.rowAt(i).flags & RowFlag::Selected)
-                RemoveRow(i);
-            else
-                ++i;
+        emit SelectionChanged();
+        if (m.currentRow > m.lastRow) {
+            m.currentRow = m.lastRow;
+            emit RowColChanged();
         }
+        emit RowCountChanged();
     }
     if (m.lastRow >= 0)
         RowColSet(0, -1);
-    requestRefresh();
+    refreshOrPend();
 }
 
 void ListGrid::Clear()
 {
+    ++m.structure;
     m.rows.clear();
     m.rowMap.clear();
     m.storageBound = 1;
@@ -506,6 +544,7 @@ void ListGrid::SetRowVisible(int vRow, bool New_Value)
 {
     m.checkRow(vRow);
     m.rowAt(vRow).visible = New_Value;
+    followEdit();
     requestLayout();
     requestRefresh();
 }
@@ -666,14 +705,22 @@ void ListGrid::RowColSet(int vRow, int vCol)
         SelectedClearAll();
         changed = true;
     }
+    // Handlers of the events below may change the grid; then the row asked for may be another one.
+    const quint64 structure = m.structure;
     changed |= moveCurrentCell(vRow, colPos, false);
+    if (m.structure != structure || vRow > m.lastRow)
+        return;
     GridRow& row = m.rowAt(vRow);
     if (!(row.flags & RowFlag::Selected)) {
         row.flags |= RowFlag::Selected;
         changed = true;
         emit SelectionChanged();
+        if (m.structure != structure || vRow > m.lastRow)
+            return;
     }
     changed |= moveCurrentCell(vRow, colPos, true);
+    if (m.structure != structure || vRow > m.lastRow)
+        return;
     if (changed) {
         m.currentRow = vRow;
         if (vRow < m.firstRowInView || vRow > m.lastRowInView)

@@ -557,7 +557,10 @@ private:
     /** Left edge and width (as a rectangle of height 0) of a display position; null when not drawn. */
     [[nodiscard]] QRect hitColumnSpan(int colPos) const;
     [[nodiscard]] QRect cellRect(int row, int colPos) const;
-    [[nodiscard]] brenlow::GridHit hitTest(QPoint p) const;
+    /** What lies under a point, by the layout placed anew for the model as it is now. */
+    [[nodiscard]] brenlow::GridHit hitTest(QPoint p);
+    /** Places rows and columns for the model as it is now (without painting). */
+    void syncLayout();
     // Mouse (ListGridInput.cpp)
     void leftButtonDown(const brenlow::GridHit& hit, Qt::KeyboardModifiers mods);
     bool applyClickSelection(int row, Qt::KeyboardModifiers mods, bool& selectionChanged);
@@ -576,6 +579,12 @@ private:
     bool moveByKey(int keyCode, int shift);
     // Editing (ListGridEdit.cpp)
     bool openEditor(int row, int colPos, bool force = false);
+    /** Finds the edited cell again (by its row's id and its column index) after the grid changed;
+     *  false when it is gone or hidden. */
+    bool locateEdit();
+    /** After rows or columns moved, came or went: the open editor moves with its cell, or is
+     *  cancelled when the cell is gone or hidden. */
+    void followEdit();
     void placeEditor();
     void closeEditor();
     void cancelEdit();

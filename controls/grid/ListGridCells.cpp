@@ -1,5 +1,9 @@
 #include "controls/grid/ListGrid.h"
 
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
 #include "base/Numbers.h"
 
 #include <algorithm>
@@ -33,8 +37,11 @@ qint32 ListGrid::imageValue(const QVariant& v) const
 {
     bool ok = false;
     const double number = v.toDouble(&ok);
-    if (ok && (v.typeId() != QMetaType::QString || FormsANumber(v.toString())))
+    if (ok && (v.typeId() != QMetaType::QString || FormsANumber(v.toString()))) {
+        if (!(number >= std::numeric_limits<qint32>::min() && number <= std::numeric_limits<qint32>::max()))
+            throw std::overflow_error("Overflow: image index out of range");
         return static_cast<qint32>(number);
+    }
     // Keys name images of a bound image list; none is bound, so the look-up fails.
     return 0;
 }
@@ -323,8 +330,11 @@ void ListGrid::FormatCells(int RowFrom, int RowTo, int ColFrom, int ColTo, int M
                    : Mode == 8  ? FormatField::Image
                    : Mode == 16 ? FormatField::FontName
                                 : FormatField::HandPointer;
+    // A value no colour can hold is an overflow, as the conversion of any number too large.
+    if (!(std::abs(numeric) < 9.2e18))
+        throw std::overflow_error("Overflow: format value out of range");
     change.color = static_cast<quint32>(static_cast<qint64>(numeric));
-    change.image = static_cast<qint16>(imageValue(vNewValue));
+    change.image = Mode == 8 ? static_cast<qint16>(imageValue(vNewValue)) : qint16(0);
     change.handPointer = numeric != 0;
     change.fontName = vNewValue;
     ListGridModel::FormatMemo memo;

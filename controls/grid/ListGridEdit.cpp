@@ -44,19 +44,34 @@ bool ListGrid::openEditor(int row, int colPos, bool force)
     if (row < 0 || row > m.lastRow || colPos < 0 || colPos >= static_cast<int>(m.colOrder.size()))
         return false;
     const int col = m.colOrder[static_cast<size_t>(colPos)];
-    const GridColumn& column = m.columns[static_cast<size_t>(col)];
-    // Check boxes toggle in place; locked columns and rows are never edited.
-    if (column.type == ColumnType::CheckBox || column.locked || !column.visible ||
-        (m.rowAt(row).flags & RowFlag::Locked))
-        return false;
+    {
+        const GridColumn& column = m.columns[static_cast<size_t>(col)];
+        // Check boxes toggle in place; locked columns and rows are never edited.
+        if (column.type == ColumnType::CheckBox || column.locked || !column.visible ||
+            (m.rowAt(row).flags & RowFlag::Locked))
+            return false;
+    }
 
+    // The handler may change the grid: the edit opens on the same cell, wherever it is now, or not
+    // at all when the cell is gone, hidden or locked.
+    const quint64 rowId = m.rowAt(row).id;
     bool cancel = false;
     emit BeforeEdit(row, col, cancel);
-    if (cancel || row > m.lastRow || col >= m.colCount())
+    if (cancel || m.editPending || col >= m.colCount())
+        return false;
+    row = m.displayRowOfId(rowId);
+    colPos = m.positionOf(col);
+    if (row < 0 || colPos < 0)
+        return false;
+    const GridColumn& column = m.columns[static_cast<size_t>(col)];
+    if (column.type == ColumnType::CheckBox || column.locked || !column.visible || !m.rowAt(row).visible ||
+        (m.rowAt(row).flags & RowFlag::Locked))
         return false;
 
     in->editRow = row;
     in->editColPos = colPos;
+    in->editRowId = rowId;
+    in->editCol = col;
     ensureRowVisible(row);
     ensureColumnVisible(colPos);
 
@@ -111,11 +126,40 @@ bool ListGrid::openEditor(int row, int colPos, bool force)
     return true;
 }
 
+bool ListGrid::locateEdit()
+{
+    if (in->editCol < 0 || in->editCol >= m.colCount() || m.lastRow < 0)
+        return false;
+    int row = in->editRow;
+    if (row < 0 || row > m.lastRow || m.rowAt(row).id != in->editRowId)
+        row = m.displayRowOfId(in->editRowId);
+    int pos = in->editColPos;
+    if (pos < 0 || pos >= static_cast<int>(m.colOrder.size()) ||
+        m.colOrder[static_cast<size_t>(pos)] != in->editCol)
+        pos = m.positionOf(in->editCol);
+    if (row < 0 || pos < 0 || !m.rowAt(row).visible || !m.columns[static_cast<size_t>(in->editCol)].visible)
+        return false;
+    in->editRow = row;
+    in->editColPos = pos;
+    return true;
+}
+
+void ListGrid::followEdit()
+{
+    if (!m.editPending)
+        return;
+    if (locateEdit())
+        placeEditor();
+    else
+        cancelEdit();
+}
+
 void ListGrid::placeEditor()
 {
     QWidget* editor = in->editor.data();
     if (!editor || !m.editPending)
         return;
+    syncLayout();
     QRect r = cellRect(in->editRow, in->editColPos);
     if (r.isNull()) {
         // Scrolled out of view: keep it out of sight until the cell is back.
@@ -183,14 +227,14 @@ bool ListGrid::UpdateCell(bool bAllowMove)
 {
     if (!m.editPending)
         return true;
-    const int row = in->editRow;
-    const int colPos = in->editColPos;
-    if (row < 0 || row > m.lastRow || colPos < 0 || colPos >= static_cast<int>(m.colOrder.size())) {
+    if (!locateEdit()) {
         // The cell went away while it was edited: nothing to store.
         cancelEdit();
         return true;
     }
-    const int col = m.colOrder[static_cast<size_t>(colPos)];
+    int row = in->editRow;
+    int colPos = in->editColPos;
+    const int col = in->editCol;
     QString value = editorText();
     const bool changed = value != m.rowAt(row).cells[static_cast<size_t>(col)].text;
     if (changed) {
@@ -200,19 +244,26 @@ bool ListGrid::UpdateCell(bool bAllowMove)
             return false;
         if (!m.editPending)
             return true; // the handler closed the edit itself
+        // The handler may have moved or removed the row: the value belongs to the edited cell only.
+        if (!locateEdit()) {
+            cancelEdit();
+            return true;
+        }
+        row = in->editRow;
+        colPos = in->editColPos;
     }
 
     {
         PaintSuspender suspend(*this);
         closeEditor();
         m.editPending = false;
-        if (changed && row <= m.lastRow && col < m.colCount()) {
+        if (changed) {
             if (value.trimmed().isEmpty())
                 value.clear();
             storeCellText(m.rowAt(row), col, value, false);
             requestLayout();
         }
-        if (bAllowMove && row <= m.lastRow) {
+        if (bAllowMove && row <= m.lastRow && colPos < static_cast<int>(m.colOrder.size())) {
             int targetRow = row;
             int targetPos = colPos;
             if (m.props.EditMove == 1) {
@@ -321,7 +372,7 @@ bool ListGrid::editorKey(QKeyEvent* event)
     if (text.size() != 1 || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         return false;
     qint16 key = static_cast<qint16>(text.at(0).unicode());
-    const int col = m.colOrder[static_cast<size_t>(in->editColPos)];
+    const int col = in->editCol;
     const qint16 typed = key;
     if (!filterEditChar(col, key))
         return true;

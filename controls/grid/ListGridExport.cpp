@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFontMetrics>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -35,6 +36,34 @@ QString boxTitle()
     return QCoreApplication::applicationName();
 }
 
+// Texts come from the internet (video titles): a spreadsheet must show them, never run them.
+// A text that a spreadsheet would take for a formula gets an apostrophe in front; a plain signed
+// number ("-12.5", the -1 of a check box) stays a number.
+bool startsFormula(const QString& s)
+{
+    if (s.isEmpty())
+        return false;
+    const QChar first = s.front();
+    if (first == QLatin1Char('=') || first == QLatin1Char('@') || first == QLatin1Char('\t') ||
+        first == QLatin1Char('\r'))
+        return true;
+    if (first != QLatin1Char('-') && first != QLatin1Char('+'))
+        return false;
+    static const QRegularExpression number(QStringLiteral("^[-+](\\d+\\.?\\d*|\\.\\d+)$"));
+    return !number.match(s).hasMatch();
+}
+
+// Written as spreadsheet programs read it back: a text holding a quote is quoted, its own quotes
+// doubled; a formula start is disarmed.
+QByteArray encoded(QString s)
+{
+    if (startsFormula(s))
+        s.prepend(QLatin1Char('\''));
+    if (s.contains(QLatin1Char('"')))
+        s = QLatin1Char('"') + s.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+    return s.toUtf8();
+}
+
 // A field's commas and line breaks become blanks, so every row stays one line of the file.
 QByteArray field(const QString& text)
 {
@@ -43,7 +72,7 @@ QByteArray field(const QString& text)
         if (c == QLatin1Char(',') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
             c = QLatin1Char(' ');
     }
-    return s.toUtf8() + ',';
+    return encoded(s) + ',';
 }
 
 // Numbers as the locale writes them, without digit grouping and without an exponent.
@@ -91,7 +120,9 @@ void ListGrid::ExportGrid(const QString& strGridName, bool vbVisibleColsOnly, bo
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             throw ExportError{75, QStringLiteral("Path/File access error: ") + file.errorString()};
 
-        QByteArray out;
+        // The byte-order mark tells spreadsheet programs the file is UTF-8, so names in any script
+        // open as they were.
+        QByteArray out("\xEF\xBB\xBF");
         const auto flush = [&] {
             if (file.write(out) != out.size())
                 throw ExportError{57, QStringLiteral("Device I/O error: ") + file.errorString()};
@@ -101,7 +132,7 @@ void ListGrid::ExportGrid(const QString& strGridName, bool vbVisibleColsOnly, bo
             return !vbVisibleColsOnly || m.columns[static_cast<size_t>(m.colOrder[position])].visible;
         };
         if (!m.props.Caption.isEmpty())
-            out += m.props.Caption.toUtf8() + "\r\n";
+            out += encoded(m.props.Caption) + "\r\n";
         for (size_t p = 0; p < m.colOrder.size(); ++p) {
             if (shown(p))
                 out += field(m.columns[static_cast<size_t>(m.colOrder[p])].heading);
@@ -204,6 +235,8 @@ void ListGrid::ColOrderLoad(const QString& UniqueGridName)
         order[i] = index;
     }
     m.colOrder = std::move(order);
+    ++m.structure;
+    followEdit();
     if (m.painting)
         Refresh();
     emit ColumnOrderChanged(0, 0);
@@ -215,6 +248,8 @@ void ListGrid::ColOrderRestore(const QString& /*UniqueGridName*/)
         return;
     for (size_t i = 0; i < m.colOrder.size(); ++i)
         m.colOrder[i] = static_cast<qint32>(i);
+    ++m.structure;
+    followEdit();
     RowColSet(-1, m.navCol);
     if (m.painting)
         Refresh();

@@ -1,5 +1,5 @@
-// Where things are on the grid, for the mouse code and the editor placement: the layout of the last
-// paint pass, so a click lands on exactly what was drawn.
+// Where things are on the grid, for the mouse code and the editor placement: the layout the paint
+// uses, placed again for the model as it is now, so a click lands on what a paint would draw.
 #include "controls/grid/ListGrid.h"
 #include "controls/grid/ListGridInputState.h"
 
@@ -22,8 +22,17 @@ QRect ListGrid::cellRect(int row, int colPos) const
     return m_layout.cellRect(row, colPos);
 }
 
-GridHit ListGrid::hitTest(QPoint p) const
+void ListGrid::syncLayout()
 {
+    // Only a paint places the layout, and while painting is off the model may have moved on (rows
+    // removed, columns hidden): then the last pass names rows that no longer exist.
+    if (!m_busy)
+        m_layout.place(m);
+}
+
+GridHit ListGrid::hitTest(QPoint p)
+{
+    syncLayout();
     GridHit hit;
     hit.header = p.y() < m_layout.rowsTop();
     hit.colPos = m_layout.colPosAt(p.x());

@@ -53,11 +53,9 @@ GridInput::GridInput(ListGrid* grid) : messages(grid), sc(QStringLiteral("ListGr
     txtEdit->installEventFilter(grid);
     // Pasted text passes the column's input filter too, so the box never holds what typing could not.
     QObject::connect(txtEdit, &QLineEdit::textEdited, grid, [this, grid](const QString& text) {
-        if (!grid->m.editPending || editColPos < 0 || editColPos >= static_cast<int>(grid->m.colOrder.size()))
+        if (!grid->m.editPending || editCol < 0 || editCol >= grid->m.colCount())
             return;
-        const QString filter =
-            grid->m.columns[static_cast<size_t>(grid->m.colOrder[static_cast<size_t>(editColPos)])]
-                .inputFilter;
+        const QString filter = grid->m.columns[static_cast<size_t>(editCol)].inputFilter;
         QString kept;
         for (QChar ch : text) {
             if (filter == QLatin1String("<"))
@@ -136,7 +134,8 @@ void ListGrid::SetSearchClock(const Clock* clock)
 
 int ListGrid::MouseRow() const
 {
-    return m.mouseRow;
+    // Rows removed since the pointer last moved take the row under it with them.
+    return m.mouseRow <= m.lastRow ? m.mouseRow : -1;
 }
 
 int ListGrid::MouseCol() const
@@ -244,13 +243,16 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
     bool changed = false;
     bool selectionChanged = false;
     const int col = hit.colPos >= 0 ? m.colOrder[static_cast<size_t>(hit.colPos)] : -1;
-    const GridColumn* column = col >= 0 ? &m.columns[static_cast<size_t>(col)] : nullptr;
+    // Handlers of the events raised here may change the grid (remove the row, add columns): the
+    // press then ends, as nothing it found is sure to be where it was.
+    const quint64 structure = m.structure;
     if (hit.rowCheckBox) {
         GridRow& row = m.rowAt(hit.row);
         row.flags ^= RowFlag::Checked;
         changed = true;
         emit RowCheckedEvent(hit.row);
-    } else if (column && column->type == ColumnType::CheckBox && m.props.AllowEdit && !column->locked) {
+    } else if (col >= 0 && m.columns[static_cast<size_t>(col)].type == ColumnType::CheckBox &&
+               m.props.AllowEdit && !m.columns[static_cast<size_t>(col)].locked) {
         // Only the drawn box toggles: a square of the check-box size, centred in the cell.
         const int box = m.defaultRowHeight < 17 ? m.defaultRowHeight - 4 : 16;
         const QRect boxRect(hit.cell.center().x() - box / 2, hit.cell.center().y() - box / 2, box, box);
@@ -259,19 +261,27 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
             changed = true;
         }
     }
-    if (hit.row > m.lastRow)
-        return; // a handler removed the row
+    if (m.structure != structure || hit.row > m.lastRow) {
+        requestRefresh();
+        return;
+    }
     changed |= applyClickSelection(hit.row, mods, selectionChanged);
 
     // The clicked cell becomes current; a locked column leaves the row without a current column.
+    const GridColumn* column = col >= 0 ? &m.columns[static_cast<size_t>(col)] : nullptr;
     int colPos = hit.colPos;
     if (column && column->locked) {
         m.colRefused = true;
         colPos = -1;
     }
+    const bool button = column && column->type == ColumnType::Button;
     changed |= moveCurrentCell(hit.row, colPos, false);
+    if (m.structure != structure || hit.row > m.lastRow) {
+        requestRefresh();
+        return;
+    }
 
-    if (column && column->type == ColumnType::Button) {
+    if (button) {
         m_paintState.pressedButtonRow = hit.row;
         m_paintState.pressedButtonCol = col;
         changed = true;
@@ -320,15 +330,20 @@ bool ListGrid::applyClickSelection(int row, Qt::KeyboardModifiers mods, bool& se
 
 void ListGrid::toggleCheckBoxCell(int row, int col)
 {
+    // The toggle belongs to this row and column; handlers may move or remove them meanwhile.
+    const quint64 rowId = m.rowAt(row).id;
+    const auto stillThere = [&] {
+        row = m.displayRowOfId(rowId);
+        return row >= 0 && col < m.colCount();
+    };
     bool cancel = false;
     emit BeforeEdit(row, col, cancel);
-    if (cancel || row > m.lastRow)
+    if (cancel || !stillThere())
         return;
-    GridCell& cell = m.rowAt(row).cells[static_cast<size_t>(col)];
-    const bool newState = !(cell.flags & CellFlag::Checked);
+    const bool newState = !(m.rowAt(row).cells[static_cast<size_t>(col)].flags & CellFlag::Checked);
     QString value = newState ? QStringLiteral("True") : QStringLiteral("False");
     emit AfterEdit(row, col, value, cancel);
-    if (cancel || row > m.lastRow)
+    if (cancel || !stillThere())
         return;
     GridRow& stored = m.rowAt(row);
     storeCellText(stored, col, value, true);
@@ -390,7 +405,8 @@ void ListGrid::updatePointer(QPoint p)
             const GridHit here = hitTest(p);
             for (int r : {here.row, above.row}) {
                 const int top = r >= 0 ? hitRowTop(r) : -1;
-                if (top >= 0 && std::abs(p.y() - (top + m.rowAt(r).height)) < 4) {
+                if (top >= 0 &&
+                    std::abs(qint64(p.y()) - (top + ListGridModel::extent(m.rowAt(r).height))) < 4) {
                     pointer = GridPointer::SizeNS;
                     in->resizeRow = above.row >= 0 ? above.row : r;
                     break;
@@ -430,7 +446,8 @@ void ListGrid::dragTo(QPoint p)
 {
     if (in->resizing && in->resizeCol >= 0) {
         GridColumn& c = m.columns[static_cast<size_t>(in->resizeCol)];
-        const int width = std::max(0, in->resizeStartWidth + p.x() - in->resizeStartX);
+        const qint64 wanted = qint64(in->resizeStartWidth) + p.x() - in->resizeStartX;
+        const int width = static_cast<int>(std::clamp<qint64>(wanted, 0, ListGridModel::MaxExtent));
         if (width != c.pixelWidth) {
             c.pixelWidth = width;
             c.width = static_cast<float>(m.toUnits(width));
@@ -573,7 +590,12 @@ void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
     const bool overHeader = p.y() >= 0 && p.y() < m_layout.rowsTop();
     if (overHeader && hit.colPos >= 0 && hit.colPos != pressed &&
         (m.props.AllowColumnSwap || m.props.AllowColumnDrag)) {
+        const quint64 structure = m.structure;
         UpdateCell(false);
+        if (m.structure != structure || pressed >= static_cast<int>(m.colOrder.size()) ||
+            hit.colPos >= static_cast<int>(m.colOrder.size()))
+            return;
+        ++m.structure;
         auto& order = m.colOrder;
         if (m.props.AllowColumnSwap) {
             std::swap(order[static_cast<size_t>(pressed)], order[static_cast<size_t>(hit.colPos)]);
@@ -582,6 +604,7 @@ void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
             order.erase(order.begin() + pressed);
             order.insert(order.begin() + hit.colPos, moving);
         }
+        followEdit();
         requestLayout();
         requestRefresh();
         emit ColumnOrderChanged(pressed, hit.colPos);
@@ -611,22 +634,29 @@ void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
 
 void ListGrid::cellReleased(const GridHit& hit)
 {
-    if (hit.colPos < 0 || hit.row > m.lastRow)
+    if (hit.colPos < 0 || hit.row > m.lastRow || hit.colPos >= static_cast<int>(m.colOrder.size()))
         return;
     const int row = hit.row;
     const int col = m.colOrder[static_cast<size_t>(hit.colPos)];
-    const GridColumn& column = m.columns[static_cast<size_t>(col)];
-    const GridCell& cell = m.rowAt(row).cells[static_cast<size_t>(col)];
-    const GridFormat format = m.effectiveFormat(cell);
-    if (column.type == ColumnType::Button)
+    // Nothing of the cell is held across an event: a handler may remove its row (a "delete" button
+    // cell), and then the click is over.
+    const quint64 structure = m.structure;
+    const auto cellNow = [&]() -> const GridCell* {
+        if (m.structure != structure || row > m.lastRow || col >= m.colCount())
+            return nullptr;
+        return &m.rowAt(row).cells[static_cast<size_t>(col)];
+    };
+    if (m.columns[static_cast<size_t>(col)].type == ColumnType::Button)
         emit CellButtonClick(row, col);
-    if (row > m.lastRow)
+    const GridCell* cell = cellNow();
+    if (!cell)
         return;
-    if (!cell.picture.isNull() || format.image != 0)
+    if (!cell->picture.isNull() || m.effectiveFormat(*cell).image != 0)
         emit CellImageClick(row, col);
-    if (row > m.lastRow)
+    cell = cellNow();
+    if (!cell)
         return;
-    if (format.handPointer) {
+    if (m.effectiveFormat(*cell).handPointer) {
         qint16 shift = in->lastShift;
         emit CellHandClick(row, col, shift);
     }

@@ -82,8 +82,10 @@ struct GridInput
 
     // Editing
     int editTriggerKey = 0;
-    int editRow = -1;
-    int editColPos = -1;
+    int editRow = -1;              ///< display row of the edited cell (kept in step by followEdit)
+    int editColPos = -1;           ///< its display position
+    quint64 editRowId = 0;         ///< the edited row's id: what the edit belongs to
+    int editCol = -1;              ///< the edited column index
     QPointer<QWidget> editor;      ///< the open editor (txtEdit or a bound control)
     QPointer<QWidget> savedParent; ///< a bound editor's own parent while it is shown in the grid
     QRect savedGeometry;

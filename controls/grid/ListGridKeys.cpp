@@ -88,24 +88,27 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
                 const bool cellFocus = m.props.FocusRectMode == 2 && m.currentCol >= 0 &&
                                        m.columns[static_cast<size_t>(col)].type != ColumnType::CheckBox;
                 bool cancel = false;
+                // The handlers may change the grid; the delete stays with the row it began on.
+                const quint64 rowId = m.rowAt(row).id;
+                const auto rowNow = [&] { return col < m.colCount() ? m.displayRowOfId(rowId) : -1; };
                 if (cellFocus) {
                     emit BeforeEdit(row, col, cancel);
                     if (!cancel)
                         emit BeforeDelete(row, cancel);
-                    if (!cancel && row <= m.lastRow) {
+                    if (!cancel && rowNow() >= 0) {
                         QString value;
                         emit AfterEdit(row, col, value, cancel);
-                        if (!cancel && row <= m.lastRow) {
-                            storeCellText(m.rowAt(row), col, value.trimmed().isEmpty() ? QString() : value,
-                                          true);
+                        if (!cancel && rowNow() >= 0) {
+                            storeCellText(m.rowAt(rowNow()), col,
+                                          value.trimmed().isEmpty() ? QString() : value, true);
                             requestRefresh();
                             emit AfterDelete();
                         }
                     }
                 } else {
                     emit BeforeDelete(row, cancel);
-                    if (!cancel && row <= m.lastRow) {
-                        RemoveRow(row);
+                    if (!cancel && rowNow() >= 0) {
+                        RemoveRow(rowNow());
                         emit AfterDelete();
                     }
                 }
@@ -252,6 +255,10 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     default:
         return false;
     }
+    // A commit above runs AfterEdit, whose handler may have removed rows.
+    if (m.lastRow < 0)
+        return true;
+    row = std::min(row, m.lastRow);
 
     bool selectionChanged = false;
     if (rangeEnd >= 0 && m.currentRow >= 0) {
@@ -295,7 +302,7 @@ bool ListGrid::keyPressStep(qint16& keyAscii)
             in->editTriggerKey = keyAscii;
             if (openEditor(m.currentRow, m.currentCol)) {
                 if (in->editor == in->txtEdit && keyAscii != 13) {
-                    const int col = m.colOrder[static_cast<size_t>(in->editColPos)];
+                    const int col = in->editCol;
                     qint16 key = keyAscii;
                     if (filterEditChar(col, key) && key >= 32) {
                         in->txtEdit->setText(QString(QChar(static_cast<char16_t>(key))));

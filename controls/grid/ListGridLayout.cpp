@@ -56,23 +56,23 @@ GridScrollRanges ListGridLayout::computeScrollRanges(const ListGridModel& m, con
         m_rowNumberWidth + m_metrics.checkBoxLeft + m_metrics.checkBoxWidth + m_metrics.rowImageWidth;
     const int totals = p.TotalsLineShow ? m.defaultRowHeight : 0;
 
-    int columnsWidth = 0, frozenWidth = 0;
+    qint64 columnsWidth = 0, frozenWidth = 0;
     for (qint32 pos = 0; pos < static_cast<qint32>(m.colOrder.size()); ++pos) {
         const GridColumn& c = m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(pos)])];
         if (!c.visible)
             continue;
-        columnsWidth += c.pixelWidth;
+        columnsWidth += ListGridModel::extent(c.pixelWidth);
         if (pos <= freeze)
-            frozenWidth += c.pixelWidth;
+            frozenWidth += ListGridModel::extent(c.pixelWidth);
     }
     // Do the rows (hidden ones skipped) and the header fit in a height? Stops as soon as they do not.
     auto rowsFit = [&](int height) {
-        int y = m_metrics.headerHeight + totals;
+        qint64 y = m_metrics.headerHeight + totals;
         for (qint32 row = 0; row <= m.lastRow; ++row) {
             const GridRow& gr = m.rowAt(row);
             if (!gr.visible)
                 continue;
-            y += gr.height;
+            y += ListGridModel::extent(gr.height);
             if (y > height)
                 return false;
         }
@@ -93,13 +93,13 @@ GridScrollRanges ListGridLayout::computeScrollRanges(const ListGridModel& m, con
     }
     if (r.hVisible) {
         // The highest first position: walk back from the last column while the columns still fit.
-        const int room = width - left - frozenWidth;
+        const qint64 room = width - left - frozenWidth;
         r.hMin = std::max(freeze + 1, 0);
-        int used = 0;
+        qint64 used = 0;
         int first = static_cast<int>(m.colOrder.size());
         for (int pos = static_cast<int>(m.colOrder.size()) - 1; pos >= r.hMin; --pos) {
             const GridColumn& c = m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(pos)])];
-            const int w = c.visible ? c.pixelWidth : 0;
+            const int w = c.visible ? ListGridModel::extent(c.pixelWidth) : 0;
             if (used + w > room && used > 0)
                 break;
             used += w;
@@ -145,8 +145,9 @@ void ListGridLayout::place(ListGridModel& m)
             const GridRow& gr = m.rowAt(row);
             if (!gr.visible)
                 continue;
-            m_rows.push_back({row, y, gr.height});
-            y += gr.height;
+            const qint32 height = ListGridModel::extent(gr.height);
+            m_rows.push_back({row, y, height});
+            y += height;
         }
         m.lastRowInView = m_rows.empty() ? -1 : m_rows.back().row;
         m_reachedEnd = row > m.lastRow || y < bottom;
@@ -176,11 +177,13 @@ void ListGridLayout::place(ListGridModel& m)
         GridColumn& c = m.columns[static_cast<size_t>(index)];
         if (!c.visible)
             return;
+        const qint32 width = ListGridModel::extent(c.pixelWidth);
         c.left = x;
-        m_cols.push_back({pos, index, x, c.pixelWidth, frozen});
-        x += c.pixelWidth;
+        m_cols.push_back({pos, index, x, width, frozen});
+        x += width;
     };
-    for (qint32 pos = 0; pos <= freeze && pos < count; ++pos)
+    // Columns past the right edge are not placed, frozen ones neither.
+    for (qint32 pos = 0; pos <= freeze && pos < count && x < right; ++pos)
         add(pos, true);
     for (qint32 pos = m.hScroll; pos < count && x < right; ++pos)
         add(pos, false);

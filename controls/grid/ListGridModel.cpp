@@ -47,6 +47,59 @@ qint32 ListGridModel::displayRowOf(qint32 slot) const
     return -1;
 }
 
+qint32 ListGridModel::displayRowOfId(quint64 id) const
+{
+    for (qint32 i = 0; i <= lastRow; ++i) {
+        if (rows[static_cast<size_t>(rowMap[static_cast<size_t>(i)])].id == id)
+            return i;
+    }
+    return -1;
+}
+
+qint32 ListGridModel::removeMarkedRows(const std::vector<bool>& byDisplayRow)
+{
+    // Storage slots of the marked rows, then one compaction of storage and one of the row map.
+    std::vector<bool> goneSlot(rows.size(), false);
+    qint32 removed = 0;
+    for (qint32 i = 0; i <= lastRow && static_cast<size_t>(i) < byDisplayRow.size(); ++i) {
+        if (byDisplayRow[static_cast<size_t>(i)]) {
+            goneSlot[static_cast<size_t>(rowMap[static_cast<size_t>(i)])] = true;
+            ++removed;
+        }
+    }
+    if (removed == 0)
+        return 0;
+    const bool dot = dotDecimalLocale();
+    std::vector<qint32> newSlot(rows.size(), -1);
+    size_t kept = 0;
+    for (size_t s = 0; s < rows.size(); ++s) {
+        if (goneSlot[s]) {
+            GridRow& row = rows[s];
+            for (size_t k = 0; k < row.cells.size(); ++k) {
+                releaseFormat(row.cells[k]);
+                if (k < totals.size() && !totalsStale[k])
+                    totals[k] -= number(row.cells[k].text, dot);
+            }
+            continue;
+        }
+        newSlot[s] = static_cast<qint32>(kept);
+        if (kept != s)
+            rows[kept] = std::move(rows[s]);
+        ++kept;
+    }
+    rows.resize(kept);
+    size_t out = 0;
+    for (size_t i = 0; i < rowMap.size() && i <= static_cast<size_t>(lastRow); ++i) {
+        const qint32 slot = newSlot[static_cast<size_t>(rowMap[i])];
+        if (slot >= 0)
+            rowMap[out++] = slot;
+    }
+    rowMap.resize(out);
+    lastRow -= removed;
+    ++structure;
+    return removed;
+}
+
 bool ListGridModel::fixRef(qint32& row, qint32& col) const
 {
     if (lastRow < 0)
@@ -160,10 +213,11 @@ void ListGridModel::applyCellFormat(GridCell& cell, const FormatChange& change)
     if (chosen < 0) {
         if (freeSlot < 0) {
             freeSlot = static_cast<qsizetype>(formats.size());
+            // Checked before growing: no index past the 16-bit range is ever made.
             if (freeSlot > MaxFormatIndex)
                 throw std::overflow_error("Overflow: the format table is full");
             const QString keep = *name; // the name may live in the table being grown
-            formats.resize(formats.size() + 10);
+            formats.resize(static_cast<size_t>(std::min<qsizetype>(freeSlot + 10, MaxFormatIndex + 1)));
             GridFormat& f = formats[static_cast<size_t>(freeSlot)];
             f.fontName = keep;
         } else {
@@ -335,21 +389,21 @@ qint32 ListGridModel::autoRowHeight(const GridRow& row) const
         const GridColumn& col = columns[k];
         const QFontMetrics fm(cellFont(cell, col.type));
         const bool wraps = col.type != ColumnType::Progress && (cell.flags & CellFlag::WordWrap);
+        const qint32 width = extent(col.pixelWidth);
         qint32 h;
         if (wraps) {
-            const QRect box(0, 2, std::max(1, col.pixelWidth - 5), 1 << 20);
+            const QRect box(0, 2, std::max(1, width - 5), 1 << 20);
             h = fm.boundingRect(box, Qt::TextWordWrap, cell.text).height();
         } else {
-            h = fm.boundingRect(QRect(0, 0, std::max(1, col.pixelWidth), 1 << 20), Qt::TextSingleLine,
-                                cell.text)
+            h = fm.boundingRect(QRect(0, 0, std::max(1, width), 1 << 20), Qt::TextSingleLine, cell.text)
                     .height();
         }
         tallest = std::max(tallest, h);
     }
     qint32 c = defaultRowHeight - 2 * props.MinVerticalOffset - 2;
     if (tallest >= c) {
-        const qint32 limit = props.MaxLineCount > 0 ? props.MaxLineCount * c : tallest;
-        c = std::min(tallest, limit);
+        const qint64 limit = props.MaxLineCount > 0 ? qint64(props.MaxLineCount) * c : tallest;
+        c = static_cast<qint32>(std::min<qint64>(tallest, limit));
     }
     return c + 2 * props.MinVerticalOffset;
 }
@@ -392,15 +446,16 @@ bool ListGridModel::selectOnlyRange(qint32 from, qint32 to)
 
 qint32 ListGridModel::firstRowFittingAbove(qint32 start, qint32 stop, int room) const
 {
-    int used = 0;
+    qint64 used = 0;
     qint32 first = start;
     for (qint32 row = start; row >= stop; --row) {
         const GridRow& gr = rowAt(row);
         if (!gr.visible)
             continue;
-        if (used + gr.height > room && used > 0)
+        const qint32 height = extent(gr.height);
+        if (used + height > room && used > 0)
             break;
-        used += gr.height;
+        used += height;
         first = row;
     }
     return first;

@@ -111,6 +111,7 @@ struct GridCell
 struct GridRow
 {
     qint32 height = 0; ///< pixels
+    quint64 id = 0;    ///< unique for the life of the grid, so code that raised an event finds its row again
     qint32 image = 0;  ///< row image: >0 index, <0 -index of an image given by key, 0 none
     qint32 data = 0;   ///< RowData
     quint16 flags = 0; ///< RowFlag bits
@@ -242,9 +243,14 @@ public:
     std::vector<GridFormat> formats; ///< shared format table
     qint32 storageBound = 0;         ///< logical size of row storage (grows by CacheIncrement)
     qint32 lastRow = -1;             ///< -1 when empty
-    qint32 currentRow = -1;          ///< display row, -1 none
-    qint32 currentCol = -1;          ///< display position, -1 none
-    qint32 defaultRowHeight = 20;    ///< pixels; see computeDefaultRowHeight
+    quint64 nextRowId = 1;
+    /** Counts changes that renumber rows or columns (rows added or removed, row map or column order
+     *  permuted, columns added or removed). Code that raised an event compares it afterwards: a
+     *  handler may have changed the grid, so what it held by number may name something else. */
+    quint64 structure = 0;
+    qint32 currentRow = -1;       ///< display row, -1 none
+    qint32 currentCol = -1;       ///< display position, -1 none
+    qint32 defaultRowHeight = 20; ///< pixels; see computeDefaultRowHeight
     bool cellsChanged = false;
     bool editPending = false;
     bool redraw = false;   ///< the Redraw property
@@ -292,6 +298,11 @@ public:
     [[nodiscard]] qint32 positionOf(qint32 colIndex) const;
     /** The display row showing a storage slot, or -1. */
     [[nodiscard]] qint32 displayRowOf(qint32 slot) const;
+    /** The display row of the row with this id, or -1 when it is gone. */
+    [[nodiscard]] qint32 displayRowOfId(quint64 id) const;
+    /** Removes the rows whose display rows are marked, in one pass: releases their formats, takes
+     *  their values out of the totals, compacts storage and the row map. Returns how many went. */
+    qint32 removeMarkedRows(const std::vector<bool>& byDisplayRow);
 
     /** Whether a column keeps its total as a running sum (numeric and check-box columns). */
     [[nodiscard]] bool keepsRunningTotal(qint32 col) const
@@ -345,6 +356,13 @@ public:
     [[nodiscard]] double unitsPerPixel() const;
     [[nodiscard]] double toPixels(double units) const { return units / unitsPerPixel(); }
     [[nodiscard]] double toUnits(double pixels) const { return pixels * unitsPerPixel(); }
+
+    /** Pixel extents are capped here, so sums of widths and heights stay far inside 32 bits. */
+    static constexpr qint32 MaxExtent = 1 << 24;
+    [[nodiscard]] static qint32 extent(qint32 pixels)
+    {
+        return pixels < 0 ? 0 : (pixels > MaxExtent ? MaxExtent : pixels);
+    }
 
     /** The default row height: max(MinRowHeight in pixels, header text height) + 2 x
      *  MinVerticalOffset + 2. */

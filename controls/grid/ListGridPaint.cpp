@@ -167,16 +167,17 @@ void ListGrid::ensureColumnVisible(int colPos)
     if (colPos < m.hScroll) {
         m.hScroll = colPos;
     } else {
-        int frozen = 0;
+        qint64 frozen = 0;
         for (int pos = 0; pos <= m.props.FreezeAtCol && pos < count; ++pos) {
             const GridColumn& c = m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(pos)])];
-            frozen += c.visible ? c.pixelWidth : 0;
+            frozen += c.visible ? ListGridModel::extent(c.pixelWidth) : 0;
         }
-        const int room = m_layout.client().right() + 1 - m_layout.cellsLeft() - frozen;
-        int used = 0, first = colPos;
+        const qint64 room = m_layout.client().right() + 1 - m_layout.cellsLeft() - frozen;
+        qint64 used = 0;
+        int first = colPos;
         for (int pos = colPos; pos >= m.hScroll; --pos) {
             const GridColumn& c = m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(pos)])];
-            const int w = c.visible ? c.pixelWidth : 0;
+            const int w = c.visible ? ListGridModel::extent(c.pixelWidth) : 0;
             if (used + w > room && used > 0)
                 break;
             used += w;

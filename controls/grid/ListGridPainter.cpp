@@ -145,7 +145,7 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
         }
         if (type == ColumnType::Button) {
             const bool down = s.pressedButtonRow == rs.row && s.pressedButtonCol == cs.col;
-            Gdi::DrawPushButton(p, rect.adjusted(0, 0, 1, 1),
+            Gdi::DrawPushButton(p, inView(rect.adjusted(0, 0, 1, 1), l.client()),
                                 down ? Gdi::PartState::Pressed : Gdi::PartState::Normal, false, widget);
         }
         if (type == ColumnType::Progress && cell.flags >= 1) {
@@ -217,13 +217,19 @@ void ListGridPainter::paintPicture(QPainter& p, const QImage& picture, const QRe
     else if (imageAlignment & 8)
         y = area.top() + area.height() - h;
 
-    const QString key = QStringLiteral("%1/%2x%3").arg(picture.cacheKey()).arg(w).arg(h);
-    auto it = m_scaled.constFind(key);
-    if (it == m_scaled.constEnd())
-        it = m_scaled.insert(key, picture.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     p.save();
     p.setClipRect(cell, Qt::IntersectClip);
-    p.drawImage(x, y, *it);
+    if (qint64(w) * h > qint64(1024) * 1024) {
+        // Too large to keep (a huge row or column): scaled while drawing, only the part that shows.
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRect(x, y, w, h), picture);
+    } else {
+        const QString key = QStringLiteral("%1/%2x%3").arg(picture.cacheKey()).arg(w).arg(h);
+        auto it = m_scaled.constFind(key);
+        if (it == m_scaled.constEnd())
+            it = m_scaled.insert(key, picture.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        p.drawImage(x, y, *it);
+    }
     p.restore();
 
     if (horizontal == 0 && imageAlignment != 5)
@@ -282,6 +288,26 @@ void ListGridPainter::paintFocusRect(QPainter& p, const ListGridModel& m, const 
     }
 }
 
+QRect ListGridPainter::inView(const QRect& r, const QRect& client)
+{
+    // A part far larger than the view (a huge width or height) is drawn over the view only, a little
+    // beyond its edges: the styles draw through caches as large as what they are given.
+    const int limit = 4 * std::max({client.width(), client.height(), 64});
+    if (r.width() <= limit && r.height() <= limit)
+        return r;
+    const QRect around = client.adjusted(-8, -8, 8, 8);
+    QRect clipped = r;
+    if (r.width() > limit) {
+        clipped.setLeft(std::max(r.left(), around.left()));
+        clipped.setRight(std::min(r.right(), around.right()));
+    }
+    if (r.height() > limit) {
+        clipped.setTop(std::max(r.top(), around.top()));
+        clipped.setBottom(std::min(r.bottom(), around.bottom()));
+    }
+    return clipped;
+}
+
 void ListGridPainter::paintHeaderBackground(QPainter& p, const QRect& r, int style, int state,
                                             const GridPaintState& s, const QWidget* widget) const
 {
@@ -338,7 +364,7 @@ void ListGridPainter::paintHeaders(QPainter& p, const ListGridModel& m, const Li
                 state = 3;
             else if (cs.pos == s.hotHeaderPos && props.AllowColumnHover)
                 state = 2;
-            paintHeaderBackground(p, item, style, state, s, widget);
+            paintHeaderBackground(p, inView(item, l.client()), style, state, s, widget);
 
             const int right = item.left() + item.width();
             if (column.sortState != 0 && (cs.col == m.sortPrimary || cs.col == m.sortSecondary)) {

@@ -44,6 +44,8 @@ public:
     [[nodiscard]] static QString DisplayText(const QString& text, const QString& format);
 
 private:
+    /** A rectangle cut down to the view (with a small margin) when it is far larger than the view. */
+    [[nodiscard]] static QRect inView(const QRect& r, const QRect& client);
     void paintBorder(QPainter& p, const QImage& surface, const ListGridModel& m) const;
     void paintRow(QPainter& p, const ListGridModel& m, const ListGridLayout& l, const GridPaintState& s,
                   int index, const QWidget* widget);

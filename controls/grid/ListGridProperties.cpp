@@ -20,6 +20,8 @@ QFont ambientFont(const QWidget* control)
 void ListGrid::ReadProperties(const PropertyBag& bag)
 {
     ReadGridProperties(bag, m.props, ambientFont(this));
+    // New cells take the grid's font name from the stored Font, not the one the control started with.
+    m.setFont(m.props.Font);
     applyTheme();
     setEnabled(m.props.Enabled);
     Clear();

@@ -45,16 +45,23 @@ std::optional<qint64> dateValue(const QString& text)
     return std::nullopt;
 }
 
-// Sorts map entries [first, last] by precomputed keys. "before(a, b)" says a goes before b; it is a
+// Sorts map entries [first, last] by keys computed once per row of the range (never per row of the
+// grid: the secondary pass sorts many small groups). "before(a, b)" says a goes before b; it is a
 // strict weak order, so a stable sort gives the one order distinct values allow and keeps rows with
 // equal values in their display order.
-template <typename Key, typename Before>
-void sortByKeys(std::vector<qint32>& rowMap, int first, int last, const std::vector<Key>& keysBySlot,
-                Before before)
+template <typename Key, typename MakeKey, typename Before>
+void sortByKeys(std::vector<qint32>& rowMap, int first, int last, MakeKey makeKey, Before before)
 {
-    std::stable_sort(rowMap.begin() + first, rowMap.begin() + last + 1, [&](qint32 a, qint32 b) {
-        return before(keysBySlot[static_cast<size_t>(a)], keysBySlot[static_cast<size_t>(b)]);
-    });
+    std::vector<std::pair<Key, qint32>> keyed;
+    keyed.reserve(static_cast<size_t>(last - first + 1));
+    for (int i = first; i <= last; ++i) {
+        const qint32 slot = rowMap[static_cast<size_t>(i)];
+        keyed.emplace_back(makeKey(static_cast<size_t>(slot)), slot);
+    }
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [&](const auto& a, const auto& b) { return before(a.first, b.first); });
+    for (size_t k = 0; k < keyed.size(); ++k)
+        rowMap[static_cast<size_t>(first) + k] = keyed[k].second;
 }
 
 } // namespace
@@ -69,49 +76,39 @@ void ListGrid::sortRange(int first, int last, int col, int sortType)
         return;
     }
     const bool greaterFirst = sortType == 1;
-    const size_t slotCount = m.rows.size();
     const auto cellOf = [&](size_t slot) -> const GridCell& {
         return m.rows[slot].cells[static_cast<size_t>(col)];
     };
-    // Keys are computed for the rows of the range only.
     if (type == ColumnType::Numeric || type == ColumnType::CheckBox) {
         const bool dotDecimal = ListGridModel::dotDecimalLocale();
-        std::vector<double> keys(slotCount);
-        for (int i = first; i <= last; ++i) {
-            const auto slot = static_cast<size_t>(m.rowMap[static_cast<size_t>(i)]);
-            keys[slot] = type == ColumnType::Numeric
-                             ? ListGridModel::number(cellOf(slot).text, dotDecimal)
-                             : ((cellOf(slot).flags & CellFlag::Checked) ? -1.0 : 0.0);
-        }
+        const auto key = [&](size_t slot) {
+            return type == ColumnType::Numeric ? ListGridModel::number(cellOf(slot).text, dotDecimal)
+                                               : ((cellOf(slot).flags & CellFlag::Checked) ? -1.0 : 0.0);
+        };
         if (greaterFirst)
-            sortByKeys(m.rowMap, first, last, keys, [](double a, double b) { return a > b; });
+            sortByKeys<double>(m.rowMap, first, last, key, [](double a, double b) { return a > b; });
         else
-            sortByKeys(m.rowMap, first, last, keys, [](double a, double b) { return a < b; });
+            sortByKeys<double>(m.rowMap, first, last, key, [](double a, double b) { return a < b; });
     } else if (type == ColumnType::Date) {
-        std::vector<std::optional<qint64>> keys(slotCount);
-        for (int i = first; i <= last; ++i) {
-            const auto slot = static_cast<size_t>(m.rowMap[static_cast<size_t>(i)]);
-            keys[slot] = dateValue(cellOf(slot).text);
-        }
+        const auto key = [&](size_t slot) { return dateValue(cellOf(slot).text); };
+        using DateKey = std::optional<qint64>;
         if (greaterFirst) {
             // Later dates first; texts that are not dates after every date.
-            sortByKeys(m.rowMap, first, last, keys,
-                       [](const auto& a, const auto& b) { return a && (!b || *a > *b); });
+            sortByKeys<DateKey>(m.rowMap, first, last, key,
+                                [](const auto& a, const auto& b) { return a && (!b || *a > *b); });
         } else {
             // Texts that are not dates first, then earlier dates first.
-            sortByKeys(m.rowMap, first, last, keys,
-                       [](const auto& a, const auto& b) { return b && (!a || *a < *b); });
+            sortByKeys<DateKey>(m.rowMap, first, last, key,
+                                [](const auto& a, const auto& b) { return b && (!a || *a < *b); });
         }
     } else {
-        std::vector<QString> keys(slotCount);
-        for (int i = first; i <= last; ++i) {
-            const auto slot = static_cast<size_t>(m.rowMap[static_cast<size_t>(i)]);
-            keys[slot] = cellOf(slot).text.toCaseFolded();
-        }
+        const auto key = [&](size_t slot) { return cellOf(slot).text.toCaseFolded(); };
         if (greaterFirst)
-            sortByKeys(m.rowMap, first, last, keys, [](const QString& a, const QString& b) { return a > b; });
+            sortByKeys<QString>(m.rowMap, first, last, key,
+                                [](const QString& a, const QString& b) { return a > b; });
         else
-            sortByKeys(m.rowMap, first, last, keys, [](const QString& a, const QString& b) { return a < b; });
+            sortByKeys<QString>(m.rowMap, first, last, key,
+                                [](const QString& a, const QString& b) { return a < b; });
     }
 }
 
@@ -123,7 +120,10 @@ void ListGrid::customSortRange(int first, int last, int col, int sortType)
     const auto textAt = [&](int displayRow) {
         return m.rowAt(displayRow).cells[static_cast<size_t>(col)].text;
     };
-    while (first < last) {
+    // A handler that changes the grid ends the sort: the range it was given is no longer the grid.
+    const quint64 structure = m.structure;
+    const auto changed = [&] { return m.structure != structure || last > m.lastRow || col >= m.colCount(); };
+    while (first < last && !changed()) {
         const int middle = static_cast<int>(RoundHalfEven((static_cast<double>(first) + last) / 2.0));
         std::swap(m.rowMap[static_cast<size_t>(middle)], m.rowMap[static_cast<size_t>(first)]);
         const QString pivot = textAt(first);
@@ -135,6 +135,8 @@ void ListGrid::customSortRange(int first, int last, int col, int sortType)
             QString value2 = pivot;
             bool swap = false;
             emit CustomSort(ascending, column, value1, value2, swap);
+            if (changed())
+                return;
             if (swap) {
                 ++i;
                 std::swap(m.rowMap[static_cast<size_t>(i)], m.rowMap[static_cast<size_t>(j)]);
@@ -191,9 +193,10 @@ void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
         }
 
         const qint32 currentSlot = m.currentRow >= 0 ? m.rowMap[static_cast<size_t>(m.currentRow)] : 0;
+        const quint64 structure = ++m.structure;
         if (primaryCol.sortState != 0) {
             sortRange(0, m.lastRow, primary, primaryCol.sortState);
-            if (secondary != -1) {
+            if (secondary != -1 && m.structure == structure) {
                 const int secondaryState = m.columns[static_cast<size_t>(secondary)].sortState;
                 int start = 0;
                 while (start <= m.lastRow) {
@@ -204,6 +207,8 @@ void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
                         ++end;
                     if (end > start)
                         sortRange(start, end, secondary, secondaryState);
+                    if (m.structure != structure)
+                        break; // a custom sort's handler changed the grid
                     start = end + 1;
                 }
             }
@@ -213,7 +218,8 @@ void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
             m.sortPrimary = -1;
             m.sortSecondary = -1;
         }
-        RowColSet(m.displayRowOf(currentSlot), -1);
+        if (m.structure == structure && m.lastRow >= 0)
+            RowColSet(m.displayRowOf(currentSlot), -1);
         requestRefresh();
         emit SortComplete();
     }
@@ -342,6 +348,7 @@ void ListGrid::FilterOn(const QString& FilterText, int SearchColumn, int SearchM
                 row.visible = false;
         }
     }
+    followEdit();
     requestLayout();
     requestRefresh();
 }
@@ -358,6 +365,7 @@ void ListGrid::FilterOff(int StartingRow)
     }
     if (m.currentRow >= 0)
         m.firstRowInView = m.currentRow;
+    followEdit();
     requestLayout();
     requestRefresh();
 }

@@ -38,10 +38,14 @@ protected:
         qputenv("HOME", savedHome);
         qputenv("XDG_CONFIG_HOME", savedConfig);
     }
+    /** The file's text after its byte-order mark (a file without one reads "<no BOM>"). */
     QByteArray exported(const QString& name)
     {
         QFile file(desktop + QLatin1Char('/') + name + QStringLiteral(".csv"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+        if (!file.open(QIODevice::ReadOnly))
+            return "<missing>";
+        const QByteArray all = file.readAll();
+        return all.startsWith("\xEF\xBB\xBF") ? all.mid(3) : QByteArray("<no BOM>");
     }
 
     QTemporaryDir home;
@@ -87,6 +91,89 @@ TEST_F(ListGridFiles, ExportKeepsEveryRowOnOneLineAndHonoursVisibility)
     grid.ExportGrid(QStringLiteral("vis"), false, false, true);
     EXPECT_EQ(exported(QStringLiteral("vis")), QByteArray("My list\r\nname  first,hidden,ok,\r\ntwo  lines  "
                                                           "here,x,1,\r\ngone,x,0,\r\nlast,x,True,\r\n"));
+}
+
+namespace {
+
+/** Reads CSV as spreadsheet programs do: fields separated by commas, a field that starts with a quote
+ *  runs to the matching quote (doubled quotes stand for one), records end with CR LF. */
+QList<QStringList> parseCsv(const QString& text)
+{
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false, wasQuoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
+                field += c;
+                ++i;
+            } else if (c == QLatin1Char('"')) {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == QLatin1Char('"') && field.isEmpty() && !wasQuoted) {
+            quoted = wasQuoted = true;
+        } else if (c == QLatin1Char(',')) {
+            record << field;
+            field.clear();
+            wasQuoted = false;
+        } else if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) {
+            record << field;
+            records << record;
+            record.clear();
+            field.clear();
+            wasQuoted = false;
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    EXPECT_FALSE(quoted) << "an unbalanced quote runs to the end of the file";
+    if (!field.isEmpty() || !record.isEmpty())
+        records << (record << field);
+    return records;
+}
+
+} // namespace
+
+TEST_F(ListGridFiles, ExportedFieldsReadBackAsTheCellsWithFormulasDisarmed)
+{
+    grid.AddColumn(QStringLiteral("\"Title\" of it"), 100);
+    grid.AddColumn(QStringLiteral("b"), 100);
+    grid.AddColumn(QStringLiteral("ok"), 100, 4, brenlow::ColumnType::CheckBox);
+    // Each cell with what a spreadsheet must show for it: formula starts get an apostrophe in front.
+    const QList<std::pair<QString, QString>> cells = {
+        {"\"Quoted\" start", "\"Quoted\" start"},
+        {"a \"b\" c", "a \"b\" c"},
+        {"\"unbalanced", "\"unbalanced"},
+        {"=HYPERLINK(\"http://x\")", "'=HYPERLINK(\"http://x\")"},
+        {"+1+2", "'+1+2"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tTAB", "'\tTAB"},
+        {"-12.5", "-12.5"},
+        {"+7", "+7"},
+        {QString::fromUtf8("Gr\u00fc\u00dfe \u65e5\u672c"),
+         QString::fromUtf8("Gr\u00fc\u00dfe \u65e5\u672c")},
+        {"", ""}};
+    for (int i = 0; i < cells.size(); i += 2) {
+        const int row = grid.AddItem(QString());
+        grid.SetCellText(row, 0, cells[i].first);
+        grid.SetCellText(row, 1, cells[i + 1].first);
+        grid.SetCellText(row, 2, QStringLiteral("1"));
+    }
+    boxes.dialogs.messageAnswers = {brenlow::Dialogs::Answer::No};
+    grid.ExportGrid(QStringLiteral("q"), true, false, false);
+
+    const QList<QStringList> records = parseCsv(QString::fromUtf8(exported(QStringLiteral("q"))));
+    ASSERT_EQ(records.size(), 1 + cells.size() / 2);
+    // Every record: its fields, then the empty rest after the final comma.
+    EXPECT_EQ(records[0], (QStringList{"\"Title\" of it", "b", "ok", ""}));
+    for (int i = 0; i < cells.size(); i += 2)
+        EXPECT_EQ(records[1 + i / 2], (QStringList{cells[i].second, cells[i + 1].second, "-1", ""})) << i;
 }
 
 TEST_F(ListGridFiles, ExportTotalsLineAndItsFailures)

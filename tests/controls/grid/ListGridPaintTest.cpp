@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -442,37 +443,44 @@ TEST_F(GridPaint, HeadingsBreakIntoTheirLinesAndRowNumbersCount)
     EXPECT_EQ(layout().cellsLeft(), layout().client().left() + layout().rowNumberWidth() + 3);
 }
 
-TEST_F(GridPaint, HeaderStatesSortArrowAndDraggedHeaderShow)
+TEST_F(GridPaint, HeadersShowHotPressedAndSortedAsThePointerMakesThem)
 {
     grid.SetThemeStyle(7);
     grid.SetThemeColor(0);
+    grid.SetAllowColumnSort(true);
     grid.AddColumn(QStringLiteral("A"), 1500);
     grid.AddColumn(QStringLiteral("B"), 1500);
     grid.AddItem(QStringLiteral("2\tx"));
     grid.AddItem(QStringLiteral("1\ty"));
     grid.SetRedraw(true);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
     grid.Refresh();
     const QRect a = layout().headerItemRect(0);
     const QRect b = layout().headerItemRect(1);
-    grid.paintState().hotHeaderPos = 0;
-    grid.paintState().pressedHeaderPos = 1;
-    grid.Refresh();
-    EXPECT_EQ(px(a.left() + 10, a.top()), QColor(255, 244, 204)) << "hot";
-    EXPECT_EQ(px(b.left() + 10, b.top()), QColor(254, 145, 78)) << "pressed";
-    grid.SetAllowColumnHover(false);
-    EXPECT_EQ(px(a.left() + 10, a.top()), QColor(203, 225, 252)) << "no hover without hot tracking";
+    const QColor normal(203, 225, 252);
+    EXPECT_EQ(px(a.left() + 10, a.top()), normal);
 
-    grid.paintState() = GridPaintState{grid.paintState().themeFrom, grid.paintState().themeTo};
-    grid.Sort(0, 2);
+    QTest::mouseMove(&grid, a.center());
+    EXPECT_EQ(px(a.left() + 10, a.top()), QColor(255, 244, 204)) << "hot under the pointer";
+    QTest::mouseMove(&grid, b.center());
+    EXPECT_EQ(px(a.left() + 10, a.top()), normal) << "no longer hot";
+    QTest::mousePress(&grid, Qt::LeftButton, Qt::NoModifier, b.center());
+    EXPECT_EQ(px(b.left() + 10, b.top()), QColor(254, 145, 78)) << "pressed while held";
+
     const QColor arrow = ole(OleColor::ButtonShadow);
-    const QRect arrowBox(a.right() - 12, a.top() + 6, 10, 5);
-    EXPECT_GT(count(arrowBox, arrow), 10);
-    EXPECT_EQ(count(QRect(b.right() - 12, b.top() + 6, 10, 5), arrow), 0);
+    const auto arrowOf = [&](const QRect& item) {
+        return count(QRect(item.right() - 12, item.top() + 6, 10, 5), arrow);
+    };
+    EXPECT_EQ(arrowOf(b), 0);
+    QTest::mouseRelease(&grid, Qt::LeftButton, Qt::NoModifier, b.center());
+    EXPECT_EQ(grid.CellText(0, 1), QStringLiteral("x")) << "sorted by B";
+    EXPECT_GT(arrowOf(b), 10) << "the sorted column shows its arrow";
+    EXPECT_EQ(arrowOf(a), 0);
 
-    grid.paintState().dragHeaderPos = 0;
-    grid.paintState().dragHeaderX = b.left() + 20;
-    grid.Refresh();
-    EXPECT_EQ(px(b.left() + 20, b.top() + 5), arrow) << "the dragged header's frame";
+    grid.SetAllowColumnHover(false);
+    QTest::mouseMove(&grid, a.center());
+    EXPECT_EQ(px(a.left() + 10, a.top()), normal) << "no hover without hot tracking";
 }
 
 TEST_F(GridPaint, TotalsLineButtonsAndCheckBoxesDraw)

@@ -1,0 +1,537 @@
+// A shown grid driven through a session: public calls, mouse and key events, edits, and handlers
+// that change the grid from inside its events. After every step the grid must still be whole: counts,
+// row map and column order, current cell, selection, format counts, the open edit and the layout.
+#include "FuzzInput.h"
+
+#include "controls/grid/ListGrid.h"
+#include "controls/grid/ListGridInputState.h"
+#include "platform/Dialogs.h"
+#include "platform/Host.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSettings>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <exception>
+#include <unistd.h>
+#include <vector>
+
+using brenlow::fuzz::Input;
+using namespace brenlow;
+
+namespace {
+
+class SilentDialogs final : public Dialogs
+{
+public:
+    Answer MessageBox(const QString&, const QString&, Icon, Buttons buttons) override
+    {
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
+    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return {}; }
+    QString BrowseForFolder(const QString&, const QString&) override { return {}; }
+};
+
+constexpr int kWidth = 400;
+constexpr int kHeight = 200;
+constexpr int kMaxSteps = 64;
+
+/** What a handler does when its event comes. */
+enum Reaction : uint8_t
+{
+    Nothing,
+    RemoveThatRow,
+    RemoveFirstRow,
+    InsertFirstRow,
+    AddColumns,
+    ClearRows,
+    SortByFirst,
+    HideThatRow,
+    Cancel,
+    CommitEdit,
+    ReactionCount
+};
+
+/** The session: one grid in its window, the handlers' reactions and the input that drives them. */
+class Session
+{
+public:
+    explicit Session(Input& in) : in(in)
+    {
+        window.resize(kWidth, kHeight);
+        grid = new ListGrid(&window);
+        grid->setGeometry(0, 0, kWidth, kHeight);
+        combo = new QComboBox(&window);
+        combo->addItems({QStringLiteral("one"), QStringLiteral("two")});
+        combo->hide();
+        for (uint8_t& r : reactions)
+            r = in.byte() % (ReactionCount + 4); // mostly nothing
+        connectHandlers();
+        const int columns = 1 + in.byte() % 5;
+        for (int c = 0; c < columns; ++c)
+            grid->AddColumn(QStringLiteral("C%1").arg(c), 600 + 300 * c, 4, c == 0 ? 0 : in.byte() % 8);
+        for (int r = 0; r < 8; ++r)
+            grid->AddItem(QStringLiteral("r%1\t%2\t1\t%3").arg(r).arg(r % 3).arg(8 - r));
+        grid->SetRedraw(true);
+        window.show();
+        grid->setFocus();
+    }
+
+    void run()
+    {
+        for (int step = 0; step < kMaxSteps && !in.empty(); ++step) {
+            try {
+                stepOnce();
+            } catch (const std::exception&) {
+                // The few errors the grid hands to its caller (bad subscripts, overflow).
+            }
+            check();
+        }
+    }
+
+private:
+    int rows() const { return grid->Rows(); }
+    int row() { return static_cast<int>(in.byte() % (rows() + 2)) - 1; }
+    int col() { return static_cast<int>(in.byte() % (grid->Cols() + 1)); }
+    QPoint point()
+    {
+        const int x = in.byte() * kWidth / 256;
+        // Half the points in the header and first rows, where things happen.
+        const uint8_t b = in.byte();
+        const int y = b < 128 ? b / 4 : (b - 128) * kHeight / 128;
+        return {x, y};
+    }
+
+    /** Runs a reaction unless one is already running (handlers do not chain without end). */
+    void react(int slot, int eventRow, bool* cancel = nullptr)
+    {
+        if (depth > 0 || budget <= 0)
+            return;
+        --budget;
+        ++depth;
+        try {
+            switch (reactions[slot] < ReactionCount ? reactions[slot] : Nothing) {
+            case RemoveThatRow:
+                grid->RemoveItem(eventRow);
+                break;
+            case RemoveFirstRow:
+                grid->RemoveItem(0);
+                break;
+            case InsertFirstRow:
+                grid->AddItem(QStringLiteral("ins\t1"), 0);
+                break;
+            case AddColumns:
+                for (int i = 0; i < 9; ++i)
+                    grid->AddColumn(QStringLiteral("x"), 300);
+                break;
+            case ClearRows:
+                grid->Clear();
+                grid->SetRedraw(true);
+                break;
+            case SortByFirst:
+                grid->Sort(0, 1);
+                break;
+            case HideThatRow:
+                if (eventRow >= 0 && eventRow < rows())
+                    grid->SetRowVisible(eventRow, false);
+                break;
+            case Cancel:
+                if (cancel)
+                    *cancel = true;
+                break;
+            case CommitEdit:
+                grid->UpdateCell(false);
+                break;
+            default:
+                break;
+            }
+        } catch (const std::exception&) {
+        }
+        --depth;
+    }
+
+    void connectHandlers()
+    {
+        QObject::connect(grid, &ListGrid::CellButtonClick, grid, [this](int r, int) { react(0, r); });
+        QObject::connect(grid, &ListGrid::CellImageClick, grid, [this](int r, int) { react(1, r); });
+        QObject::connect(grid, &ListGrid::CellHandClick, grid, [this](int r, int, qint16&) { react(2, r); });
+        QObject::connect(grid, &ListGrid::BeforeEdit, grid, [this](int r, int, bool& c) { react(3, r, &c); });
+        QObject::connect(grid, &ListGrid::AfterEdit, grid,
+                         [this](int r, int, QString&, bool& c) { react(4, r, &c); });
+        QObject::connect(grid, &ListGrid::RowColChanged, grid, [this] { react(5, grid->Row()); });
+        QObject::connect(grid, &ListGrid::SelectionChanged, grid, [this] { react(6, grid->Row()); });
+        QObject::connect(grid, &ListGrid::CellClick, grid, [this](int r, int, qint16&) { react(7, r); });
+        QObject::connect(grid, &ListGrid::BeforeDelete, grid, [this](int r, bool& c) { react(8, r, &c); });
+        QObject::connect(grid, &ListGrid::RowCheckedEvent, grid, [this](int r) { react(9, r); });
+        QObject::connect(grid, &ListGrid::CustomSort, grid,
+                         [this](bool&, int&, QString& a, QString& b, bool& swap) {
+                             swap = a < b;
+                             react(10, 0);
+                         });
+        QObject::connect(grid, &ListGrid::ColumnClick, grid, [this](int) { react(11, 0); });
+    }
+
+    void mouse(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers mods)
+    {
+        QMouseEvent event(type, p, grid->mapToGlobal(p), button, buttons, mods);
+        QCoreApplication::sendEvent(grid, &event);
+    }
+
+    void key(int k, Qt::KeyboardModifiers mods, const QString& text)
+    {
+        // Keys go where the user's would: into the open editor, else to the grid.
+        QWidget* target = grid;
+        if (grid->EditPending()) {
+            if (grid->txtEdit()->isVisible())
+                target = grid->txtEdit();
+            else if (combo->isVisible())
+                target = combo;
+        }
+        QKeyEvent press(QEvent::KeyPress, k, mods, text);
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, k, mods, text);
+        QCoreApplication::sendEvent(grid, &release);
+    }
+
+    Qt::KeyboardModifiers mods()
+    {
+        const uint8_t b = in.byte();
+        Qt::KeyboardModifiers m;
+        if (b & 1)
+            m |= Qt::ShiftModifier;
+        if (b & 2)
+            m |= Qt::ControlModifier;
+        return m;
+    }
+
+    void stepOnce()
+    {
+        switch (in.byte() % 20) {
+        case 0:
+            grid->AddItem(in.text(), row(), in.byte() & 1, in.byte() & 1, (in.byte() & 7) == 0,
+                          (in.byte() & 7) != 0);
+            break;
+        case 1:
+            grid->RemoveItem(row());
+            break;
+        case 2:
+            grid->SetCellText(row(), col(), in.text());
+            break;
+        case 3:
+            grid->SetRedraw(in.byte() & 1);
+            break;
+        case 4: {
+            const int c1 = col(), t1 = static_cast<int>(in.byte() % 4) - 1;
+            const int c2 = static_cast<int>(in.byte() % (grid->Cols() + 1)) - 1;
+            grid->Sort(c1, t1, c2, static_cast<int>(in.byte() % 4) - 1);
+            break;
+        }
+        case 5:
+            if (in.byte() & 1)
+                grid->FilterOn(in.text(), col(), in.byte() % 8, in.byte() & 1, std::max(0, row()));
+            else
+                grid->FilterOff(row());
+            break;
+        case 6: { // click, double click or drag
+            const QPoint p = point();
+            const Qt::KeyboardModifiers m = mods();
+            const uint8_t kind = in.byte();
+            const Qt::MouseButton b = (kind & 8) ? Qt::RightButton : Qt::LeftButton;
+            mouse(QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton, m);
+            mouse(QEvent::MouseButtonPress, p, b, b, m);
+            QPoint end = p;
+            if (kind & 1) {
+                end = point();
+                mouse(QEvent::MouseMove, end, Qt::NoButton, b, m);
+            }
+            mouse(QEvent::MouseButtonRelease, end, b, Qt::NoButton, m);
+            if (kind & 2) {
+                mouse(QEvent::MouseButtonDblClick, end, b, b, m);
+                mouse(QEvent::MouseButtonRelease, end, b, Qt::NoButton, m);
+            }
+            break;
+        }
+        case 7:
+            mouse(QEvent::MouseMove, point(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            // Whatever changed while painting was off, the pointer is never over a row that is gone.
+            BRENLOW_FUZZ_CHECK(grid->model().mouseRow < rows());
+            break;
+        case 8: {
+            static const int keys[] = {Qt::Key_Up,       Qt::Key_Down,   Qt::Key_Left,   Qt::Key_Right,
+                                       Qt::Key_Home,     Qt::Key_End,    Qt::Key_PageUp, Qt::Key_PageDown,
+                                       Qt::Key_Return,   Qt::Key_Escape, Qt::Key_F2,     Qt::Key_Delete,
+                                       Qt::Key_Insert,   Qt::Key_Space,  Qt::Key_Tab,    Qt::Key_A,
+                                       Qt::Key_Backspace};
+            const int k = keys[in.byte() % std::size(keys)];
+            const QString text = k == Qt::Key_A        ? QStringLiteral("a")
+                                 : k == Qt::Key_Space  ? QStringLiteral(" ")
+                                 : k == Qt::Key_Return ? QStringLiteral("\r")
+                                                       : QString();
+            key(k, mods(), text);
+            break;
+        }
+        case 9: { // typing
+            const QString text = in.text().left(4);
+            for (QChar ch : text)
+                key(0, Qt::NoModifier, QString(ch));
+            break;
+        }
+        case 10:
+            if (in.byte() & 1)
+                grid->ForceCellEdit(row(), col(), in.byte() & 1);
+            else
+                grid->UpdateCell(in.byte() & 1);
+            break;
+        case 11:
+            grid->SetMultiSelect(static_cast<qint16>(in.byte() % 3));
+            if (in.byte() & 1)
+                grid->DeleteSelected();
+            else
+                grid->SetRowSelected(std::max(0, row()), true);
+            break;
+        case 12: {
+            const int r = std::max(0, row());
+            const int c = std::min(col(), grid->Cols() - 1);
+            switch (in.byte() % 4) {
+            case 0:
+                grid->SetRowVisible(r, in.byte() & 1);
+                break;
+            case 1:
+                grid->SetColVisible(c, in.byte() & 1);
+                break;
+            case 2:
+                grid->SetColWidth(c, static_cast<float>(in.int32()) * (in.byte() & 1 ? 15.0f : 1.0f));
+                break;
+            default:
+                grid->SetRowHeight(r, static_cast<float>(in.int32() % 100000));
+                break;
+            }
+            break;
+        }
+        case 13:
+            if (in.byte() % 8 == 0 && grid->Cols() < 40)
+                grid->ClearAll();
+            grid->AddColumn(in.text(), 300 + in.byte() * 20, in.byte() % 10, in.byte() % 8, {}, {}, 4,
+                            in.byte() & 1, in.byte() % 4);
+            break;
+        case 14: {
+            switch (in.byte() % 14) {
+            case 0:
+                grid->SetAllowEdit(in.byte() & 1);
+                break;
+            case 1:
+                grid->SetEditTrigger(in.byte() & 62);
+                break;
+            case 2:
+                grid->SetAllowColumnSort(in.byte() & 1);
+                break;
+            case 3:
+                grid->SetAllowColumnSwap(in.byte() & 1);
+                break;
+            case 4:
+                grid->SetAllowColumnDrag(in.byte() & 1);
+                break;
+            case 5:
+                grid->SetAllowColumnResizing(in.byte() & 1);
+                grid->SetAllowRowResizing(in.byte() & 1);
+                break;
+            case 6:
+                grid->SetRowCheckBoxes(in.byte() & 1);
+                break;
+            case 7:
+                grid->SetFocusRectMode(in.byte() % 3);
+                break;
+            case 8:
+                grid->SetAllowWordWrap(in.byte() & 1);
+                break;
+            case 9:
+                grid->SetTotalsLineShow(in.byte() & 1);
+                break;
+            case 10:
+                grid->SetShowRowNumbers(in.byte() & 1);
+                break;
+            case 11:
+                grid->SetFreezeAtCol(static_cast<qint16>(static_cast<int>(in.byte() % 6) - 1));
+                break;
+            case 12:
+                grid->SetAllowDelete(in.byte() & 1);
+                grid->SetAllowInsert(in.byte() & 1);
+                break;
+            default:
+                grid->SetCaption(in.text());
+                break;
+            }
+            break;
+        }
+        case 15: {
+            const int r = row(), c = col();
+            switch (in.byte() % 5) {
+            case 0:
+                grid->SetCellBackColor(r, c, static_cast<quint32>(in.int32()));
+                break;
+            case 1:
+                grid->SetCellHandPointer(r, c, in.byte() & 1);
+                break;
+            case 2: {
+                QImage picture(4 + in.byte() % 40, 4 + in.byte() % 40, QImage::Format_RGB32);
+                picture.fill(Qt::green);
+                grid->CellPicture(picture, r, c);
+                break;
+            }
+            case 3:
+                grid->SetCellProgressValue(r, c, in.byte());
+                break;
+            default:
+                grid->FormatCells(std::max(0, r), -1, 0, -1, 1 << (in.byte() % 10), in.text());
+                break;
+            }
+            break;
+        }
+        case 16: {
+            if (in.byte() & 1) {
+                QSettings settings(QCoreApplication::organizationName(), QCoreApplication::applicationName());
+                settings.remove(QStringLiteral("s"));
+                settings.beginGroup(QStringLiteral("s"));
+                std::vector<int> order(static_cast<size_t>(grid->Cols()));
+                for (size_t i = 0; i < order.size(); ++i)
+                    order[i] = static_cast<int>(i);
+                std::rotate(order.begin(), order.begin() + (order.empty() ? 0 : in.byte() % order.size()),
+                            order.end());
+                settings.setValue(QStringLiteral("Count"), QString::number(grid->Cols() - 1));
+                for (size_t i = 0; i < order.size(); ++i)
+                    settings.setValue(QString::number(i), QString::number(order[i]));
+                settings.endGroup();
+                grid->ColOrderLoad(QStringLiteral("s"));
+            } else {
+                grid->ColOrderRestore();
+            }
+            break;
+        }
+        case 17:
+            if (QScrollBar* bar = in.byte() & 1 ? grid->verticalScrollBar() : grid->horizontalScrollBar())
+                bar->setValue(in.byte() % 40);
+            break;
+        case 18:
+            if (in.byte() & 1)
+                grid->RowColSet(row(), static_cast<int>(in.byte() % (grid->Cols() + 1)) - 1);
+            else
+                grid->BindControl(std::min(col(), grid->Cols() - 1), in.byte() & 1 ? combo : nullptr);
+            break;
+        default:
+            grid->Refresh();
+            break;
+        }
+    }
+
+    void check()
+    {
+        const ListGridModel& m = grid->model();
+        const qint32 n = m.lastRow + 1;
+        BRENLOW_FUZZ_CHECK(grid->Rows() == n);
+        BRENLOW_FUZZ_CHECK(m.rows.size() == static_cast<size_t>(n));
+        BRENLOW_FUZZ_CHECK(m.rowMap.size() >= static_cast<size_t>(n));
+        std::vector<bool> seen(static_cast<size_t>(n), false);
+        for (qint32 i = 0; i < n; ++i) {
+            const qint32 slot = m.rowMap[static_cast<size_t>(i)];
+            BRENLOW_FUZZ_CHECK(slot >= 0 && slot < n && !seen[static_cast<size_t>(slot)]);
+            seen[static_cast<size_t>(slot)] = true;
+        }
+        const qint32 cols = m.colCount();
+        BRENLOW_FUZZ_CHECK(m.colOrder.size() == static_cast<size_t>(cols));
+        std::vector<bool> colSeen(static_cast<size_t>(cols), false);
+        for (qint32 index : m.colOrder) {
+            BRENLOW_FUZZ_CHECK(index >= 0 && index < cols && !colSeen[static_cast<size_t>(index)]);
+            colSeen[static_cast<size_t>(index)] = true;
+        }
+        // Format entries count exactly the cells that use them.
+        std::vector<qint32> uses(m.formats.size(), 0);
+        int selected = 0;
+        for (const GridRow& r : m.rows) {
+            BRENLOW_FUZZ_CHECK(r.cells.size() == static_cast<size_t>(cols));
+            for (const GridCell& cell : r.cells) {
+                BRENLOW_FUZZ_CHECK(cell.formatIndex >= -1 &&
+                                   cell.formatIndex < static_cast<qint32>(m.formats.size()));
+                if (cell.formatIndex >= 0)
+                    ++uses[static_cast<size_t>(cell.formatIndex)];
+            }
+        }
+        for (size_t i = 0; i < uses.size(); ++i)
+            BRENLOW_FUZZ_CHECK(uses[i] == m.formats[i].refCount);
+        for (qint32 i = 0; i < n; ++i)
+            selected += grid->RowSelected(i) ? 1 : 0;
+        BRENLOW_FUZZ_CHECK(grid->SelectedCount() == selected);
+        // The current cell is inside the grid.
+        BRENLOW_FUZZ_CHECK(m.currentRow >= -1 && m.currentRow < std::max(n, 1));
+        BRENLOW_FUZZ_CHECK(n > 0 || m.currentRow == -1);
+        BRENLOW_FUZZ_CHECK(m.currentCol >= -1 && m.currentCol < std::max(cols, 1));
+        // No edit is open on a cell that is gone or hidden, and it is the one the editor names.
+        if (grid->EditPending()) {
+            const GridInput& input = grid->input();
+            const qint32 r = m.displayRowOfId(input.editRowId);
+            BRENLOW_FUZZ_CHECK(r >= 0 && r == input.editRow);
+            BRENLOW_FUZZ_CHECK(input.editCol >= 0 && input.editCol < cols);
+            BRENLOW_FUZZ_CHECK(m.colOrder[static_cast<size_t>(input.editColPos)] == input.editCol);
+            BRENLOW_FUZZ_CHECK(m.rowAt(r).visible && m.columns[static_cast<size_t>(input.editCol)].visible);
+        }
+        // While painting, what was painted is the model: rows and columns in view exist, are shown,
+        // and lie one below / beside the other.
+        if (m.painting && !m.refreshPending && !m.layoutPending) {
+            int lastBottom = -1;
+            for (const auto& span : grid->layout().rows()) {
+                BRENLOW_FUZZ_CHECK(span.row >= 0 && span.row < n && m.rowAt(span.row).visible);
+                BRENLOW_FUZZ_CHECK(span.top >= lastBottom && span.height >= 0);
+                lastBottom = span.bottom();
+            }
+            for (const auto& span : grid->layout().cols()) {
+                BRENLOW_FUZZ_CHECK(span.pos >= 0 && span.pos < cols);
+                BRENLOW_FUZZ_CHECK(m.colOrder[static_cast<size_t>(span.pos)] == span.col);
+                BRENLOW_FUZZ_CHECK(m.columns[static_cast<size_t>(span.col)].visible && span.width >= 0);
+            }
+        }
+    }
+
+    Input& in;
+    QWidget window;
+    ListGrid* grid = nullptr;
+    QComboBox* combo = nullptr;
+    uint8_t reactions[12] = {};
+    int depth = 0;
+    int budget = 40;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    // Settings go to a scratch home, never the user's.
+    static QByteArray home =
+        QDir::tempPath().toUtf8() + "/brenlow-fuzz-session-" + QByteArray::number(getpid());
+    QDir().mkpath(QString::fromUtf8(home));
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", home + "/.config");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Never destroyed: its input devices would go after the statics they use at exit.
+    static QApplication* app = new QApplication(*argc, *argv);
+    (void)app;
+    QCoreApplication::setOrganizationName(QStringLiteral("BrenlowFuzz"));
+    QCoreApplication::setApplicationName(QStringLiteral("BrenlowFuzzSession"));
+    static SilentDialogs dialogs;
+    Host::setDialogs(&dialogs);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    Input in(data, size);
+    Session session(in);
+    session.run();
+    return 0;
+}

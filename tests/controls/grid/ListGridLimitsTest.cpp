@@ -1,0 +1,100 @@
+// The grid at the edges of its numbers: a full format table, huge widths and heights, and a stored
+// font read back.
+#include "controls/common/PropertyBag.h"
+#include "controls/grid/ListGrid.h"
+
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace brenlow;
+
+TEST(GridLimits, TheFormatTableStopsAtIndex32767BeforeGrowingPastIt)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("a"), 100);
+    const int rows = 33000;
+    for (int i = 0; i < rows; ++i)
+        grid.AddItem(QString());
+    // Every cell its own colour, so every one needs an entry of its own.
+    int failedAt = -1;
+    for (int i = 0; i < rows; ++i) {
+        try {
+            grid.SetCellBackColor(i, 0, static_cast<quint32>(i + 1));
+        } catch (const std::overflow_error&) {
+            failedAt = i;
+            break;
+        }
+    }
+    // Entry 0 is the rows' shared default, row i took entry i + 1: 0..32767 are usable, no more.
+    EXPECT_EQ(failedAt, 32767);
+    const ListGridModel& m = grid.model();
+    EXPECT_LE(m.formats.size(), 32768u);
+    std::vector<qint32> uses(m.formats.size(), 0);
+    for (const GridRow& row : m.rows) {
+        ASSERT_GE(row.cells[0].formatIndex, 0);
+        ++uses[static_cast<size_t>(row.cells[0].formatIndex)];
+    }
+    for (size_t i = 0; i < uses.size(); ++i)
+        ASSERT_EQ(uses[i], m.formats[i].refCount) << i;
+    EXPECT_EQ(grid.CellBackColor(32766, 0), 32767u);
+    EXPECT_EQ(grid.CellBackColor(32767, 0), grid.BackColor()) << "the failed write changed nothing";
+}
+
+TEST(GridLimits, AWidthThatCannotBeConvertedChangesNothing)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("a"), 1500);
+    EXPECT_THROW(grid.SetColWidth(0, 1e30f), std::overflow_error);
+    EXPECT_FLOAT_EQ(grid.ColWidth(0), 1501);
+    EXPECT_EQ(grid.model().columns[0].pixelWidth, 100);
+    EXPECT_THROW(grid.AddColumn(QStringLiteral("b"), 1e30f), std::overflow_error);
+    EXPECT_EQ(grid.Cols(), 1) << "no half-made column";
+    EXPECT_EQ(grid.model().colOrder.size(), 1u);
+}
+
+TEST(GridLimits, HugeWidthsAndHeightsStillScroll)
+{
+    ListGrid grid;
+    grid.resize(400, 300);
+    const float huge = 2.0e9f * 15; // two billion pixels in twips
+    grid.AddColumn(QStringLiteral("a"), huge);
+    grid.AddColumn(QStringLiteral("b"), huge);
+    grid.AddColumn(QStringLiteral("c"), 1500);
+    for (int i = 0; i < 3; ++i)
+        grid.AddItem(QStringLiteral("x\ty\tz"));
+    grid.SetRowHeight(0, 2.0e9f);
+    grid.SetRowHeight(1, 2.0e9f);
+    grid.SetRedraw(true);
+    grid.Refresh();
+    ASSERT_NE(grid.horizontalScrollBar(), nullptr);
+    EXPECT_FALSE(grid.horizontalScrollBar()->isHidden()) << "the columns do not fit";
+    EXPECT_FALSE(grid.verticalScrollBar()->isHidden()) << "the rows do not fit";
+    EXPECT_GE(grid.horizontalScrollBar()->maximum(), 1);
+    EXPECT_GE(grid.verticalScrollBar()->maximum(), 1);
+    for (const auto& span : grid.layout().cols())
+        EXPECT_GE(span.right(), span.left);
+    for (const auto& span : grid.layout().rows())
+        EXPECT_GE(span.bottom(), span.top);
+    // The last row can still be scrolled to and drawn.
+    grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
+    EXPECT_EQ(grid.RowLastVisible(), 2);
+}
+
+TEST(GridLimits, LoadedPropertiesGiveNewCellsTheStoredFont)
+{
+    ListGrid grid;
+    const QString family = grid.Font().family() == QStringLiteral("DejaVu Serif")
+                               ? QStringLiteral("DejaVu Sans")
+                               : QStringLiteral("DejaVu Serif");
+    PropertyBag bag;
+    bag.WriteProperty(QStringLiteral("Font"), family);
+    grid.ReadProperties(bag);
+    EXPECT_EQ(grid.Font().family(), family);
+    grid.AddColumn(QStringLiteral("a"), 1500);
+    grid.AddItem(QStringLiteral("x"));
+    EXPECT_EQ(grid.CellFontName(0, 0), family);
+    EXPECT_EQ(grid.model().cellFont(grid.model().rows[0].cells[0], 0).family(), family);
+}
