@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-wine python3 dpkg-dev
+    yt-dlp ffmpeg
     clang-14 libclang-rt-14-dev
 )
 if [ "${BRENLOW_EXTRA_PACKAGES:-}" != "" ]; then

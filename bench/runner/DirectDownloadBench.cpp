@@ -93,6 +93,8 @@ int main(int argc, char* argv[])
     const QString link = QStringLiteral("http://127.0.0.1:%1/big.mp4").arg(port);
     const QString stats = app.path() + QStringLiteral("/stats");
     qputenv("BRENLOW_TOOL_TIMING_FILE", stats.toLocal8Bit());
+    // The tool's own direct fetching, not yt-dlp's.
+    qputenv("BRENLOW_YTDLP", "");
 
     Host host;
     host.app = app.path();

@@ -15,6 +15,8 @@ protected:
     void SetUp() override
     {
         RunnerTest::SetUp();
+        // Direct fetching is what these tests are about, even where yt-dlp is installed.
+        qputenv("BRENLOW_YTDLP", "");
         ASSERT_TRUE(served.isValid());
         ASSERT_TRUE(downloads.isValid());
         source = QByteArray(3 * 1000 * 1000 + 17, Qt::Uninitialized);
@@ -38,6 +40,7 @@ protected:
     void TearDown() override
     {
         RunnerTest::TearDown();
+        qunsetenv("BRENLOW_YTDLP");
         server.kill();
         server.waitForFinished(5000);
     }
@@ -68,6 +71,14 @@ protected:
         run(5);
         EXPECT_TRUE(waitForComplete(before + 1, 120000));
         return events.back().exitCode;
+    }
+
+    /** A partial file left by an earlier run. */
+    void leavePart(const QString& name, const QByteArray& data)
+    {
+        QFile f(downloads.path() + u'/' + name + QStringLiteral(".part"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(data);
     }
 
     QTemporaryDir served, downloads;
@@ -122,6 +133,59 @@ TEST_F(DirectLinkTest, AnInterruptedDownloadResumesWithARangeRequest)
     EXPECT_EQ(downloadLink(url(QStringLiteral("drop/clip.mp4"))), 0);
     EXPECT_TRUE(output().contains(QStringLiteral("Resuming download at byte %1").arg(half)));
     EXPECT_EQ(downloaded(), source);
+}
+
+TEST_F(DirectLinkTest, AResumeFollowsARedirectToAnotherExtension)
+{
+    // An earlier run of the same address saved part of it under the address's own extension; the
+    // address now leads to an .mp4, of which nothing is there yet.
+    leavePart(QStringLiteral("clip.php"), source.left(1000));
+    EXPECT_EQ(downloadLink(url(QStringLiteral("redirect/clip.php?to=/clip.mp4"))), 0)
+        << output().toStdString();
+    EXPECT_EQ(downloaded(), source);
+}
+
+TEST_F(DirectLinkTest, ARangeAnsweredFromTheStartIsNotAppended)
+{
+    leavePart(QStringLiteral("clip.mp4"), source.left(1000));
+    EXPECT_EQ(downloadLink(url(QStringLiteral("fromzero/clip.mp4"))), 0) << output().toStdString();
+    EXPECT_EQ(downloaded(), source);
+}
+
+TEST_F(DirectLinkTest, ARefusedRangeCompletesOnlyAPartOfTheRightSize)
+{
+    // Larger than the file: the part is no piece of it and is fetched anew.
+    leavePart(QStringLiteral("clip.mp4"), source + QByteArray("trailing junk"));
+    EXPECT_EQ(downloadLink(url(QStringLiteral("clip.mp4"))), 0) << output().toStdString();
+    EXPECT_EQ(downloaded(), source);
+    // Exactly the file: nothing more to fetch.
+    QFile::remove(downloads.path() + QStringLiteral("/clip.mp4"));
+    leavePart(QStringLiteral("clip.mp4"), source);
+    EXPECT_EQ(downloadLink(url(QStringLiteral("clip.mp4"))), 0) << output().toStdString();
+    EXPECT_TRUE(output().contains(QStringLiteral("has already been downloaded")));
+    EXPECT_EQ(downloaded(), source);
+}
+
+TEST_F(DirectLinkTest, AnAddressWithoutExtensionResumesToo)
+{
+    writeServed(QStringLiteral("media"), source);
+    EXPECT_NE(downloadLink(url(QStringLiteral("drop/media"))), 0);
+    ASSERT_TRUE(QFile::exists(downloads.path() + QStringLiteral("/clip.bin.part")));
+    EXPECT_EQ(downloadLink(url(QStringLiteral("drop/media"))), 0) << output().toStdString();
+    EXPECT_TRUE(output().contains(QStringLiteral("Resuming download at byte")));
+    EXPECT_EQ(downloaded(QStringLiteral("clip.bin")), source);
+}
+
+TEST_F(DirectLinkTest, APageLinkWithoutYtDlpSaysWhatIsNeeded)
+{
+    writeServed(QStringLiteral("watch.html"), "<html><body><video src=\"clip.mp4\"></video></body></html>");
+    host->link = url(QStringLiteral("watch.html"));
+    run(2);
+    ASSERT_TRUE(waitForComplete(1));
+    EXPECT_NE(events.back().exitCode, 0);
+    EXPECT_TRUE(output().contains(QStringLiteral("needs yt-dlp"))) << output().toStdString();
+    EXPECT_TRUE(output().contains(QStringLiteral("apt-get install yt-dlp")));
+    EXPECT_FALSE(output().contains(QStringLiteral("format code")));
 }
 
 TEST_F(DirectLinkTest, ServerErrorsArePrintedWithANonZeroExit)

@@ -1,6 +1,7 @@
 #include "DirectLink.h"
 
 #include "Simulator.h"
+#include "YtDlp.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,6 +12,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QUrl>
 
@@ -134,6 +136,25 @@ void waitForHeaders(QNetworkReply* reply)
     loop.exec();
 }
 
+// The byte range of a 206 or 416 answer ("bytes 100-199/200", or a star and the size); -1 where unknown.
+struct ContentRange
+{
+    explicit ContentRange(QNetworkReply* reply)
+    {
+        static const QRegularExpression re(QStringLiteral("^bytes\\s+(?:(\\d+)-\\d+|\\*)/(\\d+|\\*)"));
+        const QRegularExpressionMatch m =
+            re.match(QString::fromLatin1(reply->rawHeader("Content-Range")).trimmed());
+        if (!m.hasMatch())
+            return;
+        if (!m.captured(1).isEmpty())
+            start = m.captured(1).toLongLong();
+        if (m.captured(2) != u"*")
+            total = m.captured(2).toLongLong();
+    }
+    qint64 start = -1;
+    qint64 total = -1;
+};
+
 void waitFinished(QNetworkReply* reply)
 {
     if (reply->isFinished())
@@ -183,6 +204,12 @@ int formatList(QNetworkAccessManager& nam, const QUrl& url, const Options& o, Ou
         out.line(QStringLiteral("ERROR: %1").arg(failure));
         return 1;
     }
+    const QString type = head.type.section(u';', 0, 0).trimmed().toLower();
+    if (type == u"text/html" || type == u"application/xhtml+xml") {
+        // A page, not a file: only yt-dlp can find the video in it.
+        out.line(YtDlpNeededText());
+        return 1;
+    }
     out.line(QStringLiteral("[info] Available formats for %1:").arg(titleOf(url)));
     out.line(QStringLiteral("format code  extension  resolution note"));
     QString line =
@@ -213,43 +240,90 @@ int download(QNetworkAccessManager& nam, const QUrl& url, const Options& o, Outp
             QStringLiteral("[download] %1 has already been downloaded").arg(pathFor(extensionFor(url, {}))));
         return 0;
     }
+    auto partSize = [](const QString& p) { return QFileInfo(p + QStringLiteral(".part")).size(); };
     QString path = pathFor(extensionFor(url, {}));
-    qint64 from = 0;
-    if (o.resume && !urlExt.isEmpty())
-        from = QFileInfo(path + QStringLiteral(".part")).size();
-
-    Fetch fetch(nam, url, "GET", from, out, o.verbose);
-    QNetworkReply* reply = fetch.reply();
-    waitForHeaders(reply);
-    if (fetch.status() == 416 && from > 0) {
-        // The partial file already holds everything the server has.
-        fetch.abort();
-        QFile::remove(path);
-        if (!QFile::rename(path + QStringLiteral(".part"), path)) {
-            out.line(QStringLiteral("ERROR: unable to rename file: %1").arg(path));
+    qint64 from = o.resume ? partSize(path) : 0;
+    QUrl target = url;
+    std::unique_ptr<Fetch> fetch;
+    QNetworkReply* reply = nullptr;
+    // The address may lead elsewhere, to another extension and so to another partial file; then the
+    // request is made again from that file's size.
+    for (int attempt = 0;; ++attempt) {
+        fetch = std::make_unique<Fetch>(nam, target, "GET", from, out, o.verbose);
+        reply = fetch->reply();
+        waitForHeaders(reply);
+        const bool retry = attempt < 3;
+        if (fetch->status() == 416 && from > 0) {
+            const QString there = pathFor(extensionFor(reply->url(), {}));
+            const qint64 size = ContentRange(reply).total;
+            fetch->abort();
+            if (there != path && retry) {
+                path = there;
+                from = o.resume ? partSize(there) : 0;
+                target = reply->url();
+                continue;
+            }
+            if (size == from) {
+                // The partial file already holds everything the server has.
+                QFile::remove(path);
+                if (!QFile::rename(path + QStringLiteral(".part"), path)) {
+                    out.line(QStringLiteral("ERROR: unable to rename file: %1").arg(path));
+                    return 1;
+                }
+                out.line(QStringLiteral("[download] %1 has already been downloaded").arg(path));
+                return 0;
+            }
+            if (retry) {
+                // Larger than the file, or of unknown fit: no piece of it; fetch it whole.
+                out.line(QStringLiteral("[download] The partial file does not fit; downloading it anew"));
+                from = 0;
+                target = reply->url();
+                continue;
+            }
+        }
+        if (const QString failure = fetch->failure(); !failure.isEmpty()) {
+            fetch->abort();
+            out.line(QStringLiteral("ERROR: %1").arg(failure));
             return 1;
         }
-        out.line(QStringLiteral("[download] %1 has already been downloaded").arg(path));
-        return 0;
+        const QString there =
+            pathFor(extensionFor(reply->url(), reply->header(QNetworkRequest::ContentTypeHeader).toString()));
+        const qint64 thereFrom = o.resume ? partSize(there) : 0;
+        if (thereFrom != from && retry) {
+            fetch->abort();
+            path = there;
+            from = thereFrom;
+            target = reply->url();
+            continue;
+        }
+        path = there;
+        break;
     }
-    if (const QString failure = fetch.failure(); !failure.isEmpty()) {
-        fetch.abort();
-        out.line(QStringLiteral("ERROR: %1").arg(failure));
-        return 1;
-    }
-    path = pathFor(extensionFor(reply->url(), reply->header(QNetworkRequest::ContentTypeHeader).toString()));
     if (QFileInfo::exists(path)) {
         if (o.noOverwrite) {
-            fetch.abort();
+            fetch->abort();
             out.line(QStringLiteral("[download] %1 has already been downloaded").arg(path));
             return 0;
         }
     }
-    const bool partial = fetch.status() == 206;
+    bool partial = fetch->status() == 206;
+    const ContentRange range(reply);
+    if (partial && range.start != from) {
+        if (range.start != 0) {
+            fetch->abort();
+            out.line(QStringLiteral("ERROR: asked for the file from byte %1, the server sent it from byte %2")
+                         .arg(from)
+                         .arg(range.start));
+            return 1;
+        }
+        partial = false; // the whole file after all
+    }
     if (!partial)
         from = 0; // the server sends the whole file again
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     qint64 total = length.isValid() ? from + length.toLongLong() : -1;
+    if (fetch->status() == 206 && range.total > 0)
+        total = range.total;
     if (url.isLocalFile())
         total = QFileInfo(url.toLocalFile()).size();
 
@@ -257,7 +331,7 @@ int download(QNetworkAccessManager& nam, const QUrl& url, const Options& o, Outp
     QFile part(partPath);
     if (!part.open(partial ? (QIODevice::WriteOnly | QIODevice::Append)
                            : (QIODevice::WriteOnly | QIODevice::Truncate))) {
-        fetch.abort();
+        fetch->abort();
         out.line(QStringLiteral("ERROR: unable to open for writing: %1").arg(part.errorString()));
         return 1;
     }
@@ -289,7 +363,7 @@ int download(QNetworkAccessManager& nam, const QUrl& url, const Options& o, Outp
             done += data.size();
         }
         if (!writeError.isEmpty())
-            fetch.abort();
+            fetch->abort();
         if (clock.elapsed() - lastReport >= kProgressEveryMs)
             report();
     };
@@ -309,7 +383,7 @@ int download(QNetworkAccessManager& nam, const QUrl& url, const Options& o, Outp
     };
     if (!writeError.isEmpty())
         return fail(QStringLiteral("unable to write data: %1").arg(writeError));
-    if (const QString failure = fetch.failure(); !failure.isEmpty())
+    if (const QString failure = fetch->failure(); !failure.isEmpty())
         return fail(failure);
     if (total >= 0 && done < total)
         return fail(QStringLiteral("Download incomplete: received %1 of %2 bytes").arg(done).arg(total));

@@ -6,8 +6,21 @@ Options ParseOptions(const QStringList& args)
 {
     Options o;
     bool haveLink = false;
+    bool optionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
+        if (!optionsEnded && a == u"--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded) {
+            // After "--" everything is a link, however it begins.
+            if (haveLink)
+                o.problems << QStringLiteral("unexpected argument: %1").arg(a);
+            o.link = haveLink ? o.link : a;
+            haveLink = true;
+            continue;
+        }
         auto value = [&](QString& into) {
             if (i + 1 < args.size())
                 into = args.at(++i);

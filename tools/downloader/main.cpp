@@ -1,11 +1,13 @@
 // The bundled downloader tool, installed as do.dll beside brenlow. It answers from a catalogue of
-// simulated videos, so the whole workflow can be tried and tested without a video site.
+// simulated videos, so the whole workflow can be tried and tested without a video site; other links
+// go to yt-dlp where it is installed, or are fetched directly as media files.
 
 #include "Catalogue.h"
 #include "DirectLink.h"
 #include "Options.h"
 #include "Output.h"
 #include "Simulator.h"
+#include "YtDlp.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -84,8 +86,12 @@ int run(int argc, char* argv[])
     }
     if (const auto video = catalogue.find(options.link))
         return RunSimulated(*video, options, out);
-    if (IsDirectLink(options.link))
-        return RunDirect(options, out);
+    if (IsDirectLink(options.link)) {
+        // Pages of video sites go through yt-dlp where it is installed; files and the rest are
+        // fetched directly.
+        const QString ytdlp = QUrl(options.link).isLocalFile() ? QString() : FindYtDlp();
+        return ytdlp.isEmpty() ? RunDirect(options, out) : RunYtDlp(ytdlp, options, out);
+    }
     out.line(QStringLiteral("ERROR: Unsupported URL: %1").arg(options.link));
     return 1;
 }

@@ -1,0 +1,177 @@
+#pragma once
+
+// A small video site for tests of the yt-dlp bridge: pages and media made by ffmpeg at test time
+// (two seconds of testsrc and a sine), served by tests/tools/server.py.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace brenlow::test::media {
+
+inline QString program(const char* name)
+{
+    return QStandardPaths::findExecutable(QString::fromLatin1(name));
+}
+
+inline bool run(const QString& prog, const QStringList& args, const QString& dir)
+{
+    QProcess p;
+    p.setWorkingDirectory(dir);
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(prog, args);
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+inline void write(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+
+inline QByteArray read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+/** ffprobe's "codec_type,width" lines of a file's streams. */
+inline QStringList streams(const QString& file)
+{
+    QProcess p;
+    p.start(program("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"),
+                                 QStringLiteral("-show_entries"), QStringLiteral("stream=codec_type,width"),
+                                 QStringLiteral("-of"), QStringLiteral("csv=p=0"), file});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+/** The site every test of this file reads: made once, since ffmpeg takes a moment. */
+class Site
+{
+public:
+    static Site& get()
+    {
+        static Site site;
+        return site;
+    }
+    bool ready = false;
+    QString why;
+    QTemporaryDir dir;
+    QByteArray blob; // a file served slowly or stalling, for cancel and resume
+
+private:
+    Site()
+    {
+        const QString ffmpeg = program("ffmpeg");
+        if (program("yt-dlp").isEmpty() || ffmpeg.isEmpty() || program("ffprobe").isEmpty()) {
+            why = QStringLiteral("yt-dlp, ffmpeg and ffprobe are needed (scripts/deps.sh installs them)");
+            return;
+        }
+        const QString d = dir.path();
+        auto clip = [&](const QString& size, const QString& out) {
+            return run(
+                ffmpeg,
+                {QStringLiteral("-nostdin"),  QStringLiteral("-loglevel"),
+                 QStringLiteral("error"),     QStringLiteral("-y"),
+                 QStringLiteral("-f"),        QStringLiteral("lavfi"),
+                 QStringLiteral("-i"),        QStringLiteral("testsrc=size=%1:rate=10:duration=2").arg(size),
+                 QStringLiteral("-f"),        QStringLiteral("lavfi"),
+                 QStringLiteral("-i"),        QStringLiteral("sine=frequency=440:duration=2"),
+                 QStringLiteral("-c:v"),      QStringLiteral("libx264"),
+                 QStringLiteral("-preset"),   QStringLiteral("ultrafast"),
+                 QStringLiteral("-c:a"),      QStringLiteral("aac"),
+                 QStringLiteral("-shortest"), out},
+                d);
+        };
+        auto picture = [&](const QString& out) {
+            return run(ffmpeg,
+                       {QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                        QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+                        QStringLiteral("-i"), QStringLiteral("testsrc=size=320x180:duration=1"),
+                        QStringLiteral("-frames:v"), QStringLiteral("1"), out},
+                       d);
+        };
+        auto segment = [&](const QString& in, const QString& name) {
+            return run(ffmpeg,
+                       {QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                        QStringLiteral("-y"), QStringLiteral("-i"), in, QStringLiteral("-c"),
+                        QStringLiteral("copy"), QStringLiteral("-f"), QStringLiteral("hls"),
+                        QStringLiteral("-hls_playlist_type"), QStringLiteral("vod"),
+                        QStringLiteral("-hls_segment_filename"), QStringLiteral("hls/%1%d.ts").arg(name),
+                        QStringLiteral("hls/%1.m3u8").arg(name)},
+                       d);
+        };
+        QDir(d).mkpath(QStringLiteral("hls"));
+        QDir(d).mkpath(QStringLiteral("dash"));
+        const bool made =
+            clip(QStringLiteral("160x90"), QStringLiteral("small.mp4")) &&
+            clip(QStringLiteral("320x180"), QStringLiteral("big.mp4")) &&
+            picture(QStringLiteral("thumb.jpg")) && picture(QStringLiteral("thumb.webp")) &&
+            segment(QStringLiteral("small.mp4"), QStringLiteral("lo")) &&
+            segment(QStringLiteral("big.mp4"), QStringLiteral("hi")) &&
+            run(ffmpeg,
+                {QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                 QStringLiteral("-y"), QStringLiteral("-i"), QStringLiteral("../big.mp4"),
+                 QStringLiteral("-map"), QStringLiteral("0:v"), QStringLiteral("-map"), QStringLiteral("0:a"),
+                 QStringLiteral("-c"), QStringLiteral("copy"), QStringLiteral("-f"), QStringLiteral("dash"),
+                 QStringLiteral("-adaptation_sets"), QStringLiteral("id=0,streams=v id=1,streams=a"),
+                 QStringLiteral("manifest.mpd")},
+                d + QStringLiteral("/dash"));
+        if (!made) {
+            why = QStringLiteral("ffmpeg could not make the test media");
+            return;
+        }
+        write(
+            d + QStringLiteral("/hls/master.m3u8"),
+            "#EXTM3U\n"
+            "#EXT-X-STREAM-INF:BANDWIDTH=150000,RESOLUTION=160x90,CODECS=\"avc1.42c00b,mp4a.40.2\"\nlo.m3u8\n"
+            "#EXT-X-STREAM-INF:BANDWIDTH=300000,RESOLUTION=320x180,CODECS=\"avc1.42c00d,mp4a.40.2\"\nhi."
+            "m3u8\n");
+        auto page = [](const char* title, const char* image, const char* video) {
+            return QByteArray("<!DOCTYPE html><html><head><title>Test page</title>\n"
+                              "<meta property=\"og:title\" content=\"") +
+                   title + "\">\n<meta property=\"og:image\" content=\"" + image + "\">\n" + video +
+                   "</head><body></body></html>\n";
+        };
+        // Two renditions in a video element: yt-dlp takes their picture from the poster.
+        write(d + QStringLiteral("/page.html"),
+              page("Harbour Clip", "/thumb.jpg",
+                   "</head><body><video controls poster=\"/thumb.jpg\">"
+                   "<source src=\"/small.mp4\" type=\"video/mp4\" label=\"90p\">"
+                   "<source src=\"/big.mp4\" type=\"video/mp4\" label=\"180p\"></video>"));
+        // The video named in the page's Open Graph data, with a WebP picture.
+        write(d + QStringLiteral("/webp.html"),
+              page("Webp Clip", "/thumb.webp", "<meta property=\"og:video\" content=\"/big.mp4\">"));
+        blob = QByteArray(600 * 1024, Qt::Uninitialized);
+        QRandomGenerator rng(13);
+        for (char& c : blob)
+            c = static_cast<char>(rng.generate());
+        write(d + QStringLiteral("/blob.mp4"), blob);
+        write(d + QStringLiteral("/stall.html"),
+              page("Stalling Clip", "/thumb.jpg",
+                   "<meta property=\"og:video\" content=\"/stallonce/blob.mp4\">"));
+        ready = true;
+    }
+};
+
+/** Starts the test server on the site; returns its port, or 0. */
+inline int startServer(QProcess& server, const QString& folder)
+{
+    server.setProgram(QStringLiteral(BRENLOW_PYTHON));
+    server.setArguments({QStringLiteral(BRENLOW_TEST_SERVER), folder});
+    server.start();
+    if (!server.waitForStarted(10000) || !server.waitForReadyRead(30000))
+        return 0;
+    return server.readLine().trimmed().toInt();
+}
+
+} // namespace brenlow::test::media

@@ -1,0 +1,434 @@
+#include "PageInfo.h"
+
+#include "Output.h"
+
+#include <QJsonArray>
+#include <QRegularExpression>
+#include <QSet>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+
+namespace brenlow::tool {
+namespace {
+
+bool isShortNumber(const QString& id)
+{
+    static const QRegularExpression re(QStringLiteral("^[0-9]{1,3}$"));
+    return re.match(id).hasMatch();
+}
+
+QString text(const QJsonObject& o, const char* key)
+{
+    const QJsonValue v = o.value(QLatin1String(key));
+    if (v.isString())
+        return v.toString();
+    if (v.isDouble()) {
+        const double d = v.toDouble();
+        return d == std::floor(d) && std::abs(d) < 1e15 ? QString::number(static_cast<qint64>(d))
+                                                        : QString::number(d);
+    }
+    return {};
+}
+
+double number(const QJsonObject& o, const char* key)
+{
+    const QJsonValue v = o.value(QLatin1String(key));
+    return v.isDouble() ? v.toDouble() : 0.0;
+}
+
+bool isPicture(const QJsonObject& f)
+{
+    const QString ext = text(f, "ext").toLower();
+    static const QStringList pictures{QStringLiteral("mhtml"), QStringLiteral("jpg"),  QStringLiteral("jpeg"),
+                                      QStringLiteral("png"),   QStringLiteral("webp"), QStringLiteral("gif")};
+    if (pictures.contains(ext) || text(f, "protocol") == u"mhtml")
+        return true;
+    if (text(f, "format_note").contains(QStringLiteral("storyboard"), Qt::CaseInsensitive))
+        return true;
+    return text(f, "vcodec") == u"none" && text(f, "acodec") == u"none";
+}
+
+/** The formats worth offering; a page with one file and no list is that one format. */
+QList<QJsonObject> formatsOf(const QJsonObject& info)
+{
+    QList<QJsonObject> list;
+    const QJsonArray formats = info.value(QLatin1String("formats")).toArray();
+    for (const QJsonValue& v : formats) {
+        const QJsonObject f = v.toObject();
+        if (!text(f, "format_id").isEmpty() && !isPicture(f))
+            list.append(f);
+    }
+    if (formats.isEmpty() && !text(info, "url").isEmpty()) {
+        QJsonObject single = info;
+        if (text(single, "format_id").isEmpty())
+            single.insert(QStringLiteral("format_id"), QStringLiteral("0"));
+        list.append(single);
+    }
+    return list;
+}
+
+/** Expected bytes of a format: its size, else its bit rate over the page's duration; 0 if unknown. */
+double expectedSize(const QJsonObject& f, double duration)
+{
+    if (const double size = number(f, "filesize"); size > 0)
+        return size;
+    if (const double size = number(f, "filesize_approx"); size > 0)
+        return size;
+    if (const double tbr = number(f, "tbr"); tbr > 0 && duration > 0)
+        return tbr * 1000 / 8 * duration;
+    return 0;
+}
+
+bool sizeIsExact(const QJsonObject& f)
+{
+    return number(f, "filesize") > 0;
+}
+
+QString resolutionOf(const QJsonObject& f)
+{
+    if (text(f, "vcodec") == u"none")
+        return QStringLiteral("audio only");
+    const QString res = text(f, "resolution");
+    if (!res.isEmpty() && res != u"unknown")
+        return res;
+    const int w = static_cast<int>(number(f, "width")), h = static_cast<int>(number(f, "height"));
+    if (w > 0 && h > 0)
+        return QStringLiteral("%1x%2").arg(w).arg(h);
+    if (h > 0)
+        return QStringLiteral("%1p").arg(h);
+    return QStringLiteral("unknown");
+}
+
+QString sizeText(double bytes, bool exact)
+{
+    return (exact ? QString() : QStringLiteral("~")) + FormatBytes(bytes);
+}
+
+QString noteOf(const QJsonObject& f, const QString& code, double duration)
+{
+    QStringList parts;
+    QString name = text(f, "format_note");
+    // An id of letters says something ("hls-720p", "dash-audio"); one the code shows does not.
+    if (name.isEmpty() && text(f, "format_id") != code)
+        name = text(f, "format_id");
+    if (!name.isEmpty() && name != resolutionOf(f))
+        parts << name;
+    const QString v = text(f, "vcodec"), a = text(f, "acodec");
+    if (v == u"none")
+        parts << QStringLiteral("audio only");
+    else if (a == u"none")
+        parts << QStringLiteral("video only");
+    if (!v.isEmpty() && v != u"none")
+        parts << v;
+    if (!a.isEmpty() && a != u"none")
+        parts << a;
+    if (const double fps = number(f, "fps"); fps > 0 && v != u"none")
+        parts << QStringLiteral("%1fps").arg(fps);
+    if (const double tbr = number(f, "tbr"); tbr > 0)
+        parts << QStringLiteral("%1k").arg(std::lround(tbr));
+    if (const double size = expectedSize(f, duration); size > 0)
+        parts << sizeText(size, sizeIsExact(f));
+    if (parts.isEmpty() && !text(f, "protocol").isEmpty())
+        parts << text(f, "protocol");
+    return parts.join(QStringLiteral(", "));
+}
+
+QString row(const QString& code, const QString& ext, const QString& res, const QString& note)
+{
+    return code.leftJustified(13) + ext.leftJustified(11) + res.leftJustified(11) + note;
+}
+
+} // namespace
+
+QStringList FormatTable(const QJsonObject& info, CodeMap& codes)
+{
+    const QList<QJsonObject> formats = formatsOf(info);
+    const double duration = number(info, "duration");
+    QSet<QString> taken;
+    for (const QJsonObject& f : formats) {
+        if (isShortNumber(text(f, "format_id")))
+            taken.insert(text(f, "format_id"));
+    }
+    // A code that has become a real id of the page goes back to that id.
+    for (auto it = codes.begin(); it != codes.end();) {
+        if (taken.contains(it.value()) && it.key() != it.value())
+            it = codes.erase(it);
+        else
+            ++it;
+    }
+    auto codeFor = [&](const QString& id) {
+        if (isShortNumber(id))
+            return id;
+        if (codes.contains(id))
+            return codes.value(id);
+        QSet<QString> used = taken;
+        for (const QString& c : codes)
+            used.insert(c);
+        for (int n = 1; n < 1000; ++n) {
+            if (!used.contains(QString::number(n))) {
+                codes.insert(id, QString::number(n));
+                return QString::number(n);
+            }
+        }
+        return QString(); // a page of a thousand formats: the rest go without a code
+    };
+
+    QStringList lines;
+    QString bestLine;
+    const QString selected = text(info, "format_id");
+    QMap<QString, QJsonObject> byId;
+    for (const QJsonObject& f : formats) {
+        const QString id = text(f, "format_id");
+        byId.insert(id, f);
+        const QString code = codeFor(id);
+        if (code.isEmpty())
+            continue;
+        const QString line = row(code, text(f, "ext"), resolutionOf(f), noteOf(f, code, duration));
+        if (id == selected)
+            bestLine = line;
+        else
+            lines << line;
+    }
+    const QStringList pair = selected.split(u'+');
+    if (pair.size() > 1 &&
+        std::all_of(pair.begin(), pair.end(), [&](const QString& id) { return byId.contains(id); })) {
+        // The best picture with the best sound, merged into one file.
+        QStringList partNames, codecs;
+        double size = 0;
+        bool exact = true;
+        for (const QString& id : pair) {
+            const QJsonObject f = byId.value(id);
+            const bool audio = text(f, "vcodec") == u"none";
+            partNames << QStringLiteral("%1 %2").arg(
+                audio ? QStringLiteral("audio") : QStringLiteral("video"), codeFor(id));
+            for (const char* key : {"vcodec", "acodec"}) {
+                const QString c = text(f, key);
+                if (!c.isEmpty() && c != u"none")
+                    codecs << c;
+            }
+            const double s = expectedSize(f, duration);
+            exact = exact && sizeIsExact(f);
+            size = s > 0 && size >= 0 ? size + s : -1;
+        }
+        const QString code = codeFor(selected);
+        QString ext = text(info, "ext");
+        if (ext.isEmpty())
+            ext = text(byId.value(pair.first()), "ext");
+        QStringList note{QStringLiteral("best: ") + partNames.join(QStringLiteral(" + ")) +
+                         QStringLiteral(" merged")};
+        note << codecs;
+        if (size > 0)
+            note << sizeText(size, exact);
+        bestLine = row(code, ext, resolutionOf(byId.value(pair.first())), note.join(QStringLiteral(", ")));
+    }
+    if (bestLine.isEmpty() && !lines.isEmpty())
+        bestLine = lines.takeLast();
+    if (!bestLine.isEmpty())
+        lines << bestLine + QStringLiteral(" (best)");
+    return lines;
+}
+
+QString FormatIdForCode(const QString& code, const CodeMap& codes)
+{
+    for (auto it = codes.begin(); it != codes.end(); ++it) {
+        if (it.value() == code)
+            return it.key();
+    }
+    return code;
+}
+
+QString UploaderOf(const QJsonObject& info)
+{
+    const QString host = QUrl(text(info, "webpage_url")).host();
+    for (const char* key : {"uploader", "channel", "uploader_id", "creator"}) {
+        const QString value = text(info, key);
+        // The generic extractor names the page's domain (with its port) as uploader.
+        if (!value.isEmpty() && value != text(info, "webpage_url_domain"))
+            return value;
+    }
+    if (!host.isEmpty())
+        return host;
+    const QString domain = text(info, "webpage_url_domain");
+    return domain.isEmpty() ? QStringLiteral("NA") : domain;
+}
+
+namespace {
+const QRegularExpression& templateField()
+{
+    static const QRegularExpression field(
+        QStringLiteral("%\\(([^)]*)\\)([-#0+ 0-9.]*[diouxXeEfFgGcrsaBjlqDSU])"));
+    return field;
+}
+} // namespace
+
+QString EscapeTemplate(const QString& tpl)
+{
+    QString out;
+    qsizetype at = 0;
+    for (auto it = templateField().globalMatch(tpl); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += tpl.mid(at, m.capturedStart() - at).replace(u'%', QStringLiteral("%%")) + m.captured(0);
+        at = m.capturedEnd();
+    }
+    return out + tpl.mid(at).replace(u'%', QStringLiteral("%%"));
+}
+
+QString FillTemplate(const QString& tpl, const QJsonObject& info, bool keepExt)
+{
+    const QRegularExpression& field = templateField();
+    auto escape = [keepExt](QString s) { return keepExt ? s.replace(u'%', QStringLiteral("%%")) : s; };
+    QString out;
+    qsizetype at = 0;
+    QRegularExpressionMatchIterator it = field.globalMatch(tpl);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        out += escape(tpl.mid(at, m.capturedStart() - at));
+        at = m.capturedEnd();
+        const QString name = m.captured(1);
+        if (name == u"ext" && keepExt) {
+            out += m.captured(0);
+            continue;
+        }
+        QString value;
+        if (name == u"uploader")
+            value = UploaderOf(info);
+        else
+            value = text(info, name.toLatin1().constData());
+        out += escape(value.isEmpty() ? QStringLiteral("NA") : value);
+    }
+    out += escape(tpl.mid(at));
+    return out;
+}
+
+QString ThumbnailUrl(const QJsonObject& info)
+{
+    QString url = text(info, "thumbnail");
+    if (url.isEmpty()) {
+        const QJsonArray list = info.value(QLatin1String("thumbnails")).toArray();
+        for (qsizetype i = list.size() - 1; i >= 0 && url.isEmpty(); --i)
+            url = text(list.at(i).toObject(), "url");
+    }
+    if (url.isEmpty())
+        return {};
+    const QUrl base(text(info, "webpage_url"));
+    return base.resolved(QUrl(url)).toString();
+}
+
+QJsonObject VideoEntry(const QJsonObject& answer)
+{
+    if (text(answer, "_type") == u"playlist") {
+        const QJsonArray entries = answer.value(QLatin1String("entries")).toArray();
+        for (const QJsonValue& e : entries) {
+            if (e.isObject())
+                return e.toObject();
+        }
+    }
+    return answer;
+}
+
+// --- merged progress ---
+
+QString MergedProgress::Marker()
+{
+    return QStringLiteral("BRENLOW-PROGRESS");
+}
+
+QString MergedProgress::Template()
+{
+    return QStringLiteral("download:") + Marker() +
+           QStringLiteral(" %(info.format_id)s|%(progress.status)s|%(progress.downloaded_bytes)s|"
+                          "%(progress.total_bytes)s|%(progress.total_bytes_estimate)s|%(progress.speed)s|"
+                          "%(progress.eta)s|%(progress.fragment_index)s|%(progress.fragment_count)s");
+}
+
+MergedProgress::MergedProgress(const QString& formatId, const QJsonObject& info)
+{
+    m_parts = formatId.split(u'+');
+    const double duration = number(info, "duration");
+    QMap<QString, QJsonObject> byId;
+    for (const QJsonObject& f : formatsOf(info))
+        byId.insert(text(f, "format_id"), f);
+    m_sizesKnown = true;
+    for (const QString& id : m_parts) {
+        const double size = byId.contains(id) ? expectedSize(byId.value(id), duration) : 0;
+        m_sizesKnown = m_sizesKnown && size > 0;
+        m_weights << size;
+    }
+    if (!m_sizesKnown) {
+        // Without sizes every part counts the same.
+        for (double& w : m_weights)
+            w = 1;
+    }
+    for (const double w : m_weights)
+        m_sum += w;
+}
+
+bool MergedProgress::feed(const QString& line)
+{
+    const qsizetype at = line.indexOf(Marker());
+    if (at < 0)
+        return false;
+    const QStringList f = line.mid(at + Marker().size()).trimmed().split(u'|');
+    if (f.size() < 9)
+        return true;
+    auto num = [&](int i) {
+        bool ok = false;
+        const double v = f.at(i).toDouble(&ok);
+        return ok ? v : -1.0;
+    };
+    const QString id = f.at(0);
+    const bool finished = f.at(1) == u"finished";
+    const double done = num(2), exact = num(3), estimate = num(4), fragIndex = num(7), fragCount = num(8);
+    const double partTotal = exact > 0 ? exact : estimate;
+    double fraction = 0;
+    if (finished)
+        fraction = 1;
+    else if (partTotal > 0 && done >= 0)
+        fraction = std::min(1.0, done / partTotal);
+    else if (fragIndex >= 0 && fragCount > 0)
+        fraction = std::min(1.0, fragIndex / fragCount);
+    qsizetype part = m_parts.indexOf(id);
+    if (part < 0)
+        part = 0;
+    double before = 0;
+    for (qsizetype i = 0; i < part; ++i)
+        before += m_weights.at(i);
+    const double overall = m_sum > 0 ? 100.0 * (before + m_weights.value(part) * fraction) / m_sum : 0;
+    m_percent = std::max(m_percent, std::min(100.0, overall));
+    m_total = m_sizesKnown && m_parts.size() > 1 ? m_sum : partTotal;
+    if (num(5) >= 0)
+        m_speed = num(5);
+    m_eta = -1;
+    if (m_speed > 0 && m_total > 0)
+        m_eta = std::max(0.0, m_total * (100.0 - m_percent) / 100.0 / m_speed);
+    else if (num(6) >= 0)
+        m_eta = num(6);
+    return true;
+}
+
+QString MergedProgress::line() const
+{
+    QString speed =
+        m_speed > 0 ? FormatBytes(m_speed) + QStringLiteral("/s") : QStringLiteral("Unknown speed");
+    QString eta = QStringLiteral("Unknown");
+    if (m_eta >= 0) {
+        const qint64 s = std::llround(m_eta);
+        eta = s >= 3600 ? QStringLiteral("%1:%2:%3")
+                              .arg(s / 3600, 2, 10, QLatin1Char('0'))
+                              .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+                              .arg(s % 60, 2, 10, QLatin1Char('0'))
+                        : QStringLiteral("%1:%2")
+                              .arg(s / 60, 2, 10, QLatin1Char('0'))
+                              .arg(s % 60, 2, 10, QLatin1Char('0'));
+    }
+    const QString total = m_total > 0 ? FormatBytes(m_total) : QStringLiteral("Unknown size");
+    return QStringLiteral("[download] %1% of %2 at %3 ETA %4")
+        .arg(m_percent, 5, 'f', 1)
+        .arg(total)
+        .arg(speed, 10)
+        .arg(eta);
+}
+
+} // namespace brenlow::tool

@@ -1,0 +1,79 @@
+#pragma once
+
+// What the bridge to yt-dlp reads out of one page extraction (yt-dlp's JSON): the designed format
+// table with short numeric codes, the name, the thumbnail address, and the overall progress of a
+// download made of several parts.
+
+#include <QJsonObject>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace brenlow::tool {
+
+/** Codes handed out for format ids that are no number of one to three digits, per link:
+ *  real id (or "video+audio" pair) -> code. */
+using CodeMap = QMap<QString, QString>;
+
+/** The format table of one page: lines after the header, the default (best) entry last. The map is
+ *  updated with every code handed out; codes already in it are kept. */
+[[nodiscard]] QStringList FormatTable(const QJsonObject& info, CodeMap& codes);
+
+/** The real format id (or "a+b" pair) a code of the table stands for. */
+[[nodiscard]] QString FormatIdForCode(const QString& code, const CodeMap& codes);
+
+/** Fills the %(field)s fields of an output template from the page's data; a field the page lacks
+ *  reads "NA", and the uploader falls back to the channel and then to the page's host. With
+ *  keepExt, %(ext)s stays for yt-dlp to fill and every other '%' is escaped for it. */
+[[nodiscard]] QString FillTemplate(const QString& tpl, const QJsonObject& info, bool keepExt = false);
+
+/** The template with every '%' outside its fields escaped, for yt-dlp to fill all fields itself. */
+[[nodiscard]] QString EscapeTemplate(const QString& tpl);
+
+/** The uploader as the name shows it: uploader, else channel, else the page's host. */
+[[nodiscard]] QString UploaderOf(const QJsonObject& info);
+
+/** The address of the best thumbnail, made absolute against the page; empty when there is none. */
+[[nodiscard]] QString ThumbnailUrl(const QJsonObject& info);
+
+/** The page's own entry: a playlist answer gives its first entry. */
+[[nodiscard]] QJsonObject VideoEntry(const QJsonObject& answer);
+
+/** Turns yt-dlp's per-part progress into one overall percentage that never goes backwards. */
+class MergedProgress
+{
+public:
+    /** formatId: the id being downloaded ("137+140" for two parts); info: the page. */
+    MergedProgress(const QString& formatId, const QJsonObject& info);
+
+    /** The template handed to yt-dlp's --progress-template, one machine-readable line per update. */
+    [[nodiscard]] static QString Template();
+    /** The marker that starts such a line. */
+    [[nodiscard]] static QString Marker();
+
+    /** Reads one such line; returns false for any other line. */
+    bool feed(const QString& line);
+
+    [[nodiscard]] double percent() const { return m_percent; }
+    /** Bytes of the whole download when known (or of the current part), else -1. */
+    [[nodiscard]] double total() const { return m_total; }
+    [[nodiscard]] double speed() const { return m_speed; }
+    /** Seconds left, or -1 when not known. */
+    [[nodiscard]] double eta() const { return m_eta; }
+    /** "[download]  45.3% of 10.00MiB at  1.00MiB/s ETA 00:05". */
+    [[nodiscard]] QString line() const;
+
+private:
+    QStringList m_parts;
+    QList<double> m_weights; // relative share of each part
+    bool m_sizesKnown = false;
+    double m_sum = 0;
+    double m_percent = 0;
+    double m_total = -1;
+    double m_speed = 0;
+    double m_eta = -1;
+};
+
+} // namespace brenlow::tool
