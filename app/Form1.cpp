@@ -33,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QToolTip>
+#include <algorithm>
 
 static void initAppResources()
 {
@@ -409,10 +410,38 @@ void Form1::clearText4()
     m_text4Box->clear();
 }
 
+namespace {
+
+// Drops the front of a run's output so that at most `keep` characters stay, starting at a line.
+// Returns how many characters went.
+qsizetype dropFront(QString& text, qsizetype keep)
+{
+    qsizetype cut = text.size() - keep;
+    const qsizetype lineStart = text.indexOf(QLatin1Char('\n'), cut);
+    if (lineStart >= 0 && lineStart - cut < 64 * 1024)
+        cut = lineStart + 1;
+    text.remove(0, cut);
+    return cut;
+}
+
+} // namespace
+
+void Form1::keepOutputTail()
+{
+    // A tool may flood its output. What the stages read (the table, the name line, the reason of a
+    // failure) is at the end, so the window keeps a bounded tail rather than every byte it was sent.
+    constexpr qsizetype limit = 8 * 1024 * 1024;
+    constexpr qsizetype kept = 4 * 1024 * 1024;
+    if (m_text4.size() > limit)
+        dropFront(m_text4, kept);
+    if (m_rawOutput.size() > limit)
+        m_rowOutputAt = std::max<qsizetype>(0, m_rowOutputAt - dropFront(m_rawOutput, kept));
+}
+
 void Form1::showText4Later()
 {
     // The box shows the tail of the output, a few times a second at most: a tool that floods its
-    // output must not keep the window busy laying out text. The whole output stays in Text4.
+    // output must not keep the window busy laying out text.
     if (m_text4Timer.isActive() || m_text4Box->isHidden())
         return;
     m_text4Timer.start();

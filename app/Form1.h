@@ -142,6 +142,7 @@ private:
     void endChain();
     void setStatus(const QString& text);
     void clearText4();
+    void keepOutputTail();
     void showText4Later();
     void showText4();
     void showMessage(const QString& text, const QString& details = {});
@@ -182,7 +183,7 @@ private:
     // Hidden text boxes.
     QString m_txt[6];    // txt1 .. txt5
     QString m_text2;     // the pane's last loaded address
-    QString m_text4;     // the current run's output, one line break before every chunk
+    QString m_text4;     // the tail of the current run's output, one line break before every chunk
     QString m_text5;     // scratch profile list
     QString m_rawOutput; // the same output without the chunk breaks
     QImage m_picWorking;

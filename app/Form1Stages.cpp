@@ -67,6 +67,7 @@ void Form1::AVC1_DataOutput(QString& strData)
     ResumeNext([&] {
         m_text4 += QStringLiteral("\r\n") + chunk;
         m_rawOutput += chunk;
+        keepOutputTail();
         showText4Later();
     });
     // Chunks come by the thousand when a tool floods its output; touch the controls only on a change.

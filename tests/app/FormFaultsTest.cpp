@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace Col = brenlow::Col;
 
 namespace {
@@ -124,6 +126,21 @@ TEST_F(FormTest, MegabytesOfOutputAndInvalidUtf8NeitherStallNorLoseTheRow)
     EXPECT_EQ(grid->CellText(0, Col::Status), QStringLiteral("Complete"));
     EXPECT_EQ(grid->CellText(1, Col::Status), QStringLiteral("Complete"));
     EXPECT_EQ(QDir(m_downloads.path()).entryList(QDir::Files).size(), 2);
+}
+
+TEST_F(FormTest, AFloodOfOutputKeepsOnlyABoundedTailAndStillAddsTheRow)
+{
+    // 50 MB of chatter before each answer: the window keeps what it parses (the tail), not all of it.
+    qsizetype largest = 0;
+    QObject::connect(form->AVC1(), &AVC::DataOutput, form.get(),
+                     [&](QString&) { largest = std::max(largest, form->Text4().size()); });
+    addVideo(testLink("flood-50mb"));
+    ListGrid* grid = form->ListGrid1();
+    ASSERT_EQ(grid->Rows(), 1);
+    EXPECT_EQ(grid->CellText(0, Col::VideoName).left(16), QStringLiteral("Flood Uploader -"));
+    EXPECT_FALSE(grid->CellText(0, Col::ProfileList).isEmpty());
+    EXPECT_GT(largest, 1024 * 1024);
+    EXPECT_LT(largest, 16 * 1024 * 1024);
 }
 
 TEST_F(FormTest, AnUnwritableOrVanishedFolderMarksTheRowErrorNotComplete)

@@ -566,10 +566,12 @@ TEST_F(ButtonContentsTest, PictureAlignPlacesThePictureAroundTheCaption)
             break;
         }
         // Above or below the caption, the caption makes way by half the picture's height.
-        if (align == 5 || align == 6)
+        if (align == 5 || align == 6) {
             EXPECT_GT(R.top(), P.bottom());
-        if (align == 7 || align == 8)
+        }
+        if (align == 7 || align == 8) {
             EXPECT_LT(R.bottom(), P.top());
+        }
     }
 }
 

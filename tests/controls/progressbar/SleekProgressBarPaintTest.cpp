@@ -317,8 +317,9 @@ TEST_F(ProgressBarPaint, NoPictureAndTinyControlsPaintSafely)
         ASSERT_EQ(bar.Surface().size(), empty.Surface().size());
         for (int y = 0; y < s.height(); ++y)
             for (int x = 0; x < s.width(); ++x)
-                if (!track.contains(x, y))
+                if (!track.contains(x, y)) {
                     ASSERT_EQ(px(x, y), empty.Surface().pixel(x, y)) << x << "," << y << " of " << s.width();
+                }
     }
     // The 9 x 40 bar has a track three pixels long (x 3 to 5, y 3 to 36): 90 fills all of it.
     const QImage sage = brenlow::LoadBarResource(QStringLiteral("PRG50"));
@@ -417,8 +418,9 @@ void expectDoubled(const QImage& dense, const QImage& plain)
         for (int x = 0; x < dense.width(); ++x) {
             const int lx = x / 2, ly = y / 2;
             const bool corner = (lx < 8 || lx >= w - 8) && (ly < 8 || ly >= h - 8);
-            if (!corner)
+            if (!corner) {
                 ASSERT_EQ(dense.pixel(x, y), plain.pixel(lx, ly)) << x << "," << y;
+            }
         }
 }
 
