@@ -107,8 +107,9 @@ TEST_F(ListGridSort, ManyGroupsOfEqualPrimaryValuesEachSortBySecondary)
     for (int r = 1; r < grid.Rows(); ++r) {
         const QString name = grid.CellText(r, 0), before = grid.CellText(r - 1, 0);
         ASSERT_LE(before, name) << r;
-        if (before == name)
+        if (before == name) {
             ASSERT_GT(grid.CellText(r - 1, 1).toInt(), grid.CellText(r, 1).toInt()) << r;
+        }
     }
     EXPECT_EQ(grid.CellText(0, 0), QStringLiteral("g000"));
     EXPECT_EQ(grid.CellText(0, 1), QStringLiteral("19800")) << "the largest size of the first group";
