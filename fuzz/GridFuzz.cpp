@@ -5,6 +5,7 @@
 #include "controls/grid/ListGrid.h"
 #include "platform/Dialogs.h"
 #include "platform/Host.h"
+#include "tests/support/CsvReader.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,44 +34,11 @@ public:
 constexpr int kColumns = 7;
 QString desktopFile;
 
-/** Reads CSV as spreadsheet programs do: a field that starts with a quote runs to the matching quote
- *  (a doubled quote stands for one), commas separate fields, CR LF ends a record. */
 QList<QStringList> parseCsv(const QString& text)
 {
-    QList<QStringList> records;
-    QStringList record;
-    QString field;
-    bool quoted = false, wasQuoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text[i];
-        if (quoted) {
-            if (ch == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
-                field += ch;
-                ++i;
-            } else if (ch == QLatin1Char('"')) {
-                quoted = false;
-            } else {
-                field += ch;
-            }
-        } else if (ch == QLatin1Char('"') && field.isEmpty() && !wasQuoted) {
-            quoted = wasQuoted = true;
-        } else if (ch == QLatin1Char(',')) {
-            record << field;
-            field.clear();
-            wasQuoted = false;
-        } else if (ch == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) {
-            records << (record << field);
-            record.clear();
-            field.clear();
-            wasQuoted = false;
-            ++i;
-        } else {
-            field += ch;
-        }
-    }
-    BRENLOW_FUZZ_CHECK(!quoted); // an open quote would swallow the rest of the file
-    if (!field.isEmpty() || !record.isEmpty())
-        records << (record << field);
+    bool unbalanced = false;
+    QList<QStringList> records = brenlow::test::ReadCsv(text, unbalanced);
+    BRENLOW_FUZZ_CHECK(!unbalanced); // an open quote would swallow the rest of the file
     return records;
 }
 

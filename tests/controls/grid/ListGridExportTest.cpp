@@ -1,5 +1,6 @@
 #include "controls/grid/ListGrid.h"
 
+#include "support/CsvReader.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedDialogs.h"
 
@@ -95,45 +96,11 @@ TEST_F(ListGridFiles, ExportKeepsEveryRowOnOneLineAndHonoursVisibility)
 
 namespace {
 
-/** Reads CSV as spreadsheet programs do: fields separated by commas, a field that starts with a quote
- *  runs to the matching quote (doubled quotes stand for one), records end with CR LF. */
 QList<QStringList> parseCsv(const QString& text)
 {
-    QList<QStringList> records;
-    QStringList record;
-    QString field;
-    bool quoted = false, wasQuoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
-                field += c;
-                ++i;
-            } else if (c == QLatin1Char('"')) {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == QLatin1Char('"') && field.isEmpty() && !wasQuoted) {
-            quoted = wasQuoted = true;
-        } else if (c == QLatin1Char(',')) {
-            record << field;
-            field.clear();
-            wasQuoted = false;
-        } else if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) {
-            record << field;
-            records << record;
-            record.clear();
-            field.clear();
-            wasQuoted = false;
-            ++i;
-        } else {
-            field += c;
-        }
-    }
-    EXPECT_FALSE(quoted) << "an unbalanced quote runs to the end of the file";
-    if (!field.isEmpty() || !record.isEmpty())
-        records << (record << field);
+    bool unbalanced = false;
+    QList<QStringList> records = brenlow::test::ReadCsv(text, unbalanced);
+    EXPECT_FALSE(unbalanced) << "an unbalanced quote runs to the end of the file";
     return records;
 }
 
