@@ -6,6 +6,7 @@
 // Usage: runner_direct_bench [megabytes=500] [runs=3]
 
 #include "app/ProgressParser.h"
+#include "bench/ToolHost.h"
 #include "runner/AVC.h"
 
 #include <QCoreApplication>
@@ -23,41 +24,8 @@
 
 namespace {
 
-class Host final : public AVCHost
-{
-public:
-    QString app, link, folder;
-    QString TemplateText(int n) const override
-    {
-        switch (n) {
-        case 1:
-            return QStringLiteral(" -s --skip-download -i -F --no-playlist \"");
-        case 2:
-            return QStringLiteral(" -o \"") + app +
-                   QStringLiteral("/aaa.jpg\" -i --write-thumbnail --no-playlist \"");
-        case 3:
-            return QStringLiteral(
-                " -s --skip-download -i --no-playlist --get-filename -o \"%(uploader)s - %(title)s\" \"");
-        case 4:
-            return QStringLiteral(" -o \"");
-        default:
-            return QStringLiteral(".%(ext)s\" -i --no-playlist -f ");
-        }
-    }
-    QString DownloadFolder() const override { return folder; }
-    QString CurrentLink() const override { return link; }
-    QString FormatCode() const override { return QStringLiteral("1"); }
-    QString DownloadLink() const override { return link; }
-    QString DownloadName() const override { return QStringLiteral("video"); }
-    QString ApplicationFolder() const override { return app; }
-};
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using Host = brenlow::bench::ToolHost;
+using brenlow::bench::Median;
 
 long selfPeakKiB()
 {
@@ -162,8 +130,8 @@ int main(int argc, char* argv[])
     server.kill();
     server.waitForFinished();
     std::printf("%lld MB: median workflow %.2f s, curl %.2f s, ratio %.3f\n",
-                static_cast<long long>(megabytes), median(workflow), median(direct),
-                median(workflow) / median(direct));
+                static_cast<long long>(megabytes), Median(workflow), Median(direct),
+                Median(workflow) / Median(direct));
     std::printf("peak memory: tool %ld KiB, runner process %ld KiB, curl %ld KiB\n", toolPeak, selfPeakKiB(),
                 curlPeak);
     return 0;

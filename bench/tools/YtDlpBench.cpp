@@ -10,6 +10,7 @@
 // Usage: tool_ytdlp_bench [megabytes=300] [runs=3]
 
 #include "app/ProgressParser.h"
+#include "bench/ToolHost.h"
 #include "runner/AVC.h"
 
 #include <QCoreApplication>
@@ -27,41 +28,8 @@
 
 namespace {
 
-class Host final : public AVCHost
-{
-public:
-    QString app, link, folder, code;
-    QString TemplateText(int n) const override
-    {
-        switch (n) {
-        case 1:
-            return QStringLiteral(" -s --skip-download -i -F --no-playlist \"");
-        case 2:
-            return QStringLiteral(" -o \"") + app +
-                   QStringLiteral("/aaa.jpg\" -i --write-thumbnail --no-playlist \"");
-        case 3:
-            return QStringLiteral(
-                " -s --skip-download -i --no-playlist --get-filename -o \"%(uploader)s - %(title)s\" \"");
-        case 4:
-            return QStringLiteral(" -o \"");
-        default:
-            return QStringLiteral(".%(ext)s\" -i --no-playlist -f ");
-        }
-    }
-    QString DownloadFolder() const override { return folder; }
-    QString CurrentLink() const override { return link; }
-    QString FormatCode() const override { return code; }
-    QString DownloadLink() const override { return link; }
-    QString DownloadName() const override { return QStringLiteral("video"); }
-    QString ApplicationFolder() const override { return app; }
-};
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using Host = brenlow::bench::ToolHost;
+using brenlow::bench::Median;
 
 bool ffmpeg(const QStringList& args, const QString& dir)
 {
@@ -234,11 +202,11 @@ int main(int argc, char* argv[])
     server.kill();
     server.waitForFinished();
     std::printf("adding a video: median runner %.3f s, yt-dlp -J %.3f s, ratio %.3f (target <= 1.3)\n",
-                median(add), median(bare), median(add) / median(bare));
+                Median(add), Median(bare), Median(add) / Median(bare));
     std::printf(
         "downloading %lld MB: median runner %.3f s, yt-dlp alone %.3f s, ratio %.3f (target <= 1.05)\n",
-        static_cast<long long>(megabytes), median(fetch), median(alone), median(fetch) / median(alone));
+        static_cast<long long>(megabytes), Median(fetch), Median(alone), Median(fetch) / Median(alone));
     std::printf("downloading %lld MB with the page read again: median runner %.3f s, ratio %.3f\n",
-                static_cast<long long>(megabytes), median(fetchCold), median(fetchCold) / median(alone));
+                static_cast<long long>(megabytes), Median(fetchCold), Median(fetchCold) / Median(alone));
     return 0;
 }
