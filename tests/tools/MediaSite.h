@@ -148,6 +148,10 @@ private:
                    "</head><body><video controls poster=\"/thumb.jpg\">"
                    "<source src=\"/small.mp4\" type=\"video/mp4\" label=\"90p\">"
                    "<source src=\"/big.mp4\" type=\"video/mp4\" label=\"180p\"></video>"));
+        // A video element without a poster: the picture is only in the page's Open Graph data.
+        write(d + QStringLiteral("/og.html"),
+              page("Open Graph Clip", "/thumb.jpg",
+                   "</head><body><video controls><source src=\"/small.mp4\" type=\"video/mp4\"></video>"));
         // The video named in the page's Open Graph data, with a WebP picture.
         write(d + QStringLiteral("/webp.html"),
               page("Webp Clip", "/thumb.webp", "<meta property=\"og:video\" content=\"/big.mp4\">"));

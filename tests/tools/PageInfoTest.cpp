@@ -152,6 +152,24 @@ QString sample(const char* id, const char* status, double done, double total)
                                           .arg(total);
 }
 
+TEST(PageTextTest, APagesOwnPictureIsFoundInItsHeadOrItsVideoPoster)
+{
+    const QUrl page(QStringLiteral("http://127.0.0.1:8000/films/clip.html"));
+    EXPECT_EQ(PagePictureUrl("<META content='pics/a.jpg?x=1&amp;y=2' Property='og:image'>", page),
+              QStringLiteral("http://127.0.0.1:8000/films/pics/a.jpg?x=1&y=2"));
+    EXPECT_EQ(PagePictureUrl("<meta name=\"twitter:image\" content=\"https://cdn.example/t.png\">", page),
+              QStringLiteral("https://cdn.example/t.png"));
+    // The head's picture wins over the poster; without either there is none.
+    EXPECT_EQ(PagePictureUrl(
+                  "<video poster=\"/p.jpg\"></video><meta property=\"og:image\" content=\"/o.jpg\">", page),
+              QStringLiteral("http://127.0.0.1:8000/o.jpg"));
+    EXPECT_EQ(PagePictureUrl("<video controls poster=\"/p.jpg\">", page),
+              QStringLiteral("http://127.0.0.1:8000/p.jpg"));
+    EXPECT_EQ(PagePictureUrl("<meta property=\"og:title\" content=\"/t.jpg\"><video>", page), QString());
+    // Only web addresses: a page cannot make the tool read a local file.
+    EXPECT_EQ(PagePictureUrl("<meta property=\"og:image\" content=\"file:///etc/passwd\">", page), QString());
+}
+
 TEST(MergedProgressTest, TwoPartsGiveOneRisingPercentage)
 {
     // Video 1440000 bytes, audio 160000: the video is nine tenths of the whole.

@@ -190,6 +190,17 @@ TEST_F(YtDlpTest, AWebPPictureBecomesAJpegAndNothingElseIsLeft)
     EXPECT_EQ(out, QStringLiteral("127.0.0.1 - Webp Clip\r\n"));
 }
 
+TEST_F(YtDlpTest, APagesOpenGraphPictureIsTheThumbnailWhereYtDlpFindsNone)
+{
+    const QString link = url(QStringLiteral("og.html"));
+    QString out;
+    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
+    ASSERT_EQ(table(out).size(), 1) << out.toStdString();
+    ASSERT_EQ(stage(3, link, &out), 0) << out.toStdString();
+    EXPECT_EQ(thumbnailFormat(), QStringLiteral("jpeg")) << out.toStdString();
+    EXPECT_EQ(appFiles(), QStringList({QStringLiteral("aaa.jpg"), QStringLiteral("do.dll")}));
+}
+
 TEST_F(YtDlpTest, AnHlsMasterOffersBothVariantsAndTheBestIsTheDefault)
 {
     const QString link = url(QStringLiteral("hls/master.m3u8"));

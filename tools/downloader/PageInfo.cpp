@@ -316,6 +316,44 @@ QString ThumbnailUrl(const QJsonObject& info)
     return base.resolved(QUrl(url)).toString();
 }
 
+QString PagePictureUrl(const QByteArray& html, const QUrl& page)
+{
+    const QString source = QString::fromUtf8(html.left(1 << 20));
+    const auto attribute = [](const QString& tag, const char* name) {
+        static const QString form = QStringLiteral("\\b%1\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)')");
+        const QRegularExpressionMatch m =
+            QRegularExpression(form.arg(QLatin1String(name)), QRegularExpression::CaseInsensitiveOption)
+                .match(tag);
+        return m.hasMatch() ? (m.captured(1).isEmpty() ? m.captured(2) : m.captured(1)) : QString();
+    };
+    static const QRegularExpression meta(QStringLiteral("<meta\\b[^>]*>"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    QString found;
+    for (auto it = meta.globalMatch(source); it.hasNext() && found.isEmpty();) {
+        const QString tag = it.next().captured(0);
+        QString key = attribute(tag, "property");
+        if (key.isEmpty())
+            key = attribute(tag, "name");
+        key = key.toLower();
+        if (key == u"og:image" || key == u"og:image:url" || key == u"og:image:secure_url" ||
+            key == u"twitter:image" || key == u"twitter:image:src")
+            found = attribute(tag, "content").trimmed();
+    }
+    if (found.isEmpty()) {
+        static const QRegularExpression video(QStringLiteral("<video\\b[^>]*>"),
+                                              QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch m = video.match(source);
+        if (m.hasMatch())
+            found = attribute(m.captured(0), "poster").trimmed();
+    }
+    if (found.isEmpty())
+        return {};
+    found.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    const QUrl resolved = page.resolved(QUrl(found));
+    const QString scheme = resolved.scheme();
+    return scheme == u"http" || scheme == u"https" ? resolved.toString() : QString();
+}
+
 QJsonObject VideoEntry(const QJsonObject& answer)
 {
     if (text(answer, "_type") == u"playlist") {

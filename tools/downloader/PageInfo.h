@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <optional>
 
@@ -37,6 +38,10 @@ using CodeMap = QMap<QString, QString>;
 
 /** The address of the best thumbnail, made absolute against the page; empty when there is none. */
 [[nodiscard]] QString ThumbnailUrl(const QJsonObject& info);
+
+/** The picture a page names for itself where yt-dlp gives none: its Open Graph or Twitter image,
+ *  else the poster of its first video element, made absolute against `page`; empty when none. */
+[[nodiscard]] QString PagePictureUrl(const QByteArray& html, const QUrl& page);
 
 /** The page's own entry: a playlist answer gives its first entry. */
 [[nodiscard]] QJsonObject VideoEntry(const QJsonObject& answer);

@@ -213,7 +213,13 @@ int thumbnail(const QString& ytdlp, const Options& o, Output& out)
                                        : extract(ytdlp, o.link, out, false);
         if (!info)
             return 1;
-        const QString address = ThumbnailUrl(*info);
+        QString address = ThumbnailUrl(*info);
+        if (address.isEmpty()) {
+            // Some pages name their picture only in their own head (the generic extractor misses it).
+            QString ignored;
+            const QUrl page(text(*info, "webpage_url").isEmpty() ? o.link : text(*info, "webpage_url"));
+            address = PagePictureUrl(fetch(page.toString(), *info, &ignored), page);
+        }
         if (address.isEmpty()) {
             out.line(QStringLiteral("WARNING: There's no thumbnail for this video"));
             return 0;
