@@ -2,7 +2,7 @@
 // What the whole-run benchmarks share: a host that answers the runner with the window's four
 // command templates, and the median of a set of timings.
 
-#include "runner/AVCHost.h"
+#include "runner/AVC.h"
 
 #include <QString>
 
@@ -40,6 +40,26 @@ public:
     QString DownloadName() const override { return name; }
     QString ApplicationFolder() const override { return app; }
 };
+
+/** Starts the window's run n (1 list, 2 thumbnail, 3 name, else download) as the window does. */
+inline void StartStage(AVC& avc, int n)
+{
+    bool overwrite = true;
+    switch (n) {
+    case 1:
+        avc.ConvertMedia2(overwrite);
+        break;
+    case 2:
+        avc.ConvertMedia3(overwrite);
+        break;
+    case 3:
+        avc.ConvertMedia4(overwrite);
+        break;
+    default:
+        avc.ConvertMedia5(overwrite);
+        break;
+    }
+}
 
 inline double Median(std::vector<double> v)
 {

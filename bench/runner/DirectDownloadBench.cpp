@@ -85,24 +85,10 @@ int main(int argc, char* argv[])
         QObject::connect(&avc, &AVC::Complete, &loop, &QEventLoop::quit);
         QElapsedTimer clock;
         clock.start();
-        bool overwrite = true;
         for (const int s : {1, 2, 3, 5}) {
             stage = s;
             text4.clear();
-            switch (s) {
-            case 1:
-                avc.ConvertMedia2(overwrite);
-                break;
-            case 2:
-                avc.ConvertMedia3(overwrite);
-                break;
-            case 3:
-                avc.ConvertMedia4(overwrite);
-                break;
-            default:
-                avc.ConvertMedia5(overwrite);
-                break;
-            }
+            brenlow::bench::StartStage(avc, s);
             loop.exec();
         }
         workflow.push_back(clock.nsecsElapsed() / 1e9);

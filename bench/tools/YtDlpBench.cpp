@@ -54,24 +54,10 @@ QString runStages(AVC& avc, const QList<int>& stages, double* lastPercent)
     });
     QEventLoop loop;
     QMetaObject::Connection done = QObject::connect(&avc, &AVC::Complete, &loop, &QEventLoop::quit);
-    bool overwrite = true;
     for (const int s : stages) {
         stage = s;
         text4.clear();
-        switch (s) {
-        case 1:
-            avc.ConvertMedia2(overwrite);
-            break;
-        case 2:
-            avc.ConvertMedia3(overwrite);
-            break;
-        case 3:
-            avc.ConvertMedia4(overwrite);
-            break;
-        default:
-            avc.ConvertMedia5(overwrite);
-            break;
-        }
+        brenlow::bench::StartStage(avc, s);
         loop.exec();
     }
     QObject::disconnect(data);
