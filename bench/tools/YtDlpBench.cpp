@@ -49,8 +49,9 @@ QString runStages(AVC& avc, const QList<int>& stages, double* lastPercent)
     QMetaObject::Connection data = QObject::connect(&avc, &AVC::DataOutput, [&](QString& s) {
         const QString chunk = brenlow::ChunkText(s);
         text4 += QStringLiteral("\r\n") + chunk;
+        // As the window does: a chunk without a figure leaves the last one standing.
         if (stage == 5 && lastPercent)
-            *lastPercent = brenlow::ProgressPercent(chunk);
+            *lastPercent = brenlow::ProgressFigure(chunk).value_or(*lastPercent);
     });
     QEventLoop loop;
     QMetaObject::Connection done = QObject::connect(&avc, &AVC::Complete, &loop, &QEventLoop::quit);
