@@ -57,8 +57,12 @@ int main(int argc, char* argv[])
 
     QTemporaryDir downloads;
     DemoDialogs dialogs;
-    dialogs.links = {QStringLiteral("https://videos.brenlow.example/watch?v=sunrise"),
-                     QStringLiteral("https://videos.brenlow.example/watch?v=citylights")};
+    // Links after the file name take the place of the two demo videos (a page of a local site, say).
+    for (int i = 2; i < argc; ++i)
+        dialogs.links.push_back(QString::fromLocal8Bit(argv[i]));
+    if (dialogs.links.empty())
+        dialogs.links = {QStringLiteral("https://videos.brenlow.example/watch?v=sunrise"),
+                         QStringLiteral("https://videos.brenlow.example/watch?v=citylights")};
     dialogs.folder = downloads.path();
     brenlow::Host::setDialogs(&dialogs);
 
@@ -67,7 +71,8 @@ int main(int argc, char* argv[])
     const auto atRest = [&] {
         return !window.AVC1()->IsRunning() && window.CurrentStage() != Form1::ProfileList;
     };
-    for (int i = 0; i < 2; ++i) {
+    const int rows = static_cast<int>(dialogs.links.size());
+    for (int i = 0; i < rows; ++i) {
         window.Command1_Click();
         if (!waitFor([&] { return window.ListGrid1()->Rows() == i + 1 && atRest(); })) {
             std::fprintf(stderr, "the demo row %d was not added\n", i + 1);
