@@ -1,111 +1,82 @@
 #include "runner/AVC.h"
 
-#include "platform/ProcessKiller.h"
-#include "runner/CommandLine.h"
+#include "platform/Clock.h"
+#include "platform/ProcessFamily.h"
+#include "runner/CommandBuilder.h"
+#include "runner/DeliveryPump.h"
+#include "runner/OutputPipe.h"
 
 #include <QFileInfo>
 #include <QProcess>
-#include <QSocketNotifier>
 
-#include <fcntl.h>
 #include <unistd.h>
 
-namespace {
+using brenlow::CommandBuilder::Download;
+using brenlow::CommandBuilder::FormatList;
+using brenlow::CommandBuilder::Thumbnail;
+using brenlow::CommandBuilder::VideoName;
+namespace Family = brenlow::ProcessFamily;
 
-constexpr char16_t kQuote = u'"';
+static_assert(AVC::ChunkSize == brenlow::DeliveryPump::ChunkSize);
+static_assert(AVC::PollingInterval == brenlow::DeliveryPump::PollingInterval);
+static_assert(AVC::GracePeriod == brenlow::DeliveryPump::GracePeriod);
 
-// A larger pipe lets the tool write on while the window is busy delivering a tick.
-constexpr int kPipeSize = 1 << 20;
-
-// A descriptor above the standard three, close-on-exec, so that the child's dup2 onto 1 and 2
-// always makes fresh copies; the original is closed.
-int movedAboveStandard(int fd)
+AVC::AVC(AVCHost& host, QObject* parent)
+    : QObject(parent), m_host(host), m_pipe(std::make_unique<brenlow::OutputPipe>(MaxPendingBytes)),
+      m_pump(std::make_unique<brenlow::DeliveryPump>(*m_pipe, brenlow::Clock::steady()))
 {
-    if (fd > STDERR_FILENO)
-        return fd;
-    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-    ::close(fd);
-    return moved;
-}
-
-} // namespace
-
-AVC::AVC(AVCHost& host, QObject* parent) : QObject(parent), m_host(host)
-{
-    m_timer.setInterval(PollingInterval);
-    connect(&m_timer, &QTimer::timeout, this, &AVC::onTick);
-    m_soon.setSingleShot(true);
-    m_soon.setInterval(0);
-    connect(&m_soon, &QTimer::timeout, this, &AVC::onTick);
-    m_grace.setSingleShot(true);
-    m_grace.setInterval(GracePeriod);
-    connect(&m_grace, &QTimer::timeout, this, &AVC::onGraceOver);
+    using brenlow::DeliveryPump;
+    connect(m_pipe.get(), &brenlow::OutputPipe::Readable, m_pump.get(), &DeliveryPump::Wake);
+    connect(m_pump.get(), &DeliveryPump::Converting, this, [this] { emit Converting(); });
+    connect(m_pump.get(), &DeliveryPump::DataOutput, this, [this](QString& text) { emit DataOutput(text); });
+    connect(m_pump.get(), &DeliveryPump::GraceOver, this, &AVC::endFamily);
+    connect(m_pump.get(), &DeliveryPump::Finished, this, [this] {
+        finishRun();
+        emit Complete();
+    });
 }
 
 AVC::~AVC()
 {
-    closeReader();
+    m_pump->Stop();
+    m_pipe->Close();
     if (m_process) {
         m_process->disconnect(this); // its end is no news to a runner that is going
-        // An invisible downloader must not outlive the window.
-        brenlow::ProcessKiller::KillProcessGroup(static_cast<pid_t>(m_pgid));
+        // An invisible downloader, or anything it started, must not outlive the window.
+        endFamily();
         m_process->kill();
         m_process->waitForFinished(5000);
+        m_process.reset();
+        Family::ReapOrphans();
     }
 }
 
 void AVC::ConvertMedia2(bool& /*OverWrite*/)
 {
-    const QString tpl = m_host.TemplateText(1);
-    const QString link = m_host.CurrentLink();
-    const QChar m = markerBase({tpl});
-    start(tpl + link + kQuote, tpl + m + kQuote, m, {{link}});
+    start(FormatList(toolPath(), m_host.TemplateText(1), m_host.CurrentLink()));
 }
 
 void AVC::ConvertMedia3(bool& /*OverWrite*/)
 {
-    const QString tpl = m_host.TemplateText(2);
-    const QString link = m_host.CurrentLink();
-    const QString folder = m_host.ThumbnailFolder();
-    const QChar m = markerBase({tpl});
-    // The thumbnail folder was put into the template at start-up; it goes to the tool as data.
-    QString marked = tpl;
-    if (!folder.isEmpty())
-        marked.replace(folder, QString(QChar(m.unicode() + 1)));
-    start(tpl + link + kQuote, marked + m + kQuote, m, {{link}, {folder}});
+    start(Thumbnail(toolPath(), m_host.TemplateText(2), m_host.ThumbnailFolder(), m_host.CurrentLink()));
 }
 
 void AVC::ConvertMedia4(bool& /*OverWrite*/)
 {
-    const QString tpl = m_host.TemplateText(3);
-    const QString link = m_host.CurrentLink();
-    const QChar m = markerBase({tpl});
-    start(tpl + link + kQuote, tpl + m + kQuote, m, {{link}});
+    start(VideoName(toolPath(), m_host.TemplateText(3), m_host.CurrentLink()));
 }
 
 void AVC::ConvertMedia5(bool& /*OverWrite*/)
 {
-    static const QString fixedOptions = QStringLiteral(" -v -c -w ");
-    const QString t4 = m_host.TemplateText(4);
-    const QString t5 = m_host.TemplateText(5);
-    const QString folder = m_host.DownloadFolder();
-    const QString name = m_host.DownloadName();
-    const QString code = m_host.FormatCode();
-    const QString link = m_host.DownloadLink();
-    const QChar m = markerBase({t4, t5});
-    auto mk = [m](int i) { return QChar(m.unicode() + i); };
-    const QString body = t4 + folder + name + t5 + code + fixedOptions + link;
-    const QString marked = t4 + mk(0) + mk(1) + t5 + mk(2) + fixedOptions + mk(3);
-    start(body, marked, m, {{folder}, {name}, {code, true}, {link}});
+    start(Download(toolPath(), m_host.TemplateText(4), m_host.TemplateText(5), m_host.DownloadFolder(),
+                   m_host.DownloadName(), m_host.FormatCode(), m_host.DownloadLink()));
 }
 
 void AVC::CancelConvert()
 {
-    // The run's own group takes along whatever the tool started, even under other names; a do.dll
-    // this program started elsewhere (outside the run's group) goes too. Nothing else is touched.
+    // The run's whole family goes, whatever the processes are called; nothing outside it.
     if (m_process)
-        brenlow::ProcessKiller::KillProcessGroup(static_cast<pid_t>(m_pgid));
-    brenlow::ProcessKiller::KillDescendantsByImageSuffix(QStringLiteral("do.dll"));
+        endFamily();
 }
 
 bool AVC::IsRunning() const
@@ -130,7 +101,7 @@ QStringList AVC::LastArguments() const
 
 QTimer& AVC::PollingTimer()
 {
-    return m_timer;
+    return m_pump->PollingTimer();
 }
 
 QString AVC::toolPath() const
@@ -138,55 +109,12 @@ QString AVC::toolPath() const
     return m_host.ApplicationFolder() + QStringLiteral("/do.dll");
 }
 
-QChar AVC::markerBase(const QStringList& texts) const
+void AVC::start(const brenlow::ToolCommand& command)
 {
-    // Values are spliced in after splitting, through placeholder characters that no template holds.
-    for (char16_t base = 0xE000; base < 0xF8F0; base += 8) {
-        bool clash = false;
-        for (const QString& text : texts) {
-            for (const QChar c : text) {
-                if (c.unicode() >= base && c.unicode() < base + 8)
-                    clash = true;
-            }
-        }
-        if (!clash)
-            return QChar(base);
-    }
-    return QChar(0xF8F0);
-}
+    m_lastCommandLine = command.CommandLine;
+    m_lastArguments = command.Arguments;
 
-void AVC::start(const QString& body, const QString& markedBody, QChar marker, const QList<Value>& values)
-{
     const QString tool = toolPath();
-    m_lastCommandLine = tool + body + kQuote;
-
-    // Split the fixed options by the Windows rules, then put each value in whole: whatever it holds,
-    // it stays inside the one argument its placeholder stood in.
-    const QStringList split = brenlow::SplitCommandLine(markedBody);
-    QStringList args;
-    for (const QString& arg : split) {
-        QString out;
-        bool dropped = false;
-        for (const QChar c : arg) {
-            const int index = c.unicode() - marker.unicode();
-            if (index >= 0 && index < values.size()) {
-                const Value& value = values.at(index);
-                if (value.dropWhenEmpty && value.text.isEmpty() && arg.size() == 1)
-                    dropped = true;
-                out += value.text;
-            } else {
-                out += c;
-            }
-        }
-        if (dropped) {
-            if (!args.isEmpty() && args.last() == QStringLiteral("-f"))
-                args.removeLast();
-            continue;
-        }
-        args.append(out);
-    }
-    m_lastArguments = args;
-
     const QFileInfo info(tool);
     if (!info.exists() || !info.isFile() || !info.isExecutable()) {
         raiseError(QString::fromLatin1(MissingToolMessage));
@@ -200,31 +128,28 @@ void AVC::start(const QString& body, const QString& markedBody, QChar marker, co
     // The output goes into a pipe of our own rather than QProcess's: it is read up to its end
     // (which may come after the tool's exit, from something the tool started), and only as fast as
     // the owner takes it.
-    int fds[2] = {-1, -1};
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
+    const int writeFd = m_pipe->Open();
+    if (writeFd < 0) {
         raiseError(QStringLiteral("Unable to start do.dll: no pipe for its output"));
         return;
     }
-    const int readFd = movedAboveStandard(fds[0]);
-    const int writeFd = movedAboveStandard(fds[1]);
-    if (readFd < 0 || writeFd < 0) {
-        for (const int fd : {readFd, writeFd}) {
-            if (fd >= 0)
-                ::close(fd);
-        }
-        raiseError(QStringLiteral("Unable to start do.dll: no pipe for its output"));
-        return;
-    }
-    ::fcntl(readFd, F_SETPIPE_SZ, kPipeSize);
-    ::fcntl(readFd, F_SETFL, ::fcntl(readFd, F_GETFL) | O_NONBLOCK);
+
+    const QByteArray marker = Family::NewMarker();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(Family::MarkerVariable), QString::fromLatin1(marker));
+    const pid_t parent = ::getpid();
 
     auto process = std::make_unique<QProcess>();
     process->setProgram(tool);
-    process->setArguments(args);
+    process->setArguments(command.Arguments);
+    process->setProcessEnvironment(environment);
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
-    process->setChildProcessModifier([writeFd] {
+    process->setChildProcessModifier([writeFd, parent] {
         ::setpgid(0, 0);
+        // The tool goes with this program, even when it is killed; if it is already gone, so is the tool.
+        if (!Family::DieWithParent(parent))
+            ::_exit(127);
         ::dup2(writeFd, STDOUT_FILENO);
         ::dup2(writeFd, STDERR_FILENO);
     });
@@ -233,29 +158,45 @@ void AVC::start(const QString& body, const QString& markedBody, QChar marker, co
     // From here on only the tool and what it starts hold the write end: its end is their end.
     ::close(writeFd);
     if (!started) {
-        ::close(readFd);
+        m_pipe->Close();
+        m_pipe->Reset();
         raiseError(QStringLiteral("Unable to start do.dll: %1").arg(process->errorString()));
         return;
     }
-    m_pgid = process->processId();
+    m_leader = process->processId();
+    m_marker = marker;
     connect(process.get(), &QProcess::finished, this, &AVC::onExited);
     m_process = std::move(process);
-    m_readFd = readFd;
-    m_readable = new QSocketNotifier(readFd, QSocketNotifier::Read, this);
-    connect(m_readable, &QSocketNotifier::activated, this, &AVC::onReadable);
-    m_bytes = std::make_unique_for_overwrite<char[]>(MaxPendingBytes);
-    m_bytesHead = m_bytesCount = 0;
-    m_text.clear();
-    m_textHead = 0;
-    m_decoder = brenlow::OutputDecoder();
-    m_exited = false;
-    m_outputOver = false;
-    m_flushed = false;
-    m_timer.start(PollingInterval);
+    m_pump->Start();
 }
 
 void AVC::raiseError(const QString& message)
 {
     QString text = message;
     emit ErrorEvent(text);
+}
+
+void AVC::onExited()
+{
+    if (!m_process)
+        return;
+    m_lastExitCode = m_process->exitStatus() == QProcess::NormalExit ? m_process->exitCode() : -1;
+    // What the tool left running is noted now, so that it is collected when it ends as an orphan.
+    Family::Remember({static_cast<pid_t>(m_leader), m_marker});
+    m_pump->ToolExited();
+}
+
+void AVC::endFamily()
+{
+    Family::EndRun({static_cast<pid_t>(m_leader), m_marker});
+}
+
+void AVC::finishRun()
+{
+    m_pipe->Close();
+    m_pipe->Reset();
+    m_process.reset();
+    m_leader = 0;
+    m_marker.clear();
+    Family::ReapOrphans();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "runner/AVCHost.h"
-#include "runner/OutputDecoder.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -12,7 +11,12 @@
 #include <memory>
 
 class QProcess;
-class QSocketNotifier;
+
+namespace brenlow {
+class DeliveryPump;
+class OutputPipe;
+struct ToolCommand;
+} // namespace brenlow
 
 /** The process runner: runs the downloader tool do.dll from the application folder as a hidden
  *  child (its own process group, standard output and error merged into one pipe, no input), and
@@ -25,8 +29,13 @@ class QSocketNotifier;
  *  follow at once, with the event loop running in between; at most MaxPendingBytes are held, and
  *  beyond that the tool waits. A handler that enters an event loop of its own delays the ticks
  *  until it returns. The run ends once the tool has exited and its output is over: at the end of
- *  the pipe, or GracePeriod after the exit when something the tool started still holds the pipe.
- *  That tick raises Complete, after the run's clean-up. */
+ *  the pipe, or, when something the tool started still holds the pipe, GracePeriod after all it
+ *  wrote was read; then the run's whole family is ended and what it wrote is still delivered.
+ *  That tick raises Complete, after the run's clean-up.
+ *
+ *  The run's family is the tool, its process group and everything descended from it, found as
+ *  descendants of this program (which should be a child subreaper, so that what left the group
+ *  stays findable) and by a marker in their environment. The tool dies with this program. */
 class AVC : public QObject
 {
     Q_OBJECT
@@ -35,7 +44,7 @@ class AVC : public QObject
 public:
     /** The host must outlive the runner. */
     explicit AVC(AVCHost& host, QObject* parent = nullptr);
-    /** Stops a running run's whole process group; no event follows. */
+    /** Ends a running run's whole family; no event follows. */
     ~AVC() override;
 
     /** Format list (template 1 and CurrentLink). OverWrite is ignored. */
@@ -47,9 +56,9 @@ public:
     /** Download (templates 4 and 5, the folder, DownloadName, FormatCode and DownloadLink). An empty
      *  FormatCode drops "-f" from the arguments, so the tool picks its own format. */
     void ConvertMedia5(bool& OverWrite);
-    /** Kills this runner's run (the tool's whole process group) and any process this program
-     *  started whose image name ends with "do.dll" (any case); never a process it did not start.
-     *  Raises nothing itself: Complete follows through the polling. */
+    /** Kills this runner's run: the tool and its whole family, whatever their names; never a
+     *  process that is not of this run. Raises nothing itself: Complete follows through the
+     *  polling. Does nothing when no run is on. */
     void CancelConvert();
 
     /** True from a successful start until the tick that raises Complete. */
@@ -71,7 +80,8 @@ public:
     static constexpr int PollingInterval = 300;
     /** Output read but not yet delivered, at most; the tool waits while this much is held. */
     static constexpr qsizetype MaxPendingBytes = 4 * 1024 * 1024;
-    /** How long output is still read after the tool has exited, in milliseconds. */
+    /** How long, after the tool has exited and all it wrote was read, the pipe may stay open
+     *  before the run's family is ended, in milliseconds. */
     static constexpr int GracePeriod = 2000;
 
 signals:
@@ -81,49 +91,19 @@ signals:
     void ErrorEvent(QString& ErrorMessage);
 
 private:
-    struct Value
-    {
-        QString text;
-        bool dropWhenEmpty = false; // "-f" and the value vanish together when the value is empty
-    };
-
-    void start(const QString& body, const QString& markedBody, QChar marker, const QList<Value>& values);
+    void start(const brenlow::ToolCommand& command);
     [[nodiscard]] QString toolPath() const;
-    [[nodiscard]] QChar markerBase(const QStringList& texts) const;
     void raiseError(const QString& message);
-
-    // The run's output and its end (AVCOutput.cpp).
-    void onTick();
-    void onReadable();
     void onExited();
-    void onGraceOver();
-    void readAvailable();
-    void closeReader();
-    void deliver();
-    [[nodiscard]] bool takeText();
-    [[nodiscard]] bool hasPending() const;
-    [[nodiscard]] qsizetype pendingBytes() const { return m_bytesCount; }
-    void askForTick();
+    void endFamily();
     void finishRun();
 
     AVCHost& m_host;
-    QTimer m_timer;
-    QTimer m_soon;  // a tick as soon as the event loop comes round
-    QTimer m_grace; // the end of the wait for the pipe after the tool's exit
+    std::unique_ptr<brenlow::OutputPipe> m_pipe;
+    std::unique_ptr<brenlow::DeliveryPump> m_pump;
     std::unique_ptr<QProcess> m_process;
-    int m_readFd = -1;
-    QSocketNotifier* m_readable = nullptr; // a child of the runner, while the pipe is open
-    std::unique_ptr<char[]> m_bytes;       // a ring of MaxPendingBytes while running: read, not decoded
-    qsizetype m_bytesHead = 0;             // where the oldest byte is
-    qsizetype m_bytesCount = 0;
-    QString m_text; // decoded, not yet delivered, from m_textHead on
-    qsizetype m_textHead = 0;
-    brenlow::OutputDecoder m_decoder;
-    bool m_exited = false;
-    bool m_outputOver = false; // the end of the pipe, or the grace period has passed
-    bool m_flushed = false;
-    bool m_delivering = false;
-    qint64 m_pgid = 0;
+    qint64 m_leader = 0; // the running tool, which heads the run's process group
+    QByteArray m_marker; // in the environment of the run's processes
     int m_lastExitCode = -1;
     QString m_lastCommandLine;
     QStringList m_lastArguments;

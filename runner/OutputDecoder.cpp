@@ -1,5 +1,7 @@
 #include "runner/OutputDecoder.h"
 
+#include <QStringDecoder>
+
 namespace brenlow {
 namespace {
 
@@ -34,6 +36,15 @@ qsizetype unfinishedTail(QByteArrayView bytes)
     return size;
 }
 
+// UTF-8 to text keeping every character, a U+FEFF at the start of a piece included: Qt's own
+// conversion takes that for a byte order mark and drops it.
+QString toText(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
+
 } // namespace
 
 QString OutputDecoder::Decode(QByteArrayView bytes)
@@ -49,14 +60,14 @@ QString OutputDecoder::Decode(QByteArrayView bytes)
         whole = joined;
     }
     const qsizetype cut = unfinishedTail(whole);
-    QString text = QString::fromUtf8(whole.first(cut));
+    QString text = toText(whole.first(cut));
     m_held = whole.sliced(cut).toByteArray();
     return text;
 }
 
 QString OutputDecoder::Flush()
 {
-    const QString text = QString::fromUtf8(m_held);
+    const QString text = toText(m_held);
     m_held.clear();
     return text;
 }

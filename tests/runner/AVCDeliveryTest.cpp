@@ -6,9 +6,12 @@
 #include "platform/ProcessKiller.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <csignal>
+#include <sys/ioctl.h>
 
 using namespace brenlow::test;
 
@@ -60,6 +63,21 @@ protected:
                 return line.mid(6).trimmed().split(' ').value(0).toLongLong();
         }
         return -1;
+    }
+
+    /** Bytes waiting in this program's pipes from the tool (summed over its open pipes). */
+    static qint64 pendingInPipe()
+    {
+        qint64 total = 0;
+        const QDir fds(QStringLiteral("/proc/self/fd"));
+        for (const QString& fd : fds.entryList(QDir::Files | QDir::System)) {
+            if (!QFile::symLinkTarget(fds.filePath(fd)).contains(QStringLiteral("pipe:")))
+                continue;
+            int waiting = 0;
+            if (::ioctl(fd.toInt(), FIONREAD, &waiting) == 0)
+                total += waiting;
+        }
+        return total;
     }
 
     /** Stops recording chunks (a flood would fill memory with them); counts characters instead. */
@@ -115,6 +133,36 @@ TEST_F(AVCDeliveryTest, EveryByteArrivesOnceAndInOrderWhenHandlersReenterTheEven
     EXPECT_FALSE(nested) << "an event was raised inside a handler of an earlier one";
     EXPECT_EQ(completes(), 1);
     EXPECT_EQ(events.back().kind, Event::Complete);
+}
+
+TEST_F(AVCDeliveryTest, AnAnswerLargerThanTheRingArrivesWholeFromABusyOwner)
+{
+    // About 6 MB: when the tool exits, the ring and the pipe are full, and then the owner is busy
+    // with one chunk for longer than the grace period.
+    useScript("echo $$ > \"$(dirname \"$0\")/tool.pid\"; exec seq 1 900000");
+    countInsteadOfRecording();
+    QString tail;
+    bool toolExited = false, busy = false;
+    QObject::connect(avc.get(), &AVC::DataOutput, [&](QString& s) {
+        tail = (tail + s.left(s.indexOf(QChar(0)))).right(64);
+        if (toolExited || chunks % 64 != 0)
+            return;
+        toolExited = gone(readPid(QStringLiteral("tool.pid")));
+        busy = toolExited && pendingInPipe() > 0;
+        QElapsedTimer work; // the owner's own long work on this chunk
+        work.start();
+        while (busy && work.elapsed() < AVC::GracePeriod + 200) {
+        }
+    });
+    run(2);
+    ASSERT_TRUE(waitForComplete(1, 120000));
+    qint64 expected = 0;
+    for (int i = 1; i <= 900000; ++i)
+        expected += QByteArray::number(i).size() + 1;
+    EXPECT_TRUE(busy) << "the tool exited with its output already read";
+    EXPECT_EQ(characters, expected);
+    EXPECT_TRUE(tail.endsWith(QStringLiteral("\n899999\n900000\n"))) << qPrintable(tail);
+    EXPECT_EQ(events.back().exitCode, 0);
 }
 
 TEST_F(AVCDeliveryTest, AHandlerMayDestroyTheRunnerAndItsRunEndsWithIt)

@@ -2,6 +2,8 @@
 
 #include "runner/OutputDecoder.h"
 
+#include <QStringDecoder>
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -23,6 +25,15 @@ QString decodeInPieces(const QByteArray& bytes, const std::vector<qsizetype>& cu
     return text + decoder.Flush();
 }
 
+// The text of the whole output at once, keeping every character the tool wrote, a leading
+// U+FEFF included.
+QString wholeText(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
+
 TEST(OutputDecoderTest, ACutAnywhereGivesTheTextOfTheWhole)
 {
     // Every cut of every two-piece split, over whole characters and broken ones alike.
@@ -32,9 +43,18 @@ TEST(OutputDecoderTest, ACutAnywhereGivesTheTextOfTheWhole)
                              "\xE2\x82X"                              // broken off
                              "\xC3\xC3\xA9\x80\xFF\xF0\x9F\x8E"       // strays, then unfinished
                              "\xED\xA0\x80\xC0\xAF\xF4\x90\x80\x80z"; // surrogate, overlong, too large
-    const QString whole = QString::fromUtf8(bytes);
+    const QString whole = wholeText(bytes);
     for (qsizetype cut = 0; cut <= bytes.size(); ++cut)
         EXPECT_EQ(decodeInPieces(bytes, {cut}), whole) << "cut at " << cut;
+}
+
+TEST(OutputDecoderTest, AByteOrderMarkIsKeptWhereverAReadBegins)
+{
+    const QByteArray bytes = "\xEF\xBB\xBF"
+                             "a\xEF\xBB\xBF"
+                             "b";
+    for (qsizetype cut = 0; cut <= bytes.size(); ++cut)
+        EXPECT_EQ(decodeInPieces(bytes, {cut}), QStringLiteral("\uFEFFa\uFEFFb")) << "cut at " << cut;
 }
 
 TEST(OutputDecoderTest, ManyRandomPiecesOfRandomBytesGiveTheTextOfTheWhole)
@@ -55,7 +75,7 @@ TEST(OutputDecoderTest, ManyRandomPiecesOfRandomBytesGiveTheTextOfTheWhole)
             if (at < bytes.size())
                 cuts.push_back(at);
         }
-        ASSERT_EQ(decodeInPieces(bytes, cuts), QString::fromUtf8(bytes)) << bytes.toHex().constData();
+        ASSERT_EQ(decodeInPieces(bytes, cuts), wholeText(bytes)) << bytes.toHex().constData();
     }
 }
 

@@ -125,6 +125,26 @@ protected:
         return all;
     }
 
+    /** The process id a script wrote into a file of the application folder; 0 when none. */
+    pid_t pidFrom(const QString& name) const
+    {
+        QFile f(app.path() + u'/' + name);
+        if (!f.open(QIODevice::ReadOnly))
+            return 0;
+        return static_cast<pid_t>(f.readAll().trimmed().toInt());
+    }
+
+    /** Gone, or ended and not yet collected by its parent. */
+    static bool isGone(pid_t pid)
+    {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return true;
+        const QByteArray text = stat.readAll();
+        const qsizetype close = text.lastIndexOf(')');
+        return close < 0 || text.size() < close + 3 || text.at(close + 2) == 'Z' || text.at(close + 2) == 'X';
+    }
+
     QList<QList<QByteArray>> recorded() const { return tool::ReadRecords(records.path()); }
 
     void run(int stage)

@@ -1,0 +1,225 @@
+#include "platform/ProcessFamily.h"
+
+#include <QAtomicInteger>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace brenlow::ProcessFamily {
+namespace {
+
+struct Stat
+{
+    pid_t pid = 0;
+    char state = 0;
+    pid_t parent = 0;
+    pid_t group = 0;
+    quint64 started = 0; // clock ticks after boot: with the id, names one process for good
+};
+
+QByteArray readFile(const QByteArray& path, qint64 limit)
+{
+    QFile file(QString::fromLocal8Bit(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(limit);
+}
+
+bool readStat(pid_t pid, Stat& out)
+{
+    // "pid (comm) state ppid pgrp ...": comm may hold blanks and parentheses; read from the last ')'.
+    const QByteArray stat = readFile("/proc/" + QByteArray::number(pid) + "/stat", 4096);
+    const qsizetype close = stat.lastIndexOf(')');
+    if (close < 0)
+        return false;
+    const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+    if (fields.size() < 20 || fields.at(0).isEmpty())
+        return false;
+    out.pid = pid;
+    out.state = fields.at(0).at(0);
+    out.parent = static_cast<pid_t>(fields.at(1).toInt());
+    out.group = static_cast<pid_t>(fields.at(2).toInt());
+    out.started = fields.at(19).toULongLong();
+    return true;
+}
+
+bool carriesMarker(pid_t pid, const QByteArray& marker)
+{
+    if (marker.isEmpty())
+        return false;
+    const QByteArray wanted = QByteArray(MarkerVariable) + '=' + marker;
+    const QByteArray environ = readFile("/proc/" + QByteArray::number(pid) + "/environ", 1 << 20);
+    for (const QByteArray& entry : environ.split('\0')) {
+        if (entry == wanted)
+            return true;
+    }
+    return false;
+}
+
+bool ownedByMe(pid_t pid)
+{
+    struct stat info = {};
+    return ::stat(QByteArray("/proc/" + QByteArray::number(pid)).constData(), &info) == 0 &&
+           info.st_uid == ::getuid();
+}
+
+// Members that ended, or may end, as this program's orphans: collected by ReapOrphans.
+QHash<pid_t, quint64>& remembered()
+{
+    static QHash<pid_t, quint64> members;
+    return members;
+}
+
+QList<Stat> members(const Run& run)
+{
+    const pid_t self = ::getpid();
+    QHash<pid_t, Stat> all;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        bool isNumber = false;
+        const pid_t pid = entry.toInt(&isNumber);
+        Stat stat;
+        if (isNumber && pid > 1 && pid != self && readStat(pid, stat))
+            all.insert(pid, stat);
+    }
+    QList<Stat> found;
+    if (run.leader <= 1 || run.leader == self)
+        return found;
+    for (const Stat& stat : std::as_const(all)) {
+        if (stat.state == 'Z' || stat.state == 'X')
+            continue;
+        // Up the tree to this program: a process that does not reach it is never a member. The
+        // environment is read only for this program's descendants.
+        QList<pid_t> chain;
+        bool descends = false;
+        for (pid_t pid = stat.pid; pid > 1 && chain.size() < 4096;) {
+            if (pid == self) {
+                descends = true;
+                break;
+            }
+            const Stat step = pid == stat.pid ? stat : all.value(pid);
+            if (step.pid == 0)
+                break; // gone while the tree was read
+            chain.append(pid);
+            pid = step.parent;
+        }
+        bool member = false;
+        for (qsizetype i = 0; descends && !member && i < chain.size(); ++i) {
+            const Stat step = i == 0 ? stat : all.value(chain.at(i));
+            member =
+                step.pid == run.leader || step.group == run.leader || carriesMarker(step.pid, run.marker);
+        }
+        if (descends && member && ownedByMe(stat.pid))
+            found.append(stat);
+    }
+    return found;
+}
+
+} // namespace
+
+bool SetSubreaper(bool on)
+{
+    return ::prctl(PR_SET_CHILD_SUBREAPER, on ? 1UL : 0UL, 0UL, 0UL, 0UL) == 0;
+}
+
+bool IsSubreaper()
+{
+    int value = 0;
+    return ::prctl(PR_GET_CHILD_SUBREAPER, &value, 0UL, 0UL, 0UL) == 0 && value != 0;
+}
+
+bool DieWithParent(pid_t expectedParent) noexcept
+{
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL, 0UL, 0UL, 0UL) != 0)
+        return true; // the request is not available; the child runs as before
+    // Had the parent died before the request, the child would have been handed to another already.
+    return ::getppid() == expectedParent;
+}
+
+QByteArray NewMarker()
+{
+    static QAtomicInteger<quint64> serial;
+    return QByteArray::number(::getpid()) + '-' + QByteArray::number(QDateTime::currentMSecsSinceEpoch()) +
+           '-' + QByteArray::number(++serial);
+}
+
+QList<pid_t> Members(const Run& run)
+{
+    QList<pid_t> pids;
+    for (const Stat& stat : members(run))
+        pids.append(stat.pid);
+    std::sort(pids.begin(), pids.end());
+    return pids;
+}
+
+void Remember(const Run& run)
+{
+    for (const Stat& stat : members(run)) {
+        if (stat.pid != run.leader)
+            remembered().insert(stat.pid, stat.started);
+    }
+}
+
+int EndRun(const Run& run)
+{
+    int count = 0;
+    // A member may fork while the others are ended: another look takes the newcomers along, until
+    // one finds none (a member already signalled may take a moment to go).
+    QSet<QPair<pid_t, quint64>> signalled;
+    for (int round = 0; round < 8; ++round) {
+        bool fresh = false;
+        QList<Stat> found = members(run);
+        // The leader first: its parent learns that it was killed, not that its child was.
+        std::stable_partition(found.begin(), found.end(), [&](const Stat& s) { return s.pid == run.leader; });
+        for (const Stat& stat : std::as_const(found)) {
+            if (signalled.contains({stat.pid, stat.started}))
+                continue;
+            fresh = true;
+            signalled.insert({stat.pid, stat.started});
+            if (stat.pid != run.leader)
+                remembered().insert(stat.pid, stat.started);
+            if (::kill(stat.pid, SIGKILL) == 0)
+                ++count;
+        }
+        if (!fresh)
+            break;
+    }
+    ReapOrphans();
+    return count;
+}
+
+int ReapOrphans()
+{
+    const pid_t self = ::getpid();
+    int count = 0;
+    auto& members = remembered();
+    for (auto it = members.begin(); it != members.end();) {
+        Stat stat;
+        if (!readStat(it.key(), stat) || stat.started != it.value()) {
+            it = members.erase(it); // gone, or the id now names another process
+            continue;
+        }
+        if (stat.parent == self && stat.state == 'Z') {
+            int status = 0;
+            if (::waitpid(stat.pid, &status, WNOHANG) == stat.pid) {
+                ++count;
+                it = members.erase(it);
+                continue;
+            }
+        }
+        ++it;
+    }
+    return count;
+}
+
+} // namespace brenlow::ProcessFamily
