@@ -16,6 +16,7 @@
 #include "controls/progressbar/SleekProgressBar.h"
 #include "platform/Dialogs.h"
 #include "platform/Host.h"
+#include "platform/PrivateFolder.h"
 #include "runner/AVC.h"
 
 #include <QApplication>
@@ -30,7 +31,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QToolTip>
 #include <algorithm>
@@ -50,25 +50,6 @@ constexpr quint32 FormBackColor = 16045770; // RGB 202, 214, 244
 QColor ole(quint32 c)
 {
     return brenlow::OleColor::ToQColor(c);
-}
-
-/** A fresh folder only this user can enter, for the files the window writes for itself: under the
- *  user's runtime folder when there is a usable one, else under the temporary folder. Null when
- *  neither can hold one. */
-std::unique_ptr<QTemporaryDir> makePrivateFolder()
-{
-    QStringList bases;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    // A relative runtime folder is no runtime folder.
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
-        bases << runtime;
-    bases << QDir::tempPath();
-    for (const QString& base : bases) {
-        auto dir = std::make_unique<QTemporaryDir>(QDir(base).filePath(QStringLiteral("brenlow-XXXXXX")));
-        if (dir->isValid())
-            return dir;
-    }
-    return nullptr;
 }
 
 /** Lets Form1 see the key presses of the profile editor before the combo box handles them. */
@@ -303,8 +284,8 @@ void Form1::Form_Load()
         // The program may be installed where its user cannot write, and two windows may run at
         // once: the thumbnail goes to a folder of this window's own. Without one it falls back to
         // the application folder.
-        m_thumbnailDir = makePrivateFolder();
-        m_thumbnailFolder = m_thumbnailDir ? m_thumbnailDir->path() : m_appFolder;
+        m_thumbnailDir = brenlow::PrivateFolder::Create();
+        m_thumbnailFolder = m_thumbnailDir ? m_thumbnailDir->Path() : m_appFolder;
         m_txt[2].replace(QString::fromLatin1(brenlow::Templates::ThumbnailPlaceholder), m_thumbnailFolder,
                          Qt::CaseSensitive);
     });

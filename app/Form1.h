@@ -22,10 +22,10 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QTemporaryDir;
 
 namespace brenlow {
 class LinkLabel;
+class PrivateFolder;
 class PaneMouseFilter;
 } // namespace brenlow
 
@@ -160,7 +160,7 @@ private:
 
     QString m_appFolder;
     QString m_thumbnailFolder;
-    std::unique_ptr<QTemporaryDir> m_thumbnailDir;
+    std::unique_ptr<brenlow::PrivateFolder> m_thumbnailDir;
 
     // Window-level state.
     int m_currentStage = Idle;

@@ -1,6 +1,8 @@
 #include "app/Form1.h"
 #include "app/MessageDetails.h"
 #include "platform/Host.h"
+#include "platform/PrivateFolder.h"
+#include "platform/ProcessFamily.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -50,6 +52,10 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Brenlow"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     closeWindowsOnQuitSignals();
+    // Whatever a download leaves running stays this program's to end; folders of windows that were
+    // killed are cleared away.
+    brenlow::ProcessFamily::SetSubreaper(true);
+    brenlow::PrivateFolder::RemoveLeftovers();
     Form1 window;
     // Boxes and the folder picker are modal to the window.
     brenlow::WindowDialogs dialogs(&window);

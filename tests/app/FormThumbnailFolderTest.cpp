@@ -173,6 +173,8 @@ TEST_F(ThumbnailFolderTest, ARuntimeFolderWithQuotesAndBlanksReachesTheToolWhole
 {
     const QString odd = m_runtime.path() + QStringLiteral("/run \"time\" 'x'");
     ASSERT_TRUE(QDir().mkpath(odd));
+    // Only a runtime folder no one else may enter is used.
+    ASSERT_TRUE(QFile::setPermissions(odd, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
     const ScopedEnv env("XDG_RUNTIME_DIR", odd.toLocal8Bit());
     form = std::make_unique<Form1>(m_appDir.path());
     ASSERT_TRUE(form->ThumbnailFolder().startsWith(odd + QStringLiteral("/brenlow-")));
