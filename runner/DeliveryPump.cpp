@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace brenlow {
 
@@ -16,6 +17,7 @@ DeliveryPump::DeliveryPump(OutputSource& source, const Clock& clock, QObject* pa
     m_soon.setInterval(0);
     connect(&m_soon, &QTimer::timeout, this, &DeliveryPump::Tick);
     m_grace.setSingleShot(true);
+    m_grace.setTimerType(Qt::PreciseTimer); // a coarse timer may come early, and the deadline is checked
     connect(&m_grace, &QTimer::timeout, this, &DeliveryPump::Tick);
 }
 

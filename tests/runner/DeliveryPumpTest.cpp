@@ -177,26 +177,4 @@ TEST_F(DeliveryPumpTest, ATickThatHeldTheLoopTooLongLeavesTheRestForTheNextTick)
     EXPECT_GE(ticks, answer.size() / DeliveryPump::ChunkSize / DeliveryPump::ClockEvery);
 }
 
-TEST_F(DeliveryPumpTest, ASilentRunEndsWithOneEmptyChunkAndNothingBeforeTheToolExits)
-{
-    ScriptedPipe source(4096);
-    DeliveryPump pump(source, clock);
-    connectAll(pump);
-    pump.Start();
-    // The output is over, but the tool has not exited yet.
-    source.writersOpen = false;
-    pump.Tick();
-    EXPECT_EQ(finished, 0);
-    EXPECT_EQ(converting, 0);
-    pump.ToolExited();
-    pump.Tick();
-    EXPECT_EQ(converting, 1);
-    EXPECT_EQ(chunks, 1);
-    EXPECT_EQ(text, QString());
-    EXPECT_EQ(finished, 1);
-    // A tick after the end raises nothing.
-    pump.Tick();
-    EXPECT_EQ(chunks, 1);
-}
-
 } // namespace
