@@ -340,8 +340,9 @@ void Form1::setUpGrid()
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    if (!m_unloaded && m_avc && m_avc->IsRunning()) {
-        // Closing ends the tool; a download is too dear to lose to a stray click.
+    if (!m_unloaded && m_currentStage == Downloading && m_avc && m_avc->IsRunning()) {
+        // Closing ends the tool; a download is too dear to lose to a stray click. The short runs
+        // that add a video are simply ended.
         brenlow::Message ask;
         ask.Text = QStringLiteral("A download is running. Stop it and close?");
         ask.Icon = brenlow::Dialogs::Icon::Question;

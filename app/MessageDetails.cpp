@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSpacerItem>
@@ -69,6 +70,9 @@ Dialogs::Answer WindowDialogs::ShowWholeMessage(const Message& message, const QS
     box.setText(message.Text);
     box.setInformativeText(message.Informative);
     box.setDetailedText(message.Details);
+    // The box takes only its main text as plain text; its second line would be read as markup.
+    for (QLabel* label : box.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
     switch (message.Icon) {
     case Icon::None:
         box.setIcon(QMessageBox::NoIcon);

@@ -141,7 +141,6 @@ TEST_F(ThumbnailFolderTest, ShutdownRemovesTheFolderWithWhateverTheToolLeftInIt)
     dialogs().inputAnswers.push_back(Links::Hang);
     form->Command1_Click();
     ASSERT_TRUE(form->AVC1()->IsRunning());
-    dialogs().messageAnswers.push_back(brenlow::Dialogs::Answer::Yes); // "Stop it and close?"
     form->close();
     EXPECT_FALSE(QFileInfo::exists(folder));
     EXPECT_TRUE(runtimeEntries().isEmpty());

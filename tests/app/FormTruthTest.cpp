@@ -268,12 +268,19 @@ TEST_F(FormTest, ARunningRowShowsSpeedAndTimeLeftInItsStatusCell)
 {
     addVideo(Links::HangDownload);
     chooseFolder();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     form->Command5_Click();
     ListGrid* grid = form->ListGrid1();
     ASSERT_TRUE(waitFor([&] { return grid->CellProgressValue(0, Col::Progress) >= 30; }));
     static const QRegularExpression speed(QStringLiteral("^[0-9.]+ [KMG]?i?B/s, [0-9:]+ left$"));
     EXPECT_TRUE(speed.match(grid->CellText(0, Col::Status)).hasMatch())
         << grid->CellText(0, Col::Status).toStdString();
+    // The cell shows it whole.
+    grid->Refresh();
+    const QFontMetrics metrics(grid->font());
+    EXPECT_LE(metrics.horizontalAdvance(QStringLiteral("9.99 MiB/s, 0:00:00 left")),
+              grid->layout().cellRect(0, Col::Status).width() - 6);
     form->Command3_Click();
     ASSERT_TRUE(waitFor([this] { return atRest(); }));
     EXPECT_EQ(grid->CellText(0, Col::Status), QStringLiteral("Cancelled"));
