@@ -32,6 +32,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QToolTip>
 #include <algorithm>
 
@@ -89,7 +90,9 @@ protected:
             if (row >= 0 && row < m_grid->Rows() && m_grid->MouseCol() == brenlow::Col::Status) {
                 const QString reason = m_grid->CellTag(row, brenlow::Col::Status);
                 if (!reason.isEmpty()) {
-                    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), reason, m_grid);
+                    // The reason is the tool's text, shown as it is, never as markup.
+                    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                                       Qt::convertFromPlainText(reason, Qt::WhiteSpacePre), m_grid);
                     return true;
                 }
             }
@@ -189,6 +192,8 @@ void Form1::createControls()
     bluePal.setColor(QPalette::WindowText, ole(brenlow::OleColor::Rgb(0, 0, 255)));
     m_label2->setPalette(bluePal);
     m_label1 = new QLabel(this);
+    // The status line shows texts of the tool and of the system: never as markup.
+    m_label1->setTextFormat(Qt::PlainText);
     QPalette redPal = m_label1->palette();
     redPal.setColor(QPalette::WindowText, QColor(192, 0, 0));
     m_label1->setPalette(redPal);
@@ -316,6 +321,22 @@ void Form1::setUpGrid()
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    if (!m_unloaded && m_currentStage == Downloading && m_avc && m_avc->IsRunning()) {
+        // Closing ends the tool; a download is too dear to lose to a stray click. The short runs
+        // that add a video are simply ended.
+        brenlow::Message ask;
+        ask.Text = QStringLiteral("A download is running. Stop it and close?");
+        ask.Icon = brenlow::Dialogs::Icon::Question;
+        ask.Buttons = brenlow::Dialogs::Buttons::YesNo;
+        const QPointer<Form1> self(this);
+        const brenlow::Dialogs::Answer answer = brenlow::ShowMessage(ask, QStringLiteral("Brenlow 7.0"));
+        if (!self)
+            return;
+        if (answer != brenlow::Dialogs::Answer::Yes) {
+            event->ignore();
+            return;
+        }
+    }
     Form_Unload();
     event->accept();
 }
@@ -346,7 +367,11 @@ QString Form1::TemplateText(int n) const
 
 QString Form1::DownloadFolder() const
 {
-    return m_text1->text();
+    // The folder is the front of the tool's output template, where "%" starts a field ("%(title)s"):
+    // doubled, every "%" of the folder's name stays a "%".
+    QString folder = m_text1->text();
+    folder.replace(QLatin1Char('%'), QStringLiteral("%%"));
+    return folder;
 }
 
 QString Form1::ThumbnailPath() const
@@ -435,9 +460,20 @@ void Form1::showText4()
     m_text4Box->moveCursor(QTextCursor::End);
 }
 
-void Form1::showMessage(const QString& text, const QString& details)
+void Form1::showMessage(const brenlow::Message& message)
 {
-    brenlow::ShowMessage(text, QStringLiteral("Brenlow 7.0"), details);
+    brenlow::ShowMessage(message, QStringLiteral("Brenlow 7.0"));
+}
+
+void Form1::showRunError()
+{
+    setStatus(QStringLiteral("Error"));
+    brenlow::Message box;
+    box.Text = QStringLiteral("Error");
+    box.Informative = brenlow::ShortReason(m_rawOutput, m_avc ? m_avc->LastExitCode() : -1);
+    box.Details = brenlow::OutputForDetails(m_rawOutput);
+    box.Icon = brenlow::Dialogs::Icon::Critical;
+    showMessage(box);
 }
 
 void Form1::commitOpenEdit()

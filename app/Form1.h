@@ -3,6 +3,7 @@
 #include "runner/AVCHost.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QImage>
 #include <QPointer>
 #include <QSet>
@@ -24,6 +25,7 @@ class QLineEdit;
 class QPlainTextEdit;
 
 namespace brenlow {
+struct Message;
 class LinkLabel;
 class PrivateFolder;
 class PaneMouseFilter;
@@ -62,6 +64,7 @@ public:
 
     // AVCHost: what the runner reads at each run call.
     [[nodiscard]] QString TemplateText(int n) const override;
+    /** The download folder of Text1 as the output template takes it: every "%" doubled. */
     [[nodiscard]] QString DownloadFolder() const override;
     [[nodiscard]] QString CurrentLink() const override { return m_currentLink; }
     [[nodiscard]] QString FormatCode() const override { return m_formatCode; }
@@ -145,7 +148,9 @@ private:
     void keepOutputTail();
     void showText4Later();
     void showText4();
-    void showMessage(const QString& text, const QString& details = {});
+    void showMessage(const brenlow::Message& message);
+    /** The "Error" box of a metadata run that gave nothing usable: the tool's reason under it. */
+    void showRunError();
     /** Commits an open edit of the list into the row it belongs to, before any button acts. */
     void commitOpenEdit();
     /** The tool's reason for the failure of the run that just ended, from its own output. */
@@ -154,6 +159,12 @@ private:
     void profileListStep();
     void videoNameStep();
     void downloadStep();
+    void markRowComplete();
+    /** Whether a file of the download folder is the video of a link: finished or begun by this
+     *  window for it, or carrying it as its recorded origin. */
+    [[nodiscard]] bool isOwnFile(const QString& path, const QString& link) const;
+    /** Records the running row's files (finished or partial) as its own, here and on the files. */
+    void recordOwnFiles();
     void StartDownload();
     void progressStep(const QString& chunk);
     void refillCombo(int row);
@@ -168,10 +179,11 @@ private:
     int m_downloadRow = 0;
     QString m_progressText;
     bool m_cancelPending = false;
-    bool m_queueStalled = false; // the tool went missing at a row: the queue waits on "Cancel"
-    QSet<QString> m_queueNames;  // file names of this run of the queue, case-folded
-    QStringList m_failedRows;    // "name" and reason of each row of this run that ended in "Error"
-    qsizetype m_rowOutputAt = 0; // where the running row's output starts in m_rawOutput
+    bool m_queueStalled = false;        // the tool went missing at a row: the queue waits on "Cancel"
+    QSet<QString> m_queueNames;         // file names of this run of the queue, case-folded
+    QStringList m_failedRows;           // "name" and reason of each row of this run that ended in "Error"
+    QHash<QString, QString> m_ownFiles; // download files this window made: path -> link
+    qsizetype m_rowOutputAt = 0;        // where the running row's output starts in m_rawOutput
     bool m_unloaded = false;
 
     // Values the runner reads.

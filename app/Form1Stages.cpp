@@ -3,6 +3,7 @@
 
 #include "app/GridDesign.h"
 #include "app/LinkIntake.h"
+#include "app/MessageDetails.h"
 #include "app/NameCleaner.h"
 #include "app/ProfileParser.h"
 #include "app/ProgressParser.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextCursor>
 
 using brenlow::ResumeNext;
@@ -93,13 +95,25 @@ void Form1::AVC1_ErrorEvent(QString& ErrorMessage)
 void Form1::AVC1_Complete()
 {
     const bool cancelled = std::exchange(m_cancelPending, false);
-    setStatus(cancelled ? QStringLiteral("Cancelled") : QStringLiteral("Complete"));
+    const bool succeeded = m_avc && m_avc->LastExitCode() == 0;
+    if (cancelled)
+        setStatus(QStringLiteral("Cancelled"));
+    else if (m_currentStage == Downloading && !succeeded)
+        setStatus(QStringLiteral("Error"));
+    else
+        setStatus(QStringLiteral("Complete"));
 
     if (cancelled) {
         // "Cancel" ends the chain: no further stage, no further row, no message.
         if (m_currentStage == Downloading) {
+            ResumeNext([&] { recordOwnFiles(); });
             ResumeNext([&] {
-                m_grid->SetCellText(m_downloadRow, brenlow::Col::Status, QStringLiteral("Cancelled"));
+                // A tool killed by "Cancel" never ends with success: when it did, it had finished
+                // before the press (the runner was still reading its output), and the row says so.
+                if (succeeded)
+                    markRowComplete();
+                else
+                    m_grid->SetCellText(m_downloadRow, brenlow::Col::Status, QStringLiteral("Cancelled"));
                 m_grid->SetRedraw(true);
             });
         } else if (m_currentStage >= ProfileList && m_currentStage <= VideoName) {
@@ -142,7 +156,7 @@ void Form1::profileListStep()
     } else {
         m_currentStage = Idle;
         endChain();
-        showMessage(QStringLiteral("Error"), runFailureReason());
+        showRunError();
     }
 }
 
@@ -164,7 +178,7 @@ void Form1::videoNameStep()
     if (name.isEmpty()) {
         m_currentStage = Idle;
         endChain();
-        showMessage(QStringLiteral("Error"), runFailureReason());
+        showRunError();
         return;
     }
 
@@ -188,4 +202,10 @@ void Form1::videoNameStep()
     ResumeNext([&] { m_grid->SetCellTag(row, brenlow::Col::VideoLink, m_currentLink); });
     m_grid->SetRedraw(true);
     m_grid->Refresh();
+    // The new row is the last one; below the visible part it would look as if nothing was added.
+    ResumeNext([&] {
+        QScrollBar* bar = m_grid->verticalScrollBar();
+        if (bar && !bar->isHidden())
+            bar->setValue(bar->maximum());
+    });
 }

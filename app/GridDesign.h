@@ -35,9 +35,11 @@ inline constexpr std::array<DownloadListColumn, 7> DownloadListColumns{{
     {"Video Link", 1500, false, 4, 0, false},
     {"Picture", 1000, false, 4, 0, false},
     {"Profile", 1, false, 4, 0, true},
-    {"Profile", 2500, true, 4, 0, false},
+    // The status column is wider than "Complete" needs: a running row shows its speed and time
+    // left there ("2.1 MiB/s, 0:35 left"); the profile column gives the room.
+    {"Profile", 1900, true, 4, 0, false},
     {"Progress", 700, false, 5, 4, false},
-    {"Status", 700, false, 5, 0, false},
+    {"Status", 1300, false, 5, 0, false},
 }};
 
 /** The download list's stored design values, under the lower-case keys the window keeps them in. */

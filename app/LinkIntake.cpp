@@ -9,6 +9,11 @@ CheckedLink CheckLink(const QString& typed)
         checked.Refusal = QStringLiteral("Not a video link: a link cannot begin with \"-\"");
         return checked;
     }
+    if (checked.Link.size() > MaxLinkLength) {
+        checked.Refusal =
+            QStringLiteral("Not a video link: a link cannot be longer than %1 characters").arg(MaxLinkLength);
+        return checked;
+    }
     for (QChar c : checked.Link) {
         if (c.category() == QChar::Other_Control) {
             checked.Refusal = QStringLiteral(

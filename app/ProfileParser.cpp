@@ -41,8 +41,15 @@ QStringList ProfileEntries(const QStringList& lines)
 ParsedProfiles ParseFormatTable(const QString& output)
 {
     const QString endMarker = QStringLiteral("<><>");
-    const QString table =
-        ReplaceColumnGaps(GetBetween(output + endMarker, QString::fromUtf16(FormatTableHeader), endMarker));
+    QString table = GetBetween(output + endMarker, QString::fromUtf16(FormatTableHeader), endMarker);
+    // A tab or another control character in a line would split or shift the row's cells, which are
+    // joined with tabs: it becomes a blank, as in names and links.
+    table.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (QChar& c : table) {
+        if (c.category() == QChar::Other_Control && c != QLatin1Char('\n'))
+            c = QLatin1Char(' ');
+    }
+    table = ReplaceColumnGaps(table);
     const QStringList lines = SplitLines(table);
     ParsedProfiles parsed;
     parsed.ProfileList = lines.join(QString::fromUtf16(ProfileLineSeparator));

@@ -57,4 +57,40 @@ QString FailureReason(const QString& output, int exitCode, int maxLines)
     return QStringLiteral("do.dll printed nothing and ended with exit code %1.").arg(exitCode);
 }
 
+QString ShortReason(const QString& output, int exitCode)
+{
+    static const QString marker = QStringLiteral("ERROR:");
+    QString line;
+    for (qsizetype at = output.indexOf(marker); at >= 0; at = output.indexOf(marker, at + 1)) {
+        if (at > 0 && !isBreak(output.at(at - 1)))
+            continue;
+        qsizetype end = at;
+        while (end < output.size() && !isBreak(output.at(end)))
+            ++end;
+        line = output.mid(at + marker.size(), end - at - marker.size()).trimmed();
+        if (!line.isEmpty())
+            break;
+    }
+    if (line.isEmpty())
+        line = FailureReason(output, exitCode, 1);
+    for (QChar& c : line) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    if (line.size() > ShortReasonLength)
+        line = line.left(ShortReasonLength - 3).trimmed() + QStringLiteral("...");
+    return line;
+}
+
+QString OutputForDetails(const QString& output)
+{
+    if (output.size() <= DetailsLength)
+        return output;
+    qsizetype from = output.size() - DetailsLength;
+    const qsizetype lineStart = output.indexOf(QLatin1Char('\n'), from);
+    if (lineStart >= 0)
+        from = lineStart + 1;
+    return QStringLiteral("...\n") + output.mid(from);
+}
+
 } // namespace brenlow

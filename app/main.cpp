@@ -33,6 +33,11 @@ void closeWindowsOnQuitSignals()
     QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
         char byte = 0;
         [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
+        // A signal to quit is no stray click: the window closes without asking first.
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* form = qobject_cast<Form1*>(widget))
+                form->Form_Unload();
+        }
         QApplication::closeAllWindows();
         QApplication::quit();
     });

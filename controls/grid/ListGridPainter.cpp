@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <cmath>
+
 namespace brenlow {
 
 using Gdi::Ltrb;
@@ -45,6 +47,26 @@ QRect imageArea(const QRect& cell, int verticalOffset)
 {
     return Ltrb(cell.left() + 2, cell.top() + verticalOffset, cell.right() + 1 - 2,
                 cell.bottom() + 1 - verticalOffset);
+}
+
+/** The text colour wanted, or black or white when it does not stand out from the background by
+ *  the contrast ratio of 4.5:1 that text needs to be read. */
+QColor readableOn(const QColor& wanted, const QColor& background)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto lin = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+    };
+    const auto contrast = [&](const QColor& a, const QColor& b) {
+        const double la = luminance(a), lb = luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    };
+    if (contrast(wanted, background) >= 4.5)
+        return wanted;
+    return contrast(Qt::black, background) >= contrast(Qt::white, background) ? QColor(Qt::black)
+                                                                              : QColor(Qt::white);
 }
 
 } // namespace
@@ -167,12 +189,15 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
         const GridFormat format = m.effectiveFormat(cell);
         const QRect rect = Ltrb(cs.left, top, cs.right(), bottom);
 
+        quint32 cellBack = selected && !props.AlphaBlendSelection ? props.BackColorSel : rowBack;
         if (selected && props.AlphaBlendSelection) {
             const bool plain = format.backColor == props.BackColor;
             const quint32 under = plain ? rowBack : format.backColor;
-            Gdi::FillRect(p, rect, qc(ColorMath::Blend(props.BackColorSel, under, plain ? 150 : 100)));
+            cellBack = ColorMath::Blend(props.BackColorSel, under, plain ? 150 : 100);
+            Gdi::FillRect(p, rect, qc(cellBack));
         } else if (!selected && format.backColor != props.BackColor) {
-            Gdi::FillRect(p, rect, qc(format.backColor));
+            cellBack = format.backColor;
+            Gdi::FillRect(p, rect, qc(cellBack));
         }
 
         const qint16 type = column.type;
@@ -188,10 +213,11 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
             Gdi::DrawPushButton(p, inView(rect.adjusted(0, 0, 1, 1), l.client()),
                                 down ? Gdi::PartState::Pressed : Gdi::PartState::Normal, false, widget);
         }
+        int fillRight = rect.left();
         if (type == ColumnType::Progress && cell.flags >= 1) {
             const int value = std::min<int>(cell.flags, 100);
-            const int right = rect.left() + static_cast<int>(RoundHalfEven((cs.width - 2) / 100.0 * value));
-            Gdi::FillRect(p, Ltrb(rect.left() + 2, top + 2, right, bottom - 2),
+            fillRight = rect.left() + static_cast<int>(RoundHalfEven((cs.width - 2) / 100.0 * value));
+            Gdi::FillRect(p, Ltrb(rect.left() + 2, top + 2, fillRight, bottom - 2),
                           qc(props.CellProgressBarColor));
         }
 
@@ -240,6 +266,19 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
         if (!(font == current)) {
             p.setFont(font);
             current = font;
+        }
+        if (type == ColumnType::Progress) {
+            // The figure lies across the bar and the cell around it, which may differ as much as a
+            // light bar in a dark selected row: each part of the text stands out from what is under it.
+            p.save();
+            p.setClipRect(Ltrb(rect.left(), top, fillRight, bottom), Qt::IntersectClip);
+            p.setPen(readableOn(qc(fore), qc(props.CellProgressBarColor)));
+            Gdi::DrawText(p, text, textRect, flags);
+            p.setClipRect(Ltrb(fillRight, top, rect.right() + 1, bottom), Qt::ReplaceClip);
+            p.setPen(readableOn(qc(fore), qc(cellBack)));
+            Gdi::DrawText(p, text, textRect, flags);
+            p.restore();
+            continue;
         }
         p.setPen(qc(fore));
         Gdi::DrawText(p, text, textRect, flags);

@@ -81,3 +81,14 @@ QList<QStringList> FormTest::recordedRuns() const
     }
     return runs;
 }
+
+void FormTest::useScriptTool(const QByteArray& script)
+{
+    const QString tool = m_appDir.path() + QStringLiteral("/do.dll");
+    QFile::remove(tool);
+    QFile f(tool);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n" + script);
+    f.close();
+    QFile::setPermissions(tool, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}

@@ -45,15 +45,16 @@ inline const QString NameExit1 = QStringLiteral("https://test.brenlow.example/na
 inline const QString LongName = QStringLiteral("https://test.brenlow.example/long-name");
 } // namespace Links
 
-/** The scripted dialogs, able to show a message box with details: each box goes to the scripted
- *  double, and its details are kept beside it (empty for a box shown without details). */
+/** The scripted dialogs, able to show a whole message: each box goes to the scripted double, and
+ *  the whole message is kept beside it (a bare one for a box shown through MessageBox). The folder
+ *  each picker opened in is kept too. */
 class DetailedDialogs final : public brenlow::Dialogs, public brenlow::MessageDetails
 {
 public:
     explicit DetailedDialogs(ScriptedDialogs& inner) : m_inner(inner) {}
     Answer MessageBox(const QString& text, const QString& title, Icon icon, Buttons buttons) override
     {
-        details.push_back(QString());
+        boxes.push_back({text, {}, {}, icon, buttons});
         return m_inner.MessageBox(text, title, icon, buttons);
     }
     std::optional<QString> InputBox(const QString& prompt, const QString& title,
@@ -63,15 +64,17 @@ public:
     }
     QString BrowseForFolder(const QString& title, const QString& startFolder) override
     {
+        startFolders << startFolder;
         return m_inner.BrowseForFolder(title, startFolder);
     }
-    Answer MessageBoxWithDetails(const QString& text, const QString& title, const QString& detail) override
+    Answer ShowWholeMessage(const brenlow::Message& message, const QString& title) override
     {
-        details.push_back(detail);
-        return m_inner.MessageBox(text, title, Icon::None, Buttons::Ok);
+        boxes.push_back(message);
+        return m_inner.MessageBox(message.Text, title, message.Icon, message.Buttons);
     }
-    /** The details of each message box, in order. */
-    QStringList details;
+    /** Each message box, in order. */
+    std::vector<brenlow::Message> boxes;
+    QStringList startFolders;
 
 private:
     ScriptedDialogs& m_inner;
@@ -114,5 +117,15 @@ protected:
     ScriptedDialogs& dialogs() { return m_dialogs.dialogs; }
     RecordingShell& shell() { return m_shell.shell; }
     /** The details shown with each message box, in order. */
-    [[nodiscard]] QStringList messageDetails() const { return m_detailed.details; }
+    [[nodiscard]] QStringList messageDetails() const
+    {
+        QStringList details;
+        for (const brenlow::Message& m : m_detailed.boxes)
+            details << m.Details;
+        return details;
+    }
+    /** The whole message boxes shown, in order. */
+    [[nodiscard]] const std::vector<brenlow::Message>& boxes() const { return m_detailed.boxes; }
+    /** Replaces the tool by a shell script (run by /bin/sh with the tool's arguments). */
+    void useScriptTool(const QByteArray& script);
 };

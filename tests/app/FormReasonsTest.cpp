@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QToolTip>
 
 namespace Col = brenlow::Col;
@@ -33,6 +34,14 @@ bool hoverCell(ListGrid* grid, int row, int col, QPoint& at)
     return false;
 }
 
+/** A tool tip's text as the user reads it. */
+QString plain(const QString& tip)
+{
+    QTextDocument doc;
+    doc.setHtml(tip);
+    return doc.toPlainText();
+}
+
 QString toolTipAt(ListGrid* grid, QPoint at)
 {
     QToolTip::hideText();
@@ -47,15 +56,21 @@ TEST_F(FormTest, AFailedLinkShowsErrorWithTheToolsReason)
 {
     addVideo(Links::Broken);
     ASSERT_EQ(messages(), QStringList{QStringLiteral("Error")});
-    ASSERT_EQ(messageDetails().size(), 1);
-    EXPECT_EQ(messageDetails().first(), QStringLiteral("ERROR: This video is unavailable"));
+    ASSERT_EQ(boxes().size(), 1u);
+    // The reason is on the box itself; the whole output is behind "Show Details...".
+    EXPECT_EQ(boxes()[0].Informative, QStringLiteral("This video is unavailable"));
+    EXPECT_EQ(boxes()[0].Icon, brenlow::Dialogs::Icon::Critical);
+    EXPECT_TRUE(boxes()[0].Details.contains(QStringLiteral("[youtube] error: Downloading webpage")));
+    EXPECT_TRUE(boxes()[0].Details.contains(QStringLiteral("ERROR: This video is unavailable")));
+    EXPECT_EQ(form->Label1()->text(), QStringLiteral("Error"));
 
-    // A name run that printed no name: its last lines are the reason.
+    // A name run that printed no name: its last line is the reason.
     addVideo(Links::NoName);
     ASSERT_EQ(messages().size(), 2);
     EXPECT_EQ(messages().last(), QStringLiteral("Error"));
-    EXPECT_TRUE(messageDetails().last().contains(QStringLiteral("Downloading")))
-        << messageDetails().last().toStdString();
+    EXPECT_TRUE(boxes().back().Informative.contains(QStringLiteral("Downloading")))
+        << boxes().back().Informative.toStdString();
+    EXPECT_NE(form->Label1()->text(), QStringLiteral("Complete"));
 }
 
 TEST_F(FormTest, AFailedRowTellsWhyInItsStatusCellAndInTheDoneBox)
@@ -73,8 +88,10 @@ TEST_F(FormTest, AFailedRowTellsWhyInItsStatusCellAndInTheDoneBox)
     EXPECT_TRUE(grid->CellTag(2, Col::Status).isEmpty());
 
     ASSERT_EQ(messages(), QStringList{QStringLiteral("Done")});
+    EXPECT_EQ(boxes()[0].Informative, QStringLiteral("1 of 3 downloads failed."));
+    EXPECT_EQ(boxes()[0].Icon, brenlow::Dialogs::Icon::Warning);
+    EXPECT_EQ(form->Label1()->text(), QStringLiteral("1 of 3 downloads failed."));
     const QString details = messageDetails().value(0);
-    EXPECT_TRUE(details.contains(QStringLiteral("1 of 3 downloads failed"))) << details.toStdString();
     EXPECT_TRUE(details.contains(grid->CellText(1, Col::VideoName)));
     EXPECT_TRUE(details.contains(reason));
     EXPECT_FALSE(details.contains(grid->CellText(0, Col::VideoName)));
@@ -84,15 +101,18 @@ TEST_F(FormTest, AFailedRowTellsWhyInItsStatusCellAndInTheDoneBox)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     QPoint at;
     ASSERT_TRUE(hoverCell(grid, 1, Col::Status, at));
-    EXPECT_EQ(toolTipAt(grid, at), reason);
+    EXPECT_EQ(plain(toolTipAt(grid, at)), reason);
     ASSERT_TRUE(hoverCell(grid, 2, Col::Status, at));
-    EXPECT_NE(toolTipAt(grid, at), reason);
+    EXPECT_NE(plain(toolTipAt(grid, at)), reason);
 
     // A queue without failures shows "Done" alone, and the row's old reason is gone.
     grid->SetCellText(1, Col::VideoLink, Links::Third);
     downloadAll();
     EXPECT_EQ(messages().last(), QStringLiteral("Done"));
     EXPECT_TRUE(messageDetails().last().isEmpty());
+    EXPECT_TRUE(boxes().back().Informative.isEmpty());
+    EXPECT_EQ(boxes().back().Icon, brenlow::Dialogs::Icon::Information);
+    EXPECT_EQ(form->Label1()->text(), QStringLiteral("Complete"));
     EXPECT_EQ(grid->CellText(1, Col::Status), QStringLiteral("Complete"));
     EXPECT_TRUE(grid->CellTag(1, Col::Status).isEmpty());
 }

@@ -267,7 +267,9 @@ TEST(ParsersFuzz, RandomOutputsKeepTheInvariants)
                              QStringLiteral("é日"),
                              QStringLiteral("/\\:*?\"<>|"),
                              QString(QChar(u'\0')),
-                             QStringLiteral("\u060C\u061B")};
+                             QStringLiteral("\u060C\u061B"),
+                             QStringLiteral("\t"),
+                             QStringLiteral("150")};
     quint32 seed = 12345;
     const auto next = [&seed] {
         seed = seed * 1664525u + 1013904223u;
@@ -293,7 +295,8 @@ TEST(ParsersFuzz, RandomOutputsKeepTheInvariants)
         }
 
         const std::optional<double> percent = ProgressFigure(ChunkText(text));
-        EXPECT_TRUE(!percent || std::isfinite(*percent));
+        EXPECT_TRUE(!percent || (*percent >= 0.0 && *percent <= 100.0));
+        EXPECT_FALSE(p.ProfileList.contains(QLatin1Char('\t')));
 
         const QString clean = CleanName(text);
         for (QChar c : forbidden)
@@ -307,4 +310,113 @@ TEST(ParsersFuzz, RandomOutputsKeepTheInvariants)
                                  [](QChar c) { return c.category() == QChar::Other_Control; }));
         EXPECT_EQ(QString::fromUtf8(file.toUtf8()), file) << round;
     }
+}
+
+TEST(FormatTable, ControlCharactersInALineBecomeBlanks)
+{
+    const QString output = header + QStringLiteral("\r\n18          mp4        640x360\tHLS\x01 note\r\n") +
+                           QStringLiteral("22          mp4        1280x720   720p\x1b[0m\r\n");
+    const ParsedProfiles p = ParseFormatTable(output);
+    ASSERT_EQ(p.Entries.size(), 2);
+    for (const QString& text : QStringList(p.Entries) << p.ProfileList) {
+        EXPECT_FALSE(std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+            return c.category() == QChar::Other_Control;
+        })) << text.toStdString();
+    }
+    EXPECT_EQ(FormatCodeOf(p.Entries[0]), QStringLiteral("18"));
+    EXPECT_TRUE(p.Entries[0].contains(QStringLiteral("HLS")));
+    EXPECT_EQ(EntriesOfProfileList(p.ProfileList), p.Entries);
+}
+
+struct FigureCase
+{
+    const char* chunk;
+    std::optional<double> figure;
+};
+
+class ProgressFigures : public ::testing::TestWithParam<FigureCase>
+{
+};
+
+TEST_P(ProgressFigures, OnlyFiguresABarCanShowCount)
+{
+    const std::optional<double> figure = ProgressFigure(QString::fromLatin1(GetParam().chunk));
+    EXPECT_EQ(figure.has_value(), GetParam().figure.has_value()) << GetParam().chunk;
+    if (figure && GetParam().figure) {
+        EXPECT_DOUBLE_EQ(*figure, *GetParam().figure);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Progress, ProgressFigures,
+                         ::testing::Values(FigureCase{"[download] 150% of 1MiB", std::nullopt},
+                                           FigureCase{"[download] -20% of 1MiB", std::nullopt},
+                                           FigureCase{"[download] 1e10% of 1MiB", std::nullopt},
+                                           FigureCase{"[download] 1e999% of 1MiB", std::nullopt},
+                                           FigureCase{"[download] 100.5% of 1MiB", std::nullopt},
+                                           // A bad figure does not hide a good one before it.
+                                           FigureCase{"[download]  40.0% of 1MiB\r[download] 150% of 1MiB",
+                                                      40.0},
+                                           FigureCase{"[download] 100% of 1MiB", 100.0},
+                                           FigureCase{"[download] 0% of 1MiB", 0.0}));
+
+struct SpeedCase
+{
+    const char* chunk;
+    const char* shown; // nullptr: nothing to show
+};
+
+class ProgressSpeeds : public ::testing::TestWithParam<SpeedCase>
+{
+};
+
+TEST_P(ProgressSpeeds, TellSpeedAndTimeLeftOfTheLastLine)
+{
+    const std::optional<QString> shown = ProgressSpeedText(QString::fromLatin1(GetParam().chunk));
+    if (!GetParam().shown) {
+        EXPECT_FALSE(shown.has_value()) << shown.value_or(QString()).toStdString();
+    } else {
+        EXPECT_EQ(shown.value_or(QStringLiteral("(nothing)")), QString::fromLatin1(GetParam().shown));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Progress, ProgressSpeeds,
+    ::testing::Values(SpeedCase{"[download]  45.3% of 10.00MiB at    2.10MiB/s ETA 00:35",
+                                "2.1 MiB/s, 0:35 left"},
+                      SpeedCase{"[download]   1.0% of ~ 1.20GiB at  512.00KiB/s ETA 01:02:03 (frag 1/9)",
+                                "512 KiB/s, 1:02:03 left"},
+                      SpeedCase{"[download]  9.0% of 1MiB at 1.00MiB/s ETA 00:00:05", "1.0 MiB/s, 0:05 left"},
+                      SpeedCase{"[download]  5.0% of 1MiB at Unknown speed ETA Unknown", nullptr},
+                      SpeedCase{"[download]  5.0% of 1MiB at Unknown speed ETA 00:07", "0:07 left"},
+                      SpeedCase{"\r[download]  5.0% of 1MiB at 1.00KiB/s ETA 10:00\r[download]  6.0% of 1MiB "
+                                "at 3.50KiB/s ETA 09:00",
+                                "3.5 KiB/s, 9:00 left"},
+                      SpeedCase{"[download] 100% of 3.00MiB in 00:02", nullptr},
+                      SpeedCase{"[download] Destination: at 5MiB/s ETA 00:01.mp4", nullptr}));
+
+TEST(Links, AreTakenWholeUpToTheStatedLimitAndRefusedBeyondIt)
+{
+    const QString base = QStringLiteral("https://a.example/v?x=");
+    const QString longest = base + QString(MaxLinkLength - base.size(), QLatin1Char('x'));
+    EXPECT_EQ(CheckLink(longest).Link, longest);
+    EXPECT_TRUE(CheckLink(longest).Refusal.isEmpty());
+    const CheckedLink tooLong = CheckLink(longest + QLatin1Char('y'));
+    EXPECT_TRUE(tooLong.Refusal.contains(QString::number(MaxLinkLength))) << tooLong.Refusal.toStdString();
+    // Within the limit, a link of any characters fits one argument of the tool.
+    EXPECT_LT(QString(MaxLinkLength, QChar(0x65E5)).toUtf8().size(), 128 * 1024);
+}
+
+TEST(FailureReasons, AShortReasonIsTheFirstErrorLineWithoutItsMarker)
+{
+    EXPECT_EQ(ShortReason(QStringLiteral("[youtube] x: Downloading\r\nERROR: This video is unavailable\r\n"
+                                         "ERROR: second\r\n"),
+                          1),
+              QStringLiteral("This video is unavailable"));
+    EXPECT_EQ(ShortReason(QStringLiteral("said ERROR: no\nlast words\n"), 1), QStringLiteral("last words"));
+    const QString cut =
+        ShortReason(QStringLiteral("ERROR: ") + QString(5000, QLatin1Char('x')) + QStringLiteral("\tend"), 1);
+    EXPECT_LE(cut.size(), ShortReasonLength);
+    EXPECT_TRUE(cut.endsWith(QStringLiteral("...")));
+    EXPECT_TRUE(ShortReason(QString(), 3).contains(QStringLiteral("exit code 3")));
+    EXPECT_FALSE(ShortReason(QStringLiteral("ERROR: a\tb\x01"), 1).contains(QLatin1Char('\t')));
 }

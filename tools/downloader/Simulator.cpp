@@ -247,6 +247,12 @@ QString ApplyTemplate(QString tpl, const QString& title, const QString& uploader
     // One pass, so a value that itself looks like a field is left alone.
     QString out;
     for (qsizetype i = 0; i < tpl.size();) {
+        // "%%" is a "%" of the name, as yt-dlp reads it.
+        if (tpl.at(i) == u'%' && tpl.mid(i, 2) == u"%%") {
+            out += u'%';
+            i += 2;
+            continue;
+        }
         if (tpl.at(i) == u'%' && tpl.mid(i, 2) == u"%(") {
             const qsizetype close = tpl.indexOf(QStringLiteral(")s"), i);
             if (close > 0) {
