@@ -106,13 +106,15 @@ TEST_F(YtDlpHostileTest, CookiesAndCredentialsNeverGoToThePicture)
           "--cookies " + cookies.toLocal8Bit());
     ASSERT_TRUE(QDir().mkpath(site(QStringLiteral("public"))) &&
                 QDir().mkpath(site(QStringLiteral("cookie"))));
+    QFile::copy(site(QStringLiteral("small.mp4")), site(QStringLiteral("cookie/small.mp4")));
     QImage(64, 36, QImage::Format_RGB32).save(site(QStringLiteral("public/poster.jpg")));
     QImage(64, 36, QImage::Format_RGB32).save(site(QStringLiteral("cookie/poster.jpg")));
     const QByteArray otherHost = QStringLiteral("http://localhost:%1/cookie/poster.jpg").arg(port).toLatin1();
     for (const auto& [name, poster] :
          {std::pair{"samehost", QByteArray("/public/poster.jpg")}, std::pair{"otherhost", otherHost}}) {
         const QString page = QStringLiteral("cookie/%1.html").arg(QLatin1String(name));
-        write(site(page), videoPage("Cookie Clip", poster, {"/small.mp4"}));
+        // The media under the cookie's path: yt-dlp writes the cookie into the page's headers.
+        write(site(page), videoPage("Cookie Clip", poster, {"/cookie/small.mp4"}));
         QString out;
         ASSERT_EQ(stage(2, url(page), &out), 0) << out.toStdString();
         ASSERT_EQ(stage(3, url(page), &out), 0) << out.toStdString();
@@ -159,7 +161,8 @@ TEST_F(YtDlpHostileTest, TheCacheIsTheUsersAloneAndEachEntryServesOnlyItsLink)
     ASSERT_TRUE(QFile::copy(cacheEntry(harbour), cacheEntry(og)));
     const int before = extractions();
     ASSERT_EQ(stage(4, og, &out), 0) << out.toStdString();
-    EXPECT_EQ(out, QStringLiteral("127.0.0.1 - Open Graph Clip\r\n"));
+    EXPECT_TRUE(out.startsWith(QStringLiteral("127.0.0.1 - Open Graph Clip"))) << out.toStdString();
+    EXPECT_EQ(out.count(QStringLiteral("\r\n")), 1) << out.toStdString();
     EXPECT_EQ(extractions(), before + 1);
 }
 
@@ -182,16 +185,23 @@ TEST_F(YtDlpHostileTest, AHostileTitleStaysInItsFolderAndOnOneLine)
     host->name = QStringLiteral("%(title)s");
     host->code = codeOf(table(list).last());
     ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
-    const QStringList inSub = QDir(host->folder).entryList(QDir::Files);
+    const QStringList inSub = QDir(host->folder).entryList(QDir::Files | QDir::Hidden);
     ASSERT_EQ(inSub.size(), 1) << out.toStdString();
     EXPECT_TRUE(inSub.first().startsWith(QStringLiteral("..⧸..⧸escaped Second")))
         << inSub.first().toStdString();
-    EXPECT_TRUE(QDir(downloads.path() + QStringLiteral("/a")).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(
+        QDir(downloads.path() + QStringLiteral("/a")).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST_F(YtDlpHostileTest, AStalePageOfSeveralVideosDownloadsExactlyTheOneListed)
 {
-    write(site(QStringLiteral("two.html")), videoPage("Two Clips", "", {"/small.mp4", "/big.mp4"}));
+    // The first video in two renditions, the second in one: the first's default is no format of the
+    // second.
+    write(site(QStringLiteral("two.html")),
+          "<html><head><title>Two Clips</title></head><body><video controls>"
+          "<source src=\"/small.mp4\" type=\"video/mp4\" label=\"90p\">"
+          "<source src=\"/big.mp4\" type=\"video/mp4\" label=\"180p\"></video>"
+          "<video controls><source src=\"/blob.mp4\" type=\"video/mp4\"></video></body></html>");
     const QString link = url(QStringLiteral("two.html"));
     QString out;
     ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
@@ -199,7 +209,7 @@ TEST_F(YtDlpHostileTest, AStalePageOfSeveralVideosDownloadsExactlyTheOneListed)
     makeStale(link);
     ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
     EXPECT_EQ(downloadedFiles(), QStringList{QStringLiteral("clip.mp4")});
-    EXPECT_EQ(read(downloaded(QStringLiteral("mp4"))), read(site(QStringLiteral("small.mp4"))));
+    EXPECT_EQ(read(downloaded(QStringLiteral("mp4"))), read(site(QStringLiteral("big.mp4"))));
 }
 
 TEST_F(YtDlpHostileTest, ALostCodeMapIsToldAndTheMergedDefaultStillDownloads)
