@@ -132,16 +132,18 @@ void SleekProgressBar::PaintSegments()
         m_lastPainted = m_min;
     if (!l.valid || m_barPic.isNull() || l.fillTotal <= 0 || m_max <= m_min)
         return;
-    const qint64 range = static_cast<qint64>(m_max) - m_min;
+    // What the track shows is the fill up to the reach of the last painted value; the change draws
+    // or erases only the difference, so the picture is the one a full repaint gives.
+    const qint64 from = l.FillReach(m_lastPainted, m_min, m_max);
+    const qint64 to = l.FillReach(m_value, m_min, m_max);
     const int tile = l.tileLength;
-    if (m_value > m_lastPainted) {
-        if (m_value <= m_min)
-            return;
-        const qint32 from = std::max(m_lastPainted, m_min);
-        const qint64 b = brenlow::ValuePosition(from, m_min, m_max, l.fillTotal);
+    if (to > from) {
+        const qint64 range = static_cast<qint64>(m_max) - m_min;
         const qint64 c = brenlow::ValuePosition(m_value, m_min, m_max, l.fillTotal);
         const qint64 above = static_cast<qint64>(m_value) - m_min;
-        for (qint64 i = b / tile; i <= c / tile; ++i) {
+        // From the segment where the old fill ends (the next one when it ends on a whole segment).
+        const qint64 first = from / l.step + (from % l.step >= tile ? 1 : 0);
+        for (qint64 i = first; i <= c / tile; ++i) {
             const qint64 full = (range * tile * (i + 1)) / l.fillTotal;
             if (above < full) {
                 PaintSegment(i, static_cast<int>(c % tile));
@@ -149,12 +151,8 @@ void SleekProgressBar::PaintSegments()
             }
             PaintSegment(i, tile);
         }
-    } else if (m_value < m_lastPainted) {
-        if (m_value >= m_max)
-            return;
-        const qint64 p = brenlow::ValuePosition(m_value, m_min, m_max, l.fillTotal);
-        const int offset =
-            static_cast<int>(std::min<qint64>((p / tile) * l.step + p % tile, l.trackLength + 1));
+    } else if (to < from) {
+        const int offset = static_cast<int>(std::min<qint64>(to, l.trackLength + 1));
         const QRect erase = l.reversed ? TrackRect(l.TrackLow(), l.trackStart - offset)
                                        : TrackRect(l.trackStart + offset, l.TrackHigh());
         DrawRect(erase, m_backColor, true);
