@@ -1,5 +1,7 @@
 #include "controls/button/ButtonBehavior.h"
 
+#include "controls/common/ControlGuard.h"
+
 namespace brenlow {
 
 namespace {
@@ -38,6 +40,11 @@ std::optional<MenuPlacement> PlaceMenu(int align, quint32 flags, int width, int 
     }
 }
 
+ControlGuard ButtonBehavior::guard() const
+{
+    return ControlGuard(m_host.Control());
+}
+
 void ButtonBehavior::changeState(ButtonState s)
 {
     if (m_state == s)
@@ -46,14 +53,19 @@ void ButtonBehavior::changeState(ButtonState s)
     m_host.Redraw();
 }
 
-void ButtonBehavior::checkAsClicked()
+bool ButtonBehavior::checkAsClicked()
 {
+    // The container hears of every value change, and may do anything then.
+    const ControlGuard alive = guard();
     if (m_host.Mode() == ModeCheck) {
         m_host.SetValue(!m_host.Value());
     } else if (m_host.Mode() == ModeOption) {
         m_host.UncheckOptionGroup();
+        if (!alive)
+            return false;
         m_host.SetValue(true);
     }
+    return alive.Alive();
 }
 
 ButtonState ButtonBehavior::PaintState(int buttonStyle) const
@@ -87,6 +99,7 @@ void ButtonBehavior::MouseDown(int button, int shift, float x, float y)
 
 void ButtonBehavior::MouseUp(int button, int shift, float x, float y)
 {
+    const ControlGuard alive = guard();
     if (m_host.HandPointer())
         m_host.ShowHandCursor();
     if (m_menuAttached) {
@@ -101,10 +114,13 @@ void ButtonBehavior::MouseUp(int button, int shift, float x, float y)
         m_mouseDown = false;
         // Only a release strictly inside counts; the edge pixels do not.
         if (x > 0 && y > 0 && x < m_host.Width() && y < m_host.Height()) {
-            checkAsClicked();
+            if (!checkAsClicked())
+                return;
             m_state = ButtonState::Normal;
             m_host.Redraw();
             m_host.RaiseClick();
+            if (!alive)
+                return;
         }
     }
     m_host.RaiseMouseUp(button, shift, x, y);
@@ -118,7 +134,10 @@ void ButtonBehavior::MouseMove()
         m_mouseInside = true;
         if (m_canTrackMouseLeave)
             m_host.TrackMouseLeave();
+        const ControlGuard alive = guard();
         m_host.RaiseMouseEnter();
+        if (!alive)
+            return;
     } else {
         m_mouseInside = false;
     }
@@ -163,7 +182,10 @@ void ButtonBehavior::DoubleClick()
     m_host.CaptureMouse();
     m_state = ButtonState::Down;
     m_host.Redraw();
+    const ControlGuard alive = guard();
     MouseDown(m_lastButton, m_lastShift, m_lastX, m_lastY);
+    if (!alive)
+        return;
     if (!m_menuAttached)
         m_host.RaiseDblClick();
     else if (!m_menuClosedOver)
@@ -172,6 +194,7 @@ void ButtonBehavior::DoubleClick()
 
 void ButtonBehavior::KeyDown(int keyCode, int shift)
 {
+    const ControlGuard alive = guard();
     switch (keyCode) {
     case KeyEnter:
         m_host.RaiseClick();
@@ -183,7 +206,8 @@ void ButtonBehavior::KeyDown(int keyCode, int shift)
             changeState(m_mouseInside ? ButtonState::Down : ButtonState::Normal);
         } else {
             m_spaceDown = true;
-            checkAsClicked();
+            if (!checkAsClicked())
+                return;
             changeState(ButtonState::Down);
         }
         if (!m_host.HasCapture()) {
@@ -207,13 +231,15 @@ void ButtonBehavior::KeyDown(int keyCode, int shift)
         }
         break;
     }
-    m_host.RaiseKeyDown(keyCode, shift);
+    if (alive)
+        m_host.RaiseKeyDown(keyCode, shift);
 }
 
 void ButtonBehavior::KeyUp(int keyCode, int shift)
 {
     if (keyCode != KeySpace)
         return;
+    const ControlGuard alive = guard();
     m_host.ReleaseMouse();
     if (m_mouseInside && m_mouseDown) {
         changeState(ButtonState::Down);
@@ -221,8 +247,12 @@ void ButtonBehavior::KeyUp(int keyCode, int shift)
         changeState(m_mouseInside ? ButtonState::Hot : ButtonState::Normal);
         if (!m_mouseDown && m_spaceDown)
             m_host.RaiseClick();
+        if (!alive)
+            return;
     }
     m_host.RaiseKeyUp(keyCode, shift);
+    if (!alive)
+        return;
     m_spaceDown = false;
     m_mouseDown = false;
 }
@@ -241,23 +271,27 @@ void ButtonBehavior::AccessKeyPressed(int keyAscii)
         m_mouseDown = false;
     }
     const bool enterOrEscape = keyAscii == KeyEnter || keyAscii == KeyEscape;
+    const ControlGuard alive = guard();
     if (m_host.Mode() == ModeCheck) {
         if (enterOrEscape)
             return;
         const bool was = m_host.Value();
         m_host.SetValue(!was);
+        if (!alive)
+            return;
         if (was)
             m_state = ButtonState::Normal;
         m_host.Redraw();
     } else if (m_host.Mode() == ModeOption) {
         if (enterOrEscape)
             return;
-        m_host.UncheckOptionGroup();
-        m_host.SetValue(true);
+        if (!checkAsClicked())
+            return;
         m_host.Redraw();
     }
     m_host.ProcessPendingEvents();
-    m_host.RaiseClick();
+    if (alive)
+        m_host.RaiseClick();
 }
 
 void ButtonBehavior::FocusIn()
@@ -314,7 +348,11 @@ void ButtonBehavior::openMenu()
         return;
     }
     m_menuFlags = placement->flags; // a changed placement sticks for later openings
+    // The menu runs its own event loop, in which anything may happen to the button.
+    const ControlGuard alive = guard();
     m_host.PopupMenu(*placement);
+    if (!alive)
+        return;
     if (m_host.PointerOverControl()) {
         m_menuClosedOver = true;
         return;

@@ -4,7 +4,11 @@
 
 #include <optional>
 
+class QObject;
+
 namespace brenlow {
+
+class ControlGuard;
 
 /** Where and how a drop-down menu opens: the point in the control's pixels and the placement
  *  flags (8 = the menu's right edge at x, 32 = its bottom edge at y). */
@@ -34,7 +38,11 @@ enum ButtonShift : int
 
 /** The platform-free interaction core of a glintbutton: it turns mouse, keyboard, focus and
  *  activation input into a visual state, and asks its host for redraws, capture, focus moves,
- *  tooltips, menus and events. Positions are in the control's pixels. */
+ *  tooltips, menus and events. Positions are in the control's pixels.
+ *
+ *  Events, value changes, focus moves, the menu and the pass of pending events run code of the
+ *  container, which may delete the control (and this core with it); after each of them a step
+ *  goes on only while the host's control still exists. */
 class ButtonBehavior final
 {
 public:
@@ -43,6 +51,8 @@ public:
     {
     public:
         virtual ~Host() = default;
+        /** The object whose deletion ends a step: the control itself. */
+        [[nodiscard]] virtual const QObject* Control() const = 0;
         // Properties the behaviour reads and writes.
         [[nodiscard]] virtual int Mode() const = 0;
         [[nodiscard]] virtual bool Value() const = 0;
@@ -120,9 +130,12 @@ public:
     void SetCanTrackMouseLeave(bool can) { m_canTrackMouseLeave = can; }
 
 private:
+    /** A watch on the host's control for one step. */
+    [[nodiscard]] ControlGuard guard() const;
     /** Sets the state and redraws when it changed. */
     void changeState(ButtonState s);
-    void checkAsClicked();
+    /** Checks a check or option button as a click does; false when the control is gone. */
+    [[nodiscard]] bool checkAsClicked();
     void openMenu();
     void showTooltip();
 

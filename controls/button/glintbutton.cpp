@@ -3,6 +3,7 @@
 #include "controls/button/ButtonPainter.h"
 #include "controls/button/ButtonPictures.h"
 #include "controls/button/ButtonTooltip.h"
+#include "controls/common/ControlGuard.h"
 #include "controls/common/PropertyBag.h"
 #include "platform/Dialogs.h"
 #include "platform/Host.h"
@@ -157,10 +158,10 @@ void glintbutton::SetValue(bool value)
         return;
     }
     m_p.Value = value;
-    changed(QStringLiteral("Value"));
     if (!value)
         m_behavior.SetState(ButtonState::Normal);
     redraw();
+    changed(QStringLiteral("Value"));
 }
 
 void glintbutton::SetMousePointer(int value)
@@ -454,15 +455,25 @@ void glintbutton::UncheckOptionGroup()
     QWidget* container = parentWidget();
     if (!container)
         return;
+    // Each change is announced, and a handler may delete any of the buttons, this one included.
+    const ControlGuard alive(this);
     const auto siblings = container->findChildren<glintbutton*>(Qt::FindDirectChildrenOnly);
+    QList<QPointer<glintbutton>> group;
     for (glintbutton* b : siblings)
         if (b != this && b->Mode() == ModeOption)
+            group << b;
+    for (const QPointer<glintbutton>& b : group) {
+        if (!alive)
+            return;
+        if (b)
             b->SetValue(false);
+    }
 }
 
 void glintbutton::ProcessPendingEvents()
 {
-    QCoreApplication::processEvents();
+    // The caller holds its own guard and ends its step when the button went in the pass.
+    (void)PumpEvents(this);
 }
 
 void glintbutton::ShowTooltip()

@@ -184,6 +184,7 @@ protected:
 
 private:
     // ButtonBehavior::Host
+    const QObject* Control() const override { return this; }
     int Width() const override { return width(); }
     int Height() const override { return height(); }
     void Redraw() override { redraw(); }

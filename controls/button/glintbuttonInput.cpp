@@ -1,6 +1,7 @@
 // Turns Qt's input events into the inputs of the button's behaviour.
 #include "controls/button/ButtonTooltip.h"
 #include "controls/button/glintbutton.h"
+#include "controls/common/ControlGuard.h"
 #include "controls/common/KeyCodes.h"
 
 #include <QApplication>
@@ -22,14 +23,25 @@ int shiftCode(Qt::KeyboardModifiers m)
     return KeyCodes::ShiftFromModifiers(m);
 }
 
-/** Keeps the pointer position of the event being handled for the duration of a handler. */
+/** Keeps the pointer position of the event being handled for the duration of a handler, unless
+ *  the handler's events deleted the button. */
 class PointerScope
 {
 public:
-    PointerScope(std::optional<QPoint>& slot, QPoint p) : m_slot(slot) { m_slot = p; }
-    ~PointerScope() { m_slot.reset(); }
+    PointerScope(const QObject* control, std::optional<QPoint>& slot, QPoint p)
+        : m_alive(control), m_slot(slot)
+    {
+        m_slot = p;
+    }
+    ~PointerScope()
+    {
+        if (m_alive)
+            m_slot.reset();
+    }
+    Q_DISABLE_COPY_MOVE(PointerScope)
 
 private:
+    const ControlGuard m_alive;
     std::optional<QPoint>& m_slot;
 };
 
@@ -37,7 +49,7 @@ private:
 
 void glintbutton::mousePressEvent(QMouseEvent* event)
 {
-    PointerScope scope(m_pointer, event->position().toPoint());
+    PointerScope scope(this, m_pointer, event->position().toPoint());
     const QPointF p = event->position();
     m_behavior.MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), float(p.x()),
                          float(p.y()));
@@ -45,10 +57,15 @@ void glintbutton::mousePressEvent(QMouseEvent* event)
 
 void glintbutton::mouseReleaseEvent(QMouseEvent* event)
 {
-    PointerScope scope(m_pointer, event->position().toPoint());
-    const QPointF p = event->position();
-    m_behavior.MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(p.x()),
-                       float(p.y()));
+    const ControlGuard alive(this);
+    {
+        PointerScope scope(this, m_pointer, event->position().toPoint());
+        const QPointF p = event->position();
+        m_behavior.MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(p.x()),
+                           float(p.y()));
+    }
+    if (!alive)
+        return;
     // A capture taken by a double click ends with the button; an explicit grab would otherwise
     // keep the mouse from every other window.
     if (event->buttons() == Qt::NoButton && !m_behavior.SpaceDown())
@@ -57,15 +74,18 @@ void glintbutton::mouseReleaseEvent(QMouseEvent* event)
 
 void glintbutton::mouseMoveEvent(QMouseEvent* event)
 {
-    PointerScope scope(m_pointer, event->position().toPoint());
+    const ControlGuard alive(this);
+    PointerScope scope(this, m_pointer, event->position().toPoint());
     m_behavior.MouseMove();
+    if (!alive)
+        return;
     if (m_tooltip && m_tooltip->isVisible())
         m_tooltip->Follow(event->globalPosition().toPoint());
 }
 
 void glintbutton::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    PointerScope scope(m_pointer, event->position().toPoint());
+    PointerScope scope(this, m_pointer, event->position().toPoint());
     m_behavior.DoubleClick();
 }
 
@@ -76,7 +96,10 @@ void glintbutton::keyPressEvent(QKeyEvent* event)
     // every repeat.
     if (code == KeyCodes::Space && event->isAutoRepeat() && m_behavior.SpaceDown())
         return;
+    const ControlGuard alive(this);
     m_behavior.KeyDown(code, shiftCode(event->modifiers()));
+    if (!alive)
+        return;
     const QString text = event->text();
     if (!text.isEmpty() && !(event->modifiers() & Qt::AltModifier))
         m_behavior.KeyPress(text.at(0).unicode());
@@ -194,7 +217,10 @@ void glintbutton::Subclass_WndProc(bool, bool&, qintptr&, QWidget* lHwnd, int uM
     switch (uMsg) {
     case Msg::MouseLeave:
         if (lHwnd == this) {
+            const ControlGuard alive(this);
             m_behavior.MouseLeft();
+            if (!alive)
+                return;
             if (m_tooltip)
                 m_tooltip->hide();
         }

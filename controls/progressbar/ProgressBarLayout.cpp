@@ -63,6 +63,23 @@ int ProgressBarLayout::TrackHigh() const
     return reversed ? trackStart : trackEnd + 1;
 }
 
+qint64 ProgressBarLayout::FillReach(qint64 value, qint64 min, qint64 max) const
+{
+    if (!valid || tileLength <= 0 || fillTotal <= 0 || max <= min || value <= min)
+        return 0;
+    const qint64 c = ValuePosition(value, min, max, fillTotal);
+    const qint64 last = c / tileLength;
+    // Segment i is full from min + (range * tile * (i + 1)) \ fill total on; the first one that is not
+    // full at the value is where the fill ends. In 128 bits: the products pass 64 bits at the extremes.
+    const __int128 range = max - min;
+    const __int128 above = value - min;
+    const __int128 perSegment = range * tileLength;
+    const __int128 firstNotFull = ((above + 1) * fillTotal + perSegment - 1) / perSegment - 1;
+    if (firstNotFull <= last)
+        return static_cast<qint64>(firstNotFull) * step + c % tileLength;
+    return last * step + tileLength;
+}
+
 qint64 ValuePosition(qint64 value, qint64 min, qint64 max, qint64 fillTotal)
 {
     if (max <= min || fillTotal <= 0)

@@ -31,6 +31,12 @@ struct ProgressBarLayout
     [[nodiscard]] static ProgressBarLayout Compute(QSize control, QSize picture, int direction, int barStyle,
                                                    int spacing);
 
+    /** How far the segmented fill reaches at a value, as an offset from the track start: whole
+     *  segments up to the first one that is not full at the value, that one as far as the value's
+     *  position reaches into it. 0 at or below min. A full repaint and any sequence of incremental
+     *  ones paint the track up to this reach, so the two pictures are the same. */
+    [[nodiscard]] qint64 FillReach(qint64 value, qint64 min, qint64 max) const;
+
     /** The pixel span [low, high) that the track occupies along its axis. */
     [[nodiscard]] int TrackLow() const;
     [[nodiscard]] int TrackHigh() const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/progressbar/BarProperties.h"
 #include "controls/progressbar/ProgressBarLayout.h"
 
 #include <QImage>
@@ -25,52 +26,41 @@ class SleekProgressBar : public QWidget
     Q_DISABLE_COPY_MOVE(SleekProgressBar)
 
 public:
-    static constexpr quint32 DefaultBackColor = 16776447;   // RGB 255, 252, 255
-    static constexpr quint32 DefaultBorderColor = 10525848; // RGB 152, 156, 160
-    static constexpr int DefaultBarBorderStyle = 1;
-    static constexpr int DefaultBarColorSet = 1;
-    static constexpr int DefaultBarFillDirection = 1;
-    static constexpr int DefaultBarSpaceBetweenImages = 2;
-    static constexpr int DefaultBarStyle = 0;
-    static constexpr int DefaultMin = 0;
-    static constexpr int DefaultMax = 100;
-    static constexpr int DefaultValue = 0;
-
     explicit SleekProgressBar(QWidget* parent = nullptr);
     ~SleekProgressBar() override;
 
-    [[nodiscard]] quint32 BackColor() const { return m_backColor; }
+    [[nodiscard]] quint32 BackColor() const { return m_p.BackColor; }
     void SetBackColor(quint32 New_BackColor);
     /** 1: rounded border and rounded window shape; anything else: no border, rectangular. */
-    [[nodiscard]] int BarBorderStyle() const { return m_barBorderStyle; }
+    [[nodiscard]] int BarBorderStyle() const { return m_p.BarBorderStyle; }
     void SetBarBorderStyle(int New_BarBorderStyle);
-    [[nodiscard]] quint32 BorderColor() const { return m_borderColor; }
+    [[nodiscard]] quint32 BorderColor() const { return m_p.BorderColor; }
     void SetBorderColor(quint32 New_BorderColor);
     /** 1 to 8: a built-in picture set; 0 keeps the picture given in Bar_Pic. */
-    [[nodiscard]] int BarColorSet() const { return m_barColorSet; }
+    [[nodiscard]] int BarColorSet() const { return m_p.BarColorSet; }
     void SetBarColorSet(int New_BarColorSet);
     /** 0 right to left, 1 left to right, 2 bottom to top, 3 top to bottom. */
-    [[nodiscard]] int BarFillDirection() const { return m_barFillDirection; }
+    [[nodiscard]] int BarFillDirection() const { return m_p.BarFillDirection; }
     void SetBarFillDirection(int New_BarFillDirection);
     /** The segment picture; a null image means none. */
-    [[nodiscard]] QImage Bar_Pic() const { return m_barPic; }
+    [[nodiscard]] QImage Bar_Pic() const { return m_p.Bar_Pic; }
     void SetBar_Pic(const QImage& newPic);
     /** Gap between two segments, in pixels. */
-    [[nodiscard]] int BarSpaceBetweenImages() const { return m_barSpaceBetweenImages; }
+    [[nodiscard]] int BarSpaceBetweenImages() const { return m_p.BarSpaceBetweenImages; }
     void SetBarSpaceBetweenImages(int New_BarSpaceBetweenImages);
     /** 0 segmented fill, 1 sliding block of three segments; anything else paints the background only. */
-    [[nodiscard]] int BarStyle() const { return m_barStyle; }
+    [[nodiscard]] int BarStyle() const { return m_p.BarStyle; }
     void SetBarStyle(int New_BarStyle);
     /** The control's own enabled state; a disabled bar draws its border in a pale grey. */
-    [[nodiscard]] bool Enabled() const { return m_enabled; }
+    [[nodiscard]] bool Enabled() const { return m_p.Enabled; }
     void SetEnabled(bool New_Enabled);
-    [[nodiscard]] qint32 Min() const { return m_min; }
+    [[nodiscard]] qint32 Min() const { return m_p.Min; }
     /** Refused with an error box when not below Max. */
     void SetMin(qint32 New_Mini);
-    [[nodiscard]] qint32 Max() const { return m_max; }
+    [[nodiscard]] qint32 Max() const { return m_p.Max; }
     /** Refused with an error box when not above Min. */
     void SetMax(qint32 New_Maxi);
-    [[nodiscard]] qint32 Value() const { return m_value; }
+    [[nodiscard]] qint32 Value() const { return m_p.Value; }
     /** At design time a value outside Min to Max is refused with an error box; at run time any
      *  value is kept and painted clamped to the track. Repaints only the difference. */
     void SetValue(qint32 New_Value);
@@ -124,20 +114,18 @@ private:
     void MarkDrawn(const QRect& rect);
     void FullRefresh();
     void ShowRangeError();
+    /** How a setter repaints: everything, or only what a new value changed. */
+    enum class Repaint
+    {
+        Full,
+        Incremental
+    };
+    /** A setter's steps: compare, store, repaint (which updates the screen), tell the container.
+     *  False when the value was already there. */
+    template <typename T>
+    bool assign(T brenlow::BarProperties::*field, const T& value, Repaint repaint = Repaint::Full);
 
-    quint32 m_backColor = DefaultBackColor;
-    int m_barBorderStyle = DefaultBarBorderStyle;
-    quint32 m_borderColor = DefaultBorderColor;
-    int m_barColorSet = DefaultBarColorSet;
-    int m_barFillDirection = DefaultBarFillDirection;
-    QImage m_barPic;
-    int m_barSpaceBetweenImages = DefaultBarSpaceBetweenImages;
-    int m_barStyle = DefaultBarStyle;
-    qint32 m_min = DefaultMin;
-    qint32 m_max = DefaultMax;
-    qint32 m_value = DefaultValue;
-
-    bool m_enabled = true;
+    brenlow::BarProperties m_p;
     bool m_designMode = false;
     bool m_redrawNeeded = true;
     qint32 m_lastPainted = 0;

@@ -26,11 +26,11 @@ void SleekProgressBar::Refresh()
         DrawBackground();
         ComputeLayout();
     }
-    if (m_barStyle == 0)
+    if (m_p.BarStyle == 0)
         PaintSegments();
-    else if (m_barStyle == 1)
+    else if (m_p.BarStyle == 1)
         PaintBlock();
-    m_lastPainted = m_value;
+    m_lastPainted = m_p.Value;
     m_redrawNeeded = false;
 }
 
@@ -49,8 +49,8 @@ void SleekProgressBar::DrawRect(const QRect& rect, quint32 color, bool fill)
 
 void SleekProgressBar::DrawBackground()
 {
-    DrawRect(rect(), m_backColor, true);
-    if (m_barBorderStyle == 1)
+    DrawRect(rect(), m_p.BackColor, true);
+    if (m_p.BarBorderStyle == 1)
         DrawBorder();
     ApplyWindowRegion();
 }
@@ -61,7 +61,7 @@ void SleekProgressBar::DrawBorder()
         return;
     // The control's own state: a bar inside a disabled window keeps its border colour.
     const quint32 color =
-        m_enabled ? m_borderColor : brenlow::ShadeColor(OleColor::Rgb(255, 255, 255), -60, true);
+        m_p.Enabled ? m_p.BorderColor : brenlow::ShadeColor(OleColor::Rgb(255, 255, 255), -60, true);
     const int w = width();
     const int h = height();
     DrawRect(QRect(0, 0, w, h), color, false);
@@ -76,8 +76,8 @@ void SleekProgressBar::DrawBorder()
 
 void SleekProgressBar::ApplyWindowRegion()
 {
-    const QRegion shape = m_barBorderStyle == 1 ? brenlow::RoundedBarRegion(width(), height())
-                                                : QRegion(0, 0, width(), height());
+    const QRegion shape = m_p.BarBorderStyle == 1 ? brenlow::RoundedBarRegion(width(), height())
+                                                  : QRegion(0, 0, width(), height());
     if (mask() != shape)
         setMask(shape);
 }
@@ -97,14 +97,14 @@ void SleekProgressBar::DrawTile(int along, int length, int sourceOffset)
     // Keep the segment inside the track; what is cut at the low end moves the picture part too.
     const int low = std::max(along, l.TrackLow());
     const int high = std::min(along + length, l.TrackHigh());
-    if (high <= low || l.tileThickness <= 0 || m_barPic.isNull())
+    if (high <= low || l.tileThickness <= 0 || m_p.Bar_Pic.isNull())
         return;
     sourceOffset += low - along;
     const QRect target = TrackRect(low, high);
-    const QRect source = l.horizontal ? QRect(sourceOffset, 0, high - low, m_barPic.height())
-                                      : QRect(0, sourceOffset, m_barPic.width(), high - low);
+    const QRect source = l.horizontal ? QRect(sourceOffset, 0, high - low, m_p.Bar_Pic.height())
+                                      : QRect(0, sourceOffset, m_p.Bar_Pic.width(), high - low);
     QPainter p(&m_surface);
-    p.drawImage(target, m_barPic, source);
+    p.drawImage(target, m_p.Bar_Pic, source);
     MarkDrawn(target);
 }
 
@@ -129,19 +129,21 @@ void SleekProgressBar::PaintSegments()
 {
     const auto& l = m_layout;
     if (m_redrawNeeded)
-        m_lastPainted = m_min;
-    if (!l.valid || m_barPic.isNull() || l.fillTotal <= 0 || m_max <= m_min)
+        m_lastPainted = m_p.Min;
+    if (!l.valid || m_p.Bar_Pic.isNull() || l.fillTotal <= 0 || m_p.Max <= m_p.Min)
         return;
-    const qint64 range = static_cast<qint64>(m_max) - m_min;
+    // What the track shows is the fill up to the reach of the last painted value; the change draws
+    // or erases only the difference, so the picture is the one a full repaint gives.
+    const qint64 from = l.FillReach(m_lastPainted, m_p.Min, m_p.Max);
+    const qint64 to = l.FillReach(m_p.Value, m_p.Min, m_p.Max);
     const int tile = l.tileLength;
-    if (m_value > m_lastPainted) {
-        if (m_value <= m_min)
-            return;
-        const qint32 from = std::max(m_lastPainted, m_min);
-        const qint64 b = brenlow::ValuePosition(from, m_min, m_max, l.fillTotal);
-        const qint64 c = brenlow::ValuePosition(m_value, m_min, m_max, l.fillTotal);
-        const qint64 above = static_cast<qint64>(m_value) - m_min;
-        for (qint64 i = b / tile; i <= c / tile; ++i) {
+    if (to > from) {
+        const qint64 range = static_cast<qint64>(m_p.Max) - m_p.Min;
+        const qint64 c = brenlow::ValuePosition(m_p.Value, m_p.Min, m_p.Max, l.fillTotal);
+        const qint64 above = static_cast<qint64>(m_p.Value) - m_p.Min;
+        // From the segment where the old fill ends (the next one when it ends on a whole segment).
+        const qint64 first = from / l.step + (from % l.step >= tile ? 1 : 0);
+        for (qint64 i = first; i <= c / tile; ++i) {
             const qint64 full = (range * tile * (i + 1)) / l.fillTotal;
             if (above < full) {
                 PaintSegment(i, static_cast<int>(c % tile));
@@ -149,34 +151,30 @@ void SleekProgressBar::PaintSegments()
             }
             PaintSegment(i, tile);
         }
-    } else if (m_value < m_lastPainted) {
-        if (m_value >= m_max)
-            return;
-        const qint64 p = brenlow::ValuePosition(m_value, m_min, m_max, l.fillTotal);
-        const int offset =
-            static_cast<int>(std::min<qint64>((p / tile) * l.step + p % tile, l.trackLength + 1));
+    } else if (to < from) {
+        const int offset = static_cast<int>(std::min<qint64>(to, l.trackLength + 1));
         const QRect erase = l.reversed ? TrackRect(l.TrackLow(), l.trackStart - offset)
                                        : TrackRect(l.trackStart + offset, l.TrackHigh());
-        DrawRect(erase, m_backColor, true);
+        DrawRect(erase, m_p.BackColor, true);
     }
 }
 
 void SleekProgressBar::PaintBlock()
 {
     const auto& l = m_layout;
-    if (m_value <= m_min || m_value > m_max)
+    if (m_p.Value <= m_p.Min || m_p.Value > m_p.Max)
         return;
-    if (!l.valid || m_barPic.isNull())
+    if (!l.valid || m_p.Bar_Pic.isNull())
         return;
     // The block's stretch of track, one pixel wider at each end.
     const int low = (l.reversed ? l.trackEnd : l.trackStart) - 1;
     const int high = low + l.trackLength + 2;
-    DrawRect(TrackRect(low, high), m_backColor, true);
+    DrawRect(TrackRect(low, high), m_p.BackColor, true);
     // In 64 bits: with an extreme gap the travel and the positions pass the 32-bit range. The block
     // uses the step as given, so a gap below minus the tile length lays its segments backwards.
     const qint64 step = l.blockStep;
     const qint64 travel = l.trackLength - 3 * step + l.spacing;
-    const qint64 d = brenlow::ValuePosition(m_value, m_min, m_max, travel > 0 ? travel : 0);
+    const qint64 d = brenlow::ValuePosition(m_p.Value, m_p.Min, m_p.Max, travel > 0 ? travel : 0);
     QPainter p(&m_surface);
     for (int i = 0; i < 3; ++i) {
         const qint64 at =
@@ -187,9 +185,9 @@ void SleekProgressBar::PaintBlock()
         const int b = static_cast<int>(std::min<qint64>(at + l.tileLength, high));
         const int sourceOffset = static_cast<int>(a - at);
         const QRect target = TrackRect(a, b);
-        const QRect source = l.horizontal ? QRect(sourceOffset, 0, b - a, m_barPic.height())
-                                          : QRect(0, sourceOffset, m_barPic.width(), b - a);
-        p.drawImage(target, m_barPic, source);
+        const QRect source = l.horizontal ? QRect(sourceOffset, 0, b - a, m_p.Bar_Pic.height())
+                                          : QRect(0, sourceOffset, m_p.Bar_Pic.width(), b - a);
+        p.drawImage(target, m_p.Bar_Pic, source);
         MarkDrawn(target);
     }
 }

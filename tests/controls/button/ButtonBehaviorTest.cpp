@@ -4,61 +4,63 @@
 
 #include <gtest/gtest.h>
 
+#include <QObject>
 #include <QStringList>
+
+#include <memory>
 
 using namespace brenlow;
 
 namespace {
 
-/** A host that records what the behaviour asks for, as short words. */
+/** A host that records what the behaviour asks for, as short words. It can play a container that
+ *  deletes the control in the handler of one of those words; every call after that is counted. */
 class FakeHost final : public ButtonBehavior::Host
 {
 public:
-    int Mode() const override { return mode; }
-    bool Value() const override { return value; }
+    const QObject* Control() const override { return control.get(); }
+    int Mode() const override { return touch(), mode; }
+    bool Value() const override { return touch(), value; }
     void SetValue(bool v) override
     {
-        log << QStringLiteral("Value=%1").arg(v ? 1 : 0);
         if (mode != ModeCommand)
             value = v;
+        note(QStringLiteral("Value=%1").arg(v ? 1 : 0));
     }
-    bool Enabled() const override { return enabled; }
-    bool HandPointer() const override { return false; }
-    int Width() const override { return 100; }
-    int Height() const override { return 30; }
-    void Redraw() override { ++redraws; }
-    void ShowHandCursor() override {}
+    bool Enabled() const override { return touch(), enabled; }
+    bool HandPointer() const override { return touch(), false; }
+    int Width() const override { return touch(), 100; }
+    int Height() const override { return touch(), 30; }
+    void Redraw() override { touch(), ++redraws; }
+    void ShowHandCursor() override { touch(); }
     void CaptureMouse() override
     {
         capture = true;
-        log << QStringLiteral("Capture");
+        note(QStringLiteral("Capture"));
     }
-    void ReleaseMouse() override { capture = false; }
-    bool HasCapture() const override { return capture; }
-    void MoveFocus(bool forward) override
-    {
-        log << (forward ? QStringLiteral("Next") : QStringLiteral("Prev"));
-    }
-    bool PointerOverControl() const override { return over; }
-    void TrackMouseLeave() override {}
-    void UncheckOptionGroup() override { log << QStringLiteral("Group"); }
-    void ProcessPendingEvents() override {}
-    void ShowTooltip() override { log << QStringLiteral("Tooltip"); }
+    void ReleaseMouse() override { touch(), capture = false; }
+    bool HasCapture() const override { return touch(), capture; }
+    void MoveFocus(bool forward) override { note(forward ? QStringLiteral("Next") : QStringLiteral("Prev")); }
+    bool PointerOverControl() const override { return touch(), over; }
+    void TrackMouseLeave() override { touch(); }
+    void UncheckOptionGroup() override { note(QStringLiteral("Group")); }
+    void ProcessPendingEvents() override { note(QStringLiteral("Pump")); }
+    void ShowTooltip() override { note(QStringLiteral("Tooltip")); }
     void PopupMenu(const MenuPlacement& p) override
     {
-        log << QStringLiteral("Menu(%1,%2,%3)").arg(p.x).arg(p.y).arg(p.flags);
+        note(QStringLiteral("Menu(%1,%2,%3)").arg(p.x).arg(p.y).arg(p.flags));
         if (onMenu)
             onMenu();
     }
-    void RaiseClick() override { log << QStringLiteral("Click"); }
-    void RaiseDblClick() override { log << QStringLiteral("DblClick"); }
-    void RaiseMouseEnter() override { log << QStringLiteral("Enter"); }
-    void RaiseMouseLeave() override { log << QStringLiteral("Leave"); }
-    void RaiseMouseDown(int, int, float, float) override { log << QStringLiteral("MouseDown"); }
-    void RaiseMouseUp(int, int, float, float) override { log << QStringLiteral("MouseUp"); }
-    void RaiseKeyDown(int& k, int&) override { log << QStringLiteral("KeyDown%1").arg(k); }
-    void RaiseKeyUp(int& k, int&) override { log << QStringLiteral("KeyUp%1").arg(k); }
-    void RaiseKeyPress(int& k) override { log << QStringLiteral("KeyPress%1").arg(k); }
+    void RaiseClick() override { note(QStringLiteral("Click")); }
+    void RaiseDblClick() override { note(QStringLiteral("DblClick")); }
+    void RaiseMouseEnter() override { note(QStringLiteral("Enter")); }
+    void RaiseMouseLeave() override { note(QStringLiteral("Leave")); }
+    void RaiseMouseDown(int, int, float, float) override { note(QStringLiteral("MouseDown")); }
+    void RaiseMouseUp(int, int, float, float) override { note(QStringLiteral("MouseUp")); }
+    void RaiseKeyDown(int& k, int&) override { note(QStringLiteral("KeyDown%1").arg(k)); }
+    void RaiseKeyUp(int& k, int&) override { note(QStringLiteral("KeyUp%1").arg(k)); }
+    void RaiseKeyPress(int& k) override { note(QStringLiteral("KeyPress%1").arg(k)); }
 
     int mode = ModeCommand;
     bool value = false;
@@ -68,6 +70,24 @@ public:
     int redraws = 0;
     std::function<void()> onMenu;
     QStringList log;
+    std::unique_ptr<QObject> control = std::make_unique<QObject>();
+    /** The word whose handler deletes the control. */
+    QString deleteOn;
+    mutable int callsAfterDeletion = 0;
+
+private:
+    void touch() const
+    {
+        if (!control)
+            ++callsAfterDeletion;
+    }
+    void note(const QString& word)
+    {
+        touch();
+        log << word;
+        if (word == deleteOn)
+            control.reset();
+    }
 };
 
 class ButtonBehaviorTest : public ::testing::Test
@@ -79,7 +99,7 @@ protected:
         QStringList out;
         for (const QString& s : host.log)
             if (!s.startsWith(QLatin1String("Value")) && s != QLatin1String("Capture") &&
-                s != QLatin1String("Group"))
+                s != QLatin1String("Group") && s != QLatin1String("Pump"))
                 out << s;
         return out;
     }
@@ -331,3 +351,103 @@ TEST_F(ButtonBehaviorTest, MenuClosedAwayFromTheButtonResetsIt)
     b.MouseDown(LeftButton, 0, 5, 5);
     EXPECT_TRUE(host.log.join(',').contains("Menu"));
 }
+
+/** One input sequence of a step, and the word at which the container deletes the control. */
+struct DeletionCase
+{
+    const char* name;
+    int mode;
+    bool menu;
+    QString deleteOn;
+    std::function<void(ButtonBehavior&)> drive;
+    /** Input before the container starts deleting. */
+    std::function<void(ButtonBehavior&)> prepare = nullptr;
+};
+
+void PrintTo(const DeletionCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ButtonBehaviorDeletion : public ::testing::TestWithParam<DeletionCase>
+{
+};
+
+TEST_P(ButtonBehaviorDeletion, StepEndsWhenTheControlIsGone)
+{
+    const DeletionCase& c = GetParam();
+    FakeHost host;
+    host.mode = c.mode;
+    ButtonBehavior b{host};
+    if (c.menu)
+        b.SetMenu(0, 0);
+    if (c.prepare)
+        c.prepare(b);
+    host.log.clear();
+    host.deleteOn = c.deleteOn;
+    c.drive(b);
+    ASSERT_FALSE(host.log.isEmpty());
+    EXPECT_EQ(host.log.last(), c.deleteOn) << host.log.join(' ').toStdString();
+    EXPECT_EQ(host.control, nullptr) << "the handler ran";
+    EXPECT_EQ(host.callsAfterDeletion, 0) << host.log.join(' ').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ButtonBehaviorDeletion,
+    ::testing::Values(DeletionCase{"ClickOfAMouseUp", ModeCommand, false, "Click",
+                                   [](ButtonBehavior& b) {
+                                       b.MouseDown(LeftButton, 0, 50, 15);
+                                       b.MouseUp(LeftButton, 0, 50, 15);
+                                   }},
+                      DeletionCase{"ValueOfACheckButtonsMouseUp", ModeCheck, false, "Value=1",
+                                   [](ButtonBehavior& b) {
+                                       b.MouseDown(LeftButton, 0, 50, 15);
+                                       b.MouseUp(LeftButton, 0, 50, 15);
+                                   }},
+                      DeletionCase{"GroupOfAnOptionButton", ModeOption, false, "Group",
+                                   [](ButtonBehavior& b) {
+                                       b.MouseDown(LeftButton, 0, 50, 15);
+                                       b.MouseUp(LeftButton, 0, 50, 15);
+                                   }},
+                      DeletionCase{"MouseEnter", ModeCommand, false, "Enter",
+                                   [](ButtonBehavior& b) { b.MouseMove(); }},
+                      DeletionCase{"MouseDownOfADoubleClick", ModeCommand, false, "MouseDown",
+                                   [](ButtonBehavior& b) { b.DoubleClick(); },
+                                   [](ButtonBehavior& b) {
+                                       b.MouseDown(LeftButton, 0, 50, 15);
+                                       b.MouseUp(LeftButton, 0, 50, 15);
+                                   }},
+                      DeletionCase{"ClickOfEnter", ModeCommand, false, "Click",
+                                   [](ButtonBehavior& b) { b.KeyDown(13, 0); }},
+                      DeletionCase{"ValueOfSpace", ModeCheck, false, "Value=1",
+                                   [](ButtonBehavior& b) { b.KeyDown(32, 0); }},
+                      DeletionCase{"FocusMoveOfAnArrow", ModeCommand, false, "Next",
+                                   [](ButtonBehavior& b) { b.KeyDown(40, 0); }},
+                      DeletionCase{"ClickOfSpaceReleased", ModeCommand, false, "Click",
+                                   [](ButtonBehavior& b) {
+                                       b.KeyDown(32, 0);
+                                       b.KeyUp(32, 0);
+                                   }},
+                      DeletionCase{"KeyUpOfSpace", ModeCommand, false, "KeyUp32",
+                                   [](ButtonBehavior& b) {
+                                       b.KeyDown(32, 0);
+                                       b.KeyUp(32, 0);
+                                   }},
+                      DeletionCase{"ValueOfAnAccessKey", ModeCheck, false, "Value=1",
+                                   [](ButtonBehavior& b) { b.AccessKeyPressed('o'); }},
+                      DeletionCase{"PumpOfAnAccessKey", ModeCommand, false, "Pump",
+                                   [](ButtonBehavior& b) { b.AccessKeyPressed('o'); }},
+                      DeletionCase{"PumpOfTheDefaultButtonsEnter", ModeCommand, false, "Pump",
+                                   [](ButtonBehavior& b) { b.AccessKeyPressed(13); }},
+                      DeletionCase{"MenuOfAPress", ModeCommand, true, "Menu(0,30,0)",
+                                   [](ButtonBehavior& b) { b.MouseDown(LeftButton, 0, 50, 15); }},
+                      DeletionCase{"MenuOfADoubleClick", ModeCommand, true, "Menu(0,30,0)",
+                                   [](ButtonBehavior& b) { b.DoubleClick(); },
+                                   [](ButtonBehavior& b) {
+                                       // A first press whose menu then goes with the pointer off the button.
+                                       b.MouseDown(LeftButton, 0, 50, 15);
+                                       b.MouseUp(LeftButton, 0, 50, 15);
+                                       b.MouseLeft();
+                                       b.MouseLeft();
+                                   }}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -67,6 +67,19 @@ TEST(ProgressBarLayout, ValuePositionRoundsHalvesToEven)
     EXPECT_EQ(ValuePosition(INT32_MAX, INT32_MIN, INT32_MAX, 701), 701);
 }
 
+TEST(ProgressBarLayout, FillReachEndsWhereTheFirstSegmentThatIsNotFullEnds)
+{
+    const auto l = ProgressBarLayout::Compute(QSize(881, 17), QSize(8, 10), 1, 0, 2);
+    EXPECT_EQ(l.FillReach(0, 0, 100), 0);
+    EXPECT_EQ(l.FillReach(-7, 0, 100), 0);
+    EXPECT_EQ(l.FillReach(20, 0, 100), 178) << "position 140, yet segment 17 is full at 20";
+    EXPECT_EQ(l.FillReach(50, 0, 100), 438) << "segment 43 is whole";
+    EXPECT_EQ(l.FillReach(10, 0, 1000), 7) << "position 7 inside segment 0";
+    EXPECT_GE(l.FillReach(100, 0, 100), 875) << "the whole track";
+    EXPECT_GE(l.FillReach(INT32_MAX, INT32_MIN, INT32_MAX), 875);
+    EXPECT_EQ(l.FillReach(INT32_MIN + 1, INT32_MIN, INT32_MAX), 0);
+}
+
 TEST(ProgressBarLayout, ShadeColor)
 {
     EXPECT_EQ(ShadeColor(0xFFFFFF, -60, true), 0xB0C3C3u) << "RGB 195, 195, 176";

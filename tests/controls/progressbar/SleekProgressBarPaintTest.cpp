@@ -97,13 +97,14 @@ TEST_F(ProgressBarPaint, GrowingToHalfDrawsSegmentsZeroTo43Whole)
     EXPECT_EQ(px(10, 14), kBack);
     EXPECT_EQ(bar.TakeDrawnRegion(), expected) << "only the new segments are drawn";
 
-    // Back to 20 erases from x 177 to the track end in the background colour.
+    // Back to 20 erases in the background colour from where a full repaint at 20 ends: segment 17
+    // (F = 14400 \ 701 = 20) is whole there, so from x 181 to the track end.
     bar.SetValue(20);
-    EXPECT_EQ(bar.TakeDrawnRegion(), QRegion(177, 3, 877 - 177 + 1, 11));
-    EXPECT_TRUE(painted(176));
-    EXPECT_FALSE(painted(177));
+    EXPECT_EQ(bar.TakeDrawnRegion(), QRegion(181, 3, 877 - 181 + 1, 11));
+    EXPECT_TRUE(painted(180));
+    EXPECT_FALSE(painted(181));
     EXPECT_TRUE(painted(173));
-    for (int x = 177; x <= 877; ++x)
+    for (int x = 181; x <= 877; ++x)
         ASSERT_FALSE(painted(x)) << x;
 }
 
@@ -120,8 +121,8 @@ TEST_F(ProgressBarPaint, ValueChangeTouchesOnlyThePixelsOfTheDifference)
             if (before.pixel(x, y) != after.pixel(x, y)) {
                 ASSERT_TRUE(drawn.contains(QPoint(x, y))) << x << "," << y;
             }
-    // It starts at the segment where 30 ended, and the result equals a full repaint at 60.
-    EXPECT_EQ(drawn.boundingRect().left(), 3 + 10 * (210 / 8));
+    // It starts after segment 26, the last one 30 filled, and the result equals a full repaint at 60.
+    EXPECT_EQ(drawn.boundingRect().left(), 3 + 10 * 27);
     SleekProgressBar full;
     full.resize(881, 17);
     full.SetValue(60);
@@ -489,12 +490,12 @@ TEST_F(ProgressBarPaint, RightToLeftShrinkErasesFromThePositionToTheLeftEnd)
     bar.SetBarFillDirection(0);
     bar.SetValue(50);
     bar.TakeDrawnRegion();
-    // Position of 20 is 140: track offset 17 * 10 + 4 = 174 from x 877, so x 3 to 702 are wiped.
+    // At 20 the fill reaches the end of segment 17, 178 pixels from x 877, so x 3 to 698 are wiped.
     bar.SetValue(20);
-    EXPECT_EQ(bar.TakeDrawnRegion(), QRegion(3, 3, 700, 11));
-    for (int x = 3; x <= 702; ++x)
+    EXPECT_EQ(bar.TakeDrawnRegion(), QRegion(3, 3, 696, 11));
+    for (int x = 3; x <= 698; ++x)
         ASSERT_FALSE(painted(x)) << x;
-    EXPECT_TRUE(painted(703)) << "segment 17 keeps its right-hand part";
+    EXPECT_TRUE(painted(699)) << "segment 17 stays whole, as a full repaint at 20 draws it";
     EXPECT_TRUE(painted(876));
 }
 
@@ -557,3 +558,71 @@ TEST_F(ProgressBarPaint, SlidingBlockInDirectionsZeroTwoAndThree)
     bar.SetValue(50); // D = 43.5 -> 44; the old block is wiped
     expectBlock(paintedAt, 2, 118, {46, 56, 66});
 }
+
+/** The pixels where two pictures differ, as "x,y" texts (the first few). */
+QStringList differences(const QImage& a, const QImage& b)
+{
+    QStringList out;
+    for (int y = 0; y < a.height() && out.size() < 4; ++y)
+        for (int x = 0; x < a.width() && out.size() < 4; ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                out << QStringLiteral("%1,%2").arg(x).arg(y);
+    return out;
+}
+
+/** Incremental pictures against full repaints: direction, size, gap and picture. */
+struct IncrementalCase
+{
+    int direction;
+    QSize size;
+    int gap;
+    QSize picture;
+};
+
+void PrintTo(const IncrementalCase& c, std::ostream* os)
+{
+    *os << "direction " << c.direction << ", " << c.size.width() << "x" << c.size.height() << ", gap "
+        << c.gap;
+}
+
+class ProgressBarIncremental : public ::testing::TestWithParam<IncrementalCase>
+{
+};
+
+TEST_P(ProgressBarIncremental, ShrinkAndRegrowthPaintWhatAFullRepaintPaints)
+{
+    const IncrementalCase c = GetParam();
+    ScopedScriptedDialogs dialogs;
+    SleekProgressBar bar, full;
+    for (SleekProgressBar* b : {&bar, &full}) {
+        b->resize(c.size);
+        b->SetBarFillDirection(c.direction);
+        b->SetBar_Pic(stripedPicture(c.picture.width(), c.picture.height()));
+        b->SetBarSpaceBetweenImages(c.gap);
+    }
+    // Every way down and up again between a few values, against a bar repainted whole at the end.
+    const std::array<int, 9> values{0, 3, 17, 20, 33, 50, 51, 88, 100};
+    for (int high : values)
+        for (int low : values) {
+            if (low >= high)
+                continue;
+            for (int again : values) {
+                bar.SetValue(high);
+                bar.SetValue(low);
+                bar.SetValue(again);
+                full.SetValue(again);
+                full.Refresh(); // value unchanged: nothing; then the whole picture
+                full.SetBarSpaceBetweenImages(c.gap + 1);
+                full.SetBarSpaceBetweenImages(c.gap);
+                ASSERT_EQ(differences(bar.Surface(), full.Surface()).join(' ').toStdString(), "")
+                    << "down from " << high << " to " << low << ", up to " << again;
+            }
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Directions, ProgressBarIncremental,
+    ::testing::Values(IncrementalCase{1, {881, 17}, 2, {8, 10}}, IncrementalCase{0, {881, 17}, 2, {8, 10}},
+                      IncrementalCase{3, {20, 120}, 2, {10, 8}}, IncrementalCase{2, {20, 120}, 2, {10, 8}},
+                      IncrementalCase{1, {97, 17}, 0, {8, 10}}, IncrementalCase{0, {103, 17}, 5, {7, 10}},
+                      IncrementalCase{3, {20, 61}, 3, {10, 9}}));

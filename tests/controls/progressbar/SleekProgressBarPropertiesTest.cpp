@@ -7,6 +7,8 @@
 
 #include <QSignalSpy>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using brenlow::Dialogs;
@@ -205,5 +207,73 @@ TEST_F(ProgressBarProperties, UnknownColourSetKeepsThePicture)
     bar.SetBarColorSet(-3);
     EXPECT_EQ(bar.Bar_Pic(), amber);
 }
+
+/** One setter with a value that differs from the bar's defaults. */
+struct SetterCase
+{
+    const char* name;
+    std::function<void(SleekProgressBar&)> set;
+};
+
+void PrintTo(const SetterCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ProgressBarSetter : public ::testing::TestWithParam<SetterCase>
+{
+protected:
+    ScopedScriptedDialogs scripted;
+};
+
+TEST_P(ProgressBarSetter, ComparesStoresRepaintsThenTellsTheContainer)
+{
+    const SetterCase& c = GetParam();
+    auto* bar = new SleekProgressBar;
+    bar->resize(881, 17);
+    bar->SetValue(30);
+    SleekProgressBar reference;
+    reference.resize(881, 17);
+    reference.SetValue(30);
+    c.set(reference);
+
+    // The container hears of the change once the bar shows it, and may delete the bar then.
+    QImage seen;
+    QStringList names;
+    QObject::connect(bar, &SleekProgressBar::PropertyChanged, [&](const QString& name) {
+        names << name;
+        seen = bar->Surface().copy();
+        delete bar;
+    });
+    c.set(*bar);
+    EXPECT_EQ(names, QStringList{QString::fromLatin1(c.name)});
+    EXPECT_EQ(seen, reference.Surface());
+
+    // The value it holds: nothing to store, draw or tell.
+    QSignalSpy told(&reference, &SleekProgressBar::PropertyChanged);
+    reference.TakeDrawnRegion();
+    c.set(reference);
+    EXPECT_EQ(told.count(), 0);
+    EXPECT_TRUE(reference.TakeDrawnRegion().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Setters, ProgressBarSetter,
+    ::testing::Values(SetterCase{"BackColor", [](SleekProgressBar& b) { b.SetBackColor(0x00FF00); }},
+                      SetterCase{"BarBorderStyle", [](SleekProgressBar& b) { b.SetBarBorderStyle(0); }},
+                      SetterCase{"BorderColor", [](SleekProgressBar& b) { b.SetBorderColor(0x0000FF); }},
+                      SetterCase{"BarFillDirection", [](SleekProgressBar& b) { b.SetBarFillDirection(0); }},
+                      SetterCase{"BarSpaceBetweenImages",
+                                 [](SleekProgressBar& b) { b.SetBarSpaceBetweenImages(5); }},
+                      SetterCase{"BarStyle", [](SleekProgressBar& b) { b.SetBarStyle(1); }},
+                      SetterCase{"Enabled", [](SleekProgressBar& b) { b.SetEnabled(false); }},
+                      SetterCase{"Min", [](SleekProgressBar& b) { b.SetMin(-50); }},
+                      SetterCase{"Max", [](SleekProgressBar& b) { b.SetMax(50); }},
+                      SetterCase{"Value", [](SleekProgressBar& b) { b.SetValue(60); }},
+                      SetterCase{"Bar_Pic",
+                                 [](SleekProgressBar& b) {
+                                     b.SetBar_Pic(brenlow::LoadBarResource(QStringLiteral("PRG30")));
+                                 }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
