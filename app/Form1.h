@@ -105,6 +105,8 @@ public:
     void Label5_Click();
     /** Opens an address in the user's default program for it. */
     void GotoURL(const QString& URL);
+    /** Hands an address to the user's browser; when none can be started, says why in Label1. */
+    void openAddress(const QString& address);
 
     /** Shutdown: releases the runner, removes the mouse filter, deletes the thumbnail file.
      *  Runs once, from the close event or the destructor. */

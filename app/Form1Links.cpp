@@ -11,6 +11,9 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFontMetrics>
+#include <QLabel>
+#include <algorithm>
 
 using brenlow::ResumeNext;
 
@@ -32,22 +35,37 @@ void Form1::WatcherTimer_Timer()
 
 void Form1::GotoURL(const QString& URL)
 {
-    brenlow::Host::shell().Open(URL);
+    openAddress(URL);
+}
+
+void Form1::openAddress(const QString& address)
+{
+    brenlow::Shell& shell = brenlow::Host::shell();
+    if (shell.Open(address))
+        return;
+    QString reason = shell.LastError();
+    if (reason.isEmpty())
+        reason = QStringLiteral("no program could open it");
+    // A long address gives way in its middle, so the reason still shows inside the window.
+    const QString frame = QStringLiteral("Unable to open %1: ") + reason;
+    const QFontMetrics metrics(m_label1->font());
+    const int room = width() - m_label1->x() - 8 - metrics.horizontalAdvance(frame.arg(QString()));
+    setStatus(frame.arg(metrics.elidedText(address, Qt::ElideMiddle, std::max(room, 80))));
 }
 
 void Form1::Label3_Click()
 {
-    brenlow::Host::shell().Open(QString::fromLatin1(brenlow::ProductSettings::ProductPage1));
+    openAddress(QString::fromLatin1(brenlow::ProductSettings::ProductPage1));
 }
 
 void Form1::Label4_Click()
 {
-    brenlow::Host::shell().Open(QString::fromLatin1(brenlow::ProductSettings::ProductPage2));
+    openAddress(QString::fromLatin1(brenlow::ProductSettings::ProductPage2));
 }
 
 void Form1::Label5_Click()
 {
-    brenlow::Host::shell().Open(QString::fromLatin1(brenlow::ProductSettings::MakerSite));
+    openAddress(QString::fromLatin1(brenlow::ProductSettings::MakerSite));
 }
 
 void Form1::ListGrid1_CellHandClick(int Row, int Col, qint16& Shift)
@@ -63,6 +81,6 @@ void Form1::ListGrid1_CellHandClick(int Row, int Col, qint16& Shift)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (tag.contains(QLatin1String("www.")) && !tag.contains(QLatin1String("://")))
         tag.prepend(QStringLiteral("http://"));
-    ResumeNext([&] { brenlow::Host::shell().Open(tag); });
+    ResumeNext([&] { openAddress(tag); });
     QApplication::restoreOverrideCursor();
 }

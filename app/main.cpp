@@ -9,6 +9,8 @@
 #include <QStyleFactory>
 
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -49,10 +51,43 @@ void closeWindowsOnQuitSignals()
         sigaction(sig, &action, nullptr);
 }
 
+constexpr char HelpText[] =
+    "Usage: brenlow [--help | --version]\n"
+    "\n"
+    "Brenlow is a desktop download manager for online videos. Add the links of video pages; it\n"
+    "lists each video's formats, thumbnail and name and downloads the list one video after the\n"
+    "other. All network work is done by the downloader tool do.dll in the program's folder.\n"
+    "\n"
+    "  --help     print this help and exit\n"
+    "  --version  print the version and exit\n"
+    "\n"
+    "The bundled do.dll runs the first yt-dlp on PATH, or the program BRENLOW_YTDLP names, and\n"
+    "keeps the pages it reads in $XDG_CACHE_HOME/brenlow/pages (~/.cache/brenlow/pages).\n"
+    "See brenlow(1).\n";
+
+/** --help and --version answer on standard output without opening a window (or needing a
+ *  display). Returns true when one was given. */
+bool answeredCommandLine(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("Brenlow %s\n", BRENLOW_VERSION);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(HelpText, stdout);
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    if (answeredCommandLine(argc, argv))
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brenlow"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

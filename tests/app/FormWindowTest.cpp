@@ -48,6 +48,33 @@ TEST_F(FormTest, TheLinkLabelsOpenTheMakersPages)
         EXPECT_TRUE(address.contains(QStringLiteral(".example."))) << address.toStdString();
 }
 
+TEST_F(FormTest, ALinkNoBrowserCanOpenNamesTheAddressAndTheReasonInTheStatusLine)
+{
+    addVideo(Links::Basic);
+    shell().failure = QStringLiteral("xdg-open is missing");
+    qint16 shift = 0;
+    form->ListGrid1_CellHandClick(0, Col::VideoLink, shift);
+    ASSERT_EQ(shell().opened.size(), 1);
+    EXPECT_EQ(form->Label1()->text(),
+              QStringLiteral("Unable to open %1: xdg-open is missing").arg(Links::Basic));
+
+    // The maker's pages alike; a very long address gives way so the reason stays in the window.
+    form->Label5_Click();
+    EXPECT_EQ(form->Label1()->text(), QStringLiteral("Unable to open %1: xdg-open is missing")
+                                          .arg(QString::fromLatin1(brenlow::ProductSettings::MakerSite)));
+    form->ListGrid1()->SetCellTag(0, Col::VideoLink,
+                                  QStringLiteral("https://www.example.com/") + QString(400, u'v'));
+    form->ListGrid1_CellHandClick(0, Col::VideoLink, shift);
+    EXPECT_TRUE(form->Label1()->text().endsWith(QStringLiteral(": xdg-open is missing")));
+    EXPECT_LE(form->Label1()->geometry().right(), form->width());
+
+    // A link that opens leaves the status line as it was.
+    shell().failure.clear();
+    form->Label1()->clear();
+    form->Label3_Click();
+    EXPECT_TRUE(form->Label1()->text().isEmpty());
+}
+
 TEST_F(FormTest, TheStartPageKeepsThePaneAndANavigationHandsTheAddressToTheBrowser)
 {
     const QString start = QString::fromLatin1(brenlow::ProductSettings::StartPage);

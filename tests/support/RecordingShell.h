@@ -5,16 +5,19 @@
 
 #include <QStringList>
 
-/** A Shell double that records every address it is asked to open. */
+/** A Shell double that records every address it is asked to open; with a failure reason set it
+ *  opens none and gives that reason. */
 class RecordingShell final : public brenlow::Shell
 {
 public:
     bool Open(const QString& address) override
     {
         opened << address;
-        return true;
+        return failure.isEmpty();
     }
+    [[nodiscard]] QString LastError() const override { return failure; }
     QStringList opened;
+    QString failure;
 };
 
 /** Installs a RecordingShell as the host's shell for the lifetime of the object. */
