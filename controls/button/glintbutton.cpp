@@ -3,6 +3,7 @@
 #include "controls/button/ButtonPainter.h"
 #include "controls/button/ButtonPictures.h"
 #include "controls/button/ButtonTooltip.h"
+#include "controls/button/glintbuttonAccessible.h"
 #include "controls/common/PropertyBag.h"
 #include "platform/Dialogs.h"
 #include "platform/Host.h"
@@ -31,6 +32,7 @@ glintbutton::glintbutton(QWidget* parent)
     : QWidget(parent), m_p(ButtonProperties::Fresh(containerFont(parent), QStringLiteral("glintbutton1"))),
       m_behavior(*this)
 {
+    InstallButtonAccessibility();
     // Stored pictures may name the bundled ones by their resource path.
     EnsureButtonResources();
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -384,6 +386,7 @@ void glintbutton::redraw()
     ctx.widget = this;
     PaintButton(m_surface, m_p, ctx);
     update();
+    AnnounceButtonState(this);
 }
 
 void glintbutton::updateRegion()
