@@ -138,8 +138,10 @@ public:
 
     void doAction(const QString& name) override
     {
+        // Later, from the event loop: the click may open a modal box, and the assistive technology
+        // waits for this call to return.
         if (name == pressAction() || name == toggleAction())
-            button()->PerformClick();
+            QMetaObject::invokeMethod(button(), &glintbutton::PerformClick, Qt::QueuedConnection);
         else
             QAccessibleWidget::doAction(name);
     }

@@ -206,14 +206,25 @@ void GridCellAccessible::doAction(const QString& name)
 {
     if (name != pressAction() || !actionNames().contains(name))
         return;
-    // As the Space key on the cell does.
-    const int row = displayRow();
-    if (isButton()) {
-        emit m_grid->CellButtonClick(row, m_col);
-    } else {
-        qint16 shift = 0;
-        emit m_grid->CellHandClick(row, m_col, shift);
-    }
+    // As the Space key on the cell does; later, from the event loop, since the handler may open a
+    // modal box while the assistive technology waits for this call to return. The row is looked up
+    // then, wherever it has moved to.
+    ListGrid* grid = m_grid;
+    const bool button = isButton();
+    QMetaObject::invokeMethod(
+        grid,
+        [grid, button, id = m_rowId, col = m_col] {
+            const int row = grid->model().displayRowOfId(id);
+            if (row < 0 || col >= grid->model().colCount() || !grid->isEnabled())
+                return;
+            if (button) {
+                emit grid->CellButtonClick(row, col);
+            } else {
+                qint16 shift = 0;
+                emit grid->CellHandClick(row, col, shift);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 // ---- column headers ---------------------------------------------------------------------------

@@ -182,7 +182,7 @@ TEST_F(GridAccessible, ALinkCellsPressActionIsTheSpaceKeysHandClick)
     ASSERT_NE(link->actionInterface(), nullptr);
     ASSERT_EQ(link->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
     link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    ASSERT_EQ(hand.size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hand.size() == 1; }));
     EXPECT_EQ(hand.front().at(0).toInt(), 1);
     EXPECT_EQ(hand.front().at(1).toInt(), LinkCol);
 
