@@ -147,6 +147,7 @@ Form1::Form1(const QString& applicationFolder, QWidget* parent)
     setUpButtons();
     connectEvents();
     Form_Load();
+    setUpAccessibility();
 }
 
 Form1::~Form1()

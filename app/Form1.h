@@ -140,6 +140,7 @@ private:
     void setUpButtons();
     void setUpGrid();
     void connectEvents();
+    void setUpAccessibility();
     void Form_Load();
 
     void setBusy(bool busy);

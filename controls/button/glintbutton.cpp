@@ -4,6 +4,7 @@
 #include "controls/button/ButtonPictures.h"
 #include "controls/button/ButtonTooltip.h"
 #include "controls/common/ControlGuard.h"
+#include "controls/button/glintbuttonAccessible.h"
 #include "controls/common/PropertyBag.h"
 #include "platform/Dialogs.h"
 #include "platform/Host.h"
@@ -32,6 +33,7 @@ glintbutton::glintbutton(QWidget* parent)
     : QWidget(parent), m_p(ButtonProperties::Fresh(containerFont(parent), QStringLiteral("glintbutton1"))),
       m_behavior(*this)
 {
+    InstallButtonAccessibility();
     // Stored pictures may name the bundled ones by their resource path.
     EnsureButtonResources();
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -385,6 +387,7 @@ void glintbutton::redraw()
     ctx.widget = this;
     PaintButton(m_surface, m_p, ctx);
     update();
+    AnnounceButtonState(this);
 }
 
 void glintbutton::updateRegion()

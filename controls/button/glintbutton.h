@@ -152,6 +152,10 @@ public:
 
     /** Repaints the surface now. */
     void Refresh() { redraw(); }
+    /** Clicks the button as its access key does (a check or option button changes its Value, then
+     *  Click); with a drop-down menu attached, opens the menu. Nothing while disabled. Assistive
+     *  technology's press action. */
+    void PerformClick();
 
 signals:
     void Click();

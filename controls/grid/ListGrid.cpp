@@ -1,4 +1,5 @@
 #include "controls/grid/ListGrid.h"
+#include "controls/grid/ListGridAccessible.h"
 
 #include "base/Numbers.h"
 #include "base/Rounding.h"
@@ -10,6 +11,7 @@ using namespace brenlow;
 
 ListGrid::ListGrid(QWidget* parent) : QWidget(parent)
 {
+    brenlow::InstallGridAccessibility();
     m.setFont(font());
     m.props.FontHeader = font();
     m.resetFormats();
@@ -444,6 +446,7 @@ void ListGrid::Clear()
     recalcLayout();
     paintPass(true);
     m.refreshPending = false;
+    brenlow::AnnounceGridReset(this);
 }
 
 int ListGrid::Rows() const

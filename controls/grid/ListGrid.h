@@ -20,6 +20,7 @@ class QMouseEvent;
 
 namespace brenlow {
 class Clock;
+class ListGridAccessible;
 class PropertyBag;
 struct GridHit;
 struct GridInput;
@@ -565,6 +566,7 @@ private:
     /** Hides the edit box and the tooltip (Clear). */
     void hideEditorAndTip();
     friend struct brenlow::GridInput;
+    friend class brenlow::ListGridAccessible; // reads cell places and hit-tests for assistive technology
     std::unique_ptr<brenlow::GridInput, brenlow::GridInputDeleter> in{brenlow::MakeGridInput(this)};
     // Hit-testing (ListGridHitTest.cpp)
     /** Top of a display row in the client area; -1 when it is not in view. */

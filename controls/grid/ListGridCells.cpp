@@ -1,4 +1,5 @@
 #include "controls/grid/ListGrid.h"
+#include "controls/grid/ListGridAccessible.h"
 
 #include <cmath>
 #include <limits>
@@ -91,6 +92,7 @@ void ListGrid::storeCellText(GridRow& row, qint32 col, const QString& text, bool
         row.flags |= RowFlag::Changed;
         m.cellsChanged = true;
     }
+    AnnounceGridCell(this, row.id, col);
 }
 
 QString ListGrid::CellText(int vRow, int vCol) const
@@ -259,6 +261,7 @@ void ListGrid::SetCellProgressValue(int vRow, int vCol, int New_Value)
     if (!cell || m.columns[static_cast<size_t>(vCol)].type != ColumnType::Progress)
         return;
     cell->flags = static_cast<quint16>(std::clamp(New_Value, 0, 100));
+    AnnounceGridCell(this, m.rowAt(vRow).id, vCol);
     requestRefresh();
 }
 

@@ -2,6 +2,7 @@
 
 #include "controls/common/PropertyBag.h"
 #include "controls/progressbar/BarPictures.h"
+#include "controls/progressbar/SleekProgressBarAccessible.h"
 #include "platform/Dialogs.h"
 #include "platform/Host.h"
 
@@ -14,6 +15,7 @@ using brenlow::PropertyBag;
 
 SleekProgressBar::SleekProgressBar(QWidget* parent) : QWidget(parent)
 {
+    brenlow::InstallProgressBarAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent);
     InitProperties();
 }
