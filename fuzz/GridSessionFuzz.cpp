@@ -3,6 +3,7 @@
 // row map and column order, current cell, selection, format counts, the open edit and the layout.
 #include "FuzzInput.h"
 
+#include "controls/common/PropertyBag.h"
 #include "controls/grid/ListGrid.h"
 #include "controls/grid/ListGridInputState.h"
 #include "platform/Dialogs.h"
@@ -11,14 +12,18 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <bit>
 #include <exception>
 #include <unistd.h>
 #include <vector>
@@ -56,6 +61,8 @@ enum Reaction : uint8_t
     HideThatRow,
     Cancel,
     CommitEdit,
+    NestedLoop,        ///< a message box: a nested event loop inside the handler
+    CloseWindowInLoop, ///< the window closes while such a loop runs: the grid is deleted in it
     ReactionCount
 };
 
@@ -86,13 +93,14 @@ public:
 
     void run()
     {
-        for (int step = 0; step < kMaxSteps && !in.empty(); ++step) {
+        for (int step = 0; step < kMaxSteps && !in.empty() && grid; ++step) {
             try {
                 stepOnce();
             } catch (const std::exception&) {
                 // The few errors the grid hands to its caller (bad subscripts, overflow).
             }
-            check();
+            if (grid)
+                check();
         }
     }
 
@@ -112,7 +120,7 @@ private:
     /** Runs a reaction unless one is already running (handlers do not chain without end). */
     void react(int slot, int eventRow, bool* cancel = nullptr)
     {
-        if (depth > 0 || budget <= 0)
+        if (depth > 0 || budget <= 0 || !grid)
             return;
         --budget;
         ++depth;
@@ -149,6 +157,15 @@ private:
             case CommitEdit:
                 grid->UpdateCell(false);
                 break;
+            case CloseWindowInLoop:
+                grid->deleteLater();
+                [[fallthrough]];
+            case NestedLoop: {
+                QEventLoop loop;
+                QTimer::singleShot(0, &loop, &QEventLoop::quit);
+                loop.exec();
+                break;
+            }
             default:
                 break;
             }
@@ -176,6 +193,17 @@ private:
                              react(10, 0);
                          });
         QObject::connect(grid, &ListGrid::ColumnClick, grid, [this](int) { react(11, 0); });
+        QObject::connect(grid, &ListGrid::Click, grid, [this] { react(12, grid->Row()); });
+        QObject::connect(grid, &ListGrid::RequestRowData, grid, [this](int r) { react(13, r); });
+        // What an event names is there when the event comes.
+        QObject::connect(grid, &ListGrid::RowCheckedEvent, grid, [this](int r) {
+            BRENLOW_FUZZ_CHECK(r >= 0 && r < rows());
+            (void)grid->RowChecked(r);
+        });
+        QObject::connect(grid, &ListGrid::SelectionChanged, grid, [this] {
+            BRENLOW_FUZZ_CHECK(grid->Row() < std::max(rows(), 1));
+            (void)grid->RowSelected(grid->Row());
+        });
     }
 
     void mouse(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons,
@@ -214,7 +242,7 @@ private:
 
     void stepOnce()
     {
-        switch (in.byte() % 20) {
+        switch (in.byte() % 22) {
         case 0:
             grid->AddItem(in.text(), row(), in.byte() & 1, in.byte() & 1, (in.byte() & 7) == 0,
                           (in.byte() & 7) != 0);
@@ -425,6 +453,54 @@ private:
             else
                 grid->BindControl(std::min(col(), grid->Cols() - 1), in.byte() & 1 ? combo : nullptr);
             break;
+        case 19: { // extreme numbers, as damaged stored data gives them
+            switch (in.byte() % 7) {
+            case 0:
+                grid->SetCacheIncrement(in.int32());
+                break;
+            case 1:
+                grid->SetMinVerticalOffset(in.int32() % (in.byte() & 1 ? 1000 : 1 << 30));
+                break;
+            case 2:
+                grid->SetRowImage(row(), in.int32());
+                break;
+            case 3:
+                grid->ColWidthAutoSize(in.int32());
+                break;
+            case 4:
+                grid->SetMinRowHeight(std::bit_cast<float>(in.int32()));
+                break;
+            case 5:
+                grid->SetColumnHeaderLines(static_cast<qint16>(in.int32()));
+                break;
+            default: {
+                PropertyBag bag;
+                static const char* keys[] = {"minrowheight",  "MinVerticalOffset", "CacheIncrement",
+                                             "GridLineWidth", "ColumnHeaderLines", "FocusRectStyle"};
+                bag.WriteProperty(QString::fromLatin1(keys[in.byte() % std::size(keys)]),
+                                  double(std::bit_cast<float>(in.int32())));
+                grid->ReadProperties(bag);
+                grid->SetRedraw(true);
+                break;
+            }
+            }
+            break;
+        }
+        case 20: { // row members with any row, and Redraw off more than once
+            const int r = static_cast<int>(in.int32() % 16);
+            grid->SetRowData(r, in.byte());
+            (void)grid->RowTag(r);
+            grid->SetRowChecked(r, in.byte() & 1);
+            (void)grid->RowHeight(r);
+            grid->SetRowGroupHeader(r, in.byte() & 1);
+            if (in.byte() & 1) {
+                grid->SetRedraw(false);
+                grid->RemoveItem(row());
+                grid->SetRedraw(false);
+                grid->SetRedraw(true);
+            }
+            break;
+        }
         default:
             grid->Refresh();
             break;
@@ -500,9 +576,9 @@ private:
 
     Input& in;
     QWidget window;
-    ListGrid* grid = nullptr;
+    QPointer<ListGrid> grid; ///< null once a handler closed the window under it
     QComboBox* combo = nullptr;
-    uint8_t reactions[12] = {};
+    uint8_t reactions[14] = {};
     int depth = 0;
     int budget = 40;
 };

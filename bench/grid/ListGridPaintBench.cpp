@@ -123,3 +123,29 @@ void WindowGridFirstPass(benchmark::State& state)
 BENCHMARK(WindowGridFirstPass)->Unit(benchmark::kMicrosecond)->Iterations(20);
 
 } // namespace
+
+namespace {
+
+// Stored sizes far beyond any screen: a group-header row millions of pixels high, a totals line of a
+// huge vertical offset and a current cell ten million pixels wide with the dotted focus rectangle.
+// Each pass draws what is in view, so it costs about what an ordinary one does.
+void OversizedStripsRepaint(benchmark::State& state)
+{
+    ListGrid grid;
+    fillTextGrid(grid, 20);
+    grid.SetColWidth(0, 1.5e8f);
+    grid.SetRowGroupHeader(1, true);
+    grid.SetRowHeight(1, 4.0e6f);
+    grid.SetTotalsLineShow(true);
+    grid.SetThemeStyle(4);
+    grid.SetFocusRectMode(2);
+    grid.SetFocusRectStyle(0);
+    grid.SetMinVerticalOffset(state.range(0));
+    grid.RowColSet(0, 0);
+    grid.Refresh();
+    for (auto _ : state)
+        grid.Refresh();
+}
+BENCHMARK(OversizedStripsRepaint)->Arg(2)->Arg(500000000)->Unit(benchmark::kMicrosecond)->Iterations(5);
+
+} // namespace

@@ -1,11 +1,13 @@
 #include "controls/grid/ListGrid.h"
 #include "controls/grid/ListGridAccessible.h"
+#include "controls/grid/ListGridInputState.h"
 
 #include "base/Numbers.h"
 #include "base/Rounding.h"
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 using namespace brenlow;
 
@@ -219,6 +221,9 @@ void ListGrid::SetColWordWrap(int vCol, bool New_Value)
 
 void ListGrid::ClearAll()
 {
+    // A column resize in progress ends with its column.
+    in->resizing = false;
+    in->resizeCol = -1;
     m.columns.clear();
     m.colOrder.clear();
     m.totalsLine.clear();
@@ -348,21 +353,21 @@ void ListGrid::RemoveRow(int vRow)
     }
     m.shrinkStorage();
 
-    if (wasSelected) {
-        if (m.props.MultiSelect != 0) {
-            emit SelectionChanged();
-        } else {
-            const qint32 next = std::min<qint32>(vRow, m.lastRow);
-            m.rowAt(next).flags |= RowFlag::Selected;
-        }
-    }
-    if (m.currentRow > m.lastRow) {
+    // The grid is made consistent first (current row inside it, selection moved on); only then do
+    // handlers hear of the change, so whatever they read names a row that exists.
+    const bool selectionEvent = wasSelected && m.props.MultiSelect != 0;
+    if (wasSelected && !selectionEvent)
+        m.rowAt(std::min<qint32>(vRow, m.lastRow)).flags |= RowFlag::Selected;
+    const bool currentMoved = m.currentRow > m.lastRow;
+    if (currentMoved)
         m.currentRow = m.lastRow;
-        emit RowColChanged();
-    }
 
     m.painting = m.redraw;
     refreshOrPend();
+    if (selectionEvent)
+        emit SelectionChanged();
+    if (currentMoved)
+        emit RowColChanged();
     emit RowCountChanged();
 }
 
@@ -402,13 +407,14 @@ void ListGrid::DeleteSelected()
     }
     m.shrinkStorage();
     followEdit();
+    const bool currentMoved = m.currentRow > m.lastRow;
+    if (currentMoved)
+        m.currentRow = m.lastRow;
     {
         PaintSuspender suspend(*this);
         emit SelectionChanged();
-        if (m.currentRow > m.lastRow) {
-            m.currentRow = m.lastRow;
+        if (currentMoved)
             emit RowColChanged();
-        }
         emit RowCountChanged();
     }
     if (m.lastRow >= 0)
@@ -467,37 +473,56 @@ bool validRow(const ListGridModel& model, int vRow)
 
 } // namespace
 
+const GridRow* ListGrid::rowRef(int vRow) const
+{
+    if (m.lastRow < 0)
+        return nullptr;
+    if (vRow < 0)
+        vRow = m.currentRow >= 0 ? m.currentRow : 0;
+    return &m.rowAt(std::min<int>(vRow, m.lastRow));
+}
+
+GridRow* ListGrid::rowRef(int vRow)
+{
+    return const_cast<GridRow*>(std::as_const(*this).rowRef(vRow));
+}
+
+// Row members clamp their row as cell references are clamped: -1 is the current row (or the first),
+// a row past the end the last one; on an empty grid a read gives the empty value and a write does
+// nothing.
 int ListGrid::RowData(int vRow) const
 {
-    m.checkRow(vRow);
-    return m.rowAt(vRow).data;
+    const GridRow* row = rowRef(vRow);
+    return row ? row->data : 0;
 }
 void ListGrid::SetRowData(int vRow, int New_Value)
 {
-    m.checkRow(vRow);
-    m.rowAt(vRow).data = New_Value;
-    requestRefresh();
+    if (GridRow* row = rowRef(vRow)) {
+        row->data = New_Value;
+        requestRefresh();
+    }
 }
 QString ListGrid::RowTag(int vRow) const
 {
-    m.checkRow(vRow);
-    return m.rowAt(vRow).tag;
+    const GridRow* row = rowRef(vRow);
+    return row ? row->tag : QString();
 }
 void ListGrid::SetRowTag(int vRow, const QString& New_Value)
 {
-    m.checkRow(vRow);
-    m.rowAt(vRow).tag = New_Value;
-    requestRefresh();
+    if (GridRow* row = rowRef(vRow)) {
+        row->tag = New_Value;
+        requestRefresh();
+    }
 }
 bool ListGrid::RowGroupHeader(int vRow) const
 {
-    m.checkRow(vRow);
-    return m.rowAt(vRow).groupHeader;
+    const GridRow* row = rowRef(vRow);
+    return row && row->groupHeader;
 }
 void ListGrid::SetRowGroupHeader(int vRow, bool New_Value)
 {
-    m.checkRow(vRow);
-    m.rowAt(vRow).groupHeader = New_Value;
+    if (GridRow* row = rowRef(vRow))
+        row->groupHeader = New_Value;
 }
 
 static void setFlag(quint16& flags, quint16 bit, bool on)
@@ -507,25 +532,27 @@ static void setFlag(quint16& flags, quint16 bit, bool on)
 
 bool ListGrid::RowChecked(int vRow) const
 {
-    m.checkRow(vRow);
-    return m.rowAt(vRow).flags & RowFlag::Checked;
+    const GridRow* row = rowRef(vRow);
+    return row && (row->flags & RowFlag::Checked);
 }
 void ListGrid::SetRowChecked(int vRow, bool New_Value)
 {
-    m.checkRow(vRow);
-    setFlag(m.rowAt(vRow).flags, RowFlag::Checked, New_Value);
-    requestRefresh();
+    if (GridRow* row = rowRef(vRow)) {
+        setFlag(row->flags, RowFlag::Checked, New_Value);
+        requestRefresh();
+    }
 }
 bool ListGrid::RowSelected(int vRow) const
 {
-    m.checkRow(vRow);
-    return m.rowAt(vRow).flags & RowFlag::Selected;
+    const GridRow* row = rowRef(vRow);
+    return row && (row->flags & RowFlag::Selected);
 }
 void ListGrid::SetRowSelected(int vRow, bool New_Value)
 {
-    m.checkRow(vRow);
-    setFlag(m.rowAt(vRow).flags, RowFlag::Selected, New_Value);
-    requestRefresh();
+    if (GridRow* row = rowRef(vRow)) {
+        setFlag(row->flags, RowFlag::Selected, New_Value);
+        requestRefresh();
+    }
 }
 bool ListGrid::RowLocked(int vRow) const
 {
@@ -535,48 +562,53 @@ bool ListGrid::RowLocked(int vRow) const
 }
 void ListGrid::SetRowLocked(int vRow, bool New_Value)
 {
-    m.checkRow(vRow);
-    setFlag(m.rowAt(vRow).flags, RowFlag::Locked, New_Value);
-    requestRefresh();
+    if (GridRow* row = rowRef(vRow)) {
+        setFlag(row->flags, RowFlag::Locked, New_Value);
+        requestRefresh();
+    }
 }
 bool ListGrid::RowVisible(int vRow) const
 {
-    m.checkRow(vRow);
-    return m.rowAt(vRow).visible;
+    const GridRow* row = rowRef(vRow);
+    return row && row->visible;
 }
 void ListGrid::SetRowVisible(int vRow, bool New_Value)
 {
-    m.checkRow(vRow);
-    m.rowAt(vRow).visible = New_Value;
-    followEdit();
-    requestLayout();
-    requestRefresh();
+    if (GridRow* row = rowRef(vRow)) {
+        row->visible = New_Value;
+        followEdit();
+        requestLayout();
+        requestRefresh();
+    }
 }
 float ListGrid::RowHeight(int vRow) const
 {
-    m.checkRow(vRow);
-    return static_cast<float>(m.rowAt(vRow).height);
+    const GridRow* row = rowRef(vRow);
+    return row ? static_cast<float>(row->height) : 0.0f;
 }
 void ListGrid::SetRowHeight(int vRow, float New_Value)
 {
-    m.checkRow(vRow);
-    GridRow& row = m.rowAt(vRow);
+    GridRow* row = rowRef(vRow);
+    if (!row)
+        return;
     if (New_Value == -1)
-        row.height = m.autoRowHeight(row);
+        row->height = m.autoRowHeight(*row);
     else
-        row.height = RoundHalfEven32(New_Value);
+        row->height = RoundHalfEven32(New_Value);
     requestLayout();
     requestRefresh();
 }
 QVariant ListGrid::RowImage(int vRow) const
 {
-    m.checkRow(vRow);
-    return imageVariant(m.rowAt(vRow).image);
+    const GridRow* row = rowRef(vRow);
+    return row ? imageVariant(row->image) : QVariant(0);
 }
 void ListGrid::SetRowImage(int vRow, const QVariant& New_Value)
 {
-    m.checkRow(vRow);
-    m.rowAt(vRow).image = imageValue(New_Value);
+    GridRow* row = rowRef(vRow);
+    if (!row)
+        return;
+    row->image = imageValue(New_Value);
     // The first row image opens the row-image column.
     refreshOrPend();
 }

@@ -520,6 +520,9 @@ private:
     /** Resolves an image index or key of the bound image list to the stored number. */
     [[nodiscard]] qint32 imageValue(const QVariant& v) const;
     [[nodiscard]] QVariant imageVariant(qint32 stored) const;
+    /** A row by display row, clamped as FixRef clamps rows; null on an empty grid. */
+    [[nodiscard]] const brenlow::GridRow* rowRef(int vRow) const;
+    [[nodiscard]] brenlow::GridRow* rowRef(int vRow);
     /** A cell by display row and column index, after FixRef; null when the reference is invalid. */
     [[nodiscard]] brenlow::GridCell* cellAt(int& vRow, int& vCol);
     [[nodiscard]] const brenlow::GridCell* cellAt(int vRow, int vCol) const;

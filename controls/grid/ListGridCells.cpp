@@ -39,7 +39,8 @@ qint32 ListGrid::imageValue(const QVariant& v) const
     bool ok = false;
     const double number = v.toDouble(&ok);
     if (ok && (v.typeId() != QMetaType::QString || FormsANumber(v.toString()))) {
-        if (!(number >= std::numeric_limits<qint32>::min() && number <= std::numeric_limits<qint32>::max()))
+        // The lowest 32-bit number has no positive counterpart, so it cannot name an image by key.
+        if (!(number > std::numeric_limits<qint32>::min() && number <= std::numeric_limits<qint32>::max()))
             throw std::overflow_error("Overflow: image index out of range");
         return static_cast<qint32>(number);
     }
@@ -50,7 +51,7 @@ qint32 ListGrid::imageValue(const QVariant& v) const
 
 QVariant ListGrid::imageVariant(qint32 stored) const
 {
-    if (stored < 0 && m.imageList) {
+    if (stored < 0 && stored != std::numeric_limits<qint32>::min() && m.imageList) {
         const QString key = m.imageList->Key(-stored);
         if (!key.isEmpty())
             return key;

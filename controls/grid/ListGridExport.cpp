@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <stdexcept>
@@ -319,9 +320,10 @@ int ListGrid::measureColumn(int col) const
 
 void ListGrid::ColWidthAutoSize(int vCol)
 {
-    const int from = vCol == -1 ? 0 : vCol;
-    const int to = vCol == -1 ? m.colCount() - 1 : vCol;
-    for (int c = from; c <= to; ++c) {
+    // Only columns that exist are visited, so no column number runs the loop to the end of int.
+    const int from = vCol == -1 ? 0 : std::max(vCol, 0);
+    const int to = vCol == -1 ? m.colCount() - 1 : std::min(vCol, m.colCount() - 1);
+    for (int c = from; c <= to && c < m.colCount(); ++c) {
         try {
             m.checkColumn(c);
             const qint16 type = m.columns[static_cast<size_t>(c)].type;

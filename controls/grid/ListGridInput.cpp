@@ -202,7 +202,8 @@ void ListGrid::mousePressEvent(QMouseEvent* event)
     } else if (event->button() != Qt::LeftButton && m.lastRow >= 0 && hit.row >= 0) {
         // A right or middle press makes an unselected row the current and only selected one.
         if (!(m.rowAt(hit.row).flags & RowFlag::Selected) || m.props.MultiSelect == 0) {
-            if (UpdateCell(false)) {
+            const quint64 structure = m.structure;
+            if (UpdateCell(false) && m.structure == structure && hit.row <= m.lastRow) {
                 SelectedClearAll();
                 RowColSet(hit.row, hit.colPos >= 0 ? m.colOrder[static_cast<size_t>(hit.colPos)] : -1);
                 requestRefresh();
@@ -223,7 +224,12 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
     m.anchorRow = hit.header ? -1 : hit.row;
 
     if (hit.header) {
-        if (in->pointer == GridPointer::SizeWE && m.props.AllowColumnResizing && in->resizeCol >= 0) {
+        // The column under the pointer is found again: handlers since the last move may have
+        // replaced the columns it found then.
+        if (in->pointer == GridPointer::SizeWE)
+            updatePointer(in->lastPress);
+        if (in->pointer == GridPointer::SizeWE && m.props.AllowColumnResizing && in->resizeCol >= 0 &&
+            in->resizeCol < m.colCount()) {
             in->resizing = true;
             in->resizeStartX = in->lastPress.x();
             in->resizeStartWidth = m.columns[static_cast<size_t>(in->resizeCol)].pixelWidth;
@@ -243,15 +249,20 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
     }
     if (hit.row < 0)
         return;
+    // Handlers of the events raised here, from the commit of an open edit on, may change the grid
+    // (remove the row, add columns): the press then ends, as nothing it found is sure to be where
+    // it was.
+    const quint64 structure = m.structure;
     if (m.editPending && !UpdateCell(false))
         return;
+    if (m.structure != structure || hit.row > m.lastRow) {
+        requestRefresh();
+        return;
+    }
 
     bool changed = false;
     bool selectionChanged = false;
     const int col = hit.colPos >= 0 ? m.colOrder[static_cast<size_t>(hit.colPos)] : -1;
-    // Handlers of the events raised here may change the grid (remove the row, add columns): the
-    // press then ends, as nothing it found is sure to be where it was.
-    const quint64 structure = m.structure;
     if (hit.rowCheckBox) {
         GridRow& row = m.rowAt(hit.row);
         row.flags ^= RowFlag::Checked;
@@ -451,20 +462,29 @@ void ListGrid::updatePointer(QPoint p)
 void ListGrid::dragTo(QPoint p)
 {
     if (in->resizing && in->resizeCol >= 0) {
-        GridColumn& c = m.columns[static_cast<size_t>(in->resizeCol)];
+        // The column is taken by index on every move and nothing of it is held across the repaint,
+        // whose handlers may add columns (the records move) or replace them all (the resize ends).
+        const int col = in->resizeCol;
+        if (col >= m.colCount()) {
+            in->resizing = false;
+            in->resizeCol = -1;
+            return;
+        }
         const qint64 wanted = qint64(in->resizeStartWidth) + p.x() - in->resizeStartX;
         const int width = static_cast<int>(std::clamp<qint64>(wanted, 0, ListGridModel::MaxExtent));
+        GridColumn& c = m.columns[static_cast<size_t>(col)];
         if (width != c.pixelWidth) {
             c.pixelWidth = width;
             c.width = static_cast<float>(m.toUnits(width));
+            const float units = c.width;
             requestRefresh();
-            emit ColumnSizeChanged(in->resizeCol, c.width);
+            emit ColumnSizeChanged(col, units);
             if (m.editPending)
                 placeEditor();
         }
         return;
     }
-    if (in->resizing && in->resizeRow >= 0) {
+    if (in->resizing && in->resizeRow >= 0 && in->resizeRow <= m.lastRow) {
         const int top = hitRowTop(in->resizeRow);
         if (top >= 0) {
             const int height = std::max(1, p.y() - top);
@@ -724,7 +744,12 @@ void ListGrid::mouseDoubleClickEvent(QMouseEvent* event)
     in->pressOnHeader = hit.header;
     m.anchorRow = hit.header ? -1 : hit.row;
     if (hit.header) {
-        if (in->pointer == GridPointer::SizeWE && m.props.AllowColumnResizing && in->resizeCol >= 0) {
+        // The column under the pointer is found again: handlers since the last move may have
+        // replaced the columns it found then.
+        if (in->pointer == GridPointer::SizeWE)
+            updatePointer(in->lastPress);
+        if (in->pointer == GridPointer::SizeWE && m.props.AllowColumnResizing && in->resizeCol >= 0 &&
+            in->resizeCol < m.colCount()) {
             ColWidthAutoSize(in->resizeCol);
             return;
         }

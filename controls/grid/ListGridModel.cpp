@@ -360,10 +360,17 @@ qint32 ListGridModel::headerTextHeight() const
     return QFontMetrics(props.FontHeader).height();
 }
 
-qint32 ListGridModel::computeDefaultRowHeight() const
+qint32 ListGridModel::checked32(qint64 value)
 {
-    const qint32 minPixels = RoundHalfEven32(toPixels(props.MinRowHeight));
-    return std::max(minPixels, headerTextHeight()) + 2 * props.MinVerticalOffset + 2;
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        throw std::overflow_error("Overflow");
+    return static_cast<qint32>(value);
+}
+
+qint32 ListGridModel::defaultRowHeightFor(double minRowHeight, qint32 minVerticalOffset) const
+{
+    const qint32 minPixels = RoundHalfEven32(toPixels(minRowHeight));
+    return checked32(qint64(std::max(minPixels, headerTextHeight())) + 2 * qint64(minVerticalOffset) + 2);
 }
 
 QFont ListGridModel::cellFont(const GridCell& cell, qint16 columnType) const
@@ -408,12 +415,12 @@ qint32 ListGridModel::autoRowHeight(const GridRow& row, bool wholeText) const
         }
         tallest = std::max(tallest, h);
     }
-    qint32 c = defaultRowHeight - 2 * props.MinVerticalOffset - 2;
+    qint64 c = qint64(defaultRowHeight) - 2 * qint64(props.MinVerticalOffset) - 2;
     if (tallest >= c) {
         const qint64 limit = props.MaxLineCount > 0 && !wholeText ? qint64(props.MaxLineCount) * c : tallest;
-        c = static_cast<qint32>(std::min<qint64>(tallest, limit));
+        c = std::min<qint64>(tallest, limit);
     }
-    return c + 2 * props.MinVerticalOffset;
+    return checked32(c + 2 * qint64(props.MinVerticalOffset));
 }
 
 void ListGridModel::growStorage(qint32 newLast)
@@ -421,7 +428,7 @@ void ListGridModel::growStorage(qint32 newLast)
     if (newLast >= storageBound) {
         // The logical bound grows by CacheIncrement; the vectors themselves grow geometrically so
         // adding rows stays amortised constant time whatever the increment.
-        storageBound = newLast + std::max(1, props.CacheIncrement);
+        storageBound = checked32(qint64(newLast) + std::max(1, props.CacheIncrement));
     }
     rows.resize(static_cast<size_t>(newLast) + 1);
     rowMap.resize(static_cast<size_t>(newLast) + 1);
@@ -429,7 +436,7 @@ void ListGridModel::growStorage(qint32 newLast)
 
 void ListGridModel::shrinkStorage()
 {
-    if (lastRow + props.CacheIncrement < storageBound) {
+    if (qint64(lastRow) + props.CacheIncrement < storageBound) {
         storageBound = lastRow + 1;
         if (rows.capacity() > 2 * rows.size() + 64) {
             rows.shrink_to_fit();

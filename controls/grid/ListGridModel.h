@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -369,8 +370,16 @@ public:
     }
 
     /** The default row height: max(MinRowHeight in pixels, header text height) + 2 x
-     *  MinVerticalOffset + 2. */
-    [[nodiscard]] qint32 computeDefaultRowHeight() const;
+     *  MinVerticalOffset + 2. Throws std::overflow_error when it does not fit 32 bits. */
+    [[nodiscard]] qint32 computeDefaultRowHeight() const
+    {
+        return defaultRowHeightFor(props.MinRowHeight, props.MinVerticalOffset);
+    }
+    /** The same for other values of MinRowHeight (scale units) and MinVerticalOffset (pixels), so a
+     *  setter can refuse a value before it stores it. */
+    [[nodiscard]] qint32 defaultRowHeightFor(double minRowHeight, qint32 minVerticalOffset) const;
+    /** A 32-bit result of 64-bit arithmetic; std::overflow_error when it does not fit. */
+    [[nodiscard]] static qint32 checked32(qint64 value);
     /** Height of the sample text "ABCDWXYZ" in FontHeader. */
     [[nodiscard]] qint32 headerTextHeight() const;
     /** The automatic height of a stored row (wrapping text measured per column); only meaningful
@@ -380,7 +389,9 @@ public:
      *  image given by key); null when none. */
     [[nodiscard]] QImage listImage(qint32 stored) const
     {
-        return imageList && stored != 0 ? imageList->Image(stored < 0 ? -stored : stored) : QImage();
+        return imageList && stored != 0 && stored != std::numeric_limits<qint32>::min()
+                   ? imageList->Image(stored < 0 ? -stored : stored)
+                   : QImage();
     }
     /** Whether a row's whole text needs more height than its automatic height gives it, so the
      *  expand image is drawn in its wrapping cells (AllowWordWrap on and an ExpandRowImage set). */

@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <optional>
+
 using namespace brenlow;
 
 namespace {
@@ -105,12 +107,19 @@ void ListGrid::paintPass(bool enabled, bool noFocusRect)
 {
     if (m_busy)
         return;
-    m_busy = true;
     m.refreshPending = !enabled;
-    if (!enabled) {
-        m_busy = false;
+    if (!enabled)
         return;
-    }
+    // However the pass ends, also by an overflow from a damaged value, the next one may run.
+    struct BusyFlag
+    {
+        bool& busy;
+        explicit BusyFlag(bool& flag) : busy(flag) { busy = true; }
+        ~BusyFlag() { busy = false; }
+        BusyFlag(const BusyFlag&) = delete;
+        BusyFlag& operator=(const BusyFlag&) = delete;
+    };
+    std::optional<BusyFlag> busy(std::in_place, m_busy);
     if (!surfaceFits(m_surface, this) || m_layout.client().isNull()) {
         m_surface = gridSurface(this);
         recalcLayout();
@@ -129,7 +138,7 @@ void ListGrid::paintPass(bool enabled, bool noFocusRect)
     const bool focus = !noFocusRect && !(m.props.FocusRectHide && !hasFocus());
     m_painter.paint(m_surface, m, m_layout, m_paintState, focus, this);
     ++m_paintCount;
-    m_busy = false;
+    busy.reset();
     update();
 
     if (m.rowCount() == 0)

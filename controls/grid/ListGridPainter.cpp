@@ -4,6 +4,7 @@
 #include "base/Rounding.h"
 #include "controls/common/Colors.h"
 #include "controls/common/Gdi.h"
+#include "controls/grid/ListGridFormat.h"
 #include "controls/grid/ListGridLayout.h"
 #include "controls/grid/ListGridModel.h"
 #include "controls/grid/ListGridTheme.h"
@@ -73,29 +74,7 @@ QColor readableOn(const QColor& wanted, const QColor& background)
 
 QString ListGridPainter::DisplayText(const QString& text, const QString& format)
 {
-    if (format.isEmpty() || text.isEmpty() || !FormsANumber(text))
-        return text;
-    // Numeric formats: digits after the point, thousands separators, percent.
-    const bool percent = format.contains(QLatin1Char('%'));
-    const qsizetype point = format.indexOf(QLatin1Char('.'));
-    const QString whole = point < 0 ? format : format.left(point);
-    if (!whole.contains(QLatin1Char('0')) && !whole.contains(QLatin1Char('#')))
-        return text;
-    int decimals = 0;
-    if (point >= 0)
-        for (qsizetype i = point + 1;
-             i < format.size() && (format[i] == QLatin1Char('0') || format[i] == QLatin1Char('#')); ++i)
-            ++decimals;
-    double value = rVal(text);
-    if (percent)
-        value *= 100;
-    QLocale locale;
-    if (!whole.contains(QLatin1Char(',')))
-        locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    QString out = locale.toString(value, 'f', decimals);
-    if (percent)
-        out += QLatin1Char('%');
-    return out;
+    return FormatCellText(text, format);
 }
 
 void ListGridPainter::paint(QImage& surface, const ListGridModel& m, const ListGridLayout& l,
@@ -108,6 +87,7 @@ void ListGridPainter::paint(QImage& surface, const ListGridModel& m, const ListG
     p.fillRect(all, qc(OleColor::ButtonFace));
     paintBorder(p, surface, m);
     p.setClipRect(l.client());
+    m_view = l.client();
     Gdi::FillRect(p, l.client(), qc(props.BackColorBkg));
 
     if (m.rowCount() > 0) {
@@ -394,7 +374,7 @@ void ListGridPainter::paintGroupHeader(QPainter& p, const ListGridModel& m, cons
     if (strip.width() <= 0)
         return;
     if (selected)
-        Gdi::FillRect(p, strip, qc(props.BackColorSel));
+        Gdi::FillRect(p, inView(strip, l.client()), qc(props.BackColorSel));
     else
         paintHeaderBackground(p, strip, props.ThemeStyle, 1, s, widget);
     QString text;
@@ -414,7 +394,7 @@ void ListGridPainter::paintGroupHeader(QPainter& p, const ListGridModel& m, cons
     p.setFont(font);
     p.setPen(
         qc(selected && !props.FocusRowHighlightKeepTextForecolor ? props.ForeColorSel : props.ForeColorHdr));
-    QRect textRect = strip.adjusted(4, 0, -4, 0);
+    QRect textRect = inView(strip, l.client()).adjusted(4, 0, -4, 0);
     Gdi::DrawText(p, text, textRect, DT::VCenter | DT::SingleLine | DT::EndEllipsis | TextBase);
 }
 
@@ -465,6 +445,9 @@ void ListGridPainter::paintFocusRect(QPainter& p, const ListGridModel& m, const 
         return;
     const QColor color =
         qc(props.FocusRowHighlight ? props.FocusRectColor : ColorMath::Shift(props.BackColorSel, -50));
+    // Only the part in view is drawn: the dotted rectangle is drawn dot by dot, and the edges beyond
+    // the view would not show anyway.
+    r = inView(r, l.client());
     switch (props.FocusRectStyle) {
     case 0:
         Gdi::DrawFocusRect(p, r);
@@ -499,9 +482,12 @@ QRect ListGridPainter::inView(const QRect& r, const QRect& client)
     return clipped;
 }
 
-void ListGridPainter::paintHeaderBackground(QPainter& p, const QRect& r, int style, int state,
+void ListGridPainter::paintHeaderBackground(QPainter& p, const QRect& whole, int style, int state,
                                             const GridPaintState& s, const QWidget* widget) const
 {
+    // Every strip in the look of a header (items, fillers, caption, group headers, totals, the dragged
+    // item) is drawn over the view only, however large the stored sizes make it.
+    const QRect r = inView(whole, m_view);
     const auto part = static_cast<Gdi::PartState>(std::clamp(state, 1, 3));
     if (style <= 0 || style > 7) {
         Gdi::DrawPushButton(p, r, part, false, widget);

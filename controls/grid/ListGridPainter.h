@@ -85,6 +85,7 @@ private:
                                const QWidget* widget) const;
 
     QHash<QString, QImage> m_scaled; ///< scaled pictures by source key and size
+    QRect m_view;                    ///< the client area of the pass being drawn
 };
 
 } // namespace brenlow

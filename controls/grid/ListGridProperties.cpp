@@ -6,6 +6,8 @@
 
 #include <QApplication>
 
+#include <stdexcept>
+
 using namespace brenlow;
 
 namespace {
@@ -20,6 +22,15 @@ QFont ambientFont(const QWidget* control)
 void ListGrid::ReadProperties(const PropertyBag& bag)
 {
     ReadGridProperties(bag, m.props, ambientFont(this));
+    // Sizes that are each in range may still give a row no screen can measure: then both go back to
+    // their defaults.
+    try {
+        (void)m.computeDefaultRowHeight();
+    } catch (const std::overflow_error&) {
+        const GridProperties defaults;
+        m.props.MinRowHeight = defaults.MinRowHeight;
+        m.props.MinVerticalOffset = defaults.MinVerticalOffset;
+    }
     // New cells take the grid's font name from the stored Font, not the one the control started with.
     m.setFont(m.props.Font);
     applyTheme();

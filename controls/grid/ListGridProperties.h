@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QtGlobal>
 
+#include <limits>
 #include <variant>
 #include <vector>
 
@@ -21,13 +22,18 @@ struct GridPropertyEntry
                                QFont GridProperties::*>;
     const char* key;
     Field field;
+    /** The values a number may take; a stored value outside them (or not a number) reads as the
+     *  default. Ranges keep damaged data from asking for giant or negative sizes. */
+    double low = -std::numeric_limits<double>::infinity();
+    double high = std::numeric_limits<double>::infinity();
 };
 
 /** Every stored property, in the order it is read and written. */
 [[nodiscard]] const std::vector<GridPropertyEntry>& GridPropertyTable();
 
 /** Reads every key with its default (the defaults of GridProperties; Font defaults to the container's
- *  font, FontHeader to the Font just read). Keys are matched without regard to case. A font may be
+ *  font, FontHeader to the Font just read); a number outside its entry's range, or outside its type,
+ *  reads as the default. Keys are matched without regard to case. A font may be
  *  stored as a QFont, as QFont::toString() text or as a bare family name. */
 void ReadGridProperties(const PropertyBag& bag, GridProperties& props, const QFont& ambientFont);
 

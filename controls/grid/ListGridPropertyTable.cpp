@@ -4,6 +4,8 @@
 
 #include <QVariant>
 
+#include <cmath>
+
 namespace brenlow {
 
 using P = GridProperties;
@@ -22,29 +24,29 @@ const std::vector<GridPropertyEntry>& GridPropertyTable()
         {"ForeColorSel", &P::ForeColorSel},
         {"ShowColumnHeaders", &P::ColumnHeaders},
         {"CenterRowImage", &P::CenterRowImage},
-        {"ScrollBars", &P::ScrollBars},
-        {"MinVerticalOffset", &P::MinVerticalOffset},
+        {"ScrollBars", &P::ScrollBars, 0, 3},
+        {"MinVerticalOffset", &P::MinVerticalOffset, 0, 1000},
         {"BackColorEvenRows", &P::BackColorEvenRows},
         {"BackColorEvenRowsEnabled", &P::BackColorEvenRowsEnabled},
         {"GridColor", &P::GridColor},
         {"ProgressBarColor", &P::CellProgressBarColor},
         {"AlphaBlendSelection", &P::AlphaBlendSelection},
-        {"BorderStyle", &P::BorderStyle},
+        {"BorderStyle", &P::BorderStyle, 0, 1},
         {"DisplayEllipsis", &P::DisplayEllipsis},
         {"FocusRectColor", &P::FocusRectColor},
-        {"FocusRectMode", &P::FocusRectMode},
-        {"FocusRectStyle", &P::FocusRectStyle},
-        {"GridLines", &P::GridLines},
-        {"GridLineWidth", &P::GridLineWidth},
-        {"ThemeColor", &P::ThemeColor},
-        {"ThemeStyle", &P::ThemeStyle},
+        {"FocusRectMode", &P::FocusRectMode, 0, 2},
+        {"FocusRectStyle", &P::FocusRectStyle, 0, 2},
+        {"GridLines", &P::GridLines, 0, 3},
+        {"GridLineWidth", &P::GridLineWidth, 0, 100},
+        {"ThemeColor", &P::ThemeColor, 0, 6},
+        {"ThemeStyle", &P::ThemeStyle, 0, 7},
         {"ColumnHeaderSmall", &P::ColumnHeaderSmall},
         {"CustomColorFrom", &P::ThemeCustomColorFrom},
         {"CustomColorTo", &P::ThemeCustomColorTo},
-        {"ColumnHeaderLines", &P::ColumnHeaderLines},
+        {"ColumnHeaderLines", &P::ColumnHeaderLines, 0, 100},
         {"Caption", &P::Caption},
         {"CaptionAlignment", &P::CaptionAlignment},
-        {"Appearance", &P::Appearance},
+        {"Appearance", &P::Appearance, 0, 1},
         {"ScrollBarStyle", &P::ScrollBarStyle},
         {"TotalsLineShow", &P::TotalsLineShow},
         {"FocusRowHighlightKeepTextForecolor", &P::FocusRowHighlightKeepTextForecolor},
@@ -60,8 +62,8 @@ const std::vector<GridPropertyEntry>& GridPropertyTable()
         {"Editable", &P::AllowEdit},
         {"AllowDelete", &P::AllowDelete},
         {"AllowInsert", &P::AllowInsert},
-        {"EditTrigger", &P::EditTrigger},
-        {"EditMove", &P::EditMove},
+        {"EditTrigger", &P::EditTrigger, 0, 63},
+        {"EditMove", &P::EditMove, 0, 2},
         {"FullRowSelect", &P::FocusRowHighlight},
         {"FocusRowHighlightStyle", &P::FocusRowHighlightStyle},
         {"HideSelection", &P::FocusRectHide},
@@ -70,12 +72,12 @@ const std::vector<GridPropertyEntry>& GridPropertyTable()
         {"ScrollTrack", &P::ScrollTrack},
         {"AutoToolTips", &P::AutoToolTips},
         {"Enabled", &P::Enabled},
-        {"FreezeAtCol", &P::FreezeAtCol},
-        {"CacheIncrement", &P::CacheIncrement},
-        {"MaxLineCount", &P::MaxLineCount},
-        {"ScaleUnits", &P::ScaleUnits},
+        {"FreezeAtCol", &P::FreezeAtCol, -1, 32767},
+        {"CacheIncrement", &P::CacheIncrement, 1, 2147483647},
+        {"MaxLineCount", &P::MaxLineCount, 0, 2147483647},
+        {"ScaleUnits", &P::ScaleUnits, 0, 7},
         {"SearchColumn", &P::SearchColumn},
-        {"MinRowHeight", &P::MinRowHeight},
+        {"MinRowHeight", &P::MinRowHeight, 0, 10000000.0},
         {"Font", &P::Font},
         {"FontHeader", &P::FontHeader},
     };
@@ -101,10 +103,13 @@ QFont readFont(const PropertyBag& bag, const QString& key, const QFont& fallback
     return f;
 }
 
-template <typename T> T clampTo(qint64 v)
+/** A stored number, or the default when it is not one, lies outside the entry's range or does not
+ *  fit the property's type. */
+template <typename T> T checkedNumber(double v, const GridPropertyEntry& e, T def)
 {
-    return static_cast<T>(
-        std::clamp<qint64>(v, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
+    const bool inType =
+        v >= double(std::numeric_limits<T>::lowest()) && v <= double(std::numeric_limits<T>::max());
+    return std::isfinite(v) && inType && v >= e.low && v <= e.high ? static_cast<T>(v) : def;
 }
 
 } // namespace
@@ -124,13 +129,13 @@ void ReadGridProperties(const PropertyBag& bag, GridProperties& props, const QFo
                 else if constexpr (std::is_same_v<T, quint32>)
                     field = bag.ReadColor(key, def);
                 else if constexpr (std::is_same_v<T, float>)
-                    field = static_cast<float>(bag.ReadDouble(key, def));
+                    field = checkedNumber<float>(bag.ReadDouble(key, def), e, def);
                 else if constexpr (std::is_same_v<T, QString>)
                     field = bag.ReadString(key, def);
                 else if constexpr (std::is_same_v<T, QFont>)
                     field = readFont(bag, key, member == &P::FontHeader ? props.Font : ambientFont);
                 else
-                    field = clampTo<T>(bag.ReadInt(key, def));
+                    field = checkedNumber<T>(double(bag.ReadInt(key, def)), e, def);
             },
             e.field);
     }

@@ -1,4 +1,5 @@
 #include "controls/grid/ListGrid.h"
+#include "controls/grid/ListGridFormat.h"
 
 #include "base/Numbers.h"
 #include "base/Rounding.h"
@@ -15,34 +16,10 @@ using namespace brenlow;
 
 namespace {
 
-// Dates are read in the locale's forms and the common numeric forms; a text that fits none is not a
-// date.
 std::optional<qint64> dateValue(const QString& text)
 {
-    const QString s = text.trimmed();
-    if (s.isEmpty() || !s.at(0).isDigit())
-        return std::nullopt;
-    static const QStringList dateForms = {QStringLiteral("yyyy-MM-dd"), QStringLiteral("M/d/yyyy"),
-                                          QStringLiteral("M/d/yy"),     QStringLiteral("d.M.yyyy"),
-                                          QStringLiteral("d.M.yy"),     QStringLiteral("yyyy/M/d"),
-                                          QStringLiteral("d-M-yyyy")};
-    static const QStringList timeForms = {QString(),
-                                          QStringLiteral(" h:mm:ss AP"),
-                                          QStringLiteral(" h:mm AP"),
-                                          QStringLiteral(" H:mm:ss"),
-                                          QStringLiteral(" H:mm"),
-                                          QStringLiteral("THH:mm:ss")};
-    const QLocale locale;
-    QStringList forms = dateForms;
-    forms.prepend(locale.dateFormat(QLocale::ShortFormat));
-    for (const QString& date : forms) {
-        for (const QString& time : timeForms) {
-            const QDateTime dt = QDateTime::fromString(s, date + time);
-            if (dt.isValid())
-                return dt.toMSecsSinceEpoch();
-        }
-    }
-    return std::nullopt;
+    const std::optional<QDateTime> date = ReadDate(text);
+    return date ? std::optional<qint64>(date->toMSecsSinceEpoch()) : std::nullopt;
 }
 
 // Sorts map entries [first, last] by keys computed once per row of the range (never per row of the

@@ -28,10 +28,9 @@ void ListGrid::SetRedraw(bool New_Value)
             recalcMetrics();
             paintPass(true);
         }
-    } else {
-        m.refreshPending = false;
-        m.layoutPending = false;
     }
+    // Turning it off keeps what is pending: rows removed between two offs are still to be erased
+    // when it comes on again.
     if (m.hScroll < m.props.FreezeAtCol + 1)
         m.hScroll = m.props.FreezeAtCol + 1;
 }
@@ -170,16 +169,19 @@ void ListGrid::SetThemeCustomColorTo(quint32 v)
 
 void ListGrid::SetMinRowHeight(float v)
 {
+    // A height that cannot be measured in pixels is refused before it is stored.
+    const qint32 height = m.defaultRowHeightFor(v, m.props.MinVerticalOffset);
     m.props.MinRowHeight = v;
-    m.defaultRowHeight = m.computeDefaultRowHeight();
+    m.defaultRowHeight = height;
     propertyChanged("MinRowHeight");
     refreshOrPend();
 }
 
 void ListGrid::SetMinVerticalOffset(int v)
 {
+    const qint32 height = m.defaultRowHeightFor(m.props.MinRowHeight, v);
     m.props.MinVerticalOffset = v;
-    m.defaultRowHeight = m.computeDefaultRowHeight();
+    m.defaultRowHeight = height;
     propertyChanged("MinVerticalOffset");
     refreshOrPend();
 }

@@ -7,8 +7,13 @@
 #include <QFontMetrics>
 #include <QLocale>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOption>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace brenlow;
 
@@ -225,4 +230,101 @@ TEST_F(GridDrawing, GroupHeaderRowsSpanTheRowInBoldHeaderText)
     EXPECT_NEAR(right - left + 1,
                 std::min(QFontMetrics(bold).horizontalAdvance(grid.CellText(0, 0)), wholeRow.width() - 8), 4)
         << "in bold";
+}
+
+namespace {
+
+/** Remembers the largest header and button pieces the grid asks its style to draw. */
+class SizeRecordingStyle final : public QProxyStyle
+{
+public:
+    SizeRecordingStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (element == CE_HeaderSection || element == CE_PushButtonBevel)
+            largest = std::max({largest, option->rect.width(), option->rect.height()});
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+    mutable int largest = 0;
+};
+
+/** A grid whose stored sizes make a strip in the look of a header far larger than the view. */
+struct OversizedStrip
+{
+    const char* name;
+    int themeStyle;
+    std::function<void(ListGrid&)> setUp;
+};
+
+class GridOversizedStrips : public ::testing::TestWithParam<OversizedStrip>
+{
+};
+
+} // namespace
+
+TEST_P(GridOversizedStrips, AreDrawnOverTheViewOnly)
+{
+    const OversizedStrip& c = GetParam();
+    SizeRecordingStyle* style = new SizeRecordingStyle;
+    ListGrid grid;
+    grid.setStyle(style);
+    grid.resize(400, 300);
+    grid.SetThemeStyle(c.themeStyle);
+    grid.AddColumn(QStringLiteral("Name"), 1500);
+    grid.AddColumn(QStringLiteral("Size"), 1500, 4, ColumnType::Numeric);
+    for (int i = 0; i < 3; ++i)
+        grid.AddItem(QStringLiteral("row %1\t%1").arg(i));
+    c.setUp(grid);
+    grid.SetRedraw(true);
+    style->largest = 0;
+    grid.Refresh();
+    EXPECT_GT(style->largest, 0) << "the strip is drawn";
+    EXPECT_LE(style->largest, 4 * 400 + 16);
+    delete style;
+}
+
+INSTANTIATE_TEST_SUITE_P(Strips, GridOversizedStrips,
+                         ::testing::Values(OversizedStrip{"GroupHeaderRow", 2,
+                                                          [](ListGrid& g) {
+                                                              g.SetRowGroupHeader(0, true);
+                                                              g.SetRowHeight(0, 4.0e6f);
+                                                          }},
+                                           OversizedStrip{"TotalsLineOfAHugeOffset", 0,
+                                                          [](ListGrid& g) {
+                                                              g.SetTotalsLineShow(true);
+                                                              g.SetMinVerticalOffset(500000000);
+                                                          }},
+                                           OversizedStrip{"HeaderOfManyLines", 1,
+                                                          [](ListGrid& g) { g.SetColumnHeaderLines(32767); }},
+                                           OversizedStrip{"CaptionAndHeaderOfManyLines", 2,
+                                                          [](ListGrid& g) {
+                                                              g.SetCaption(QStringLiteral("Downloads"));
+                                                              g.SetColumnHeaderLines(32767);
+                                                          }}),
+                         [](const ::testing::TestParamInfo<OversizedStrip>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(GridDrawing, TheDottedFocusRectangleOfAHugeCellShowsAtItsVisibleEdges)
+{
+    grid.AddColumn(QStringLiteral("Wide"), 1.5e8f); // ten million pixels
+    grid.AddColumn(QStringLiteral("Next"), 1500);
+    for (int i = 0; i < 3; ++i)
+        grid.AddItem(QStringLiteral("row %1\tx").arg(i));
+    grid.SetFocusRectMode(2);
+    grid.SetFocusRectStyle(0);
+    grid.SetFocusRectHide(false);
+    grid.SetRedraw(true);
+    grid.RowColSet(1, 0);
+    grid.Refresh();
+    const QRect r = cell(1, 0);
+    ASSERT_FALSE(r.isNull());
+    // The top edge is dotted over the whole width in view: every other pixel changed.
+    const QRect view = grid.layout().client();
+    int changed = 0;
+    const QColor back = px(view.center().x(), r.center().y());
+    for (int x = r.left() + 1; x < view.right() - 1; ++x)
+        changed += px(x, r.top()) != back ? 1 : 0;
+    EXPECT_NEAR(changed, (view.right() - 2 - r.left()) / 2, 2);
 }

@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -247,4 +249,18 @@ TEST_F(ListGridFiles, ForceFitAndAutoSizeSetWidths)
     EXPECT_FLOAT_EQ(grid.ColWidth(1), (fm.horizontalAdvance(QStringLiteral("a much longer text")) + 15) * 15);
     EXPECT_LT(grid.ColWidth(0), grid.ColWidth(1));
     EXPECT_FLOAT_EQ(grid.ColWidth(3), 480);
+}
+
+TEST_F(ListGridFiles, AutoSizeOfAColumnPastTheLastOneChangesNothingAndReturns)
+{
+    grid.AddColumn(QStringLiteral("a"), 1499);
+    grid.AddColumn(QStringLiteral("b"), 2999);
+    grid.AddItem(QStringLiteral("short\ta much longer text"));
+    for (const int col : {std::numeric_limits<int>::max(), 2, -7, std::numeric_limits<int>::min()})
+        grid.ColWidthAutoSize(col);
+    EXPECT_FLOAT_EQ(grid.ColWidth(0), 1500);
+    EXPECT_FLOAT_EQ(grid.ColWidth(1), 3000);
+    grid.ColWidthAutoSize(1);
+    EXPECT_FLOAT_EQ(grid.ColWidth(0), 1500);
+    EXPECT_NE(grid.ColWidth(1), 3000);
 }

@@ -312,3 +312,73 @@ TEST_F(GridHandlers, ClickingTheSameHeaderThreeTimesSortsUpDownThenRestoresTheSt
     EXPECT_EQ(clicked.count(), 3);
     EXPECT_EQ(grid->Col(), 3) << "the clicked column becomes current";
 }
+
+namespace {
+
+/** A press on row 3 that first commits an open edit of row 0 whose AfterEdit handler removes rows
+ *  from row 1 on. */
+struct CommitThenPress
+{
+    const char* name;
+    bool rowCheckBoxes; ///< press on the row check box instead of the check-box cell
+    int removed;        ///< rows the handler removes from the top
+    Qt::MouseButton button;
+};
+
+class GridCommitThenPress : public GridInputFixture, public ::testing::WithParamInterface<CommitThenPress>
+{
+};
+
+} // namespace
+
+TEST_P(GridCommitThenPress, ActsOnNoOtherRowThanTheOneClicked)
+{
+    const CommitThenPress c = GetParam();
+    grid->AddColumn(QStringLiteral("Name"), 1500);
+    grid->AddColumn(QStringLiteral("Done"), 900, 4, ColumnType::CheckBox);
+    for (int i = 0; i < 5; ++i)
+        grid->AddItem(QStringLiteral("r%1\t0").arg(i));
+    grid->SetAllowEdit(true);
+    grid->SetRowCheckBoxes(c.rowCheckBoxes);
+    grid->SetRedraw(true);
+    show();
+    const QRect box = cellBounds(3, 1);
+    const QRect name = cellBounds(3, 0);
+    const QPoint press = c.rowCheckBoxes ? QPoint(name.left() - 8, name.center().y()) : box.center();
+
+    QObject::connect(grid, &ListGrid::AfterEdit, grid, [&](int, int, QString&, bool&) {
+        for (int i = 0; i < c.removed; ++i)
+            grid->RemoveItem(1);
+    });
+    std::vector<int> checkedRows;
+    QObject::connect(grid, &ListGrid::RowCheckedEvent, grid, [&](int row) {
+        checkedRows.push_back(row);
+        EXPECT_LT(row, grid->Rows()) << "RowChecked names a row of the grid";
+        EXPECT_NO_THROW((void)grid->RowChecked(row));
+    });
+    grid->RowColSet(0, 0);
+    QTest::keyClick(grid, Qt::Key_F2);
+    ASSERT_TRUE(grid->EditPending());
+    grid->txtEdit()->setText(QStringLiteral("renamed"));
+
+    QTest::mouseClick(grid, c.button, Qt::NoModifier, press);
+    ASSERT_EQ(grid->Rows(), 5 - c.removed);
+    // The clicked row moved up or went: nothing is toggled on a row the user did not click.
+    for (int r = 0; r < grid->Rows(); ++r) {
+        EXPECT_FALSE(grid->CellChecked(r, 1)) << r;
+        EXPECT_NE(grid->CellText(r, 1), QStringLiteral("True")) << r;
+        EXPECT_FALSE(grid->RowChecked(r)) << r;
+    }
+    EXPECT_TRUE(checkedRows.empty());
+    ASSERT_LT(grid->Row(), grid->Rows());
+    EXPECT_NE(grid->CellText(grid->Row(), 0), QStringLiteral("r4")) << "the row under the pointer now";
+    EXPECT_EQ(grid->CellText(0, 0), QStringLiteral("renamed"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Presses, GridCommitThenPress,
+    ::testing::Values(CommitThenPress{"CheckBoxCellOneRowGone", false, 1, Qt::LeftButton},
+                      CommitThenPress{"RowCheckBoxTwoRowsGone", true, 2, Qt::LeftButton},
+                      CommitThenPress{"RowCheckBoxOneRowGone", true, 1, Qt::LeftButton},
+                      CommitThenPress{"RightPressOneRowGone", false, 1, Qt::RightButton}),
+    [](const ::testing::TestParamInfo<CommitThenPress>& info) { return std::string(info.param.name); });

@@ -547,3 +547,65 @@ TEST_F(ListGridKeys, PageDownStartsTheViewAtTheLastRowInView)
     EXPECT_LT(grid->Row(), last);
     EXPECT_EQ(grid->RowFirstVisible(), grid->Row());
 }
+
+TEST_F(ListGridMouse, AColumnResizeSurvivesHandlersThatAddOrReplaceColumns)
+{
+    fill();
+    grid->SetAllowColumnResizing(true);
+    const auto findEdge = [&](int col) {
+        const QPoint header = at(-1, col);
+        for (int x = header.x(); x < grid->width(); ++x) {
+            QTest::mouseMove(grid, QPoint(x, header.y()));
+            if (grid->cursor().shape() == Qt::SizeHorCursor)
+                return QPoint(x, header.y());
+        }
+        return QPoint(-1, -1);
+    };
+    QSignalSpy sized(grid, &ListGrid::ColumnSizeChanged);
+
+    // Each pass of the drag asks for row data; the handler adds columns, so the column records move.
+    const QPoint edge = findEdge(1);
+    ASSERT_GE(edge.x(), 0);
+    int added = 0;
+    bool adding = false;
+    const auto more = QObject::connect(grid, &ListGrid::RequestRowData, grid, [&](int) {
+        if (adding || added >= 60)
+            return;
+        adding = true;
+        for (int i = 0; i < 10; ++i)
+            grid->AddColumn(QStringLiteral("x%1").arg(added++), 300);
+        adding = false;
+    });
+    QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, edge);
+    for (int dx = 5; dx <= 30; dx += 5)
+        QTest::mouseMove(grid, edge + QPoint(dx, 0));
+    QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, edge + QPoint(30, 0));
+    QObject::disconnect(more);
+    ASSERT_GE(sized.count(), 1);
+    for (const QList<QVariant>& event : sized) {
+        EXPECT_EQ(event[0].toInt(), 1);
+        EXPECT_GT(event[1].toFloat(), 1500.0f);
+    }
+    EXPECT_FLOAT_EQ(sized.last()[1].toFloat(), grid->ColWidth(1));
+
+    // The pointer found the edge of column 3; then a handler replaced every column.
+    cache.clear();
+    const QPoint edge3 = findEdge(3);
+    ASSERT_GE(edge3.x(), 0);
+    const QPoint third = edge3 + QPoint(1, 0); // still on the edge, and a move of its own
+    const auto replace =
+        QObject::connect(grid, &ListGrid::MouseMove, grid, [&](qint16&, qint16&, float&, float&) {
+            grid->ClearAll();
+            grid->AddColumn(QStringLiteral("only"), 1500);
+        });
+    QTest::mouseMove(grid, third);
+    QObject::disconnect(replace);
+    sized.clear();
+    QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, third);
+    QTest::mouseMove(grid, third + QPoint(20, 0));
+    QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, third + QPoint(20, 0));
+    ASSERT_EQ(grid->Cols(), 1);
+    for (const QList<QVariant>& event : sized)
+        EXPECT_LT(event[0].toInt(), grid->Cols()) << "only a column of the grid is resized";
+    EXPECT_FLOAT_EQ(grid->ColWidth(0), 1501);
+}

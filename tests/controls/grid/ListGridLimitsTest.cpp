@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+#include <limits>
 #include <stdexcept>
 
 using namespace brenlow;
@@ -97,4 +100,97 @@ TEST(GridLimits, LoadedPropertiesGiveNewCellsTheStoredFont)
     grid.AddItem(QStringLiteral("x"));
     EXPECT_EQ(grid.CellFontName(0, 0), family);
     EXPECT_EQ(grid.model().cellFont(grid.model().rows[0].cells[0], 0).family(), family);
+}
+
+namespace {
+
+/** A damaged value in the property store. */
+struct DamagedValue
+{
+    const char* name;
+    const char* key; ///< as the main window's stored data may spell it
+    QVariant value;
+    std::function<double(const ListGrid&)> read;
+    double expected; ///< the default it reads as
+};
+
+class GridDamagedStore : public ::testing::TestWithParam<DamagedValue>
+{
+};
+
+} // namespace
+
+TEST_P(GridDamagedStore, ReadsAsTheDefaultAndPaintingGoesOn)
+{
+    const DamagedValue& d = GetParam();
+    ListGrid grid;
+    grid.resize(300, 200);
+    PropertyBag bag;
+    bag.WriteProperty(QString::fromLatin1(d.key), d.value);
+    grid.ReadProperties(bag);
+    EXPECT_EQ(d.read(grid), d.expected);
+
+    grid.AddColumn(QStringLiteral("a"), 1500);
+    for (int i = 0; i < 3; ++i)
+        grid.AddItem(QStringLiteral("x"));
+    grid.SetRedraw(true);
+    const int passes = grid.paintCount();
+    grid.Refresh();
+    EXPECT_GT(grid.paintCount(), passes);
+    EXPECT_LT(grid.RowHeight(0), 1000);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, GridDamagedStore,
+    ::testing::Values(DamagedValue{"HugeMinRowHeight", "minrowheight", 1e12,
+                                   [](const ListGrid& g) { return g.MinRowHeight(); }, 0},
+                      DamagedValue{"NaNMinRowHeight", "minrowheight", std::nan(""),
+                                   [](const ListGrid& g) { return g.MinRowHeight(); }, 0},
+                      DamagedValue{"NegativeMinRowHeight", "MinRowHeight", -5e5,
+                                   [](const ListGrid& g) { return g.MinRowHeight(); }, 0},
+                      DamagedValue{"HugeOffset", "minverticaloffset", 5e8,
+                                   [](const ListGrid& g) { return g.MinVerticalOffset(); }, 2},
+                      DamagedValue{"OffsetPastLong", "MinVerticalOffset", 2e10,
+                                   [](const ListGrid& g) { return g.MinVerticalOffset(); }, 2},
+                      DamagedValue{"NoGrowth", "CacheIncrement", 0,
+                                   [](const ListGrid& g) { return g.CacheIncrement(); }, 10},
+                      DamagedValue{"HeaderLines", "ColumnHeaderLines", 30000,
+                                   [](const ListGrid& g) { return g.ColumnHeaderLines(); }, 1},
+                      DamagedValue{"LineWidth", "GridLineWidth", 1e6,
+                                   [](const ListGrid& g) { return g.GridLineWidth(); }, 1}),
+    [](const ::testing::TestParamInfo<DamagedValue>& info) { return std::string(info.param.name); });
+
+TEST(GridLimits, ARowHeightNoScreenCanMeasureIsRefusedAndPaintingGoesOn)
+{
+    ListGrid grid;
+    grid.resize(300, 200);
+    grid.AddColumn(QStringLiteral("a"), 1500);
+    grid.AddItem(QStringLiteral("x"));
+    grid.SetRedraw(true);
+    for (const float bad : {1e12f, std::nanf(""), std::numeric_limits<float>::infinity()})
+        EXPECT_THROW(grid.SetMinRowHeight(bad), std::overflow_error) << bad;
+    EXPECT_THROW(grid.SetMinVerticalOffset(std::numeric_limits<int>::max()), std::overflow_error);
+    EXPECT_EQ(grid.MinRowHeight(), 0);
+    EXPECT_EQ(grid.MinVerticalOffset(), 2);
+    grid.SetMinRowHeight(600);
+    const int passes = grid.paintCount();
+    grid.Refresh();
+    EXPECT_GT(grid.paintCount(), passes) << "no pass is left believing another one runs";
+}
+
+TEST(GridLimits, OverflowsFromExtremeNumbersAreReportedNotUndefined)
+{
+    ListGrid grid;
+    grid.AddColumn(QStringLiteral("a"), 1500);
+    // The largest growth step: the rows still come and go.
+    grid.SetCacheIncrement(std::numeric_limits<int>::max());
+    for (int i = 0; i < 3; ++i)
+        grid.AddItem(QStringLiteral("x"));
+    grid.RemoveItem(0);
+    EXPECT_EQ(grid.Rows(), 2);
+    // The lowest number has no key counterpart: refused as an overflow, the row keeps its image.
+    grid.SetRowImage(0, 4);
+    EXPECT_THROW(grid.SetRowImage(0, std::numeric_limits<int>::min()), std::overflow_error);
+    EXPECT_EQ(grid.RowImage(0), QVariant(4));
+    EXPECT_THROW(grid.SetCellImage(0, 0, std::numeric_limits<int>::min()), std::overflow_error);
 }

@@ -180,3 +180,102 @@ TEST(ListGridLocaleInfo, AnswersTheClassicItemsFromTheLocale)
     }
     EXPECT_EQ(g.GetInfo(0x7FFF), QString()) << "an item nobody answers";
 }
+
+namespace {
+
+/** A row member read back after a write through the same member, on rows "r0".."r4" with row 2
+ *  current. */
+struct RowMember
+{
+    const char* name;
+    std::function<void(ListGrid&, int)> write;
+    std::function<QVariant(const ListGrid&, int)> read;
+    QVariant written; ///< what read gives for a row the write reached
+};
+
+class GridRowMembers : public ::testing::TestWithParam<RowMember>
+{
+};
+
+} // namespace
+
+TEST_P(GridRowMembers, ClampTheirRowAsCellReferencesAreClamped)
+{
+    const RowMember& member = GetParam();
+    ListGrid g;
+    g.AddColumn(QStringLiteral("Name"), 1500);
+    for (int i = 0; i < 5; ++i)
+        g.AddItem(QStringLiteral("r%1").arg(i));
+    g.RowColSet(2, -1);
+    const QVariant untouched = member.read(g, 0);
+
+    // -1 names the current row, a row past the end the last one.
+    EXPECT_NO_THROW(member.write(g, -1));
+    EXPECT_EQ(member.read(g, 2), member.written);
+    EXPECT_EQ(member.read(g, -1), member.written);
+    EXPECT_NO_THROW(member.write(g, 99));
+    EXPECT_EQ(member.read(g, 4), member.written);
+    EXPECT_EQ(member.read(g, 1000), member.written);
+    EXPECT_EQ(member.read(g, 0), untouched);
+    EXPECT_EQ(member.read(g, 3), untouched);
+
+    // Without a current row -1 names the first row.
+    g.Clear();
+    g.AddItem(QStringLiteral("only"));
+    EXPECT_EQ(g.Row(), -1);
+    EXPECT_NO_THROW(member.write(g, -1));
+    EXPECT_EQ(member.read(g, 0), member.written);
+
+    // An empty grid reads the empty value and ignores writes.
+    g.Clear();
+    EXPECT_NO_THROW(member.write(g, 0));
+    EXPECT_NO_THROW((void)member.read(g, -1));
+    EXPECT_EQ(g.Rows(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Members, GridRowMembers,
+    ::testing::Values(
+        RowMember{"RowData", [](ListGrid& g, int r) { g.SetRowData(r, 42); },
+                  [](const ListGrid& g, int r) { return QVariant(g.RowData(r)); }, QVariant(42)},
+        RowMember{"RowTag", [](ListGrid& g, int r) { g.SetRowTag(r, QStringLiteral("t")); },
+                  [](const ListGrid& g, int r) { return QVariant(g.RowTag(r)); },
+                  QVariant(QStringLiteral("t"))},
+        RowMember{"RowGroupHeader", [](ListGrid& g, int r) { g.SetRowGroupHeader(r, true); },
+                  [](const ListGrid& g, int r) { return QVariant(g.RowGroupHeader(r)); }, QVariant(true)},
+        RowMember{"RowChecked", [](ListGrid& g, int r) { g.SetRowChecked(r, true); },
+                  [](const ListGrid& g, int r) { return QVariant(g.RowChecked(r)); }, QVariant(true)},
+        RowMember{"RowVisible", [](ListGrid& g, int r) { g.SetRowVisible(r, false); },
+                  [](const ListGrid& g, int r) { return QVariant(g.RowVisible(r)); }, QVariant(false)},
+        RowMember{"RowHeight", [](ListGrid& g, int r) { g.SetRowHeight(r, 77); },
+                  [](const ListGrid& g, int r) { return QVariant(g.RowHeight(r)); }, QVariant(77.0f)},
+        RowMember{"RowImage", [](ListGrid& g, int r) { g.SetRowImage(r, 3); },
+                  [](const ListGrid& g, int r) { return g.RowImage(r); }, QVariant(3)}),
+    [](const ::testing::TestParamInfo<RowMember>& info) { return std::string(info.param.name); });
+
+TEST(GridRowMembers, RowSelectedOfTheCurrentRowIsSafeWhileRowsAreDeleted)
+{
+    ListGrid g;
+    g.AddColumn(QStringLiteral("Name"), 1500);
+    for (int i = 0; i < 4; ++i)
+        g.AddItem(QStringLiteral("r%1").arg(i));
+    g.SetMultiSelect(1);
+    g.SetRowSelected(-1, true); // no current row yet: the first row
+    EXPECT_TRUE(g.RowSelected(0));
+    g.RowColSet(3, -1);
+    int events = 0;
+    QObject::connect(&g, &ListGrid::SelectionChanged, &g, [&] {
+        ++events;
+        // The current row is inside the grid by the time anyone hears of the change.
+        EXPECT_LT(g.Row(), g.Rows());
+        EXPECT_NO_THROW((void)g.RowSelected(g.Row()));
+    });
+    g.RemoveRow(3); // the current and selected last row
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(g.Row(), 2);
+    g.SetRowSelected(2, true);
+    g.SetRowSelected(1, true);
+    g.DeleteSelected();
+    EXPECT_GE(events, 2);
+    EXPECT_EQ(g.Rows(), 1);
+}

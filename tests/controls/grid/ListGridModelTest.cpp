@@ -519,6 +519,9 @@ TEST(ListGridCurrentCell, RedrawKeepsWorkPendingWhileOff)
     grid.SetRedraw(false);
     grid.SetCellText(0, 0, QStringLiteral("y"));
     EXPECT_TRUE(grid.model().refreshPending);
+    // Turned off again, the refresh stays due: it runs once Redraw is on.
     grid.SetRedraw(false);
+    EXPECT_TRUE(grid.model().refreshPending);
+    grid.SetRedraw(true);
     EXPECT_FALSE(grid.model().refreshPending);
 }

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -506,10 +507,16 @@ TEST_F(GridPaint, TotalsLineButtonsAndCheckBoxesDraw)
 
     const QRect button = cell(1, 1);
     const QImage up = grid.surface().copy(button);
-    grid.paintState().pressedButtonRow = 1;
-    grid.paintState().pressedButtonCol = 1;
-    grid.Refresh();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(button.center()),
+                      grid.mapToGlobal(QPointF(button.center())), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&grid, &press);
     EXPECT_NE(grid.surface().copy(button), up) << "a held button cell looks pressed";
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(button.center()),
+                        grid.mapToGlobal(QPointF(button.center())), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(&grid, &release);
+    EXPECT_EQ(grid.surface().copy(button), up) << "and up again when released";
 
     grid.SetBackColorEvenRowsEnabled(false);
     EXPECT_EQ(grid.surface().copy(cell(0, 2)), grid.surface().copy(cell(2, 2)));
@@ -517,4 +524,21 @@ TEST_F(GridPaint, TotalsLineButtonsAndCheckBoxesDraw)
     const QImage checked = grid.surface().copy(cell(1, 2));
     EXPECT_NE(unchecked, checked);
     EXPECT_EQ(grid.CellChecked(1, 2), true);
+}
+
+TEST_F(GridPaint, RedrawTurnedOffTwiceStillErasesRowsRemovedMeanwhile)
+{
+    grid.AddColumn(QStringLiteral("Name"), 3000);
+    for (int i = 0; i < 5; ++i)
+        grid.AddItem(QStringLiteral("row %1").arg(i));
+    grid.SetRedraw(true);
+    grid.Refresh();
+    grid.SetRedraw(false);
+    grid.RemoveItem(0);
+    grid.RemoveItem(0);
+    grid.SetRedraw(false);
+    grid.SetRedraw(true);
+    const QImage shown = grid.surface().copy();
+    grid.Refresh();
+    EXPECT_EQ(shown, grid.surface()) << "the picture after Redraw is the one a full refresh gives";
 }
