@@ -113,6 +113,15 @@ QHash<pid_t, quint64>& remembered()
     return members;
 }
 
+// Children whose collection is someone else's (the runner's tools, which QProcess waits for).
+QSet<pid_t>& ownedChildren()
+{
+    static QSet<pid_t> pids;
+    return pids;
+}
+
+bool g_collectEveryOrphan = false;
+
 QList<Stat> members(const Run& run)
 {
     const pid_t self = ::getpid();
@@ -254,7 +263,40 @@ int ReapOrphans()
         }
         ++it;
     }
+    if (!g_collectEveryOrphan)
+        return count;
+    // Every other ended child of this program is an orphan it adopted (a helper of a run, or a
+    // program that a started browser left behind): nobody else will collect it.
+    if (DIR* proc = ::opendir("/proc")) {
+        while (const dirent* entry = ::readdir(proc)) {
+            char* end = nullptr;
+            const long pid = std::strtol(entry->d_name, &end, 10);
+            Stat stat;
+            if (end == entry->d_name || *end != '\0' || ownedChildren().contains(static_cast<pid_t>(pid)) ||
+                !readStat(static_cast<pid_t>(pid), stat) || stat.parent != self || stat.state != 'Z')
+                continue;
+            int status = 0;
+            if (::waitpid(stat.pid, &status, WNOHANG) == stat.pid)
+                ++count;
+        }
+        ::closedir(proc);
+    }
     return count;
+}
+
+void CollectEveryOrphan(bool on)
+{
+    g_collectEveryOrphan = on;
+}
+
+void Started(pid_t child)
+{
+    ownedChildren().insert(child);
+}
+
+void Collected(pid_t child)
+{
+    ownedChildren().remove(child);
 }
 
 } // namespace brenlow::ProcessFamily
