@@ -95,6 +95,7 @@ int main(int argc, char* argv[])
     // Whatever a download leaves running stays this program's to end; folders of windows that were
     // killed are cleared away.
     brenlow::ProcessFamily::SetSubreaper(true);
+    brenlow::ProcessFamily::CollectEveryOrphan(true);
     brenlow::PrivateFolder::RemoveLeftovers();
     Form1 window;
     // Boxes and the folder picker are modal to the window.

@@ -2,14 +2,18 @@
 
 #include <QAtomicInteger>
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QHash>
+#include <QPair>
 #include <QSet>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -27,29 +31,54 @@ struct Stat
     quint64 started = 0; // clock ticks after boot: with the id, names one process for good
 };
 
-QByteArray readFile(const QByteArray& path, qint64 limit)
+// Reads a small /proc file into buf (plain system calls: a scan reads one per process); the
+// number of bytes read, or -1.
+ssize_t readProcFile(pid_t pid, const char* name, char* buf, size_t size)
 {
-    QFile file(QString::fromLocal8Bit(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.read(limit);
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/%s", static_cast<int>(pid), name);
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    ssize_t total = 0;
+    while (static_cast<size_t>(total) < size) {
+        const ssize_t got = ::read(fd, buf + total, size - static_cast<size_t>(total));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        total += got;
+    }
+    ::close(fd);
+    return total;
 }
 
 bool readStat(pid_t pid, Stat& out)
 {
     // "pid (comm) state ppid pgrp ...": comm may hold blanks and parentheses; read from the last ')'.
-    const QByteArray stat = readFile("/proc/" + QByteArray::number(pid) + "/stat", 4096);
-    const qsizetype close = stat.lastIndexOf(')');
-    if (close < 0)
+    char buf[1024];
+    const ssize_t size = readProcFile(pid, "stat", buf, sizeof buf - 1);
+    if (size <= 0)
         return false;
-    const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
-    if (fields.size() < 20 || fields.at(0).isEmpty())
+    buf[size] = '\0';
+    const char* close = std::strrchr(buf, ')');
+    if (!close || close[1] == '\0' || close[2] == '\0')
         return false;
     out.pid = pid;
-    out.state = fields.at(0).at(0);
-    out.parent = static_cast<pid_t>(fields.at(1).toInt());
-    out.group = static_cast<pid_t>(fields.at(2).toInt());
-    out.started = fields.at(19).toULongLong();
+    out.state = close[2];
+    const char* field = close + 3;
+    // ppid, pgrp, then 16 more fields to the start time (the 22nd field of the line).
+    long long values[19] = {};
+    for (int i = 0; i < 19; ++i) {
+        char* end = nullptr;
+        values[i] = std::strtoll(field, &end, 10);
+        if (end == field)
+            return false;
+        field = end;
+    }
+    out.parent = static_cast<pid_t>(values[0]);
+    out.group = static_cast<pid_t>(values[1]);
+    out.started = static_cast<quint64>(values[18]);
     return true;
 }
 
@@ -58,7 +87,11 @@ bool carriesMarker(pid_t pid, const QByteArray& marker)
     if (marker.isEmpty())
         return false;
     const QByteArray wanted = QByteArray(MarkerVariable) + '=' + marker;
-    const QByteArray environ = readFile("/proc/" + QByteArray::number(pid) + "/environ", 1 << 20);
+    QByteArray environ(256 * 1024, Qt::Uninitialized);
+    const ssize_t size = readProcFile(pid, "environ", environ.data(), static_cast<size_t>(environ.size()));
+    if (size <= 0)
+        return false;
+    environ.truncate(size);
     for (const QByteArray& entry : environ.split('\0')) {
         if (entry == wanted)
             return true;
@@ -80,17 +113,28 @@ QHash<pid_t, quint64>& remembered()
     return members;
 }
 
+// Children whose collection is someone else's (the runner's tools, which QProcess waits for).
+QSet<pid_t>& ownedChildren()
+{
+    static QSet<pid_t> pids;
+    return pids;
+}
+
+bool g_collectEveryOrphan = false;
+
 QList<Stat> members(const Run& run)
 {
     const pid_t self = ::getpid();
     QHash<pid_t, Stat> all;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries) {
-        bool isNumber = false;
-        const pid_t pid = entry.toInt(&isNumber);
-        Stat stat;
-        if (isNumber && pid > 1 && pid != self && readStat(pid, stat))
-            all.insert(pid, stat);
+    if (DIR* proc = ::opendir("/proc")) {
+        while (const dirent* entry = ::readdir(proc)) {
+            char* end = nullptr;
+            const long pid = std::strtol(entry->d_name, &end, 10);
+            Stat stat;
+            if (end != entry->d_name && *end == '\0' && pid > 1 && pid != self && readStat(pid, stat))
+                all.insert(static_cast<pid_t>(pid), stat);
+        }
+        ::closedir(proc);
     }
     QList<Stat> found;
     if (run.leader <= 1 || run.leader == self)
@@ -219,7 +263,40 @@ int ReapOrphans()
         }
         ++it;
     }
+    if (!g_collectEveryOrphan)
+        return count;
+    // Every other ended child of this program is an orphan it adopted (a helper of a run, or a
+    // program that a started browser left behind): nobody else will collect it.
+    if (DIR* proc = ::opendir("/proc")) {
+        while (const dirent* entry = ::readdir(proc)) {
+            char* end = nullptr;
+            const long pid = std::strtol(entry->d_name, &end, 10);
+            Stat stat;
+            if (end == entry->d_name || *end != '\0' || ownedChildren().contains(static_cast<pid_t>(pid)) ||
+                !readStat(static_cast<pid_t>(pid), stat) || stat.parent != self || stat.state != 'Z')
+                continue;
+            int status = 0;
+            if (::waitpid(stat.pid, &status, WNOHANG) == stat.pid)
+                ++count;
+        }
+        ::closedir(proc);
+    }
     return count;
+}
+
+void CollectEveryOrphan(bool on)
+{
+    g_collectEveryOrphan = on;
+}
+
+void Started(pid_t child)
+{
+    ownedChildren().insert(child);
+}
+
+void Collected(pid_t child)
+{
+    ownedChildren().remove(child);
 }
 
 } // namespace brenlow::ProcessFamily

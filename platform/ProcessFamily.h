@@ -52,8 +52,17 @@ int EndRun(const Run& run);
 void Remember(const Run& run);
 
 /** Collects (waits for) remembered members that have ended as children of this program; never
- *  another child of it. Returns how many were collected. */
+ *  another child of it, unless CollectEveryOrphan is on. Returns how many were collected. */
 int ReapOrphans();
+
+/** For a program that is a child subreaper and starts children only through the runner (the
+ *  application): ReapOrphans then also collects every other ended child of this program except
+ *  those registered with Started, since an adopted orphan has nobody else to collect it. Off by
+ *  default: a program that starts children of its own waits for them itself. */
+void CollectEveryOrphan(bool on);
+/** Registers a child whose collection belongs to its starter (until Collected). */
+void Started(pid_t child);
+void Collected(pid_t child);
 
 } // namespace ProcessFamily
 } // namespace brenlow

@@ -47,6 +47,7 @@ AVC::~AVC()
         m_process->kill();
         m_process->waitForFinished(5000);
         m_process.reset();
+        Family::Collected(static_cast<pid_t>(m_leader));
         Family::ReapOrphans();
     }
 }
@@ -164,6 +165,7 @@ void AVC::start(const brenlow::ToolCommand& command)
         return;
     }
     m_leader = process->processId();
+    Family::Started(static_cast<pid_t>(m_leader)); // QProcess collects it
     m_marker = marker;
     connect(process.get(), &QProcess::finished, this, &AVC::onExited);
     m_process = std::move(process);
@@ -196,6 +198,7 @@ void AVC::finishRun()
     m_pipe->Close();
     m_pipe->Reset();
     m_process.reset();
+    Family::Collected(static_cast<pid_t>(m_leader));
     m_leader = 0;
     m_marker.clear();
     Family::ReapOrphans();

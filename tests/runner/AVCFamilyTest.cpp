@@ -97,6 +97,37 @@ INSTANTIATE_TEST_SUITE_P(Endings, AVCFamilyTest,
                              }
                          });
 
+TEST_F(RunnerTest, AnAdoptedOrphanThatEndsIsCollectedWhenTheProgramCollectsEveryOrphan)
+{
+    // An orphan without the run's marker, outside its group: only the program may collect it.
+    const bool wasSubreaper = Family::IsSubreaper();
+    ASSERT_TRUE(Family::SetSubreaper(true));
+    Family::CollectEveryOrphan(true);
+    useScript("setsid env -u BRENLOW_RUN sh -c 'echo $$ > \"$0/orphan.pid\"; exec sleep 0.3' "
+              "\"$(dirname \"$0\")\" >/dev/null 2>&1 &\n"
+              "while [ ! -s \"$(dirname \"$0\")/orphan.pid\" ]; do :; done");
+    run(2);
+    ASSERT_TRUE(waitForComplete());
+    const pid_t orphan = pidFrom(QStringLiteral("orphan.pid"));
+    ASSERT_GT(orphan, 0);
+    const QString stat = QStringLiteral("/proc/%1/stat").arg(orphan);
+    // It ends as this program's child and waits to be collected.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            QFile f(stat);
+            const QByteArray text = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+            const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+            return fields.size() > 1 && fields.at(0) == "Z" && fields.at(1).toInt() == ::getpid();
+        },
+        10000));
+    useScript("exit 0");
+    run(2);
+    ASSERT_TRUE(waitForComplete(2));
+    EXPECT_FALSE(QFileInfo::exists(stat)) << "the orphan was not collected";
+    Family::CollectEveryOrphan(false);
+    Family::SetSubreaper(wasSubreaper);
+}
+
 /** A program running the tool through a runner, killed as a crashed window would be. */
 class KilledWindowTest : public RunnerTest
 {
