@@ -37,9 +37,13 @@ void splitLines(QByteArray& buffer, const ChildRun::LineHandler& handler, bool f
     }
 }
 
-/** This program, to start as the guard. */
+bool g_guardEnabled = false;
+
+/** This program, to start as the guard; empty when it is none. */
 QString selfPath()
 {
+    if (!g_guardEnabled)
+        return {};
     char path[4096];
     const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
     return n > 0 ? QString::fromLocal8Bit(path, n) : QString();
@@ -97,6 +101,11 @@ void endFamily()
 }
 
 } // namespace
+
+void EnableGuard()
+{
+    g_guardEnabled = true;
+}
 
 int RunGuard(int argc, char* argv[])
 {
@@ -181,7 +190,9 @@ void ChildRun::exec()
     if (guard.isEmpty())
         env.remove(QLatin1String(kGuardVariable));
     process.setProcessEnvironment(env);
-    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    // The guard is told to end the family; a program without one simply dies with the tool.
+    const int deathSignal = guard.isEmpty() ? SIGKILL : SIGTERM;
+    process.setChildProcessModifier([deathSignal] { ::prctl(PR_SET_PDEATHSIG, deathSignal); });
 
     QByteArray outBuffer, errBuffer;
     QEventLoop loop;

@@ -37,6 +37,10 @@ struct ChildRun
 /** The environment variable that makes this program a guard; its value is the parent's process id. */
 inline constexpr char kGuardVariable[] = "BRENLOW_TOOL_GUARD";
 
+/** Lets ChildRun start its programs under this program as their guard; only the tool, whose main()
+ *  answers RunGuard, may call it. */
+void EnableGuard();
+
 /** Runs argv[1..] as the guard: a child subreaper between the tool and the program it starts. It
  *  ends the program's whole family when the program ends or when the tool dies, and exits as the
  *  program did. Returns only on a failure to start (its exit code). */

@@ -118,6 +118,7 @@ int main(int argc, char* argv[])
     clock.start();
     recordArguments(argc, argv);
     QCoreApplication app(argc, argv);
+    brenlow::tool::EnableGuard();
     const int code = run(argc, argv);
     recordTime(clock);
     return code;
