@@ -2,6 +2,7 @@
 
 #include "controls/button/ButtonPictures.h"
 
+#include <QApplication>
 #include <QFont>
 
 namespace brenlow {
@@ -41,8 +42,9 @@ PropertyBag MainWindowButtonDesign(int n)
     bag.WriteProperty(QStringLiteral("PictureEffectOnDown"), 0);
     bag.WriteProperty(QStringLiteral("CaptionEffects"), 0);
     bag.WriteProperty(QStringLiteral("TooltipBackColor"), 0);
-    bag.WriteProperty(QStringLiteral("PictureNormal"),
-                      BundledButtonPicture(QString::fromLatin1(look.picture)));
+    bag.WriteProperty(
+        QStringLiteral("PictureNormal"),
+        BundledButtonPicture(QString::fromLatin1(look.picture), qApp ? qApp->devicePixelRatio() : 1.0));
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSizeF(look.bold ? 9.75 : 8.25);
     font.setBold(look.bold);

@@ -116,9 +116,10 @@ void ButtonPaintJob::drawPicture(const QImage& picture, int x, int y, std::optio
     blend.useMask = m_p.UseMaskColor;
     blend.maskColor = m_p.MaskColor;
     blend.silhouette = silhouette;
-    // Blend onto a copy of what lies under the picture, then put it back. On a dense surface the
-    // picture is enlarged pixel for pixel, so it looks as at ratio 1, only bigger.
-    const QRect target(x, y, picture.width(), picture.height());
+    // Blend onto a copy of what lies under the picture, then put it back. A picture drawn for the
+    // surface's density goes on as it is; any other is enlarged pixel for pixel, so it looks as at
+    // ratio 1, only bigger. Either way the picture counts in the button's own pixels.
+    const QRect target(QPoint(x, y), picture.deviceIndependentSize().toSize());
     const QRect device(QPoint(int(x * m_ratio), int(y * m_ratio)),
                        (QSizeF(target.size()) * m_ratio).toSize());
     QImage under(device.size(), QImage::Format_RGB32);
@@ -158,8 +159,9 @@ void ButtonPaintJob::contents()
         picture = firstOf({&m_p.PictureHot, &m_p.PictureNormal});
     else
         picture = m_p.PictureNormal;
-    const int pw = picture.isNull() ? 0 : picture.width();
-    const int ph = picture.isNull() ? 0 : picture.height();
+    const QSize logical = picture.deviceIndependentSize().toSize();
+    const int pw = picture.isNull() ? 0 : logical.width();
+    const int ph = picture.isNull() ? 0 : logical.height();
     const bool hasPicture = !m_p.PictureNormal.isNull();
     const bool dropDown = m_p.DropDownSymbol != 0 || m_p.DropDownSeparator;
     const int align = m_p.PictureAlign;

@@ -16,9 +16,15 @@ void EnsureButtonResources()
     (void)ready;
 }
 
-QImage BundledButtonPicture(const QString& name)
+QImage BundledButtonPicture(const QString& name, qreal devicePixelRatio)
 {
     EnsureButtonResources();
+    const QString dense = QStringLiteral(":/button/%1@2x.png").arg(name);
+    if (devicePixelRatio >= 2.0 && QFile::exists(dense)) {
+        QImage image = QImage(dense).convertToFormat(QImage::Format_RGB32);
+        image.setDevicePixelRatio(2.0);
+        return image;
+    }
     const QString path = QStringLiteral(":/button/%1.png").arg(name);
     if (!QFile::exists(path))
         return {};

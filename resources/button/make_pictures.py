@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the five 32 x 32 button pictures (add, browse, cancel, delete, download) as PNG files.
+"""Draws the five 32 x 32 button pictures (add, browse, cancel, delete, download) as PNG files,
+and each again at twice the size for high-density screens (NAME@2x.png, 64 x 64): the same shapes
+sampled at twice the density, not the small picture enlarged.
 
 Everything outside a shape is the mask colour, pure green, which the button leaves transparent.
 Edges are hard (no blending with the green), so no fringe of mask colour shows. Only the standard
@@ -13,10 +15,13 @@ import zlib
 
 SIZE = 32
 MASK = (0, 255, 0)
+# Pixels per unit of the 32 x 32 design; main() draws at 1 and at 2.
+SCALE = 1
 
 
 def new_canvas():
-    return [[MASK for _ in range(SIZE)] for _ in range(SIZE)]
+    n = SIZE * SCALE
+    return [[MASK for _ in range(n)] for _ in range(n)]
 
 
 def shade(color, y, top, bottom, amount=0.35):
@@ -32,13 +37,15 @@ def shade(color, y, top, bottom, amount=0.35):
 
 
 def fill(canvas, inside, color, gloss=True):
-    ys = [y for y in range(SIZE) for x in range(SIZE) if inside(x + 0.5, y + 0.5)]
+    n = SIZE * SCALE
+    hit = lambda x, y: inside((x + 0.5) / SCALE, (y + 0.5) / SCALE)
+    ys = [y for y in range(n) for x in range(n) if hit(x, y)]
     if not ys:
         return
     top, bottom = min(ys), max(ys)
-    for y in range(SIZE):
-        for x in range(SIZE):
-            if inside(x + 0.5, y + 0.5):
+    for y in range(n):
+        for x in range(n):
+            if hit(x, y):
                 canvas[y][x] = shade(color, y, top, bottom) if gloss else color
 
 
@@ -133,19 +140,23 @@ def write_png(path, canvas):
     raw = b"".join(b"\x00" + bytes(v for px in row for v in px) for row in canvas)
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
-    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", SIZE, SIZE, 8, 2, 0, 0, 0))
+    n = len(canvas)
+    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", n, n, 8, 2, 0, 0, 0))
     png += chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
     with open(path, "wb") as f:
         f.write(png)
 
 
 def main():
+    global SCALE
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
-    for name, draw in (("add", draw_add), ("browse", draw_browse), ("cancel", draw_cancel),
-                       ("delete", draw_delete), ("download", draw_download)):
-        canvas = new_canvas()
-        draw(canvas)
-        write_png(os.path.join(out, name + ".png"), canvas)
+    for scale, suffix in ((1, ""), (2, "@2x")):
+        SCALE = scale
+        for name, draw in (("add", draw_add), ("browse", draw_browse), ("cancel", draw_cancel),
+                           ("delete", draw_delete), ("download", draw_download)):
+            canvas = new_canvas()
+            draw(canvas)
+            write_png(os.path.join(out, name + suffix + ".png"), canvas)
 
 
 if __name__ == "__main__":

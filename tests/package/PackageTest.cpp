@@ -431,3 +431,28 @@ TEST_F(PackageTest, APrefixInstallIsRemovedWholeByTheUninstallScript)
     EXPECT_TRUE(QFileInfo::exists(prefix));
     EXPECT_EQ(entries(prefix), QStringList()) << removal.output.constData();
 }
+
+TEST_F(PackageTest, InstallingAndPurgingItLeavesOnlyTheRecordsOfDpkg)
+{
+    // A root of its own with an empty dpkg database; what the package depends on is not there.
+    const QString target = folder(QStringLiteral("dpkg-root"));
+    QDir().mkpath(target + QStringLiteral("/var/lib/dpkg/info"));
+    QDir().mkpath(target + QStringLiteral("/var/lib/dpkg/updates"));
+    QFile status(target + QStringLiteral("/var/lib/dpkg/status"));
+    ASSERT_TRUE(status.open(QIODevice::WriteOnly));
+    status.close();
+    const QStringList options{QStringLiteral("--root=") + target, QStringLiteral("--force-depends"),
+                              QStringLiteral("--force-not-root"),
+                              QStringLiteral("--force-script-chrootless")};
+
+    const RunResult install = run(QStringLiteral("dpkg"), options + QStringList{QStringLiteral("-i"), deb()});
+    ASSERT_EQ(install.exitCode, 0) << install.output.constData();
+    EXPECT_TRUE(QFileInfo(target + QStringLiteral("/usr/lib/brenlow/brenlow")).isExecutable());
+    const RunResult purge =
+        run(QStringLiteral("dpkg"), options + QStringList{QStringLiteral("-P"), QStringLiteral("brenlow")});
+    ASSERT_EQ(purge.exitCode, 0) << purge.output.constData();
+    // Only the database folder that was there before.
+    EXPECT_EQ(entries(target), QStringList{QStringLiteral("var")});
+    EXPECT_EQ(entries(target + QStringLiteral("/var")), QStringList{QStringLiteral("lib")});
+    EXPECT_EQ(entries(target + QStringLiteral("/var/lib")), QStringList{QStringLiteral("dpkg")});
+}
