@@ -45,10 +45,13 @@ void Form1::setUpAccessibility()
         QWidget::setTabOrder(order[i], order[i + 1]);
 
     // The buttons' own focus ring shows only at rest; the dotted rectangle also while the pointer
-    // is over the button. The list marks only its current cell, so it gets a ring of its own.
+    // is over the button. The list marks only its current cell, the page only a link once one is
+    // reached and the folder box a faint line, so they get a ring of their own.
     for (int n = 1; n <= 5; ++n)
         m_command[n]->SetShowFocusRect(true);
-    new brenlow::FocusRing(m_grid);
+    for (QWidget* w :
+         {static_cast<QWidget*>(m_grid), static_cast<QWidget*>(m_text1), static_cast<QWidget*>(m_wb)})
+        new brenlow::FocusRing(w);
 
     // "Cancel" is enabled only while a run is under way, and then Escape stops it.
     m_command[3]->SetCancel(true);

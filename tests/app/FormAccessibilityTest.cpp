@@ -139,16 +139,23 @@ TEST_F(FormAccessibilityTest, TabFollowsTheScreenAndTheFocusIsAlwaysMarked)
     const QList<QWidget*> expected{form->Command(1), form->Command(4), form->ListGrid1(), form->Text1(),
                                    form->Command(2), form->Command(5), form->wb()};
     focus(form->Command(1));
-    auto* ring = form->ListGrid1()->parentWidget()->findChild<brenlow::FocusRing*>();
-    ASSERT_NE(ring, nullptr);
+    const auto rings = form->findChildren<brenlow::FocusRing*>();
+    QList<QWidget*> ringed;
+    for (const brenlow::FocusRing* ring : rings)
+        ringed << ring->Target();
+    EXPECT_EQ(ringed.size(), 3);
+    for (QWidget* w : {static_cast<QWidget*>(form->ListGrid1()), static_cast<QWidget*>(form->Text1()),
+                       static_cast<QWidget*>(form->wb())})
+        EXPECT_TRUE(ringed.contains(w)) << w->metaObject()->className();
     QList<QWidget*> seen{QApplication::focusWidget()};
     for (int i = 1; i < expected.size(); ++i) {
         QWidget* before = QApplication::focusWidget();
         QTest::keyClick(before, Qt::Key_Tab);
         ASSERT_TRUE(waitFor([before] { return QApplication::focusWidget() != before; }, 10000)) << i;
         seen << QApplication::focusWidget();
-        // The list shows its ring while it has the focus, and only then.
-        EXPECT_EQ(ring->isVisible(), QApplication::focusWidget() == form->ListGrid1()) << i;
+        // A ring shows while its control has the focus, and only then.
+        for (const brenlow::FocusRing* ring : rings)
+            EXPECT_EQ(ring->isVisible(), QApplication::focusWidget() == ring->Target()) << i;
     }
     // "Cancel" is disabled at rest, so Tab passes it by.
     EXPECT_EQ(seen, expected);

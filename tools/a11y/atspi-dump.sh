@@ -4,8 +4,10 @@
 # (as a screen-reader user would: the "Add Video Link" press action, the input box's text field, its
 # OK button), and prints the window's tree as assistive technology reads it.
 #
-# Usage: tools/a11y/atspi-dump.sh [LINK...]     (default: one demo link of the bundled tool)
-# Needs the Debian packages xvfb, xauth, at-spi2-core and python3-pyatspi, and a built build/bin.
+# Usage: tools/a11y/atspi-dump.sh [--tab-screens DIR [--presses N]] [LINK...]
+#        (default link: one demo video of the bundled tool)
+# Needs the Debian packages xvfb, xauth, at-spi2-core and python3-pyatspi (and xdotool and
+# imagemagick for --tab-screens), and a built build/bin.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"

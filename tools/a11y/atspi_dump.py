@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Starts Brenlow, adds video links through AT-SPI alone and prints the window's accessibility tree.
 
+With --tab-screens DIR it then presses Tab through the window (xdotool) and saves a picture of the
+screen after each press (ImageMagick's import), with the focused control's name in the file name.
 Run inside an X server and a D-Bus session with the accessibility bus (atspi-dump.sh sets both up).
 Only the program this script starts is ever stopped.
 """
@@ -133,13 +135,43 @@ def dump(node, depth, show_hidden, out):
         dump(node.getChildAtIndex(i), depth + 1, show_hidden, out)
 
 
+def focused_name(app):
+    node = pyatspi.findDescendant(app, lambda n: n is not None and n.getState().contains(pyatspi.STATE_FOCUSED))
+    return node.name if node is not None else ""
+
+
+def tab_screens(app, folder, presses):
+    """Saves the screen at rest and after each Tab press; returns the files in order."""
+    os.makedirs(folder, exist_ok=True)
+    window = subprocess.run(["xdotool", "search", "--sync", "--name", "^Brenlow 7.0$"],
+                            check=True, capture_output=True, text=True).stdout.split()[0]
+    subprocess.run(["xdotool", "windowactivate", "--sync", window], check=False)
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
+    files = []
+    for n in range(presses + 1):
+        if n:
+            subprocess.run(["xdotool", "key", "--window", window, "Tab"], check=True)
+        time.sleep(0.6)
+        name = focused_name(app) or "nothing"
+        safe = "".join(c if c.isalnum() else "-" for c in name).strip("-").lower()[:30]
+        path = os.path.join(folder, "focus-%02d-%s.png" % (n, safe))
+        subprocess.run(["import", "-window", "root", path], check=True)
+        files.append((path, name))
+    return files
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--program", required=True)
     parser.add_argument("--all", action="store_true", help="also hidden controls")
+    parser.add_argument("--tab-screens", metavar="DIR", help="save the screen after each Tab press")
+    parser.add_argument("--presses", type=int, default=8)
     parser.add_argument("links", nargs="*", default=[DEMO_LINK])
     args = parser.parse_args()
 
+    # The accessibility bus and its registry are started on first use; have them up before the
+    # program looks for them.
+    pyatspi.Registry.getDesktop(0).childCount
     child = subprocess.Popen([args.program], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
                              env=dict(os.environ))
     try:
@@ -150,6 +182,9 @@ def main():
         out = []
         dump(app, 0, args.all, out)
         print("\n".join(out))
+        if args.tab_screens:
+            for path, name in tab_screens(app, args.tab_screens, args.presses):
+                print('%s: focus on "%s"' % (path, name))
     finally:
         child.terminate()
         try:
