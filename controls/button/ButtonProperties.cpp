@@ -5,9 +5,79 @@
 
 #include <QPixmap>
 
+#include <variant>
+
 namespace brenlow {
 
 namespace {
+
+using P = ButtonProperties;
+using Field = std::variant<int P::*, bool P::*, quint32 P::*, QString P::*, QImage P::*, QFont P::*>;
+
+/** How a value is stored beyond its type. */
+enum class Kind
+{
+    Plain,
+    Short,  ///< a 16-bit integer
+    Byte,   ///< a byte
+    Always, ///< written whatever its value
+};
+
+/** One stored property: its key, its field, its stored default (a system colour is used in its
+ *  translated form; the font's is the container's), and the name its setter announces when that
+ *  differs from the key. */
+struct Stored
+{
+    const char* key;
+    Field field;
+    QVariant def;
+    Kind kind = Kind::Plain;
+    const char* announced = nullptr;
+    QVariant readDef = {}; ///< when reading takes another default
+};
+
+// In the order they are written.
+const Stored kTable[] = {
+    {"ButtonStyle", &P::ButtonStyle, 1},
+    {"ShowFocusRect", &P::ShowFocusRect, false},
+    {"Enabled", &P::Enabled, true},
+    {"Font", &P::Font, {}},
+    {"BackColor", &P::BackColor, quint32(OleColor::ButtonFace)},
+    {"Caption", &P::Caption, QStringLiteral("glintbutton1"), Kind::Plain, nullptr,
+     QStringLiteral("glintbutton")},
+    {"ForeColor", &P::ForeColor, quint32(OleColor::ButtonText)},
+    {"ForeColorHover", &P::ForeColorHover, quint32(OleColor::ButtonText)},
+    {"Mode", &P::Mode, 0},
+    {"Value", &P::Value, false},
+    {"MousePointer", &P::MousePointer, 0, Kind::Short},
+    {"HandPointer", &P::HandPointer, false},
+    {"MouseIcon", &P::MouseIcon, {}},
+    {"PictureNormal", &P::PictureNormal, {}},
+    {"PictureHot", &P::PictureHot, {}},
+    {"PictureDown", &P::PictureDown, {}},
+    {"PictureAlign", &P::PictureAlign, 1},
+    {"PictureEffectOnOver", &P::PictureEffectOnOver, 1},
+    {"PictureEffectOnDown", &P::PictureEffectOnDown, 2},
+    {"PicturePushOnHover", &P::PicturePushOnHover, false},
+    {"PictureShadow", &P::PictureShadow, false},
+    {"PictureOpacity", &P::PictureOpacity, 255, Kind::Byte},
+    {"PictureOpacityOnOver", &P::PictureOpacityOnOver, 255, Kind::Byte},
+    {"DisabledPictureMode", &P::DisabledPictureMode, 0},
+    {"CaptionEffects", &P::CaptionEffects, 0, Kind::Always},
+    {"UseMaskColor", &P::UseMaskColor, true},
+    {"MaskColor", &P::MaskColor, 0xE0E0E0u},
+    {"CaptionAlign", &P::CaptionAlign, 1},
+    {"ToolTip", &P::ToolTip, QString()},
+    {"TooltipType", &P::TooltipType, 0, Kind::Plain, "ToolTipType"},
+    {"TooltipIcon", &P::TooltipIcon, 0},
+    {"TooltipTitle", &P::TooltipTitle, QString()},
+    {"TooltipBackColor", &P::TooltipBackColor, quint32(OleColor::InfoBackground), Kind::Plain,
+     "TooltipBackcolor"},
+    {"RightToLeft", &P::RightToLeft, false},
+    {"DropDownSymbol", &P::DropDownSymbol, 0},
+    {"DropDownSeparator", &P::DropDownSeparator, false},
+    {"ColorScheme", &P::ColorScheme, 0},
+};
 
 // Booleans are stored as 16-bit values, True = -1.
 QVariant storedBool(bool b)
@@ -29,14 +99,9 @@ QImage readPicture(const PropertyBag& bag, const QString& key)
     return {};
 }
 
-QVariant storedPicture(const QImage& image)
+QFont readFont(const PropertyBag& bag, const QString& key, const QFont& containerFont)
 {
-    return image.isNull() ? QVariant() : QVariant(image);
-}
-
-QFont readFont(const PropertyBag& bag, const QFont& containerFont)
-{
-    const QVariant v = bag.ReadProperty(QStringLiteral("Font"));
+    const QVariant v = bag.ReadProperty(key);
     if (v.typeId() == QMetaType::QFont)
         return v.value<QFont>();
     if (v.typeId() == QMetaType::QString) {
@@ -47,9 +112,66 @@ QFont readFont(const PropertyBag& bag, const QFont& containerFont)
     return containerFont;
 }
 
-int readInt(const PropertyBag& bag, const char* key, int def)
+quint32 colorDefault(const QVariant& def)
 {
-    return static_cast<int>(bag.ReadInt(QLatin1String(key), def));
+    return OleColor::Translate(def.value<quint32>());
+}
+
+/** The typed reads, one per kind of field. */
+struct Reader
+{
+    const PropertyBag& bag;
+    const Stored& s;
+    const QFont& containerFont;
+    QString key() const { return QLatin1String(s.key); }
+    const QVariant& def() const { return s.readDef.isValid() ? s.readDef : s.def; }
+
+    void operator()(int& v) const
+    {
+        v = static_cast<int>(bag.ReadInt(key(), def().toInt()));
+        if (s.kind == Kind::Byte)
+            v &= 0xFF;
+    }
+    void operator()(bool& v) const { v = bag.ReadBool(key(), def().toBool()); }
+    void operator()(quint32& v) const { v = bag.ReadColor(key(), colorDefault(def())); }
+    void operator()(QString& v) const { v = bag.ReadString(key(), def().toString()); }
+    void operator()(QImage& v) const { v = readPicture(bag, key()); }
+    void operator()(QFont& v) const { v = readFont(bag, key(), containerFont); }
+};
+
+/** The typed writes: the value as stored, and its default in the same form. */
+struct Writer
+{
+    PropertyBag& bag;
+    const Stored& s;
+    const QFont& containerFont;
+
+    void write(const QVariant& value, const QVariant& def) const
+    {
+        bag.WriteProperty(QLatin1String(s.key), value, s.kind == Kind::Always ? QVariant() : def);
+    }
+    void operator()(int v) const
+    {
+        if (s.kind == Kind::Short)
+            write(QVariant::fromValue<qint16>(static_cast<qint16>(v)), s.def);
+        else if (s.kind == Kind::Byte)
+            write(QVariant::fromValue<quint8>(static_cast<quint8>(v)), s.def);
+        else
+            write(v, s.def);
+    }
+    void operator()(bool v) const { write(storedBool(v), storedBool(s.def.toBool())); }
+    void operator()(quint32 v) const { write(v, colorDefault(s.def)); }
+    void operator()(const QString& v) const { write(v, s.def); }
+    void operator()(const QImage& v) const { write(v.isNull() ? QVariant() : QVariant(v), QVariant()); }
+    void operator()(const QFont& v) const { write(v, containerFont); }
+};
+
+template <typename T> QString nameOf(T P::*field)
+{
+    for (const Stored& s : kTable)
+        if (const auto* f = std::get_if<T P::*>(&s.field); f && *f == field)
+            return QLatin1String(s.announced ? s.announced : s.key);
+    return {};
 }
 
 } // namespace
@@ -67,97 +189,41 @@ ButtonProperties ButtonProperties::Fresh(const QFont& containerFont, const QStri
 
 void ButtonProperties::Read(const PropertyBag& bag, const QFont& containerFont)
 {
-    // System colour defaults are used in their translated form, as they are written.
-    const quint32 face = OleColor::Translate(OleColor::ButtonFace);
-    const quint32 text = OleColor::Translate(OleColor::ButtonText);
-    const quint32 info = OleColor::Translate(OleColor::InfoBackground);
-    ButtonStyle = readInt(bag, "ButtonStyle", 1);
-    ShowFocusRect = bag.ReadBool(QStringLiteral("ShowFocusRect"), false);
-    Font = readFont(bag, containerFont);
-    BackColor = bag.ReadColor(QStringLiteral("BackColor"), face);
-    Enabled = bag.ReadBool(QStringLiteral("Enabled"), true);
-    Caption = bag.ReadString(QStringLiteral("Caption"), QStringLiteral("glintbutton"));
-    Value = bag.ReadBool(QStringLiteral("Value"), false);
-    MousePointer = readInt(bag, "MousePointer", 0);
-    HandPointer = bag.ReadBool(QStringLiteral("HandPointer"), false);
-    MouseIcon = readPicture(bag, QStringLiteral("MouseIcon"));
-    PictureNormal = readPicture(bag, QStringLiteral("PictureNormal"));
-    PictureHot = readPicture(bag, QStringLiteral("PictureHot"));
-    PictureDown = readPicture(bag, QStringLiteral("PictureDown"));
-    PictureShadow = bag.ReadBool(QStringLiteral("PictureShadow"), false);
-    PictureOpacity = readInt(bag, "PictureOpacity", 255) & 0xFF;
-    PictureOpacityOnOver = readInt(bag, "PictureOpacityOnOver", 255) & 0xFF;
-    DisabledPictureMode = readInt(bag, "DisabledPictureMode", 0);
-    PicturePushOnHover = bag.ReadBool(QStringLiteral("PicturePushOnHover"), false);
-    PictureEffectOnOver = readInt(bag, "PictureEffectOnOver", 1);
-    PictureEffectOnDown = readInt(bag, "PictureEffectOnDown", 2);
-    MaskColor = bag.ReadColor(QStringLiteral("MaskColor"), 0xE0E0E0);
-    UseMaskColor = bag.ReadBool(QStringLiteral("UseMaskColor"), true);
-    CaptionEffects = readInt(bag, "CaptionEffects", 0);
-    Mode = readInt(bag, "Mode", 0);
-    PictureAlign = readInt(bag, "PictureAlign", 1);
-    CaptionAlign = readInt(bag, "CaptionAlign", 1);
-    ForeColor = bag.ReadColor(QStringLiteral("ForeColor"), text);
-    ForeColorHover = bag.ReadColor(QStringLiteral("ForeColorHover"), text);
-    DropDownSeparator = bag.ReadBool(QStringLiteral("DropDownSeparator"), false);
-    TooltipTitle = bag.ReadString(QStringLiteral("TooltipTitle"), QString());
-    ToolTip = bag.ReadString(QStringLiteral("ToolTip"), QString());
-    TooltipIcon = readInt(bag, "TooltipIcon", 0);
-    TooltipType = readInt(bag, "TooltipType", 0);
-    TooltipBackColor = bag.ReadColor(QStringLiteral("TooltipBackColor"), info);
-    RightToLeft = bag.ReadBool(QStringLiteral("RightToLeft"), false);
-    DropDownSymbol = readInt(bag, "DropDownSymbol", 0);
-    ColorScheme = readInt(bag, "ColorScheme", 0);
+    for (const Stored& s : kTable)
+        std::visit([&](auto field) { Reader{bag, s, containerFont}(this->*field); }, s.field);
     if (Mode == ModeCommand)
         Value = false;
 }
 
 void ButtonProperties::Write(PropertyBag& bag, const QFont& containerFont) const
 {
-    // System colour defaults are compared and written in their translated form.
-    const quint32 face = OleColor::Translate(OleColor::ButtonFace);
-    const quint32 text = OleColor::Translate(OleColor::ButtonText);
-    const quint32 info = OleColor::Translate(OleColor::InfoBackground);
-    bag.WriteProperty(QStringLiteral("ButtonStyle"), ButtonStyle, 1);
-    bag.WriteProperty(QStringLiteral("ShowFocusRect"), storedBool(ShowFocusRect), storedBool(false));
-    bag.WriteProperty(QStringLiteral("Enabled"), storedBool(Enabled), storedBool(true));
-    bag.WriteProperty(QStringLiteral("Font"), Font, containerFont);
-    bag.WriteProperty(QStringLiteral("BackColor"), BackColor, face);
-    bag.WriteProperty(QStringLiteral("Caption"), Caption, QStringLiteral("glintbutton1"));
-    bag.WriteProperty(QStringLiteral("ForeColor"), ForeColor, text);
-    bag.WriteProperty(QStringLiteral("ForeColorHover"), ForeColorHover, text);
-    bag.WriteProperty(QStringLiteral("Mode"), Mode, 0);
-    bag.WriteProperty(QStringLiteral("Value"), storedBool(Value), storedBool(false));
-    bag.WriteProperty(QStringLiteral("MousePointer"), QVariant::fromValue<qint16>(MousePointer), 0);
-    bag.WriteProperty(QStringLiteral("HandPointer"), storedBool(HandPointer), storedBool(false));
-    bag.WriteProperty(QStringLiteral("MouseIcon"), storedPicture(MouseIcon), QVariant());
-    bag.WriteProperty(QStringLiteral("PictureNormal"), storedPicture(PictureNormal), QVariant());
-    bag.WriteProperty(QStringLiteral("PictureHot"), storedPicture(PictureHot), QVariant());
-    bag.WriteProperty(QStringLiteral("PictureDown"), storedPicture(PictureDown), QVariant());
-    bag.WriteProperty(QStringLiteral("PictureAlign"), PictureAlign, 1);
-    bag.WriteProperty(QStringLiteral("PictureEffectOnOver"), PictureEffectOnOver, 1);
-    bag.WriteProperty(QStringLiteral("PictureEffectOnDown"), PictureEffectOnDown, 2);
-    bag.WriteProperty(QStringLiteral("PicturePushOnHover"), storedBool(PicturePushOnHover),
-                      storedBool(false));
-    bag.WriteProperty(QStringLiteral("PictureShadow"), storedBool(PictureShadow), storedBool(false));
-    bag.WriteProperty(QStringLiteral("PictureOpacity"), QVariant::fromValue<quint8>(PictureOpacity), 255);
-    bag.WriteProperty(QStringLiteral("PictureOpacityOnOver"),
-                      QVariant::fromValue<quint8>(PictureOpacityOnOver), 255);
-    bag.WriteProperty(QStringLiteral("DisabledPictureMode"), DisabledPictureMode, 0);
-    // Written with no default at all, so it is always stored.
-    bag.WriteProperty(QStringLiteral("CaptionEffects"), CaptionEffects, QVariant());
-    bag.WriteProperty(QStringLiteral("UseMaskColor"), storedBool(UseMaskColor), storedBool(true));
-    bag.WriteProperty(QStringLiteral("MaskColor"), MaskColor, 0xE0E0E0u);
-    bag.WriteProperty(QStringLiteral("CaptionAlign"), CaptionAlign, 1);
-    bag.WriteProperty(QStringLiteral("ToolTip"), ToolTip, QString());
-    bag.WriteProperty(QStringLiteral("TooltipType"), TooltipType, 0);
-    bag.WriteProperty(QStringLiteral("TooltipIcon"), TooltipIcon, 0);
-    bag.WriteProperty(QStringLiteral("TooltipTitle"), TooltipTitle, QString());
-    bag.WriteProperty(QStringLiteral("TooltipBackColor"), TooltipBackColor, info);
-    bag.WriteProperty(QStringLiteral("RightToLeft"), storedBool(RightToLeft), storedBool(false));
-    bag.WriteProperty(QStringLiteral("DropDownSymbol"), DropDownSymbol, 0);
-    bag.WriteProperty(QStringLiteral("DropDownSeparator"), storedBool(DropDownSeparator), storedBool(false));
-    bag.WriteProperty(QStringLiteral("ColorScheme"), ColorScheme, 0);
+    for (const Stored& s : kTable)
+        std::visit([&](auto field) { Writer{bag, s, containerFont}(this->*field); }, s.field);
+}
+
+QString ButtonProperties::NameOf(int ButtonProperties::*field)
+{
+    return nameOf(field);
+}
+QString ButtonProperties::NameOf(bool ButtonProperties::*field)
+{
+    return nameOf(field);
+}
+QString ButtonProperties::NameOf(quint32 ButtonProperties::*field)
+{
+    return nameOf(field);
+}
+QString ButtonProperties::NameOf(QString ButtonProperties::*field)
+{
+    return nameOf(field);
+}
+QString ButtonProperties::NameOf(QImage ButtonProperties::*field)
+{
+    return nameOf(field);
+}
+QString ButtonProperties::NameOf(QFont ButtonProperties::*field)
+{
+    return nameOf(field);
 }
 
 void ButtonProperties::ApplyStyleColorScheme()

@@ -98,6 +98,16 @@ struct ButtonProperties
      *  (except "CaptionEffects", which is always written). */
     void Write(PropertyBag& bag, const QFont& containerFont) const;
 
+    /** The name a property's setter announces to the container: its stored key, except
+     *  "TooltipBackcolor" and "ToolTipType". The reader, the writer and the setters share one
+     *  table of keys, fields and defaults. */
+    [[nodiscard]] static QString NameOf(int ButtonProperties::*field);
+    [[nodiscard]] static QString NameOf(bool ButtonProperties::*field);
+    [[nodiscard]] static QString NameOf(quint32 ButtonProperties::*field);
+    [[nodiscard]] static QString NameOf(QString ButtonProperties::*field);
+    [[nodiscard]] static QString NameOf(QImage ButtonProperties::*field);
+    [[nodiscard]] static QString NameOf(QFont ButtonProperties::*field);
+
     /** Styles 3 and 9 take scheme 2; 5, 11, 12 and 13 keep theirs; the rest take scheme 0. */
     void ApplyStyleColorScheme();
     /** Sets BackColor, ForeColor, ShowFocusRect (and PicturePushOnHover for style 4) from the

@@ -74,81 +74,105 @@ void glintbutton::changed(const QString& name)
     emit PropertyChanged(name);
 }
 
+template <typename T> bool glintbutton::assign(T ButtonProperties::*field, const T& value)
+{
+    if (m_p.*field == value)
+        return false;
+    m_p.*field = value;
+    return true;
+}
+
+template <typename T> void glintbutton::setStored(T ButtonProperties::*field, const T& value)
+{
+    if (!assign(field, value))
+        return;
+    redraw();
+    // Last: the container may do anything when it hears of the change.
+    changed(ButtonProperties::NameOf(field));
+}
+
 // ---- property setters -------------------------------------------------------------------------
+// Each compares, stores, does what the property's rules add, repaints and tells the container.
 
 void glintbutton::SetButtonStyle(int value)
 {
-    m_p.ButtonStyle = value;
-    changed(QStringLiteral("ButtonStyle"));
+    if (!assign(&ButtonProperties::ButtonStyle, value))
+        return;
     m_p.ApplyStyleColorScheme();
     m_p.ApplyStyleColors();
     updateRegion();
     redraw();
+    changed(ButtonProperties::NameOf(&ButtonProperties::ButtonStyle));
 }
 
 void glintbutton::SetShowFocusRect(bool value)
 {
-    m_p.ShowFocusRect = value;
-    changed(QStringLiteral("ShowFocusRect"));
+    // Shown from the next repaint on.
+    if (assign(&ButtonProperties::ShowFocusRect, value))
+        changed(ButtonProperties::NameOf(&ButtonProperties::ShowFocusRect));
 }
 
 void glintbutton::SetEnabled(bool value)
 {
-    m_p.Enabled = value;
-    changed(QStringLiteral("Enabled"));
+    if (!assign(&ButtonProperties::Enabled, value))
+        return;
     QWidget::setEnabled(value);
     redraw();
+    changed(ButtonProperties::NameOf(&ButtonProperties::Enabled));
 }
 
 void glintbutton::SetFont(const QFont& value)
 {
-    m_p.Font = value;
-    changed(QStringLiteral("Font"));
+    if (!assign(&ButtonProperties::Font, value))
+        return;
     QWidget::setFont(value);
     redraw();
+    changed(ButtonProperties::NameOf(&ButtonProperties::Font));
 }
 
 void glintbutton::SetBackColor(quint32 value)
 {
-    m_p.BackColor = value;
-    changed(QStringLiteral("BackColor"));
+    if (!assign(&ButtonProperties::BackColor, value))
+        return;
     if (m_p.ButtonStyle != StyleHoverBox)
         m_p.ColorScheme = 3; // a colour of one's own is the custom scheme
     redraw();
+    changed(ButtonProperties::NameOf(&ButtonProperties::BackColor));
 }
 
 void glintbutton::SetCaption(const QString& value)
 {
-    m_p.Caption = value;
-    changed(QStringLiteral("Caption"));
+    if (!assign(&ButtonProperties::Caption, value))
+        return;
     updateAccessKey();
     redraw();
+    changed(ButtonProperties::NameOf(&ButtonProperties::Caption));
 }
 
 void glintbutton::SetForeColor(quint32 value)
 {
-    m_p.ForeColor = value;
-    changed(QStringLiteral("ForeColor"));
-    redraw();
+    setStored(&ButtonProperties::ForeColor, value);
 }
 
 void glintbutton::SetForeColorHover(quint32 value)
 {
-    m_p.ForeColorHover = value;
-    changed(QStringLiteral("ForeColorHover"));
-    redraw();
+    setStored(&ButtonProperties::ForeColorHover, value);
 }
 
 void glintbutton::SetMode(int value)
 {
-    m_p.Mode = value;
-    changed(QStringLiteral("Value"));
-    changed(QStringLiteral("Mode"));
+    if (!assign(&ButtonProperties::Mode, value))
+        return;
     if (value == ModeCommand) {
         m_p.Value = false;
         m_behavior.SetState(ButtonState::Normal);
     }
     redraw();
+    // The mode decides what the value may be, so both are announced.
+    const ControlGuard alive(this);
+    changed(ButtonProperties::NameOf(&ButtonProperties::Value));
+    if (alive)
+        changed(ButtonProperties::NameOf(&ButtonProperties::Mode));
 }
 
 void glintbutton::SetValue(bool value)
@@ -159,33 +183,36 @@ void glintbutton::SetValue(bool value)
         redraw();
         return;
     }
-    m_p.Value = value;
+    if (!assign(&ButtonProperties::Value, value))
+        return;
     if (!value)
         m_behavior.SetState(ButtonState::Normal);
     redraw();
-    changed(QStringLiteral("Value"));
+    changed(ButtonProperties::NameOf(&ButtonProperties::Value));
 }
 
 void glintbutton::SetMousePointer(int value)
 {
-    m_p.MousePointer = value;
-    changed(QStringLiteral("MousePointer"));
+    if (!assign(&ButtonProperties::MousePointer, value))
+        return;
     applyCursor();
+    changed(ButtonProperties::NameOf(&ButtonProperties::MousePointer));
 }
 
 void glintbutton::SetHandPointer(bool value)
 {
-    m_p.HandPointer = value;
-    changed(QStringLiteral("HandPointer"));
+    if (!assign(&ButtonProperties::HandPointer, value))
+        return;
     if (value)
         m_p.MousePointer = 0;
     applyCursor();
+    changed(ButtonProperties::NameOf(&ButtonProperties::HandPointer));
 }
 
 void glintbutton::SetMouseIcon(const QImage& value)
 {
-    m_p.MouseIcon = value;
-    changed(QStringLiteral("MouseIcon"));
+    if (!assign(&ButtonProperties::MouseIcon, value))
+        return;
     if (!value.isNull()) {
         m_p.HandPointer = false;
         m_p.MousePointer = 99;
@@ -193,128 +220,150 @@ void glintbutton::SetMouseIcon(const QImage& value)
         m_p.MousePointer = 0;
     }
     applyCursor();
+    changed(ButtonProperties::NameOf(&ButtonProperties::MouseIcon));
 }
 
 void glintbutton::SetPictureNormal(const QImage& value)
 {
-    m_p.PictureNormal = value;
-    changed(QStringLiteral("PictureNormal"));
+    if (!assign(&ButtonProperties::PictureNormal, value))
+        return;
     if (value.isNull()) {
         m_p.PictureHot = QImage();
         m_p.PictureDown = QImage();
         updateRegion();
     }
     redraw();
+    changed(ButtonProperties::NameOf(&ButtonProperties::PictureNormal));
 }
 
 void glintbutton::SetPictureHot(const QImage& value)
 {
-    if (m_p.PictureNormal.isNull()) {
-        // The first picture given is the normal one.
-        m_p.PictureNormal = value;
-        changed(QStringLiteral("PictureNormal"));
-        return;
-    }
-    m_p.PictureHot = value;
-    changed(QStringLiteral("PictureHot"));
-    redraw();
+    setHoverPicture(&ButtonProperties::PictureHot, value);
 }
 
 void glintbutton::SetPictureDown(const QImage& value)
 {
+    setHoverPicture(&ButtonProperties::PictureDown, value);
+}
+
+void glintbutton::setHoverPicture(QImage ButtonProperties::*field, const QImage& value)
+{
     if (m_p.PictureNormal.isNull()) {
-        m_p.PictureNormal = value;
-        changed(QStringLiteral("PictureNormal"));
+        // The first picture given is the normal one; it shows from the next repaint on.
+        if (assign(&ButtonProperties::PictureNormal, value))
+            changed(ButtonProperties::NameOf(&ButtonProperties::PictureNormal));
         return;
     }
-    m_p.PictureDown = value;
-    changed(QStringLiteral("PictureDown"));
-    redraw();
+    setStored(field, value);
 }
 
 void glintbutton::SetPictureAlign(int value)
 {
-    m_p.PictureAlign = value;
-    changed(QStringLiteral("PictureAlign"));
-    if (!m_p.PictureNormal.isNull())
-        redraw();
-}
-
-#define GLINT_SIMPLE_SETTER(Name, Type)                                                                      \
-    void glintbutton::Set##Name(Type value)                                                                  \
-    {                                                                                                        \
-        m_p.Name = value;                                                                                    \
-        changed(QStringLiteral(#Name));                                                                      \
-        redraw();                                                                                            \
-    }
-
-GLINT_SIMPLE_SETTER(PictureEffectOnOver, int)
-GLINT_SIMPLE_SETTER(PictureEffectOnDown, int)
-GLINT_SIMPLE_SETTER(PicturePushOnHover, bool)
-GLINT_SIMPLE_SETTER(PictureShadow, bool)
-GLINT_SIMPLE_SETTER(DisabledPictureMode, int)
-GLINT_SIMPLE_SETTER(CaptionEffects, int)
-GLINT_SIMPLE_SETTER(MaskColor, quint32)
-GLINT_SIMPLE_SETTER(CaptionAlign, int)
-GLINT_SIMPLE_SETTER(ToolTip, const QString&)
-GLINT_SIMPLE_SETTER(TooltipIcon, int)
-GLINT_SIMPLE_SETTER(TooltipTitle, const QString&)
-GLINT_SIMPLE_SETTER(DropDownSymbol, int)
-GLINT_SIMPLE_SETTER(DropDownSeparator, bool)
-#undef GLINT_SIMPLE_SETTER
-
-void glintbutton::SetPictureOpacity(int value)
-{
-    m_p.PictureOpacity = value & 0xFF;
-    changed(QStringLiteral("PictureOpacity"));
-    redraw();
-}
-
-void glintbutton::SetPictureOpacityOnOver(int value)
-{
-    m_p.PictureOpacityOnOver = value & 0xFF;
-    changed(QStringLiteral("PictureOpacityOnOver"));
-    redraw();
+    setPictureRule(&ButtonProperties::PictureAlign, value);
 }
 
 void glintbutton::SetUseMaskColor(bool value)
 {
-    m_p.UseMaskColor = value;
-    changed(QStringLiteral("UseMaskColor"));
+    setPictureRule(&ButtonProperties::UseMaskColor, value);
+}
+
+template <typename T> void glintbutton::setPictureRule(T ButtonProperties::*field, const T& value)
+{
+    // Only a button with a picture looks different.
+    if (!assign(field, value))
+        return;
     if (!m_p.PictureNormal.isNull())
         redraw();
+    changed(ButtonProperties::NameOf(field));
 }
 
+void glintbutton::SetPictureEffectOnOver(int value)
+{
+    setStored(&ButtonProperties::PictureEffectOnOver, value);
+}
+void glintbutton::SetPictureEffectOnDown(int value)
+{
+    setStored(&ButtonProperties::PictureEffectOnDown, value);
+}
+void glintbutton::SetPicturePushOnHover(bool value)
+{
+    setStored(&ButtonProperties::PicturePushOnHover, value);
+}
+void glintbutton::SetPictureShadow(bool value)
+{
+    setStored(&ButtonProperties::PictureShadow, value);
+}
+void glintbutton::SetPictureOpacity(int value)
+{
+    setStored(&ButtonProperties::PictureOpacity, value & 0xFF);
+}
+void glintbutton::SetPictureOpacityOnOver(int value)
+{
+    setStored(&ButtonProperties::PictureOpacityOnOver, value & 0xFF);
+}
+void glintbutton::SetDisabledPictureMode(int value)
+{
+    setStored(&ButtonProperties::DisabledPictureMode, value);
+}
+void glintbutton::SetCaptionEffects(int value)
+{
+    setStored(&ButtonProperties::CaptionEffects, value);
+}
+void glintbutton::SetMaskColor(quint32 value)
+{
+    setStored(&ButtonProperties::MaskColor, value);
+}
+void glintbutton::SetCaptionAlign(int value)
+{
+    setStored(&ButtonProperties::CaptionAlign, value);
+}
+void glintbutton::SetToolTip(const QString& value)
+{
+    setStored(&ButtonProperties::ToolTip, value);
+}
 void glintbutton::SetTooltipType(int value)
 {
-    m_p.TooltipType = value;
-    changed(QStringLiteral("ToolTipType"));
-    redraw();
+    setStored(&ButtonProperties::TooltipType, value);
 }
-
+void glintbutton::SetTooltipIcon(int value)
+{
+    setStored(&ButtonProperties::TooltipIcon, value);
+}
+void glintbutton::SetTooltipTitle(const QString& value)
+{
+    setStored(&ButtonProperties::TooltipTitle, value);
+}
 void glintbutton::SetTooltipBackColor(quint32 value)
 {
-    m_p.TooltipBackColor = value;
-    changed(QStringLiteral("TooltipBackcolor"));
-    redraw();
+    setStored(&ButtonProperties::TooltipBackColor, value);
+}
+void glintbutton::SetDropDownSymbol(int value)
+{
+    setStored(&ButtonProperties::DropDownSymbol, value);
+}
+void glintbutton::SetDropDownSeparator(bool value)
+{
+    setStored(&ButtonProperties::DropDownSeparator, value);
 }
 
 void glintbutton::SetRightToLeft(bool value)
 {
-    m_p.RightToLeft = value;
-    changed(QStringLiteral("RightToLeft"));
+    if (!assign(&ButtonProperties::RightToLeft, value))
+        return;
     setLayoutDirection(value ? Qt::RightToLeft : Qt::LeftToRight);
     if (m_tooltip)
         m_tooltip->setLayoutDirection(layoutDirection());
     redraw();
+    changed(ButtonProperties::NameOf(&ButtonProperties::RightToLeft));
 }
 
 void glintbutton::SetColorScheme(int value)
 {
-    m_p.ColorScheme = value;
-    changed(QStringLiteral("ColorScheme"));
+    if (!assign(&ButtonProperties::ColorScheme, value))
+        return;
     m_p.ApplyStyleColors();
     redraw();
+    changed(ButtonProperties::NameOf(&ButtonProperties::ColorScheme));
 }
 
 void glintbutton::SetDisplayAsDefault(bool value)

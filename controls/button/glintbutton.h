@@ -214,7 +214,16 @@ private:
     void RaiseKeyPress(int& k) override { emit KeyPress(k); }
 
     void redraw();
+    /** Tells the container that a property changed, by its name. */
     void changed(const QString& name);
+    /** Compares and stores; false when the value was already there. */
+    template <typename T> bool assign(T brenlow::ButtonProperties::*field, const T& value);
+    /** A setter with no rule of its own: compare, store, repaint, tell the container. */
+    template <typename T> void setStored(T brenlow::ButtonProperties::*field, const T& value);
+    /** PictureAlign and UseMaskColor: a repaint only with a picture. */
+    template <typename T> void setPictureRule(T brenlow::ButtonProperties::*field, const T& value);
+    /** PictureHot and PictureDown: the first picture given becomes the normal one. */
+    void setHoverPicture(QImage brenlow::ButtonProperties::*field, const QImage& value);
     void updateAccessKey();
     void updateDialogKeys();
     void updateRegion();

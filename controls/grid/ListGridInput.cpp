@@ -4,6 +4,7 @@
 #include "controls/grid/ListGridInputState.h"
 
 #include "base/Rounding.h"
+#include "controls/common/ControlGuard.h"
 #include "controls/common/KeyCodes.h"
 
 #include <QApplication>
@@ -594,6 +595,9 @@ void ListGrid::mouseReleaseEvent(QMouseEvent* event)
     const GridHit hit = hitTest(p);
     in->lastRelease = p;
 
+    // Every event below may run a nested loop (a message box in a handler) in which the grid is
+    // deleted; the release then ends where it is.
+    const ControlGuard alive(this);
     if (wasPressed) {
         if (in->resizing) {
             in->resizing = false;
@@ -604,6 +608,8 @@ void ListGrid::mouseReleaseEvent(QMouseEvent* event)
         } else if (hit.row >= 0 && hit.row == m.anchorRow) {
             cellReleased(hit);
         }
+        if (!alive)
+            return;
     }
     if (m_paintState.pressedButtonRow >= 0) {
         m_paintState.pressedButtonRow = -1;
@@ -617,6 +623,8 @@ void ListGrid::mouseReleaseEvent(QMouseEvent* event)
     float x = static_cast<float>(m.toUnits(p.x()));
     float y = static_cast<float>(m.toUnits(p.y()));
     emit MouseUp(button, shift, x, y);
+    if (!alive)
+        return;
 
     if (clicked && rect().contains(p))
         clickStep();
@@ -633,8 +641,9 @@ void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
     if (overHeader && hit.colPos >= 0 && hit.colPos != pressed &&
         (m.props.AllowColumnSwap || m.props.AllowColumnDrag)) {
         const quint64 structure = m.structure;
+        const ControlGuard alive(this);
         UpdateCell(false);
-        if (m.structure != structure || pressed >= static_cast<int>(m.colOrder.size()) ||
+        if (!alive || m.structure != structure || pressed >= static_cast<int>(m.colOrder.size()) ||
             hit.colPos >= static_cast<int>(m.colOrder.size()))
             return;
         ++m.structure;
@@ -653,6 +662,7 @@ void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
         return;
     }
     if (overHeader && hit.colPos == pressed && m.props.AllowColumnSort && m.lastRow >= 0) {
+        const ControlGuard alive(this);
         const int col = m.colOrder[static_cast<size_t>(pressed)];
         if ((mods & Qt::ControlModifier) && m.sortPrimary >= 0 && m.sortPrimary != col) {
             // Ctrl adds the column as the second key, sorted the way the first one is; the first
@@ -665,8 +675,14 @@ void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
             m.sortSecondary = -1;
             Sort(-1, -1, -1, -1);
         }
+        if (!alive)
+            return;
         RowColSet(-1, col);
+        if (!alive)
+            return;
         emit ColumnClick(col);
+        if (!alive)
+            return;
     }
     requestRefresh();
 }
@@ -679,9 +695,10 @@ void ListGrid::cellReleased(const GridHit& hit)
     const int col = m.colOrder[static_cast<size_t>(hit.colPos)];
     // Nothing of the cell is held across an event: a handler may remove its row (a "delete" button
     // cell), and then the click is over.
+    const ControlGuard alive(this);
     const quint64 structure = m.structure;
     const auto cellNow = [&]() -> const GridCell* {
-        if (m.structure != structure || row > m.lastRow || col >= m.colCount())
+        if (!alive || m.structure != structure || row > m.lastRow || col >= m.colCount())
             return nullptr;
         return &m.rowAt(row).cells[static_cast<size_t>(col)];
     };
@@ -718,6 +735,7 @@ void ListGrid::cellReleased(const GridHit& hit)
 
 void ListGrid::clickStep()
 {
+    const ControlGuard alive(this);
     const int row = m.currentRow;
     const bool unlocked = row >= 0 && row <= m.lastRow && !(m.rowAt(row).flags & RowFlag::Locked);
     if (!in->pressOnHeader && unlocked && (m.props.EditTrigger & 8) && !m.rowRefused) {
@@ -725,10 +743,14 @@ void ListGrid::clickStep()
             UpdateCell(false);
         else
             openEditor(row, m.currentCol);
+        if (!alive)
+            return;
     }
     if (in->pressOnHeader)
         return;
     emit Click();
+    if (!alive)
+        return;
     qint16 shift = in->lastShift;
     emit CellClick(m.currentRow, Col(), shift);
 }

@@ -3,8 +3,8 @@
 
 #include "base/Numbers.h"
 #include "base/Rounding.h"
+#include "controls/common/ControlGuard.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
 
@@ -97,9 +97,13 @@ void ListGrid::customSortRange(int first, int last, int col, int sortType)
     const auto textAt = [&](int displayRow) {
         return m.rowAt(displayRow).cells[static_cast<size_t>(col)].text;
     };
-    // A handler that changes the grid ends the sort: the range it was given is no longer the grid.
+    // A handler that changes the grid, or deletes it, ends the sort: the range it was given is no
+    // longer the grid.
+    const ControlGuard alive(this);
     const quint64 structure = m.structure;
-    const auto changed = [&] { return m.structure != structure || last > m.lastRow || col >= m.colCount(); };
+    const auto changed = [&] {
+        return !alive || m.structure != structure || last > m.lastRow || col >= m.colCount();
+    };
     while (first < last && !changed()) {
         const int middle = static_cast<int>(RoundHalfEven((static_cast<double>(first) + last) / 2.0));
         std::swap(m.rowMap[static_cast<size_t>(middle)], m.rowMap[static_cast<size_t>(first)]);
@@ -134,7 +138,13 @@ void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
 {
     if (m.lastRow < 0)
         return;
-    if (UpdateCell(false)) {
+    // The edit's and the sort's handlers, and the pass of pending events that ends the sort, may
+    // delete the grid; the sort then ends where it is.
+    const ControlGuard alive(this);
+    const bool closed = UpdateCell(false);
+    if (!alive)
+        return;
+    if (closed) {
         qint32 primary = vCol1 != -1 ? vCol1 : m.sortPrimary;
         qint32 secondary = vCol2 != -1 ? vCol2 : m.sortSecondary;
         if (primary == -1 && secondary != -1) {
@@ -173,6 +183,8 @@ void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
         const quint64 structure = ++m.structure;
         if (primaryCol.sortState != 0) {
             sortRange(0, m.lastRow, primary, primaryCol.sortState);
+            if (!alive)
+                return;
             if (secondary != -1 && m.structure == structure) {
                 const int secondaryState = m.columns[static_cast<size_t>(secondary)].sortState;
                 int start = 0;
@@ -184,6 +196,8 @@ void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
                         ++end;
                     if (end > start)
                         sortRange(start, end, secondary, secondaryState);
+                    if (!alive)
+                        return;
                     if (m.structure != structure)
                         break; // a custom sort's handler changed the grid
                     start = end + 1;
@@ -197,10 +211,14 @@ void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
         }
         if (m.structure == structure && m.lastRow >= 0)
             RowColSet(m.displayRowOf(currentSlot), -1);
+        if (!alive)
+            return;
         requestRefresh();
         emit SortComplete();
+        if (!alive)
+            return;
     }
-    QCoreApplication::processEvents();
+    (void)PumpEvents(this);
 }
 
 namespace {

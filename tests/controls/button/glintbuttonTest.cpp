@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 using namespace brenlow;
 
 namespace {
@@ -462,3 +464,68 @@ TEST_F(GlintButtonTest, OnDenseScreenButtonAndTooltipPaintAtTheScreensRatio)
     EXPECT_EQ(tipShown.devicePixelRatio(), ratio);
     EXPECT_EQ(tipShown.size(), (QSizeF(tip.size()) * ratio).toSize());
 }
+
+namespace {
+
+/** One setter with a value that differs from a new button's, and the name it announces. */
+struct ButtonSetterCase
+{
+    const char* name;
+    std::function<void(glintbutton&)> set;
+};
+
+void PrintTo(const ButtonSetterCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ButtonSetter : public ::testing::TestWithParam<ButtonSetterCase>
+{
+};
+
+} // namespace
+
+TEST_P(ButtonSetter, ComparesStoresRepaintsThenTellsTheContainer)
+{
+    const ButtonSetterCase& c = GetParam();
+    auto* button = new glintbutton;
+    glintbutton reference;
+    for (glintbutton* b : {button, &reference})
+        b->resize(100, 30);
+    c.set(reference);
+
+    // The container hears of the change once the button shows it, and may delete the button then.
+    QImage seen;
+    QStringList names;
+    QObject::connect(button, &glintbutton::PropertyChanged, [&](const QString& name) {
+        names << name;
+        seen = button->Surface().copy();
+        delete button;
+    });
+    c.set(*button);
+    EXPECT_EQ(names, QStringList{QString::fromLatin1(c.name)});
+    EXPECT_EQ(seen, reference.Surface());
+
+    // The value it holds: nothing to store or tell.
+    QSignalSpy told(&reference, &glintbutton::PropertyChanged);
+    c.set(reference);
+    EXPECT_EQ(told.count(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Setters, ButtonSetter,
+    ::testing::Values(
+        ButtonSetterCase{"ButtonStyle", [](glintbutton& b) { b.SetButtonStyle(StyleGlossyStrips); }},
+        ButtonSetterCase{"ColorScheme", [](glintbutton& b) { b.SetColorScheme(1); }},
+        ButtonSetterCase{"BackColor", [](glintbutton& b) { b.SetBackColor(0x112233); }},
+        ButtonSetterCase{"ForeColor", [](glintbutton& b) { b.SetForeColor(0x0000FF); }},
+        ButtonSetterCase{"Caption", [](glintbutton& b) { b.SetCaption(QStringLiteral("&Other")); }},
+        ButtonSetterCase{"Font", [](glintbutton& b) { b.SetFont(QFont(QStringLiteral("Tahoma"), 14)); }},
+        ButtonSetterCase{"Enabled", [](glintbutton& b) { b.SetEnabled(false); }},
+        ButtonSetterCase{"CaptionAlign", [](glintbutton& b) { b.SetCaptionAlign(0); }},
+        ButtonSetterCase{"CaptionEffects", [](glintbutton& b) { b.SetCaptionEffects(1); }},
+        ButtonSetterCase{"RightToLeft", [](glintbutton& b) { b.SetRightToLeft(true); }},
+        ButtonSetterCase{"TooltipBackcolor", [](glintbutton& b) { b.SetTooltipBackColor(0x00FFFF); }},
+        ButtonSetterCase{"ToolTipType", [](glintbutton& b) { b.SetTooltipType(1); }},
+        ButtonSetterCase{"PictureOpacity", [](glintbutton& b) { b.SetPictureOpacity(100); }}),
+    [](const auto& info) { return std::string(info.param.name); });
