@@ -300,8 +300,9 @@ void Form1::Form_Load()
 
 void Form1::setUpGrid()
 {
-    ResumeNext([&] { m_grid->ReadProperties(brenlow::ListGridDesign()); });
+    // Drawing stays off from the stored design to the last column, so the list is drawn once.
     m_grid->SetRedraw(false);
+    ResumeNext([&] { m_grid->ReadProperties(brenlow::ListGridDesign()); });
     m_grid->SetEditTrigger(10);
     m_grid->SetMinRowHeight(1400);
     for (const brenlow::DownloadListColumn& c : brenlow::DownloadListColumns) {

@@ -464,7 +464,11 @@ void glintbutton::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     updateRegion();
-    redraw();
+    // A hidden button gets its resize only when first shown, after it was drawn at that very size.
+    if (m_surface.size() !=
+            (QSizeF(std::max(1, width()), std::max(1, height())) * devicePixelRatioF()).toSize() ||
+        m_surface.devicePixelRatio() != devicePixelRatioF())
+        redraw();
 }
 
 // ---- the host side of the behaviour -----------------------------------------------------------

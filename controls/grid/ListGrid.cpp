@@ -424,6 +424,7 @@ void ListGrid::DeleteSelected()
 
 void ListGrid::Clear()
 {
+    const bool wasPainting = m.painting;
     ++m.structure;
     m.rows.clear();
     m.rowMap.clear();
@@ -448,10 +449,14 @@ void ListGrid::Clear()
     m.painting = false;
     m.refreshPending = false;
     m.layoutPending = false;
-    // Paint the empty grid once.
+    // Paint the empty grid once; while drawing was already off, when it is turned back on.
     recalcLayout();
-    paintPass(true);
-    m.refreshPending = false;
+    if (wasPainting) {
+        paintPass(true);
+        m.refreshPending = false;
+    } else {
+        m.refreshPending = true;
+    }
     brenlow::AnnounceGridReset(this);
 }
 

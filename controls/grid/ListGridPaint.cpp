@@ -251,6 +251,9 @@ void ListGrid::paintEvent(QPaintEvent* event)
 void ListGrid::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // A hidden grid gets its resize only when first shown, after it was drawn at that very size.
+    if (m.painting && surfaceFits(m_surface, this) && !m_layout.client().isNull())
+        return;
     if (m.painting) {
         m_surface = gridSurface(this);
         recalcLayout();
