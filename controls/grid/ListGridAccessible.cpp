@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QHash>
 
+#include <unordered_set>
+
 namespace brenlow {
 
 namespace {
@@ -411,9 +413,15 @@ void ListGridAccessible::modelChange(QAccessibleTableModelChangeEvent*)
 
 void ListGridAccessible::pruneCells()
 {
-    const int cols = grid()->model().colCount();
+    const ListGridModel& m = grid()->model();
+    const int cols = m.colCount();
+    // One pass over the rows, not one per cell.
+    std::unordered_set<quint64> live;
+    live.reserve(static_cast<size_t>(m.rowCount()));
+    for (int r = 0; r < m.rowCount(); ++r)
+        live.insert(m.rowAt(r).id);
     for (auto it = m_cells.begin(); it != m_cells.end();) {
-        const bool gone = it->first.second >= cols || grid()->model().displayRowOfId(it->first.first) < 0;
+        const bool gone = it->first.second >= cols || !live.contains(it->first.first);
         if (gone) {
             QAccessible::deleteAccessibleInterface(it->second);
             it = m_cells.erase(it);
