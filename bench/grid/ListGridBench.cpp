@@ -103,9 +103,8 @@ std::unique_ptr<QStandardItemModel> filledModel()
 
 void resetOrder(ListGrid& grid)
 {
-    auto& map = grid.model().rowMap;
-    for (size_t i = 0; i < map.size(); ++i)
-        map[i] = static_cast<qint32>(i);
+    // Sort type 0 puts the rows back in storage order.
+    grid.Sort(0, 0);
 }
 
 // ---- AddItem of every row, painting off

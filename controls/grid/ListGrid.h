@@ -53,8 +53,7 @@ public:
     explicit ListGrid(QWidget* parent = nullptr);
     ~ListGrid() override;
 
-    /** The model, for the painter, the input code and tests. */
-    [[nodiscard]] brenlow::ListGridModel& model() { return m; }
+    /** The model, read only: everything that changes it goes through the members below. */
     [[nodiscard]] const brenlow::ListGridModel& model() const { return m; }
 
     // ---- Columns
@@ -290,9 +289,9 @@ public:
     [[nodiscard]] const brenlow::ListGridLayout& layout() const { return m_layout; }
     /** The control's own drawing surface (the size of the control); paintEvent only copies it. */
     [[nodiscard]] const QImage& surface() const { return m_surface; }
-    /** Transient looks set by the mouse code (hot/pressed header item, pressed button cell); repaint
-     *  after changing them. */
-    [[nodiscard]] brenlow::GridPaintState& paintState() { return m_paintState; }
+    /** Transient looks the mouse code sets (hot or pressed header item, dragged header, pressed
+     *  button cell), read only. */
+    [[nodiscard]] const brenlow::GridPaintState& paintState() const { return m_paintState; }
     /** The scroll bars of the control (shown only when the content does not fit). */
     [[nodiscard]] QScrollBar* horizontalScrollBar() const { return m_hBar; }
     [[nodiscard]] QScrollBar* verticalScrollBar() const { return m_vBar; }
@@ -622,6 +621,9 @@ private:
     // ---- Stored properties and themes (ListGridProperties.cpp, ListGridTheme.cpp)
     /** Records that a stored property changed, by its key. */
     void propertyChanged(const char* key);
+    /** Sets a stored property the one way: compare, store, tell the container by the property's key,
+     *  repaint. */
+    template <typename T> void storeProperty(T brenlow::GridProperties::*field, const T& value);
     /** Re-applies the theme colour set of ThemeColor. */
     void applyTheme();
 };

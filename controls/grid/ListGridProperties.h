@@ -31,6 +31,9 @@ struct GridPropertyEntry
 /** Every stored property, in the order it is read and written. */
 [[nodiscard]] const std::vector<GridPropertyEntry>& GridPropertyTable();
 
+/** The key a property is stored and reported under ("" for a field that is not stored). */
+[[nodiscard]] const char* GridPropertyKey(const GridPropertyEntry::Field& field);
+
 /** Reads every key with its default (the defaults of GridProperties; Font defaults to the container's
  *  font, FontHeader to the Font just read); a number outside its entry's range, or outside its type,
  *  reads as the default. Keys are matched without regard to case. A font may be

@@ -84,6 +84,14 @@ const std::vector<GridPropertyEntry>& GridPropertyTable()
     return table;
 }
 
+const char* GridPropertyKey(const GridPropertyEntry::Field& field)
+{
+    for (const GridPropertyEntry& e : GridPropertyTable())
+        if (e.field == field)
+            return e.key;
+    return "";
+}
+
 namespace {
 
 QFont readFont(const PropertyBag& bag, const QString& key, const QFont& fallback)

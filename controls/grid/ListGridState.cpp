@@ -1,4 +1,5 @@
 #include "controls/grid/ListGrid.h"
+#include "controls/grid/ListGridProperties.h"
 
 #include "base/Numbers.h"
 #include "base/Rounding.h"
@@ -234,394 +235,293 @@ void ListGrid::SetEnabled(bool v)
 
 // ---- Plain stored properties
 
+// Set as any stored property is: when the value changes it is stored, the container hears of it by
+// the property's key in the property table, and the grid repaints.
+template <typename T> void ListGrid::storeProperty(T GridProperties::*field, const T& value)
+{
+    if (m.props.*field == value)
+        return;
+    m.props.*field = value;
+    propertyChanged(GridPropertyKey(field));
+    requestRefresh();
+}
+
 void ListGrid::SetApplySelectionToImages(bool v)
 {
-    m.props.ApplySelectionToImages = v;
-    propertyChanged("ApplySelectionToImages");
-    requestRefresh();
+    storeProperty(&GridProperties::ApplySelectionToImages, v);
 }
 
 void ListGrid::SetBackColor(quint32 v)
 {
-    m.props.BackColor = v;
-    propertyChanged("BackColor");
-    requestRefresh();
+    storeProperty(&GridProperties::BackColor, v);
 }
 
 void ListGrid::SetBackColorBkg(quint32 v)
 {
-    m.props.BackColorBkg = v;
-    propertyChanged("BackColorBkg");
-    requestRefresh();
+    storeProperty(&GridProperties::BackColorBkg, v);
 }
 
 void ListGrid::SetBackColorEdit(quint32 v)
 {
-    m.props.BackColorEdit = v;
-    propertyChanged("BackColorEdit");
-    requestRefresh();
+    storeProperty(&GridProperties::BackColorEdit, v);
 }
 
 void ListGrid::SetBackColorSel(quint32 v)
 {
-    m.props.BackColorSel = v;
-    propertyChanged("BackColorSel");
-    requestRefresh();
+    storeProperty(&GridProperties::BackColorSel, v);
 }
 
 void ListGrid::SetForeColor(quint32 v)
 {
-    m.props.ForeColor = v;
-    propertyChanged("ForeColor");
-    requestRefresh();
+    storeProperty(&GridProperties::ForeColor, v);
 }
 
 void ListGrid::SetForeColorEdit(quint32 v)
 {
-    m.props.ForeColorEdit = v;
-    propertyChanged("ForeColorEdit");
-    requestRefresh();
+    storeProperty(&GridProperties::ForeColorEdit, v);
 }
 
 void ListGrid::SetForeColorHdr(quint32 v)
 {
-    m.props.ForeColorHdr = v;
-    propertyChanged("ForeColorHdr");
-    requestRefresh();
+    storeProperty(&GridProperties::ForeColorHdr, v);
 }
 
 void ListGrid::SetForeColorSel(quint32 v)
 {
-    m.props.ForeColorSel = v;
-    propertyChanged("ForeColorSel");
-    requestRefresh();
+    storeProperty(&GridProperties::ForeColorSel, v);
 }
 
 void ListGrid::SetColumnHeaders(bool v)
 {
-    m.props.ColumnHeaders = v;
-    propertyChanged("ShowColumnHeaders");
-    requestRefresh();
+    storeProperty(&GridProperties::ColumnHeaders, v);
 }
 
 void ListGrid::SetCenterRowImage(bool v)
 {
-    m.props.CenterRowImage = v;
-    propertyChanged("CenterRowImage");
-    requestRefresh();
+    storeProperty(&GridProperties::CenterRowImage, v);
 }
 
 void ListGrid::SetScrollBars(int v)
 {
-    m.props.ScrollBars = v;
-    propertyChanged("ScrollBars");
-    requestRefresh();
+    storeProperty(&GridProperties::ScrollBars, v);
 }
 
 void ListGrid::SetBackColorEvenRows(quint32 v)
 {
-    m.props.BackColorEvenRows = v;
-    propertyChanged("BackColorEvenRows");
-    requestRefresh();
+    storeProperty(&GridProperties::BackColorEvenRows, v);
 }
 
 void ListGrid::SetBackColorEvenRowsEnabled(bool v)
 {
-    m.props.BackColorEvenRowsEnabled = v;
-    propertyChanged("BackColorEvenRowsEnabled");
-    requestRefresh();
+    storeProperty(&GridProperties::BackColorEvenRowsEnabled, v);
 }
 
 void ListGrid::SetGridColor(quint32 v)
 {
-    m.props.GridColor = v;
-    propertyChanged("GridColor");
-    requestRefresh();
+    storeProperty(&GridProperties::GridColor, v);
 }
 
 void ListGrid::SetAlphaBlendSelection(bool v)
 {
-    m.props.AlphaBlendSelection = v;
-    propertyChanged("AlphaBlendSelection");
-    requestRefresh();
+    storeProperty(&GridProperties::AlphaBlendSelection, v);
 }
 
 void ListGrid::SetBorderStyle(int v)
 {
-    m.props.BorderStyle = v;
-    propertyChanged("BorderStyle");
-    requestRefresh();
+    storeProperty(&GridProperties::BorderStyle, v);
 }
 
 void ListGrid::SetDisplayEllipsis(bool v)
 {
-    m.props.DisplayEllipsis = v;
-    propertyChanged("DisplayEllipsis");
-    requestRefresh();
+    storeProperty(&GridProperties::DisplayEllipsis, v);
 }
 
 void ListGrid::SetFocusRectColor(quint32 v)
 {
-    m.props.FocusRectColor = v;
-    propertyChanged("FocusRectColor");
-    requestRefresh();
+    storeProperty(&GridProperties::FocusRectColor, v);
 }
 
 void ListGrid::SetFocusRectMode(int v)
 {
-    m.props.FocusRectMode = v;
-    propertyChanged("FocusRectMode");
-    requestRefresh();
+    storeProperty(&GridProperties::FocusRectMode, v);
 }
 
 void ListGrid::SetFocusRectStyle(int v)
 {
-    m.props.FocusRectStyle = v;
-    propertyChanged("FocusRectStyle");
-    requestRefresh();
+    storeProperty(&GridProperties::FocusRectStyle, v);
 }
 
 void ListGrid::SetGridLines(int v)
 {
-    m.props.GridLines = v;
-    propertyChanged("GridLines");
-    requestRefresh();
+    storeProperty(&GridProperties::GridLines, v);
 }
 
 void ListGrid::SetGridLineWidth(int v)
 {
-    m.props.GridLineWidth = v;
-    propertyChanged("GridLineWidth");
-    requestRefresh();
+    storeProperty(&GridProperties::GridLineWidth, v);
 }
 
 void ListGrid::SetThemeStyle(int v)
 {
-    m.props.ThemeStyle = v;
-    propertyChanged("ThemeStyle");
-    requestRefresh();
+    storeProperty(&GridProperties::ThemeStyle, v);
 }
 
 void ListGrid::SetColumnHeaderSmall(bool v)
 {
-    m.props.ColumnHeaderSmall = v;
-    propertyChanged("ColumnHeaderSmall");
-    requestRefresh();
+    storeProperty(&GridProperties::ColumnHeaderSmall, v);
 }
 
 void ListGrid::SetColumnHeaderLines(qint16 v)
 {
-    m.props.ColumnHeaderLines = v;
-    propertyChanged("ColumnHeaderLines");
-    requestRefresh();
+    storeProperty(&GridProperties::ColumnHeaderLines, v);
 }
 
 void ListGrid::SetCaption(const QString& v)
 {
-    m.props.Caption = v;
-    propertyChanged("Caption");
-    requestRefresh();
+    storeProperty(&GridProperties::Caption, v);
 }
 
 void ListGrid::SetCaptionAlignment(int v)
 {
-    m.props.CaptionAlignment = v;
-    propertyChanged("CaptionAlignment");
-    requestRefresh();
+    storeProperty(&GridProperties::CaptionAlignment, v);
 }
 
 void ListGrid::SetAppearance(int v)
 {
-    m.props.Appearance = v;
-    propertyChanged("Appearance");
-    requestRefresh();
+    storeProperty(&GridProperties::Appearance, v);
 }
 
 void ListGrid::SetScrollBarStyle(int v)
 {
-    m.props.ScrollBarStyle = v;
-    propertyChanged("ScrollBarStyle");
-    requestRefresh();
+    storeProperty(&GridProperties::ScrollBarStyle, v);
 }
 
 void ListGrid::SetTotalsLineShow(bool v)
 {
-    m.props.TotalsLineShow = v;
-    propertyChanged("TotalsLineShow");
-    requestRefresh();
+    storeProperty(&GridProperties::TotalsLineShow, v);
 }
 
 void ListGrid::SetFocusRowHighlightKeepTextForecolor(bool v)
 {
-    m.props.FocusRowHighlightKeepTextForecolor = v;
-    propertyChanged("FocusRowHighlightKeepTextForecolor");
-    requestRefresh();
+    storeProperty(&GridProperties::FocusRowHighlightKeepTextForecolor, v);
 }
 
 void ListGrid::SetShowRowNumbers(bool v)
 {
-    m.props.ShowRowNumbers = v;
-    propertyChanged("ShowRowNumbers");
-    requestRefresh();
+    storeProperty(&GridProperties::ShowRowNumbers, v);
 }
 
 void ListGrid::SetShowRowNumbersVary(bool v)
 {
-    m.props.ShowRowNumbersVary = v;
-    propertyChanged("ShowRowNumbersVary");
-    requestRefresh();
+    storeProperty(&GridProperties::ShowRowNumbersVary, v);
 }
 
 void ListGrid::SetAllowColumnResizing(bool v)
 {
-    m.props.AllowColumnResizing = v;
-    propertyChanged("AllowColumnResizing");
-    requestRefresh();
+    storeProperty(&GridProperties::AllowColumnResizing, v);
 }
 
 void ListGrid::SetAllowRowResizing(bool v)
 {
-    m.props.AllowRowResizing = v;
-    propertyChanged("AllowRowResizing");
-    requestRefresh();
+    storeProperty(&GridProperties::AllowRowResizing, v);
 }
 
 void ListGrid::SetRowCheckBoxes(bool v)
 {
-    m.props.RowCheckBoxes = v;
-    propertyChanged("Checkboxes");
-    requestRefresh();
+    storeProperty(&GridProperties::RowCheckBoxes, v);
 }
 
 void ListGrid::SetAllowColumnDrag(bool v)
 {
-    m.props.AllowColumnDrag = v;
-    propertyChanged("ColumnDrag");
-    requestRefresh();
+    storeProperty(&GridProperties::AllowColumnDrag, v);
 }
 
 void ListGrid::SetAllowColumnSwap(bool v)
 {
-    m.props.AllowColumnSwap = v;
-    propertyChanged("ColumnSwap");
-    requestRefresh();
+    storeProperty(&GridProperties::AllowColumnSwap, v);
 }
 
 void ListGrid::SetAllowColumnSort(bool v)
 {
-    m.props.AllowColumnSort = v;
-    propertyChanged("ColumnSort");
-    requestRefresh();
+    storeProperty(&GridProperties::AllowColumnSort, v);
 }
 
 void ListGrid::SetAllowEdit(bool v)
 {
-    m.props.AllowEdit = v;
-    propertyChanged("Editable");
-    requestRefresh();
+    storeProperty(&GridProperties::AllowEdit, v);
 }
 
 void ListGrid::SetAllowDelete(bool v)
 {
-    m.props.AllowDelete = v;
-    propertyChanged("AllowDelete");
-    requestRefresh();
+    storeProperty(&GridProperties::AllowDelete, v);
 }
 
 void ListGrid::SetAllowInsert(bool v)
 {
-    m.props.AllowInsert = v;
-    propertyChanged("AllowInsert");
-    requestRefresh();
+    storeProperty(&GridProperties::AllowInsert, v);
 }
 
 void ListGrid::SetEditTrigger(int v)
 {
-    m.props.EditTrigger = v;
-    propertyChanged("EditTrigger");
-    requestRefresh();
+    storeProperty(&GridProperties::EditTrigger, v);
 }
 
 void ListGrid::SetEditMove(int v)
 {
-    m.props.EditMove = v;
-    propertyChanged("EditMove");
-    requestRefresh();
+    storeProperty(&GridProperties::EditMove, v);
 }
 
 void ListGrid::SetFocusRowHighlight(bool v)
 {
-    m.props.FocusRowHighlight = v;
-    propertyChanged("FullRowSelect");
-    requestRefresh();
+    storeProperty(&GridProperties::FocusRowHighlight, v);
 }
 
 void ListGrid::SetFocusRowHighlightStyle(int v)
 {
-    m.props.FocusRowHighlightStyle = v;
-    propertyChanged("FocusRowHighlightStyle");
-    requestRefresh();
+    storeProperty(&GridProperties::FocusRowHighlightStyle, v);
 }
 
 void ListGrid::SetFocusRectHide(bool v)
 {
-    m.props.FocusRectHide = v;
-    propertyChanged("HideSelection");
-    requestRefresh();
+    storeProperty(&GridProperties::FocusRectHide, v);
 }
 
 void ListGrid::SetAllowColumnHover(bool v)
 {
-    m.props.AllowColumnHover = v;
-    propertyChanged("HotHeaderTracking");
-    requestRefresh();
+    storeProperty(&GridProperties::AllowColumnHover, v);
 }
 
 void ListGrid::SetMultiSelect(qint16 v)
 {
-    m.props.MultiSelect = v;
-    propertyChanged("MultiSelect");
-    requestRefresh();
+    storeProperty(&GridProperties::MultiSelect, v);
 }
 
 void ListGrid::SetScrollTrack(bool v)
 {
-    m.props.ScrollTrack = v;
-    propertyChanged("ScrollTrack");
-    requestRefresh();
+    storeProperty(&GridProperties::ScrollTrack, v);
 }
 
 void ListGrid::SetAutoToolTips(bool v)
 {
-    m.props.AutoToolTips = v;
-    propertyChanged("AutoToolTips");
-    requestRefresh();
+    storeProperty(&GridProperties::AutoToolTips, v);
 }
 
 void ListGrid::SetFreezeAtCol(qint16 v)
 {
-    m.props.FreezeAtCol = v;
-    propertyChanged("FreezeAtCol");
-    requestRefresh();
+    storeProperty(&GridProperties::FreezeAtCol, v);
 }
 
 void ListGrid::SetCacheIncrement(int v)
 {
-    m.props.CacheIncrement = v;
-    propertyChanged("CacheIncrement");
-    requestRefresh();
+    storeProperty(&GridProperties::CacheIncrement, v);
 }
 
 void ListGrid::SetMaxLineCount(int v)
 {
-    m.props.MaxLineCount = v;
-    propertyChanged("MaxLineCount");
-    requestRefresh();
+    storeProperty(&GridProperties::MaxLineCount, v);
 }
 
 void ListGrid::SetSearchColumn(int v)
 {
-    m.props.SearchColumn = v;
-    propertyChanged("SearchColumn");
-    requestRefresh();
+    storeProperty(&GridProperties::SearchColumn, v);
 }

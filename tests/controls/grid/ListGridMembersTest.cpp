@@ -103,6 +103,28 @@ TEST(ListGridNotification, EverySetterOfAStoredPropertyReportsItsKey)
     }
 }
 
+TEST(ListGridNotification, SettingAStoredPropertyToItsValueChangesNothingAndDrawsNothing)
+{
+    ListGrid g;
+    g.resize(200, 100);
+    g.AddColumn(QStringLiteral("a"), 900);
+    g.AddItem(QStringLiteral("x"));
+    g.SetRedraw(true);
+    const std::vector<std::function<void()>> setters{
+        [&] { g.SetGridColor(255); }, [&] { g.SetCaption(QStringLiteral("c")); },
+        [&] { g.SetColumnHeaderLines(2); }, [&] { g.SetAllowEdit(true); }, [&] { g.SetFocusRectMode(2); }};
+    QSignalSpy changes(&g, &ListGrid::PropertyChanged);
+    for (const auto& set : setters) {
+        set();
+        const int reported = static_cast<int>(changes.count());
+        const int passes = g.paintCount();
+        set();
+        EXPECT_EQ(changes.count(), reported);
+        EXPECT_EQ(g.paintCount(), passes);
+    }
+    EXPECT_EQ(changes.count(), static_cast<qsizetype>(setters.size()));
+}
+
 TEST(ListGridColumnOrder, RestoreKeepsTheCurrentColumn)
 {
     ListGrid g;
