@@ -12,7 +12,7 @@ namespace brenlow {
 namespace {
 
 using P = ButtonProperties;
-using Field = std::variant<int P::*, bool P::*, quint32 P::*, QString P::*, QImage P::*, QFont P::*>;
+using Field = ButtonProperties::Field;
 
 /** How a value is stored beyond its type. */
 enum class Kind
@@ -166,14 +166,6 @@ struct Writer
     void operator()(const QFont& v) const { write(v, containerFont); }
 };
 
-template <typename T> QString nameOf(T P::*field)
-{
-    for (const Stored& s : kTable)
-        if (const auto* f = std::get_if<T P::*>(&s.field); f && *f == field)
-            return QLatin1String(s.announced ? s.announced : s.key);
-    return {};
-}
-
 } // namespace
 
 ButtonProperties ButtonProperties::Fresh(const QFont& containerFont, const QString& name)
@@ -201,29 +193,12 @@ void ButtonProperties::Write(PropertyBag& bag, const QFont& containerFont) const
         std::visit([&](auto field) { Writer{bag, s, containerFont}(this->*field); }, s.field);
 }
 
-QString ButtonProperties::NameOf(int ButtonProperties::*field)
+QString ButtonProperties::NameOf(const Field& field)
 {
-    return nameOf(field);
-}
-QString ButtonProperties::NameOf(bool ButtonProperties::*field)
-{
-    return nameOf(field);
-}
-QString ButtonProperties::NameOf(quint32 ButtonProperties::*field)
-{
-    return nameOf(field);
-}
-QString ButtonProperties::NameOf(QString ButtonProperties::*field)
-{
-    return nameOf(field);
-}
-QString ButtonProperties::NameOf(QImage ButtonProperties::*field)
-{
-    return nameOf(field);
-}
-QString ButtonProperties::NameOf(QFont ButtonProperties::*field)
-{
-    return nameOf(field);
+    for (const Stored& s : kTable)
+        if (s.field == field)
+            return QLatin1String(s.announced ? s.announced : s.key);
+    return {};
 }
 
 void ButtonProperties::ApplyStyleColorScheme()

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QString>
 
+#include <variant>
+
 namespace brenlow {
 
 class PropertyBag;
@@ -101,12 +103,11 @@ struct ButtonProperties
     /** The name a property's setter announces to the container: its stored key, except
      *  "TooltipBackcolor" and "ToolTipType". The reader, the writer and the setters share one
      *  table of keys, fields and defaults. */
-    [[nodiscard]] static QString NameOf(int ButtonProperties::*field);
-    [[nodiscard]] static QString NameOf(bool ButtonProperties::*field);
-    [[nodiscard]] static QString NameOf(quint32 ButtonProperties::*field);
-    [[nodiscard]] static QString NameOf(QString ButtonProperties::*field);
-    [[nodiscard]] static QString NameOf(QImage ButtonProperties::*field);
-    [[nodiscard]] static QString NameOf(QFont ButtonProperties::*field);
+    /** A stored property, by its field. */
+    using Field =
+        std::variant<int ButtonProperties::*, bool ButtonProperties::*, quint32 ButtonProperties::*,
+                     QString ButtonProperties::*, QImage ButtonProperties::*, QFont ButtonProperties::*>;
+    [[nodiscard]] static QString NameOf(const Field& field);
 
     /** Styles 3 and 9 take scheme 2; 5, 11, 12 and 13 keep theirs; the rest take scheme 0. */
     void ApplyStyleColorScheme();

@@ -8,8 +8,7 @@ namespace brenlow {
 
 namespace {
 
-using Field = std::variant<qint32 BarProperties::*, quint32 BarProperties::*, bool BarProperties::*,
-                           QImage BarProperties::*>;
+using Field = BarProperties::Field;
 
 struct Stored
 {
@@ -34,14 +33,6 @@ const Stored kTable[] = {
 };
 
 const BarProperties kDefaults;
-
-template <typename T> QString keyOf(T BarProperties::*field)
-{
-    for (const Stored& s : kTable)
-        if (const auto* f = std::get_if<T BarProperties::*>(&s.field); f && *f == field)
-            return QLatin1String(s.key);
-    return {};
-}
 
 // The typed reads and writes, one per kind of value.
 void readInto(const PropertyBag& bag, const QString& key, qint32& value, qint32 def)
@@ -100,21 +91,12 @@ void BarProperties::Write(PropertyBag& bag) const
             s.field);
 }
 
-QString BarProperties::KeyOf(qint32 BarProperties::*field)
+QString BarProperties::KeyOf(const Field& field)
 {
-    return keyOf(field);
-}
-QString BarProperties::KeyOf(quint32 BarProperties::*field)
-{
-    return keyOf(field);
-}
-QString BarProperties::KeyOf(bool BarProperties::*field)
-{
-    return keyOf(field);
-}
-QString BarProperties::KeyOf(QImage BarProperties::*field)
-{
-    return keyOf(field);
+    for (const Stored& s : kTable)
+        if (s.field == field)
+            return QLatin1String(s.key);
+    return {};
 }
 
 } // namespace brenlow

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <variant>
+
 namespace brenlow {
 
 class PropertyBag;
@@ -33,10 +35,10 @@ struct BarProperties
     void Write(PropertyBag& bag) const;
 
     /** The stored key of a property, which is also the name its setter announces. */
-    [[nodiscard]] static QString KeyOf(qint32 BarProperties::*field);
-    [[nodiscard]] static QString KeyOf(quint32 BarProperties::*field);
-    [[nodiscard]] static QString KeyOf(bool BarProperties::*field);
-    [[nodiscard]] static QString KeyOf(QImage BarProperties::*field);
+    /** A stored property, by its field. */
+    using Field = std::variant<qint32 BarProperties::*, quint32 BarProperties::*, bool BarProperties::*,
+                               QImage BarProperties::*>;
+    [[nodiscard]] static QString KeyOf(const Field& field);
 };
 
 } // namespace brenlow
