@@ -56,7 +56,10 @@ void Form1::AVC1_Converting()
         return;
     if (m_currentStage == ProfileList || m_currentStage == Thumbnail || m_currentStage == VideoName ||
         m_currentStage == Downloading) {
-        setStatus(brenlow::StatusText(m_currentStage, m_statusFrame));
+        // While a list is added, the count of its videos stands in the status line.
+        setStatus(m_playlist && m_currentStage != Downloading
+                      ? playlistStatus()
+                      : brenlow::StatusText(m_currentStage, m_statusFrame));
         m_statusFrame = (m_statusFrame + 1) % 4;
     }
 }
@@ -83,6 +86,7 @@ void Form1::AVC1_ErrorEvent(QString& ErrorMessage)
     // No run is under way and no completion follows. A metadata chain ends here; a download queue
     // waits on "Cancel", the only button left enabled, at its first row as at any later one.
     if (m_currentStage != Downloading) {
+        endPlaylist();
         endChain();
         return;
     }
@@ -105,6 +109,7 @@ void Form1::AVC1_Complete()
         } else if (m_currentStage >= ProfileList && m_currentStage <= VideoName) {
             m_currentStage = Idle;
         }
+        endPlaylist(); // the rows already added stay
         endChain();
         return;
     }
@@ -128,6 +133,8 @@ void Form1::AVC1_Complete()
 
 void Form1::profileListStep()
 {
+    if (playlistListed())
+        return;
     // The table is cut from the output as the tool printed it, so a line split between two chunks
     // stays whole.
     const brenlow::ParsedProfiles parsed = brenlow::ParseFormatTable(m_rawOutput);
@@ -139,6 +146,8 @@ void Form1::profileListStep()
         clearText4();
         bool overWrite = true;
         ResumeNext([&] { m_avc->ConvertMedia3(overWrite); });
+    } else if (m_playlist) {
+        playlistVideoFailed(runFailureReason());
     } else {
         m_currentStage = Idle;
         endChain();
@@ -161,6 +170,10 @@ void Form1::videoNameStep()
     ResumeNext([&] { m_combo->setCurrentIndex(m_combo->count() - 1); });
     name = brenlow::CleanName(name);
     m_text4 = name;
+    if (name.isEmpty() && m_playlist) {
+        playlistVideoFailed(runFailureReason());
+        return;
+    }
     if (name.isEmpty()) {
         m_currentStage = Idle;
         endChain();
@@ -188,4 +201,6 @@ void Form1::videoNameStep()
     ResumeNext([&] { m_grid->SetCellTag(row, brenlow::Col::VideoLink, m_currentLink); });
     m_grid->SetRedraw(true);
     m_grid->Refresh();
+    if (m_playlist)
+        addNextPlaylistVideo();
 }

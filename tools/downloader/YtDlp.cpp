@@ -1,8 +1,10 @@
 #include "YtDlp.h"
 
+#include "AudioProfiles.h"
 #include "Child.h"
 #include "PageCache.h"
 #include "PageInfo.h"
+#include "Playlist.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -41,12 +43,7 @@ std::optional<QJsonObject> extract(const QString& ytdlp, const QString& link, Ou
 {
     ChildRun run;
     run.program = ytdlp;
-    run.arguments = {QStringLiteral("-J"),
-                     QStringLiteral("--no-playlist"),
-                     QStringLiteral("--playlist-items"),
-                     QStringLiteral("1"),
-                     QStringLiteral("--"),
-                     link};
+    run.arguments = QStringList{QStringLiteral("-J")} + VideoArguments(link);
     QByteArrayList errors;
     run.onErrorLine = [&](const QByteArray& line) {
         if (!quiet || line.startsWith("ERROR:"))
@@ -88,12 +85,14 @@ std::optional<QJsonObject> pageInfo(const QString& ytdlp, const QString& link, q
 
 int formatList(const QString& ytdlp, const Options& o, Output& out)
 {
-    const auto info = extract(ytdlp, o.link, out, false);
-    if (!info)
-        return 1;
+    // A link holding several videos is answered with their row links instead of a table.
+    const ListRead read = ReadForList(ytdlp, o.link, out);
+    if (read.listed)
+        return *read.listed;
+    const std::optional<QJsonObject> info = read.video;
     const PageCache cache(o.link);
     CodeMap codes = cache.codes();
-    const QStringList lines = FormatTable(*info, codes);
+    const QStringList lines = WithAudioProfiles(FormatTable(*info, codes), *info, codes);
     cache.storeCodes(codes);
     if (lines.isEmpty()) {
         out.line(QStringLiteral("ERROR: No video formats found on this page"));
@@ -278,8 +277,8 @@ int download(const QString& ytdlp, const Options& o, Output& out)
                          QStringLiteral("--progress-template"),
                          MergedProgress::Template(),
                          o.resume ? QStringLiteral("--continue") : QStringLiteral("--no-continue")};
-        if (!wanted.isEmpty())
-            run.arguments << QStringLiteral("-f") << wanted;
+        run.arguments << DownloadArguments(wanted, info);
+        const double share = DownloadShare(wanted, info);
         if (o.noOverwrite)
             run.arguments << QStringLiteral("--no-overwrites");
         // A private copy: another run may renew the cached one meanwhile.
@@ -295,7 +294,7 @@ int download(const QString& ytdlp, const Options& o, Output& out)
             }
             run.arguments << QStringLiteral("--load-info-json") << infoFile;
         } else {
-            run.arguments << QStringLiteral("--no-playlist") << QStringLiteral("--") << o.link;
+            run.arguments << VideoArguments(o.link);
         }
         qint64 lastReport = -kProgressEveryMs;
         run.onOutputLine = [&](const QByteArray& bytes) {
@@ -306,7 +305,7 @@ int download(const QString& ytdlp, const Options& o, Output& out)
             }
             // The window reads a few hundred bytes per tick: a line every quarter second is plenty.
             if (clock.elapsed() - lastReport >= kProgressEveryMs) {
-                out.line(progress.line());
+                out.line(ScaleProgressLine(progress.line(), share));
                 lastReport = clock.elapsed();
             }
         };
