@@ -38,7 +38,8 @@ public:
         // the answer is Yes.
         QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No);
         box.show();
-        QTest::qWaitForWindowExposed(&box);
+        if (!QTest::qWaitForWindowExposed(&box))
+            std::fprintf(stderr, "the question was not shown\n");
         box.grab().save(QFileInfo(picture).path() + u'/' + QFileInfo(picture).completeBaseName() +
                         QStringLiteral("-question.png"));
         return Answer::Yes;

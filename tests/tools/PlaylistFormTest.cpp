@@ -2,7 +2,7 @@
 // same runs as a typed link, and a download per row; against a local site through yt-dlp.
 
 #include "../app/FormFixture.h"
-#include "MediaSite.h"
+#include "ListPages.h"
 
 #include "app/GridDesign.h"
 #include "app/Thumbnail.h"
@@ -30,20 +30,7 @@ protected:
         }
         qunsetenv("BRENLOW_YTDLP");
         const QString dir = Site::get().dir.path();
-        // Three video elements on one page, each with a picture of its own.
-        const char* colours[] = {"red", "green", "blue"};
-        for (int i = 0; i < 3; ++i) {
-            QImage picture(64, 36, QImage::Format_RGB32);
-            picture.fill(QColor(QLatin1String(colours[i])));
-            picture.save(dir + QStringLiteral("/poster%1.jpg").arg(i + 1), "JPG");
-        }
-        write(
-            dir + QStringLiteral("/three.html"),
-            "<!DOCTYPE html><html><head><title>Three Clips</title></head><body>\n"
-            "<video controls poster=\"/poster1.jpg\"><source src=\"/small.mp4\" type=\"video/mp4\"></video>\n"
-            "<video controls poster=\"/poster2.jpg\"><source src=\"/big.mp4\" type=\"video/mp4\"></video>\n"
-            "<video controls poster=\"/poster3.jpg\"><source src=\"/blob.mp4\" type=\"video/mp4\"></video>\n"
-            "</body></html>\n");
+        WriteListPages(dir);
         port = startServer(server, dir);
         ASSERT_GT(port, 0);
         FormTest::SetUp();
@@ -66,12 +53,29 @@ protected:
 
     QString page() const { return QStringLiteral("http://127.0.0.1:%1/three.html").arg(port); }
 
-    /** Presses "Add Video Link" with the page and answers the question; returns the texts the status
-     *  line showed until the window came to rest (or until `until` held). */
-    QStringList addList(Answer answer, const std::function<bool()>& until = {})
+    /** A feed of a thousand videos, each on a page of its own. */
+    QString bigFeed() const
+    {
+        QByteArray items;
+        for (int i = 1; i <= 1000; ++i)
+            items += QStringLiteral(
+                         "<item><title>%1</title><link>http://127.0.0.1:%2/og.html?n=%1</link></item>\n")
+                         .arg(i)
+                         .arg(port)
+                         .toUtf8();
+        write(Site::get().dir.path() + QStringLiteral("/thousand.rss"),
+              "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>Thousand</title>"
+              "<link>http://x/</link>\n" +
+                  items + "</channel></rss>\n");
+        return QStringLiteral("http://127.0.0.1:%1/thousand.rss").arg(port);
+    }
+
+    /** Presses "Add Video Link" with a link of several videos and answers the question; returns the
+     *  texts the status line showed until the window came to rest (or until `until` held). */
+    QStringList addList(Answer answer, const std::function<bool()>& until = {}, const QString& link = {})
     {
         dialogs().messageAnswers.push_back(answer);
-        dialogs().inputAnswers.push_back(page());
+        dialogs().inputAnswers.push_back(link.isEmpty() ? page() : link);
         form->Command1_Click();
         QStringList seen;
         EXPECT_TRUE(waitFor([&] {
@@ -126,31 +130,35 @@ TEST_F(PlaylistFormTest, YesAddsEveryVideoAsItsOwnRowAndEachRowDownloadsItsOwnVi
     chooseFolder();
     downloadAll();
     EXPECT_EQ(messages().last(), QStringLiteral("Done"));
-    const QStringList media{QStringLiteral("small.mp4"), QStringLiteral("big.mp4"),
-                            QStringLiteral("blob.mp4")};
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(grid->CellText(row, Col::Status), QStringLiteral("Complete"));
         EXPECT_EQ(read(m_downloads.path() + QStringLiteral("/127.0.0.1 - Three Clips %1.mp4").arg(row + 1)),
-                  read(Site::get().dir.path() + u'/' + media.at(row)))
+                  read(Site::get().dir.path() + u'/' + ListMedia.at(row)))
             << QDir(m_downloads.path()).entryList(QDir::Files).join(u',').toStdString();
     }
     EXPECT_EQ(QDir(m_downloads.path()).entryList(QDir::Files).size(), 3);
 }
 
-TEST_F(PlaylistFormTest, NoAddsNothingAndCancelWhileAddingKeepsTheRowsAlreadyAdded)
+TEST_F(PlaylistFormTest, NoAddsNothing_AThousandComeOneByOne_AndCancelKeepsTheRowsAdded)
 {
     addList(Answer::No);
     EXPECT_EQ(form->ListGrid1()->Rows(), 0);
     EXPECT_EQ(recordedRuns().size(), 1) << "only the list was read";
 
-    // Cancel once the first row is there.
-    addList(Answer::Yes, [this] { return form->ListGrid1()->Rows() >= 1; });
+    // A thousand videos: the rows come one by one with the count; Cancel once two are there.
+    const QStringList status = addList(
+        Answer::Yes, [this] { return form->ListGrid1()->Rows() >= 2; }, bigFeed());
+    EXPECT_EQ(messages().last(), QStringLiteral("This link holds 1000 videos. Add all 1000?"));
+    EXPECT_TRUE(status.contains(QStringLiteral("Adding video 2 of 1000...")))
+        << status.join(u'|').toStdString();
     ASSERT_FALSE(atRest());
     form->Command3_Click();
     ASSERT_TRUE(waitFor([this] { return atRest(); }));
     const int kept = form->ListGrid1()->Rows();
-    EXPECT_GE(kept, 1);
-    EXPECT_LT(kept, 3);
+    EXPECT_GE(kept, 2);
+    EXPECT_LT(kept, 10);
+    EXPECT_EQ(form->ListGrid1()->CellText(1, Col::VideoLink),
+              QStringLiteral("http://127.0.0.1:%1/og.html?n=2").arg(port));
     EXPECT_EQ(form->Label1()->text(), QStringLiteral("Cancelled"));
     const qsizetype runs = recordedRuns().size();
 

@@ -2,7 +2,7 @@
 // answers, and the bundled tool driven through the runner against a local site made by ffmpeg.
 
 #include "tools/downloader/Playlist.h"
-#include "MediaSite.h"
+#include "ListPages.h"
 #include "runner/RunnerFixture.h"
 #include "tools/downloader/AudioProfiles.h"
 
@@ -184,7 +184,7 @@ protected:
         QFile(wrapper).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner |
                                       QFileDevice::WriteOwner);
         qputenv("BRENLOW_YTDLP", wrapper.toLocal8Bit());
-        MakeListPages(site.dir.path());
+        WriteListPages(site.dir.path());
         port = startServer(server, site.dir.path());
         ASSERT_GT(port, 0);
         useBundledTool();
@@ -207,28 +207,6 @@ protected:
     }
 
 public:
-    /** Pages of several videos beside the site's media: three video elements on one page, each with
-     *  a picture of its own colour; a feed of three pages of their own; an empty feed. */
-    static void MakeListPages(const QString& dir)
-    {
-        const char* colours[] = {"red", "green", "blue"};
-        for (int i = 0; i < 3; ++i) {
-            QImage picture(64, 36, QImage::Format_RGB32);
-            picture.fill(QColor(QLatin1String(colours[i])));
-            picture.save(dir + QStringLiteral("/poster%1.jpg").arg(i + 1), "JPG");
-        }
-        write(
-            dir + QStringLiteral("/three.html"),
-            "<!DOCTYPE html><html><head><title>Three Clips</title></head><body>\n"
-            "<video controls poster=\"/poster1.jpg\"><source src=\"/small.mp4\" type=\"video/mp4\"></video>\n"
-            "<video controls poster=\"/poster2.jpg\"><source src=\"/big.mp4\" type=\"video/mp4\"></video>\n"
-            "<video controls poster=\"/poster3.jpg\"><source src=\"/blob.mp4\" type=\"video/mp4\"></video>\n"
-            "</body></html>\n");
-        write(dir + QStringLiteral("/empty.rss"),
-              "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>"
-              "<title>Empty Feed</title><link>http://x/</link></channel></rss>");
-    }
-
     QString log() const { return home.path() + QStringLiteral("/runs.log"); }
     QStringList ytdlpRuns() const { return QString::fromUtf8(read(log())).split(u'\n', Qt::SkipEmptyParts); }
     QString url(const QString& path) const
@@ -280,10 +258,6 @@ TEST_F(PlaylistToolTest, APageOfThreeVideosIsReadOnceAndEachRowLinkAnswersAllFou
     ASSERT_EQ(ytdlpRuns().size(), 1);
     EXPECT_TRUE(ytdlpRuns().first().contains(QStringLiteral("--flat-playlist")));
 
-    const QStringList media{QStringLiteral("small.mp4"), QStringLiteral("big.mp4"),
-                            QStringLiteral("blob.mp4")};
-    const QList<QColor> colours{QColor(QStringLiteral("red")), QColor(QStringLiteral("green")),
-                                QColor(QStringLiteral("blue"))};
     for (int i = 0; i < 3; ++i) {
         const QString row = rows.at(i).section(u' ', 1);
         EXPECT_EQ(row, page + QStringLiteral("#brenlow-video-%1").arg(i + 1));
@@ -292,16 +266,17 @@ TEST_F(PlaylistToolTest, APageOfThreeVideosIsReadOnceAndEachRowLinkAnswersAllFou
         ASSERT_EQ(formats.size(), 3) << out.toStdString(); // the file, two sound profiles
         ASSERT_EQ(stage(3, row, &out), 0) << out.toStdString();
         const QColor seen = QImage(app.path() + QStringLiteral("/aaa.jpg")).pixelColor(32, 18);
-        EXPECT_NEAR(seen.red(), colours.at(i).red(), 40);
-        EXPECT_NEAR(seen.green(), colours.at(i).green(), 40);
-        EXPECT_NEAR(seen.blue(), colours.at(i).blue(), 40);
+        const QColor colour(ListColours.at(i));
+        EXPECT_NEAR(seen.red(), colour.red(), 40);
+        EXPECT_NEAR(seen.green(), colour.green(), 40);
+        EXPECT_NEAR(seen.blue(), colour.blue(), 40);
         ASSERT_EQ(stage(4, row, &out), 0);
         EXPECT_EQ(out, QStringLiteral("127.0.0.1 - Three Clips (%1)\r\n").arg(i + 1));
         host->code = formats.last().section(u' ', 0, 0);
         host->name = QStringLiteral("clip%1").arg(i + 1);
         ASSERT_EQ(stage(5, row, &out), 0) << out.toStdString();
         EXPECT_EQ(read(downloads.path() + QStringLiteral("/clip%1.mp4").arg(i + 1)),
-                  read(Site::get().dir.path() + u'/' + media.at(i)));
+                  read(Site::get().dir.path() + u'/' + ListMedia.at(i)));
     }
     // Twelve runs of the tool, one reading of the page.
     EXPECT_EQ(ytdlpRuns().filter(QRegularExpression(QStringLiteral("^-J "))).size(), 1)
