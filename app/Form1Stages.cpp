@@ -127,8 +127,10 @@ void Form1::AVC1_Complete()
     } else if (m_currentStage == ProfileList) {
         ResumeNext([&] { profileListStep(); });
     }
-    if ((!m_avc || !m_avc->IsRunning()) && !m_queueStalled)
+    if ((!m_avc || !m_avc->IsRunning()) && !m_queueStalled) {
+        endPlaylist(); // nothing runs: an adding that failed on the way is over
         endChain();
+    }
 }
 
 void Form1::profileListStep()

@@ -100,7 +100,10 @@ protected:
             return {};
         // The page's own formats: the two sound profiles the bridge adds are tested on their own.
         QStringList lines = output.mid(at).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
-        lines.removeIf([](const QString& l) { return l.contains(QStringLiteral("audio only, ")); });
+        lines.removeIf([](const QString& l) {
+            return l.contains(QStringLiteral("audio only, best")) ||
+                   l.contains(QStringLiteral("audio only, MP3"));
+        });
         return lines;
     }
 
