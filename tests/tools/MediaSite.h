@@ -110,6 +110,18 @@ private:
                         QStringLiteral("hls/%1.m3u8").arg(name)},
                        d);
         };
+        // Picture and sound apart, for a master that names no codecs.
+        auto part = [&](const char* map, const QString& name) {
+            return run(ffmpeg,
+                       {QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                        QStringLiteral("-y"), QStringLiteral("-i"), QStringLiteral("big.mp4"),
+                        QStringLiteral("-map"), QLatin1String(map), QStringLiteral("-c"),
+                        QStringLiteral("copy"), QStringLiteral("-f"), QStringLiteral("hls"),
+                        QStringLiteral("-hls_playlist_type"), QStringLiteral("vod"),
+                        QStringLiteral("-hls_segment_filename"), QStringLiteral("hls/%1%d.ts").arg(name),
+                        QStringLiteral("hls/%1.m3u8").arg(name)},
+                       d);
+        };
         QDir(d).mkpath(QStringLiteral("hls"));
         QDir(d).mkpath(QStringLiteral("dash"));
         const bool made =
@@ -117,7 +129,8 @@ private:
             clip(QStringLiteral("320x180"), QStringLiteral("big.mp4")) &&
             picture(QStringLiteral("thumb.jpg")) && picture(QStringLiteral("thumb.webp")) &&
             segment(QStringLiteral("small.mp4"), QStringLiteral("lo")) &&
-            segment(QStringLiteral("big.mp4"), QStringLiteral("hi")) &&
+            segment(QStringLiteral("big.mp4"), QStringLiteral("hi")) && part("0:v", QStringLiteral("vid")) &&
+            part("0:a", QStringLiteral("aud")) &&
             run(ffmpeg,
                 {QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
                  QStringLiteral("-y"), QStringLiteral("-i"), QStringLiteral("../big.mp4"),
@@ -136,6 +149,17 @@ private:
             "#EXT-X-STREAM-INF:BANDWIDTH=150000,RESOLUTION=160x90,CODECS=\"avc1.42c00b,mp4a.40.2\"\nlo.m3u8\n"
             "#EXT-X-STREAM-INF:BANDWIDTH=300000,RESOLUTION=320x180,CODECS=\"avc1.42c00d,mp4a.40.2\"\nhi."
             "m3u8\n");
+        // Six pictures and a sound group, no CODECS: yt-dlp cannot tell that the pictures are silent.
+        QByteArray master = "#EXTM3U\n#EXT-X-MEDIA:TYPE=AUDIO,GROUP-ID=\"aud\",NAME=\"English\",DEFAULT=YES,"
+                            "AUTOSELECT=YES,URI=\"aud.m3u8\"\n";
+        for (int i = 1; i <= 6; ++i)
+            master += "#EXT-X-STREAM-INF:BANDWIDTH=" + QByteArray::number(i * 100000) +
+                      ",RESOLUTION=320x180,AUDIO=\"aud\"\nvid.m3u8\n";
+        write(d + QStringLiteral("/hls/nocodecs.m3u8"), master);
+        // A broadcast that is on now: its playlist does not end.
+        write(d + QStringLiteral("/hls/live.m3u8"), read(d + QStringLiteral("/hls/lo.m3u8"))
+                                                        .replace("#EXT-X-ENDLIST\n", "")
+                                                        .replace("#EXT-X-PLAYLIST-TYPE:VOD\n", ""));
         auto page = [](const char* title, const char* image, const char* video) {
             return QByteArray("<!DOCTYPE html><html><head><title>Test page</title>\n"
                               "<meta property=\"og:title\" content=\"") +
@@ -167,11 +191,27 @@ private:
     }
 };
 
-/** Starts the test server on the site; returns its port, or 0. */
-inline int startServer(QProcess& server, const QString& folder)
+/** A page of the site with a title and a video element (its poster, then its sources). */
+inline QByteArray videoPage(const QByteArray& title, const QByteArray& poster,
+                            const QList<QByteArray>& sources)
+{
+    QByteArray html = "<!DOCTYPE html><html><head><title>Test page</title>\n<meta property=\"og:title\" "
+                      "content=\"" +
+                      title + "\">\n</head><body>";
+    for (const QByteArray& src : sources) {
+        html += "<video controls" + (poster.isEmpty() ? QByteArray() : " poster=\"" + poster + "\"") +
+                "><source src=\"" + src + "\" type=\"video/mp4\"></video>\n";
+    }
+    return html + "</body></html>\n";
+}
+
+/** Starts the test server on the site; returns its port, or 0. With a log, the server notes each
+ *  request's path, Host, Cookie and Authorization there, tab-separated. */
+inline int startServer(QProcess& server, const QString& folder, const QString& log = {})
 {
     server.setProgram(QStringLiteral(BRENLOW_PYTHON));
-    server.setArguments({QStringLiteral(BRENLOW_TEST_SERVER), folder});
+    server.setArguments(log.isEmpty() ? QStringList{QStringLiteral(BRENLOW_TEST_SERVER), folder}
+                                      : QStringList{QStringLiteral(BRENLOW_TEST_SERVER), folder, log});
     server.start();
     if (!server.waitForStarted(10000) || !server.waitForReadyRead(30000))
         return 0;

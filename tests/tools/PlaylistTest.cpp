@@ -11,6 +11,8 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 using namespace brenlow::tool;
 using namespace brenlow::test;
 using namespace brenlow::test::media;
@@ -209,6 +211,13 @@ protected:
 public:
     QString log() const { return home.path() + QStringLiteral("/runs.log"); }
     QStringList ytdlpRuns() const { return QString::fromUtf8(read(log())).split(u'\n', Qt::SkipEmptyParts); }
+    bool everyRunIgnoresTheUsersConfig() const
+    {
+        const QStringList runs = ytdlpRuns();
+        return !runs.isEmpty() && std::all_of(runs.begin(), runs.end(), [](const QString& r) {
+            return r.startsWith(QStringLiteral("--ignore-config "));
+        });
+    }
     QString url(const QString& path) const
     {
         return QStringLiteral("http://127.0.0.1:%1/%2").arg(port).arg(path);
@@ -278,9 +287,10 @@ TEST_F(PlaylistToolTest, APageOfThreeVideosIsReadOnceAndEachRowLinkAnswersAllFou
         EXPECT_EQ(read(downloads.path() + QStringLiteral("/clip%1.mp4").arg(i + 1)),
                   read(Site::get().dir.path() + u'/' + ListMedia.at(i)));
     }
-    // Twelve runs of the tool, one reading of the page.
-    EXPECT_EQ(ytdlpRuns().filter(QRegularExpression(QStringLiteral("^-J "))).size(), 1)
+    // Twelve runs of the tool, one reading of the page; none with the user's own yt-dlp settings.
+    EXPECT_EQ(ytdlpRuns().filter(QRegularExpression(QStringLiteral("^--ignore-config -J "))).size(), 1)
         << ytdlpRuns().join(u'\n').toStdString();
+    EXPECT_TRUE(everyRunIgnoresTheUsersConfig()) << ytdlpRuns().join(u'\n').toStdString();
 
     // Long after, with nothing kept: the row link still leads to its own video on the page.
     QDir(home.path() + QStringLiteral("/XDG_CACHE_HOME")).removeRecursively();
@@ -324,8 +334,9 @@ TEST_F(PlaylistToolTest, AFeedOfPagesGivesTheirOwnLinksAndTheFirstRowReadsThemAl
         EXPECT_TRUE(out.startsWith(QStringLiteral("127.0.0.1 - Feed Clip %1").arg(i))) << out.toStdString();
     }
     // The feed once, then the three pages together in one run.
-    const QStringList reads = ytdlpRuns().filter(QRegularExpression(QStringLiteral("^-J ")));
+    const QStringList reads = ytdlpRuns().filter(QRegularExpression(QStringLiteral("^--ignore-config -J ")));
     ASSERT_EQ(reads.size(), 2) << ytdlpRuns().join(u'\n').toStdString();
+    EXPECT_TRUE(everyRunIgnoresTheUsersConfig()) << ytdlpRuns().join(u'\n').toStdString();
     EXPECT_TRUE(reads.at(1).endsWith(url(QStringLiteral("own1.html")) + u' ' +
                                      url(QStringLiteral("own2.html")) + u' ' +
                                      url(QStringLiteral("own3.html"))))

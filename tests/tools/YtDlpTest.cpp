@@ -1,8 +1,7 @@
 // The bundled tool reading video pages through yt-dlp (its generic extractor), against a local HTTP
 // server serving media made by ffmpeg at test time, through the runner as the window drives it.
 
-#include "MediaSite.h"
-#include "runner/RunnerFixture.h"
+#include "YtDlpFixture.h"
 
 #include <QDirIterator>
 #include <QImage>
@@ -18,121 +17,6 @@ using namespace brenlow::test;
 using namespace brenlow::test::media;
 
 namespace {
-
-class YtDlpTest : public RunnerTest
-{
-protected:
-    void SetUp() override
-    {
-        Site& site = Site::get();
-        if (!site.ready)
-            GTEST_SKIP() << site.why.toStdString();
-        RunnerTest::SetUp();
-        ASSERT_TRUE(home.isValid());
-        ASSERT_TRUE(downloads.isValid());
-        // yt-dlp and the tool keep their caches and read their settings under these.
-        for (const char* var : {"HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME"}) {
-            saved.append({var, qgetenv(var), qEnvironmentVariableIsSet(var)});
-            qputenv(var, (home.path() + u'/' + QLatin1String(var)).toLocal8Bit());
-        }
-        // yt-dlp through a script that notes each run, its process id first.
-        const QString wrapper = home.path() + QStringLiteral("/yt-dlp");
-        write(wrapper, "#!/bin/sh\necho \"$$ $*\" >> '" + logPath().toLocal8Bit() + "'\nexec '" +
-                           program("yt-dlp").toLocal8Bit() + "' \"$@\"\n");
-        QFile(wrapper).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner |
-                                      QFileDevice::WriteOwner);
-        saved.append({"BRENLOW_YTDLP", qgetenv("BRENLOW_YTDLP"), qEnvironmentVariableIsSet("BRENLOW_YTDLP")});
-        qputenv("BRENLOW_YTDLP", wrapper.toLocal8Bit());
-
-        port = startServer(server, site.dir.path());
-        ASSERT_GT(port, 0);
-        useBundledTool();
-        host->folder = downloads.path() + u'/';
-        host->name = QStringLiteral("clip");
-    }
-
-    void TearDown() override
-    {
-        if (!Site::get().ready)
-            return;
-        RunnerTest::TearDown();
-        server.kill();
-        server.waitForFinished(5000);
-        for (const Saved& s : saved) {
-            if (s.wasSet)
-                qputenv(s.name, s.value);
-            else
-                qunsetenv(s.name);
-        }
-    }
-
-    QString logPath() const { return home.path() + QStringLiteral("/runs.log"); }
-    /** The argument lines yt-dlp was started with, oldest first (each after its process id). */
-    QStringList ytdlpRuns() const
-    {
-        return QString::fromUtf8(read(logPath())).split(u'\n', Qt::SkipEmptyParts);
-    }
-    int extractions() const { return static_cast<int>(ytdlpRuns().filter(QStringLiteral(" -J ")).size()); }
-
-    QString url(const QString& path) const
-    {
-        return QStringLiteral("http://127.0.0.1:%1/%2").arg(port).arg(path);
-    }
-
-    /** Runs a stage on link to its end; returns the exit code, the stage's output in out. */
-    int stage(int n, const QString& link, QString* out = nullptr)
-    {
-        events.clear();
-        host->link = link;
-        host->downloadLink = link;
-        run(n);
-        EXPECT_TRUE(waitForComplete(1, 120000)) << "stage " << n << " did not end";
-        if (out)
-            *out = output();
-        return events.empty() ? -99 : events.back().exitCode;
-    }
-
-    /** The format lines after the header. */
-    QStringList table(const QString& output) const
-    {
-        const qsizetype at = output.indexOf(QStringLiteral("format code  extension  resolution note\r\n"));
-        if (at < 0)
-            return {};
-        // The page's own formats: the two sound profiles the bridge adds are tested on their own.
-        QStringList lines = output.mid(at).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
-        lines.removeIf([](const QString& l) {
-            return l.contains(QStringLiteral("audio only, best")) ||
-                   l.contains(QStringLiteral("audio only, MP3"));
-        });
-        return lines;
-    }
-
-    static QString codeOf(const QString& line) { return line.section(u' ', 0, 0); }
-
-    QStringList appFiles() const
-    {
-        return QDir(app.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    }
-
-    QString thumbnailFormat() const
-    {
-        QImageReader reader(app.path() + QStringLiteral("/aaa.jpg"));
-        return QString::fromLatin1(reader.format());
-    }
-
-    QString downloaded(const QString& ext) const { return downloads.path() + QStringLiteral("/clip.") + ext; }
-
-    struct Saved
-    {
-        const char* name;
-        QByteArray value;
-        bool wasSet;
-    };
-    QList<Saved> saved;
-    QTemporaryDir home, downloads;
-    QProcess server;
-    int port = 0;
-};
 
 TEST_F(YtDlpTest, AnHtml5PageGivesItsRenditionsAPictureAName_AndOneExtractionServesThemAll)
 {

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """A small HTTP server for the downloader tool's tests, serving the files of one folder on the
-loopback address. It prints its port on the first line of its output.
+loopback address. It prints its port on the first line of its output. With a second argument, it
+appends a line per request to that file: the path, the Host, Cookie and Authorization headers,
+separated by tabs.
 
 Paths: /NAME serves a file (with byte ranges; NAME may name a file in a subfolder); anything missing
 is a 404. Prefixes change the answer:
@@ -22,6 +24,7 @@ import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 ROOT = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else ".")
+LOG = sys.argv[2] if len(sys.argv) > 2 else None
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -35,6 +38,10 @@ class Handler(BaseHTTPRequestHandler):
         self.answer(head=False)
 
     def answer(self, head):
+        if LOG:
+            with open(LOG, "a") as log:
+                log.write("\t".join([self.path] + [self.headers.get(h, "") for h in
+                                                   ("Host", "Cookie", "Authorization")]) + "\n")
         path, _, query = self.path.partition("?")
         mode = ""
         m = re.match(r"^/(redirect|stall|stallonce|slow|drop|nohead|norange|fromzero)(/.*)$", path)

@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QSaveFile>
 
@@ -14,11 +15,15 @@ namespace {
 
 // Entries nobody asked about for a week go when the next one is written.
 constexpr qint64 kKeepSeconds = 7 * 24 * 3600;
+constexpr QFileDevice::Permissions kPrivateFolder =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+constexpr QFileDevice::Permissions kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 bool writeAtomically(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return file.open(QIODevice::WriteOnly) && file.setPermissions(kPrivateFile) &&
+           file.write(bytes) == bytes.size() && file.commit();
 }
 
 void prune(const QString& dir)
@@ -32,10 +37,37 @@ void prune(const QString& dir)
     }
 }
 
+/** yt-dlp fills the Cookie header from its cookie jar on every run: the copy it wrote into the page
+ *  is not worth keeping on disk. */
+QJsonObject withoutCookies(QJsonObject o)
+{
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        if (it.value().isObject()) {
+            QJsonObject inner = withoutCookies(it.value().toObject());
+            if (it.key() == u"http_headers") {
+                for (const QString& key : inner.keys()) {
+                    if (key.compare(QLatin1String("Cookie"), Qt::CaseInsensitive) == 0)
+                        inner.remove(key);
+                }
+            }
+            it.value() = inner;
+        } else if (it.value().isArray()) {
+            QJsonArray list = it.value().toArray();
+            for (auto v = list.begin(); v != list.end(); ++v) {
+                if (v->isObject())
+                    *v = withoutCookies(v->toObject());
+            }
+            it.value() = list;
+        }
+    }
+    return o;
+}
+
 } // namespace
 
 PageCache::PageCache(const QString& link)
-    : m_key(QString::fromLatin1(QCryptographicHash::hash(link.toUtf8(), QCryptographicHash::Sha256).toHex()))
+    : m_link(link),
+      m_key(QString::fromLatin1(QCryptographicHash::hash(link.toUtf8(), QCryptographicHash::Sha256).toHex()))
 {
 }
 
@@ -44,14 +76,30 @@ QString PageCache::folder()
     QString base = qEnvironmentVariable("XDG_CACHE_HOME");
     if (base.isEmpty() || !QDir::isAbsolutePath(base))
         base = QDir::homePath() + QStringLiteral("/.cache");
-    const QString dir = base + QStringLiteral("/brenlow/pages");
+    const QString ours = base + QStringLiteral("/brenlow");
+    const QString dir = ours + QStringLiteral("/pages");
     QDir().mkpath(dir);
+    // Also when an older version made them readable by everyone.
+    QFile::setPermissions(ours, kPrivateFolder);
+    QFile::setPermissions(dir, kPrivateFolder);
     return dir;
 }
 
 QString PageCache::infoPath() const
 {
     return folder() + u'/' + m_key + QStringLiteral(".json");
+}
+
+std::optional<QJsonObject> PageCache::read(const QString& path) const
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QJsonObject entry = QJsonDocument::fromJson(file.readAll()).object();
+    // The name of the file is only a hash: the entry must say that it is this link's.
+    if (entry.value(QLatin1String("link")).toString() != m_link)
+        return std::nullopt;
+    return entry;
 }
 
 std::optional<QJsonObject> PageCache::load(qint64 maxAgeSeconds) const
@@ -62,28 +110,35 @@ std::optional<QJsonObject> PageCache::load(qint64 maxAgeSeconds) const
     const qint64 age = info.lastModified().secsTo(QDateTime::currentDateTime());
     if (age < 0 || age > maxAgeSeconds)
         return std::nullopt;
-    QFile file(info.filePath());
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QJsonObject> entry = read(info.filePath());
+    if (!entry)
         return std::nullopt;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
-    if (!doc.isObject() || doc.object().isEmpty())
+    const QJsonObject page = entry->value(QLatin1String("page")).toObject();
+    if (page.isEmpty())
         return std::nullopt;
-    return doc.object();
+    return page;
 }
 
 bool PageCache::store(const QJsonObject& info) const
 {
     prune(folder());
-    return writeAtomically(infoPath(), QJsonDocument(info).toJson(QJsonDocument::Compact));
+    const QJsonObject entry{{QStringLiteral("link"), m_link}, {QStringLiteral("page"), withoutCookies(info)}};
+    return writeAtomically(infoPath(), QJsonDocument(entry).toJson(QJsonDocument::Compact));
+}
+
+bool PageCache::hasCodes() const
+{
+    const std::optional<QJsonObject> entry = read(folder() + u'/' + m_key + QStringLiteral(".codes"));
+    return entry && entry->value(QLatin1String("codes")).isObject();
 }
 
 CodeMap PageCache::codes() const
 {
-    QFile file(folder() + u'/' + m_key + QStringLiteral(".codes"));
     CodeMap map;
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QJsonObject> entry = read(folder() + u'/' + m_key + QStringLiteral(".codes"));
+    if (!entry)
         return map;
-    const QJsonObject o = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject o = entry->value(QLatin1String("codes")).toObject();
     for (auto it = o.begin(); it != o.end(); ++it) {
         if (it.value().isString())
             map.insert(it.key(), it.value().toString());
@@ -91,12 +146,13 @@ CodeMap PageCache::codes() const
     return map;
 }
 
-void PageCache::storeCodes(const CodeMap& codes) const
+bool PageCache::storeCodes(const CodeMap& codes) const
 {
     QJsonObject o;
     for (auto it = codes.begin(); it != codes.end(); ++it)
         o.insert(it.key(), it.value());
-    writeAtomically(folder() + u'/' + m_key + QStringLiteral(".codes"), QJsonDocument(o).toJson());
+    const QJsonObject entry{{QStringLiteral("link"), m_link}, {QStringLiteral("codes"), o}};
+    return writeAtomically(folder() + u'/' + m_key + QStringLiteral(".codes"), QJsonDocument(entry).toJson());
 }
 
 } // namespace brenlow::tool

@@ -12,7 +12,9 @@ namespace brenlow::tool {
 
 /** Page extractions kept under the user's cache folder ($XDG_CACHE_HOME, else ~/.cache), keyed by
  *  link, so that the thumbnail, name and download runs need not extract the page again; and the
- *  codes handed out for the link's format ids, kept as long as the link is used. */
+ *  codes handed out for the link's format ids, kept as long as the link is used. Only the user can
+ *  read them (folders 0700, files 0600); each entry names its link and serves no other; cookies yt-dlp
+ *  wrote into the page's headers are not kept. */
 class PageCache
 {
 public:
@@ -26,12 +28,18 @@ public:
     [[nodiscard]] QString infoPath() const;
 
     [[nodiscard]] CodeMap codes() const;
-    void storeCodes(const CodeMap& codes) const;
+    /** Whether the codes of the link are there (an empty map counts); false when they were lost. */
+    [[nodiscard]] bool hasCodes() const;
+    /** Keeps the codes; returns false when they cannot be written. */
+    bool storeCodes(const CodeMap& codes) const;
 
     /** The cache folder, created on demand. */
     [[nodiscard]] static QString folder();
 
 private:
+    [[nodiscard]] std::optional<QJsonObject> read(const QString& path) const;
+
+    QString m_link;
     QString m_key;
 };
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace brenlow::tool {
 namespace {
@@ -48,6 +49,17 @@ bool isPicture(const QJsonObject& f)
     if (text(f, "format_note").contains(QStringLiteral("storyboard"), Qt::CaseInsensitive))
         return true;
     return text(f, "vcodec") == u"none" && text(f, "acodec") == u"none";
+}
+
+bool isAudioOnly(const QJsonObject& f)
+{
+    return text(f, "vcodec") == u"none";
+}
+
+bool hasKnownSound(const QJsonObject& f)
+{
+    const QString a = text(f, "acodec");
+    return !a.isEmpty() && a != u"none";
 }
 
 /** The formats worth offering; a page with one file and no list is that one format. */
@@ -142,12 +154,114 @@ QString row(const QString& code, const QString& ext, const QString& res, const Q
 
 } // namespace
 
+namespace {
+
+/** Drops formats until the ones left fit the free codes: first the lesser duplicates of a resolution
+ *  (same picture size, container and sound), then the ones of the lowest bit rate; never an audio
+ *  format or a part of the default. */
+QList<QJsonObject> fitCodes(const QList<QJsonObject>& formats, const QStringList& kept, const CodeMap& codes,
+                            const QSet<QString>& taken)
+{
+    QSet<QString> used = taken;
+    for (const QString& c : codes)
+        used.insert(c);
+    qsizetype available = 0;
+    for (int n = 1; n < 1000; ++n)
+        available += used.contains(QString::number(n)) ? 0 : 1;
+    auto needsCode = [&](const QString& id) { return !isShortNumber(id) && !codes.contains(id); };
+    qsizetype needed = 0;
+    for (const QJsonObject& f : formats)
+        needed += needsCode(text(f, "format_id")) ? 1 : 0;
+    if (kept.size() > 1 && needsCode(kept.join(u'+')))
+        ++needed;
+    if (needed <= available)
+        return formats;
+
+    auto groupOf = [](const QJsonObject& f) {
+        return resolutionOf(f) + u'|' + text(f, "ext") + u'|' + (hasKnownSound(f) ? u'a' : u'-');
+    };
+    QHash<QString, double> bestInGroup;
+    for (const QJsonObject& f : formats)
+        bestInGroup[groupOf(f)] = std::max(bestInGroup.value(groupOf(f), -1.0), number(f, "tbr"));
+    struct Candidate
+    {
+        QString id;
+        bool duplicate;
+        double tbr;
+    };
+    QList<Candidate> droppable;
+    for (const QJsonObject& f : formats) {
+        const QString id = text(f, "format_id");
+        if (needsCode(id) && !kept.contains(id) && !isAudioOnly(f))
+            droppable.append({id, number(f, "tbr") < bestInGroup.value(groupOf(f)), number(f, "tbr")});
+    }
+    std::stable_sort(droppable.begin(), droppable.end(), [](const Candidate& a, const Candidate& b) {
+        return a.duplicate != b.duplicate ? a.duplicate : a.tbr < b.tbr;
+    });
+    QSet<QString> dropped;
+    for (qsizetype i = 0; i < droppable.size() && i < needed - available; ++i)
+        dropped.insert(droppable.at(i).id);
+    QList<QJsonObject> left;
+    for (const QJsonObject& f : formats) {
+        if (!dropped.contains(text(f, "format_id")))
+            left.append(f);
+    }
+    return left;
+}
+
+} // namespace
+
+QString DefaultFormatId(const QJsonObject& info)
+{
+    const QString chosen = text(info, "format_id");
+    if (chosen.contains(u'+'))
+        return chosen;
+    const QList<QJsonObject> formats = formatsOf(info);
+    const auto it = std::find_if(formats.begin(), formats.end(),
+                                 [&](const QJsonObject& f) { return text(f, "format_id") == chosen; });
+    if (it == formats.end() || isAudioOnly(*it) || hasKnownSound(*it))
+        return chosen;
+    // yt-dlp may take a picture of unknown codecs for one with sound (an HLS master without
+    // CODECS): when the page has sound of its own, it goes with it. yt-dlp lists the best last.
+    for (auto f = formats.rbegin(); f != formats.rend(); ++f) {
+        if (isAudioOnly(*f))
+            return chosen + u'+' + text(*f, "format_id");
+    }
+    return chosen;
+}
+
+QJsonObject ForDownload(const QJsonObject& info, const QString& formatId)
+{
+    const QStringList parts = formatId.split(u'+');
+    if (parts.size() < 2)
+        return info;
+    QJsonObject page = info;
+    QJsonArray formats = page.value(QLatin1String("formats")).toArray();
+    bool separateSound = false;
+    for (const QJsonValue& v : formats) {
+        const QJsonObject f = v.toObject();
+        separateSound = separateSound || (parts.contains(text(f, "format_id")) && isAudioOnly(f));
+    }
+    if (!separateSound)
+        return info;
+    for (auto v = formats.begin(); v != formats.end(); ++v) {
+        QJsonObject f = v->toObject();
+        // Its sound comes from the other part: yt-dlp would else refuse a second sound stream.
+        if (parts.contains(text(f, "format_id")) && !isAudioOnly(f) && !hasKnownSound(f)) {
+            f.insert(QStringLiteral("acodec"), QStringLiteral("none"));
+            *v = f;
+        }
+    }
+    page.insert(QStringLiteral("formats"), formats);
+    return page;
+}
+
 QStringList FormatTable(const QJsonObject& info, CodeMap& codes)
 {
-    const QList<QJsonObject> formats = formatsOf(info);
     const double duration = number(info, "duration");
+    const QString selected = DefaultFormatId(info);
     QSet<QString> taken;
-    for (const QJsonObject& f : formats) {
+    for (const QJsonObject& f : formatsOf(info)) {
         if (isShortNumber(text(f, "format_id")))
             taken.insert(text(f, "format_id"));
     }
@@ -158,6 +272,7 @@ QStringList FormatTable(const QJsonObject& info, CodeMap& codes)
         else
             ++it;
     }
+    const QList<QJsonObject> formats = fitCodes(formatsOf(info), selected.split(u'+'), codes, taken);
     auto codeFor = [&](const QString& id) {
         if (isShortNumber(id))
             return id;
@@ -172,12 +287,11 @@ QStringList FormatTable(const QJsonObject& info, CodeMap& codes)
                 return QString::number(n);
             }
         }
-        return QString(); // a page of a thousand formats: the rest go without a code
+        return QString(); // cannot happen: fitCodes left as many formats as there are codes
     };
 
     QStringList lines;
     QString bestLine;
-    const QString selected = text(info, "format_id");
     QMap<QString, QJsonObject> byId;
     for (const QJsonObject& f : formats) {
         const QString id = text(f, "format_id");
@@ -275,7 +389,8 @@ QString EscapeTemplate(const QString& tpl)
     return out + tpl.mid(at).replace(u'%', QStringLiteral("%%"));
 }
 
-QString FillTemplate(const QString& tpl, const QJsonObject& info, bool keepExt)
+namespace {
+QString fill(const QString& tpl, const QJsonObject& info, bool keepExt, QString (*clean)(const QString&))
 {
     const QRegularExpression& field = templateField();
     auto escape = [keepExt](QString s) { return keepExt ? s.replace(u'%', QStringLiteral("%%")) : s; };
@@ -296,10 +411,67 @@ QString FillTemplate(const QString& tpl, const QJsonObject& info, bool keepExt)
             value = UploaderOf(info);
         else
             value = text(info, name.toLatin1().constData());
-        out += escape(value.isEmpty() ? QStringLiteral("NA") : value);
+        out += escape(clean(value.isEmpty() ? QStringLiteral("NA") : value));
     }
     out += escape(tpl.mid(at));
     return out;
+}
+
+bool isControl(QChar c)
+{
+    return c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+           c == QChar::ParagraphSeparator;
+}
+} // namespace
+
+QString OneLine(const QString& value)
+{
+    QString s = value;
+    for (QChar& c : s) {
+        if (isControl(c))
+            c = u' ';
+    }
+    return s;
+}
+
+QString SafeFileNamePart(const QString& value)
+{
+    // As yt-dlp's own filling of a template: timestamps keep their digits apart with "_".
+    static const QRegularExpression timestamp(QStringLiteral("[0-9]+(?::[0-9]+)+"));
+    QString s = value;
+    for (auto it = timestamp.globalMatch(value); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        s.replace(m.capturedStart(), m.capturedLength(), m.captured(0).replace(u':', u'_'));
+    }
+    QString out;
+    for (const QChar c : s) {
+        if (c == u'\n')
+            out += u' ';
+        else if (c == u'/')
+            out += QChar(0x29F8);
+        else if (c == u'\\')
+            out += QChar(0x29F9);
+        else if (QStringLiteral("\"*:<>?|").contains(c))
+            out += QChar(c.unicode() + 0xFEE0);
+        else if (!isControl(c))
+            out += c;
+    }
+    out = out.trimmed();
+    if (out.isEmpty())
+        return QStringLiteral("_");
+    // "." and ".." name folders, not files.
+    static const QRegularExpression dots(QStringLiteral("^\\.+$"));
+    return dots.match(out).hasMatch() ? QStringLiteral("_") : out;
+}
+
+QString FillTemplate(const QString& tpl, const QJsonObject& info, bool keepExt)
+{
+    return fill(tpl, info, keepExt, &OneLine);
+}
+
+QString FillFileTemplate(const QString& tpl, const QJsonObject& info, bool keepExt)
+{
+    return fill(tpl, info, keepExt, &SafeFileNamePart);
 }
 
 QString ThumbnailUrl(const QJsonObject& info)
@@ -354,6 +526,16 @@ QString PagePictureUrl(const QByteArray& html, const QUrl& page)
     return scheme == u"http" || scheme == u"https" ? resolved.toString() : QString();
 }
 
+bool IsLiveNow(const QJsonObject& info)
+{
+    return info.value(QLatin1String("is_live")).toBool() || text(info, "live_status") == u"is_live";
+}
+
+QString LiveRefusalText()
+{
+    return QStringLiteral("This is a live broadcast; add it again when it has ended.");
+}
+
 QJsonObject VideoEntry(const QJsonObject& answer)
 {
     if (text(answer, "_type") == u"playlist") {
@@ -393,7 +575,9 @@ MergedProgress::MergedProgress(const QString& formatId, const QJsonObject& info)
         const double size = byId.contains(id) ? expectedSize(byId.value(id), duration) : 0;
         m_sizesKnown = m_sizesKnown && size > 0;
         m_weights << size;
+        m_seen << 0;
     }
+    m_infoTotal = m_sizesKnown ? std::accumulate(m_weights.begin(), m_weights.end(), 0.0) : -1;
     if (!m_sizesKnown) {
         // Without sizes every part counts the same.
         for (double& w : m_weights)
@@ -435,7 +619,11 @@ bool MergedProgress::feed(const QString& line)
         before += m_weights.at(i);
     const double overall = m_sum > 0 ? 100.0 * (before + m_weights.value(part) * fraction) / m_sum : 0;
     m_percent = std::max(m_percent, std::min(100.0, overall));
-    m_total = m_sizesKnown && m_parts.size() > 1 ? m_sum : partTotal;
+    if (partTotal > 0)
+        m_seen[part] = partTotal;
+    // The whole: every part's size as reported, else as the page tells it; one part alone is not it.
+    const bool allSeen = std::all_of(m_seen.begin(), m_seen.end(), [](double v) { return v > 0; });
+    m_total = allSeen ? std::accumulate(m_seen.begin(), m_seen.end(), 0.0) : m_infoTotal;
     if (num(5) >= 0)
         m_speed = num(5);
     m_eta = -1;

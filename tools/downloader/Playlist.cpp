@@ -75,7 +75,7 @@ void planBatches(const QList<ListedVideo>& videos)
 }
 
 /** Reads the batch that starts at `link` in one yt-dlp run and keeps every video read. */
-void readBatch(const QString& ytdlp, const QString& link)
+void readBatch(const Bridge& b, const QString& link)
 {
     QFile file(batchPath(link));
     const QFileInfo info(file);
@@ -90,10 +90,11 @@ void readBatch(const QString& ytdlp, const QString& link)
     if (links.isEmpty() || links.first() != link)
         return;
     ChildRun run;
-    run.program = ytdlp;
+    run.program = b.ytdlp;
     // yt-dlp answers each link with one line of JSON; one that fails gives none and is read alone
     // when its turn comes, with its error.
-    run.arguments = QStringList{QStringLiteral("-J"), QStringLiteral("-i"), QStringLiteral("--no-playlist"),
+    run.arguments = b.base +
+                    QStringList{QStringLiteral("-J"), QStringLiteral("-i"), QStringLiteral("--no-playlist"),
                                 QStringLiteral("--")} +
                     links;
     run.onOutputLine = [&](const QByteArray& line) {
@@ -189,7 +190,7 @@ QStringList PlaylistLines(const QList<ListedVideo>& videos)
     return lines;
 }
 
-ListRead ReadForList(const QString& ytdlp, const QString& link, Output& out)
+ListRead ReadForList(const Bridge& b, const QString& link, Output& out)
 {
     ListRead read;
     if (auto kept = PageCache(link).load(kListedAgeSeconds); kept && kept->value(kListedKey).toBool()) {
@@ -197,32 +198,33 @@ ListRead ReadForList(const QString& ytdlp, const QString& link, Output& out)
         return read;
     }
     // The first video of a batch of a list brings the others with it, in one yt-dlp.
-    readBatch(ytdlp, link);
+    readBatch(b, link);
     if (auto kept = PageCache(link).load(kListedAgeSeconds); kept && kept->value(kListedKey).toBool()) {
         read.video = *kept;
         return read;
     }
     ChildRun run;
-    run.program = ytdlp;
+    run.program = b.ytdlp;
     run.arguments =
-        QStringList{QStringLiteral("-J"), QStringLiteral("--flat-playlist")} +
+        b.base + QStringList{QStringLiteral("-J"), QStringLiteral("--flat-playlist")} +
         // The whole list, its entries unread; an item of a page is that item alone.
         (ParseItemLink(link) ? VideoArguments(link)
                              : QStringList{QStringLiteral("--no-playlist"), QStringLiteral("--"), link});
-    bool said = false;
-    run.onErrorLine = [&](const QByteArray& line) {
-        out.line(QString::fromUtf8(line));
-        said = said || line.startsWith("ERROR:");
+    ErrorLines errors;
+    run.onErrorLine = [&](const QByteArray& bytes) {
+        const QString line = errors.take(bytes);
+        if (!line.isEmpty())
+            out.line(line);
     };
     run.exec();
     if (!run.started) {
-        out.line(QStringLiteral("ERROR: unable to start %1: %2").arg(ytdlp, run.startError));
+        out.line(QStringLiteral("ERROR: unable to start %1: %2").arg(b.ytdlp, run.startError));
         read.listed = 1;
         return read;
     }
     const QJsonDocument doc = QJsonDocument::fromJson(run.output);
     if (run.exitCode != 0 || !doc.isObject()) {
-        if (!said)
+        if (!errors.said())
             out.line(
                 QStringLiteral("ERROR: yt-dlp found no video on this page (exit code %1)").arg(run.exitCode));
         read.listed = 1;
@@ -259,7 +261,9 @@ ListRead ReadForList(const QString& ytdlp, const QString& link, Output& out)
         return read;
     }
     read.video = VideoEntry(answer);
-    PageCache(link).store(read.video);
+    if (!PageCache(link).store(read.video))
+        out.line(QStringLiteral("WARNING: Unable to keep this page in %1; later runs read it again")
+                     .arg(PageCache::folder()));
     return read;
 }
 

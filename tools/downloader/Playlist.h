@@ -5,6 +5,7 @@
 // videos it has already read in the page cache under those links, so that each row's runs are
 // answered without reading the page again.
 
+#include "Bridge.h"
 #include "Output.h"
 
 #include <QJsonObject>
@@ -60,6 +61,6 @@ struct ListRead
 /** The format-list run's reading of a link: a video a list run has kept while it is fresh, else one
  *  yt-dlp run that reports a list without reading its videos (--flat-playlist). A list is printed
  *  in the list form and its read videos are kept; a single video is kept and returned. */
-[[nodiscard]] ListRead ReadForList(const QString& ytdlp, const QString& link, Output& out);
+[[nodiscard]] ListRead ReadForList(const Bridge& b, const QString& link, Output& out);
 
 } // namespace brenlow::tool

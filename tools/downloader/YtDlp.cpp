@@ -1,25 +1,21 @@
 #include "YtDlp.h"
 
 #include "AudioProfiles.h"
+#include "Bridge.h"
 #include "Child.h"
 #include "PageCache.h"
 #include "PageInfo.h"
+#include "Picture.h"
 #include "Playlist.h"
+#include "UserConfig.h"
 
-#include <QBuffer>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
-#include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QPainter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QUrl>
 
 namespace brenlow::tool {
 namespace {
@@ -30,7 +26,9 @@ constexpr qint64 kMetadataAgeSeconds = 6 * 3600;
 constexpr qint64 kDownloadAgeSeconds = 30 * 60;
 constexpr qint64 kKeepForSizesSeconds = 7 * 24 * 3600;
 constexpr int kProgressEveryMs = 250;
-constexpr qint64 kMaxThumbnailBytes = 32 << 20;
+// The whole picture run, the page read again included: the window waits for it.
+constexpr qint64 kPictureRunMs = 20000;
+constexpr qint64 kPlaylistCheckMs = 10000;
 
 QString text(const QJsonObject& o, const char* key)
 {
@@ -39,185 +37,150 @@ QString text(const QJsonObject& o, const char* key)
 
 /** One fresh extraction of the page, kept in the cache. yt-dlp's messages are printed (quiet: only
  *  its errors); a failure gives nothing. */
-std::optional<QJsonObject> extract(const QString& ytdlp, const QString& link, Output& out, bool quiet)
+std::optional<QJsonObject> extract(const Bridge& b, const QString& link, Output& out, bool quiet,
+                                   QDeadlineTimer deadline = QDeadlineTimer::Forever)
 {
     ChildRun run;
-    run.program = ytdlp;
-    run.arguments = QStringList{QStringLiteral("-J")} + VideoArguments(link);
-    QByteArrayList errors;
-    run.onErrorLine = [&](const QByteArray& line) {
-        if (!quiet || line.startsWith("ERROR:"))
-            out.line(QString::fromUtf8(line));
-        errors << line;
+    run.program = b.ytdlp;
+    // Exactly the video the row stands for: a link's own video, or the item of a page.
+    run.arguments = b.base + QStringList{QStringLiteral("-J")} + VideoArguments(link);
+    run.deadline = deadline;
+    ErrorLines errors;
+    run.onErrorLine = [&](const QByteArray& bytes) {
+        const QString line = errors.take(bytes);
+        if (!line.isEmpty() && (!quiet || line.startsWith(QStringLiteral("ERROR:"))))
+            out.line(line);
     };
     run.exec();
     if (!run.started) {
         if (!quiet)
-            out.line(QStringLiteral("ERROR: unable to start %1: %2").arg(ytdlp, run.startError));
+            out.line(QStringLiteral("ERROR: unable to start %1: %2").arg(b.ytdlp, run.startError));
         return std::nullopt;
     }
     const QJsonDocument doc = QJsonDocument::fromJson(run.output);
     if (run.exitCode != 0 || !doc.isObject()) {
-        bool said = false;
-        for (const QByteArray& e : errors)
-            said = said || e.startsWith("ERROR:");
-        if (!quiet && !said)
-            out.line(
-                QStringLiteral("ERROR: yt-dlp found no video on this page (exit code %1)").arg(run.exitCode));
+        if (!quiet && !errors.said())
+            out.line(run.timedOut ? QStringLiteral("ERROR: yt-dlp took too long to read the page")
+                                  : QStringLiteral("ERROR: yt-dlp found no video on this page (exit code %1)")
+                                        .arg(run.exitCode));
         return std::nullopt;
     }
     const QJsonObject info = VideoEntry(doc.object());
-    PageCache(link).store(info);
+    if (!PageCache(link).store(info) && !quiet)
+        out.line(QStringLiteral("WARNING: Unable to keep this page in %1; later runs read it again")
+                     .arg(PageCache::folder()));
     return info;
 }
 
 /** The page's data: the cached extraction while it is young enough, else a fresh one. */
-std::optional<QJsonObject> pageInfo(const QString& ytdlp, const QString& link, qint64 maxAge, Output& out,
-                                    bool quiet, bool* fromCache)
+std::optional<QJsonObject> pageInfo(const Bridge& b, const QString& link, qint64 maxAge, Output& out,
+                                    bool quiet, bool* fromCache,
+                                    QDeadlineTimer deadline = QDeadlineTimer::Forever)
 {
     if (auto cached = PageCache(link).load(maxAge)) {
         *fromCache = true;
         return cached;
     }
     *fromCache = false;
-    return extract(ytdlp, link, out, quiet);
+    return extract(b, link, out, quiet, deadline);
 }
 
-int formatList(const QString& ytdlp, const Options& o, Output& out)
+/** Whether an HLS stream of unknown status is live now: its playlist does not end. Older yt-dlp
+ *  versions do not tell, and would save the current window as if it were the video. */
+bool endlessPlaylist(const QJsonObject& info)
+{
+    if (info.contains(QLatin1String("is_live")) && !info.value(QLatin1String("is_live")).isNull())
+        return false;
+    if (!text(info, "live_status").isEmpty())
+        return false;
+    const QString videoId = DefaultFormatId(info).section(u'+', 0, 0);
+    for (const QJsonValue& v : info.value(QLatin1String("formats")).toArray()) {
+        const QJsonObject f = v.toObject();
+        if (text(f, "format_id") != videoId || !text(f, "protocol").startsWith(QStringLiteral("m3u8")))
+            continue;
+        QString error;
+        const QByteArray playlist =
+            FetchForPicture(text(f, "url"), f, QDeadlineTimer(kPlaylistCheckMs), &error);
+        return playlist.startsWith("#EXTM3U") && !playlist.contains("#EXT-X-STREAM-INF") &&
+               !playlist.contains("#EXT-X-ENDLIST") && !playlist.contains("#EXT-X-PLAYLIST-TYPE:VOD");
+    }
+    return false;
+}
+
+int formatList(const Bridge& b, const Options& o, Output& out)
 {
     // A link holding several videos is answered with their row links instead of a table.
-    const ListRead read = ReadForList(ytdlp, o.link, out);
+    const ListRead read = ReadForList(b, o.link, out);
     if (read.listed)
         return *read.listed;
     const std::optional<QJsonObject> info = read.video;
+    if (IsLiveNow(*info) || endlessPlaylist(*info)) {
+        out.line(QStringLiteral("ERROR: ") + LiveRefusalText());
+        return 1;
+    }
     const PageCache cache(o.link);
     CodeMap codes = cache.codes();
     const QStringList lines = WithAudioProfiles(FormatTable(*info, codes), *info, codes);
-    cache.storeCodes(codes);
+    if (!cache.storeCodes(codes))
+        out.line(QStringLiteral("WARNING: Unable to keep the format codes of this page in %1; a download "
+                                "of a merged format reads the page again")
+                     .arg(PageCache::folder()));
     if (lines.isEmpty()) {
         out.line(QStringLiteral("ERROR: No video formats found on this page"));
         return 1;
     }
-    out.line(QStringLiteral("[info] Available formats for %1:").arg(text(*info, "id")));
+    out.line(QStringLiteral("[info] Available formats for %1:").arg(OneLine(text(*info, "id"))));
     out.line(QStringLiteral("format code  extension  resolution note"));
     for (const QString& line : lines)
         out.line(line);
     return 0;
 }
 
-int name(const QString& ytdlp, const Options& o, Output& out)
+int name(const Bridge& b, const Options& o, Output& out)
 {
     bool fromCache = false;
     // Only the name may be printed: the window takes the output for it. A failure prints yt-dlp's
     // error, and no name.
-    const auto info = pageInfo(ytdlp, o.link, kMetadataAgeSeconds, out, true, &fromCache);
+    const auto info = pageInfo(b, o.link, kMetadataAgeSeconds, out, true, &fromCache);
     if (!info)
         return 1;
     const QString tpl = o.output.isEmpty() ? QStringLiteral("%(title)s [%(id)s].%(ext)s") : o.output;
-    out.line(FillTemplate(tpl, *info));
+    out.line(OneLine(FillTemplate(tpl, *info)));
     return 0;
 }
 
-QByteArray fetch(const QString& address, const QJsonObject& info, QString* error)
+/** Failures that a page read a while ago explains: its media addresses have expired or gone. */
+bool stalePageExplains(const QString& errors)
 {
-    QNetworkAccessManager nam;
-    QNetworkRequest request{QUrl(address)};
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setTransferTimeout(30000);
-    const QJsonObject headers = info.value(QLatin1String("http_headers")).toObject();
-    for (auto it = headers.begin(); it != headers.end(); ++it)
-        request.setRawHeader(it.key().toLatin1(), it.value().toString().toUtf8());
-    if (!headers.contains(QStringLiteral("Referer")) && !text(info, "webpage_url").isEmpty())
-        request.setRawHeader("Referer", text(info, "webpage_url").toUtf8());
-    QNetworkReply* reply = nam.get(request);
-    QByteArray data;
-    QEventLoop loop;
-    QObject::connect(reply, &QIODevice::readyRead, &loop, [&] {
-        data += reply->readAll();
-        if (data.size() > kMaxThumbnailBytes)
-            reply->abort();
-    });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished())
-        loop.exec();
-    data += reply->readAll();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status >= 400)
-        *error = QStringLiteral("HTTP Error %1: %2")
-                     .arg(status)
-                     .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
-    else if (reply->error() != QNetworkReply::NoError)
-        *error = reply->errorString();
-    delete reply;
-    return error->isEmpty() ? data : QByteArray();
+    static const QRegularExpression stale(QStringLiteral("HTTP Error (403|404|410)|\\bexpired\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return stale.match(errors).hasMatch();
 }
 
-/** The picture as JPEG bytes: JPEG as it is, what Qt reads re-encoded, the rest (WebP, AVIF) through
- *  ffmpeg in a private folder. Empty when it is no picture. */
-QByteArray toJpeg(const QByteArray& data)
+int thumbnail(const Bridge& b, const Options& o, Output& out)
 {
-    if (data.startsWith("\xFF\xD8\xFF"))
-        return data;
-    QImage image = QImage::fromData(data);
-    if (image.isNull()) {
-        const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
-        QTemporaryDir dir;
-        if (ffmpeg.isEmpty() || !dir.isValid())
-            return {};
-        QFile in(dir.filePath(QStringLiteral("in")));
-        if (!in.open(QIODevice::WriteOnly) || in.write(data) != data.size())
-            return {};
-        in.close();
-        ChildRun run;
-        run.program = ffmpeg;
-        run.arguments = {QStringLiteral("-nostdin"),
-                         QStringLiteral("-loglevel"),
-                         QStringLiteral("error"),
-                         QStringLiteral("-y"),
-                         QStringLiteral("-i"),
-                         in.fileName(),
-                         QStringLiteral("-frames:v"),
-                         QStringLiteral("1"),
-                         QStringLiteral("-f"),
-                         QStringLiteral("image2"),
-                         QStringLiteral("-c:v"),
-                         QStringLiteral("mjpeg"),
-                         QStringLiteral("-q:v"),
-                         QStringLiteral("3"),
-                         dir.filePath(QStringLiteral("out.jpg"))};
-        run.exec();
-        QFile result(dir.filePath(QStringLiteral("out.jpg")));
-        if (run.exitCode != 0 || !result.open(QIODevice::ReadOnly))
-            return {};
-        return result.readAll();
-    }
-    if (image.hasAlphaChannel()) {
-        // JPEG has no transparency: put the picture on white.
-        QImage flat(image.size(), QImage::Format_RGB32);
-        flat.fill(Qt::white);
-        QPainter(&flat).drawImage(0, 0, image);
-        image = flat;
-    }
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    return image.save(&buffer, "JPG", 90) ? jpeg : QByteArray();
-}
-
-int thumbnail(const QString& ytdlp, const Options& o, Output& out)
-{
+    // Qt's network and picture warnings are no output of this tool.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    qint64 budget = kPictureRunMs;
+    if (const int ms = qEnvironmentVariableIntValue("BRENLOW_TOOL_TIMEOUT_MS"); ms > 0)
+        budget = std::min<qint64>(budget, ms);
+    const QDeadlineTimer deadline(budget);
     for (int attempt = 0; attempt < 2; ++attempt) {
         bool fromCache = false;
-        const auto info = attempt == 0 ? pageInfo(ytdlp, o.link, kMetadataAgeSeconds, out, false, &fromCache)
-                                       : extract(ytdlp, o.link, out, false);
+        const auto info = attempt == 0
+                              ? pageInfo(b, o.link, kMetadataAgeSeconds, out, false, &fromCache, deadline)
+                              : extract(b, o.link, out, false, deadline);
         if (!info)
             return 1;
         QString address = ThumbnailUrl(*info);
+        const QString scheme = QUrl(address).scheme();
+        if (scheme != u"http" && scheme != u"https")
+            address.clear(); // a file on this computer is no picture of the page
         if (address.isEmpty()) {
             // Some pages name their picture only in their own head (the generic extractor misses it).
             QString ignored;
             const QUrl page(text(*info, "webpage_url").isEmpty() ? o.link : text(*info, "webpage_url"));
-            address = PagePictureUrl(fetch(page.toString(), *info, &ignored), page);
+            address = PagePictureUrl(FetchForPicture(page.toString(), *info, deadline, &ignored), page);
         }
         if (address.isEmpty()) {
             out.line(QStringLiteral("WARNING: There's no thumbnail for this video"));
@@ -225,18 +188,19 @@ int thumbnail(const QString& ytdlp, const Options& o, Output& out)
         }
         QJsonObject picture = *info;
         picture.insert(QStringLiteral("ext"), QStringLiteral("jpg"));
-        const QString path = FillTemplate(
+        const QString path = FillFileTemplate(
             o.output.isEmpty() ? QStringLiteral("%(title)s [%(id)s].%(ext)s") : o.output, picture);
         out.line(QStringLiteral("[info] Downloading thumbnail %1").arg(address));
         QString error;
-        const QByteArray jpeg = toJpeg(fetch(address, *info, &error));
+        const QByteArray data = FetchForPicture(address, *info, deadline, &error);
+        const QByteArray jpeg = error.isEmpty() ? PictureToJpeg(data, deadline, &error) : QByteArray();
         if (jpeg.isEmpty()) {
-            if (fromCache)
-                continue; // the cached address may have gone: ask the page again
-            out.line(QStringLiteral("WARNING: Unable to download thumbnail: %1")
-                         .arg(error.isEmpty() ? QStringLiteral("not a picture") : error));
+            if (fromCache && !deadline.hasExpired() && stalePageExplains(error))
+                continue; // the cached address has gone: ask the page again
+            out.line(QStringLiteral("WARNING: Unable to download thumbnail: %1").arg(error));
             return 0;
         }
+        // Written only now that it decoded whole: a broken picture never replaces a good one.
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size() || !file.commit()) {
             out.line(QStringLiteral("ERROR: Unable to write thumbnail: %1").arg(file.errorString()));
@@ -253,53 +217,104 @@ QString formatSeconds(qint64 s)
     return QStringLiteral("%1:%2").arg(s / 60, 2, 10, QLatin1Char('0')).arg(s % 60, 2, 10, QLatin1Char('0'));
 }
 
-int download(const QString& ytdlp, const Options& o, Output& out)
+/** The file yt-dlp names as its result, read from its messages: after a sound extraction, the file
+ *  it converted to (the downloaded one is gone by then). */
+class WrittenFile
+{
+public:
+    void feed(const QString& line)
+    {
+        static const QRegularExpression merged(
+            QStringLiteral("^\\[Merger\\] Merging formats into \"(.+)\"$"));
+        static const QRegularExpression destination(QStringLiteral("^\\[download\\] Destination: (.+)$"));
+        static const QRegularExpression there(
+            QStringLiteral("^\\[download\\] (.+) has already been downloaded( and merged)?$"));
+        // "Not converting ... already in target format" and "exists, skipping" name the file that stays.
+        static const QRegularExpression extracted(
+            QStringLiteral("^\\[ExtractAudio\\] (?:Destination: (.+)|Not converting audio (.+); file is "
+                           "already in target format \\S+|Post-processed file (.+) exists, skipping)$"));
+        if (const auto m = extracted.match(line); m.hasMatch())
+            m_extracted = m.captured(1) + m.captured(2) + m.captured(3);
+        else if (const auto m = merged.match(line); m.hasMatch())
+            m_merged = m.captured(1);
+        else if (const auto m = there.match(line); m.hasMatch())
+            m_there = m.captured(1);
+        else if (const auto m = destination.match(line); m.hasMatch())
+            m_destination = m.captured(1);
+    }
+    [[nodiscard]] QString path() const
+    {
+        if (!m_extracted.isEmpty())
+            return m_extracted;
+        return !m_merged.isEmpty() ? m_merged : !m_there.isEmpty() ? m_there : m_destination;
+    }
+
+private:
+    QString m_extracted, m_merged, m_there, m_destination;
+};
+
+int download(const Bridge& b, const Options& o, Output& out)
 {
     const PageCache cache(o.link);
-    const QString wanted = o.format.isEmpty() ? QString() : FormatIdForCode(o.format, cache.codes());
+    QString wanted = o.format.isEmpty() ? QString() : FormatIdForCode(o.format, cache.codes());
     const QString tpl = o.output.isEmpty() ? QStringLiteral("%(title)s [%(id)s].%(ext)s") : o.output;
     QElapsedTimer clock;
     clock.start();
-    // The page read for the list while it is fresh; else, or when that fails, yt-dlp reads the page
-    // itself (one run rather than an extraction and a download).
-    const std::optional<QJsonObject> fresh = cache.load(kDownloadAgeSeconds);
-    for (int attempt = fresh ? 0 : 1; attempt < 2; ++attempt) {
-        const bool fromCache = attempt == 0;
+    // The page read for the list while it is fresh; else yt-dlp reads the page itself (one run
+    // rather than an extraction and a download).
+    std::optional<QJsonObject> page = cache.load(kDownloadAgeSeconds);
+    bool pageReadNow = false;
+    auto readPage = [&] {
+        page = extract(b, o.link, out, false);
+        pageReadNow = true;
+        return page.has_value();
+    };
+    // A pair whose picture's sound yt-dlp cannot tell merges only from a page it is handed.
+    if (!page && wanted.contains(u'+') && !readPage())
+        return 1;
+    const bool codesLost = !o.format.isEmpty() && !cache.hasCodes();
+    bool remapped = false, readAgain = false;
+    for (;;) {
+        const bool fromPage = page.has_value();
+        if (fromPage && IsLiveNow(*page)) {
+            out.line(QStringLiteral("ERROR: ") + LiveRefusalText());
+            return 1;
+        }
         // An older reading still tells the parts' sizes for the overall progress.
-        const QJsonObject info =
-            fromCache ? *fresh : cache.load(kKeepForSizesSeconds).value_or(QJsonObject());
-        MergedProgress progress(wanted.isEmpty() ? text(info, "format_id") : wanted, info);
+        const QJsonObject info = fromPage ? *page : cache.load(kKeepForSizesSeconds).value_or(QJsonObject());
+        const QString formatId = wanted.isEmpty() ? DefaultFormatId(info) : wanted;
+        MergedProgress progress(formatId, info);
         ChildRun run;
-        run.program = ytdlp;
-        run.arguments = {QStringLiteral("-o"),
-                         fromCache ? FillTemplate(tpl, info, true) : EscapeTemplate(tpl),
-                         QStringLiteral("--newline"),
-                         QStringLiteral("--progress-template"),
-                         MergedProgress::Template(),
-                         o.resume ? QStringLiteral("--continue") : QStringLiteral("--no-continue")};
+        run.program = b.ytdlp;
+        run.arguments =
+            b.base + QStringList{QStringLiteral("-o"),
+                                 fromPage ? FillFileTemplate(tpl, info, true) : EscapeTemplate(tpl),
+                                 QStringLiteral("--newline"),
+                                 QStringLiteral("--progress-template"),
+                                 MergedProgress::Template(),
+                                 QStringLiteral("--match-filter"),
+                                 QStringLiteral("!is_live"),
+                                 o.resume ? QStringLiteral("--continue") : QStringLiteral("--no-continue")};
         run.arguments << DownloadArguments(wanted, info);
         const double share = DownloadShare(wanted, info);
         if (o.noOverwrite)
             run.arguments << QStringLiteral("--no-overwrites");
-        // A private copy: another run may renew the cached one meanwhile.
-        QTemporaryDir scratch;
-        if (fromCache) {
-            const QString infoFile = scratch.filePath(QStringLiteral("page.json"));
-            QFile copy(infoFile);
-            const QByteArray json = QJsonDocument(info).toJson(QJsonDocument::Compact);
-            if (!scratch.isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(json) != json.size()) {
-                out.line(
-                    QStringLiteral("ERROR: unable to write a temporary file: %1").arg(copy.errorString()));
-                return 1;
-            }
-            run.arguments << QStringLiteral("--load-info-json") << infoFile;
+        if (fromPage) {
+            // Through a pipe: no scratch file to outlive the run.
+            run.input = QJsonDocument(ForDownload(info, formatId)).toJson(QJsonDocument::Compact);
+            run.arguments << QStringLiteral("--load-info-json") << QStringLiteral("/dev/stdin");
         } else {
+            // Exactly the video the list described: the link's own, or the page's item it names.
             run.arguments << VideoArguments(o.link);
         }
         qint64 lastReport = -kProgressEveryMs;
+        WrittenFile written;
+        bool filtered = false;
         run.onOutputLine = [&](const QByteArray& bytes) {
             const QString line = QString::fromUtf8(bytes);
             if (!progress.feed(line)) {
+                written.feed(line);
+                filtered = filtered || line.contains(QStringLiteral("does not pass filter"));
                 out.line(line);
                 return;
             }
@@ -309,35 +324,67 @@ int download(const QString& ytdlp, const Options& o, Output& out)
                 lastReport = clock.elapsed();
             }
         };
-        QByteArrayList errors;
-        run.onErrorLine = [&](const QByteArray& line) {
-            out.line(QString::fromUtf8(line));
-            errors << line;
+        ErrorLines errors;
+        run.onErrorLine = [&](const QByteArray& bytes) {
+            const QString line = errors.take(bytes);
+            if (!line.isEmpty())
+                out.line(line);
         };
         run.exec();
         if (!run.started) {
-            out.line(QStringLiteral("ERROR: unable to start %1: %2").arg(ytdlp, run.startError));
+            out.line(QStringLiteral("ERROR: unable to start %1: %2").arg(b.ytdlp, run.startError));
             return 1;
         }
         if (run.exitCode == 0) {
+            if (filtered) {
+                out.line(QStringLiteral("ERROR: ") + LiveRefusalText());
+                return 1;
+            }
+            const QString path = written.path();
+            if (path.isEmpty() || !QFileInfo(path).isFile()) {
+                out.line(
+                    path.isEmpty()
+                        ? QStringLiteral("ERROR: yt-dlp ended without writing a file")
+                        : QStringLiteral("ERROR: yt-dlp ended, but its file is not there: %1").arg(path));
+                return 1;
+            }
             const QString total =
                 progress.total() > 0 ? QStringLiteral(" of ") + FormatBytes(progress.total()) : QString();
             out.line(QStringLiteral("[download] 100%") + total + QStringLiteral(" in ") +
                      formatSeconds(clock.elapsed() / 1000));
             return 0;
         }
-        if (fromCache) {
-            out.line(QStringLiteral("[info] Reading the page again"));
+        // The code map was lost: a code the bridge made is found again from the page's formats,
+        // which get their codes in the same order.
+        if (codesLost && !remapped && errors.all().contains(QStringLiteral("format is not available"))) {
+            if (!page && !readPage())
+                return 1;
+            CodeMap fresh;
+            (void)WithAudioProfiles(FormatTable(*page, fresh), *page, fresh);
+            wanted = FormatIdForCode(o.format, fresh);
+            cache.storeCodes(fresh);
+            remapped = true;
+            out.line(QStringLiteral("[info] Format %1 is %2 of this page").arg(o.format, wanted));
             continue;
         }
-        bool said = false;
-        for (const QByteArray& e : errors)
-            said = said || e.startsWith("ERROR:");
-        if (!said)
-            out.line(QStringLiteral("ERROR: yt-dlp ended with exit code %1").arg(run.exitCode));
+        if (fromPage && !pageReadNow && !readAgain && stalePageExplains(errors.all())) {
+            out.line(QStringLiteral("[info] Reading the page again"));
+            readAgain = true;
+            if (wanted.contains(u'+')) {
+                if (!readPage())
+                    return 1;
+            } else {
+                page.reset();
+                pageReadNow = true;
+            }
+            continue;
+        }
+        if (!errors.said())
+            out.line(run.exitCode > 0
+                         ? QStringLiteral("ERROR: yt-dlp ended with exit code %1").arg(run.exitCode)
+                         : QStringLiteral("ERROR: yt-dlp ended unexpectedly"));
         return run.exitCode > 0 ? run.exitCode : 1;
     }
-    return 1;
 }
 
 } // namespace
@@ -366,17 +413,18 @@ QString YtDlpNeededText()
 
 int RunYtDlp(const QString& ytdlp, const Options& o, Output& out)
 {
+    const Bridge b{ytdlp, BaseArguments(ytdlp)};
     switch (o.mode) {
     case Options::Mode::FormatList:
-        return formatList(ytdlp, o, out);
+        return formatList(b, o, out);
     case Options::Mode::Name:
-        return name(ytdlp, o, out);
+        return name(b, o, out);
     case Options::Mode::Thumbnail:
-        return thumbnail(ytdlp, o, out);
+        return thumbnail(b, o, out);
     case Options::Mode::Download:
         break;
     }
-    return download(ytdlp, o, out);
+    return download(b, o, out);
 }
 
 } // namespace brenlow::tool

@@ -3,6 +3,7 @@
 // go to yt-dlp where it is installed, or are fetched directly as media files.
 
 #include "Catalogue.h"
+#include "Child.h"
 #include "DirectLink.h"
 #include "Options.h"
 #include "Output.h"
@@ -15,6 +16,7 @@
 #include <QUrl>
 
 #include <ctime>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -54,6 +56,15 @@ QByteArray peakMemoryKiB()
     return "0";
 }
 
+// The largest peak of the programs the tool started (each under its guard, which waits for them).
+QByteArray childrenPeakMemoryKiB()
+{
+    rusage usage{};
+    return ::getrusage(RUSAGE_CHILDREN, &usage) == 0
+               ? QByteArray::number(static_cast<qint64>(usage.ru_maxrss))
+               : QByteArray("0");
+}
+
 void recordTime(const QElapsedTimer& clock)
 {
     const QByteArray path = qgetenv("BRENLOW_TOOL_TIMING_FILE");
@@ -61,7 +72,8 @@ void recordTime(const QElapsedTimer& clock)
         return;
     QFile file(QString::fromLocal8Bit(path));
     if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-        file.write(QByteArray::number(clock.nsecsElapsed() / 1e9, 'f', 6) + ' ' + peakMemoryKiB() + '\n');
+        file.write(QByteArray::number(clock.nsecsElapsed() / 1e9, 'f', 6) + ' ' + peakMemoryKiB() + ' ' +
+                   childrenPeakMemoryKiB() + '\n');
 }
 
 int run(int argc, char* argv[])
@@ -100,10 +112,13 @@ int run(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    if (qEnvironmentVariableIsSet(brenlow::tool::kGuardVariable))
+        return brenlow::tool::RunGuard(argc, argv);
     QElapsedTimer clock;
     clock.start();
     recordArguments(argc, argv);
     QCoreApplication app(argc, argv);
+    brenlow::tool::EnableGuard();
     const int code = run(argc, argv);
     recordTime(clock);
     return code;
