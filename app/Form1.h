@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PlaylistIntake.h"
 #include "runner/AVCHost.h"
 
 #include <QCoreApplication>
@@ -220,4 +221,14 @@ private:
     brenlow::LinkLabel* m_label3 = nullptr;
     brenlow::LinkLabel* m_label4 = nullptr;
     brenlow::LinkLabel* m_label5 = nullptr;
+
+    // Links holding several videos (Form1Playlist.cpp).
+    /** Takes a list form of the tool: asks, then starts adding its videos. False for any other output. */
+    bool playlistListed();
+    void addNextPlaylistVideo();
+    void playlistVideoFailed(const QString& reason);
+    void finishPlaylist();
+    void endPlaylist();
+    [[nodiscard]] QString playlistStatus() const;
+    std::unique_ptr<brenlow::PlaylistIntake> m_playlist; // while the videos of a list are added
 };

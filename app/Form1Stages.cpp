@@ -58,7 +58,10 @@ void Form1::AVC1_Converting()
         return;
     if (m_currentStage == ProfileList || m_currentStage == Thumbnail || m_currentStage == VideoName ||
         m_currentStage == Downloading) {
-        setStatus(brenlow::StatusText(m_currentStage, m_statusFrame));
+        // While a list is added, the count of its videos stands in the status line.
+        setStatus(m_playlist && m_currentStage != Downloading
+                      ? playlistStatus()
+                      : brenlow::StatusText(m_currentStage, m_statusFrame));
         m_statusFrame = (m_statusFrame + 1) % 4;
     }
 }
@@ -85,6 +88,7 @@ void Form1::AVC1_ErrorEvent(QString& ErrorMessage)
     // No run is under way and no completion follows. A metadata chain ends here; a download queue
     // waits on "Cancel", the only button left enabled, at its first row as at any later one.
     if (m_currentStage != Downloading) {
+        endPlaylist();
         endChain();
         return;
     }
@@ -119,6 +123,7 @@ void Form1::AVC1_Complete()
         } else if (m_currentStage >= ProfileList && m_currentStage <= VideoName) {
             m_currentStage = Idle;
         }
+        endPlaylist(); // the rows already added stay
         endChain();
         return;
     }
@@ -136,12 +141,16 @@ void Form1::AVC1_Complete()
     } else if (m_currentStage == ProfileList) {
         ResumeNext([&] { profileListStep(); });
     }
-    if ((!m_avc || !m_avc->IsRunning()) && !m_queueStalled)
+    if ((!m_avc || !m_avc->IsRunning()) && !m_queueStalled) {
+        endPlaylist(); // nothing runs: an adding that failed on the way is over
         endChain();
+    }
 }
 
 void Form1::profileListStep()
 {
+    if (playlistListed())
+        return;
     // The table is cut from the output as the tool printed it, so a line split between two chunks
     // stays whole.
     const brenlow::ParsedProfiles parsed = brenlow::ParseFormatTable(m_rawOutput);
@@ -153,6 +162,8 @@ void Form1::profileListStep()
         clearText4();
         bool overWrite = true;
         ResumeNext([&] { m_avc->ConvertMedia3(overWrite); });
+    } else if (m_playlist) {
+        playlistVideoFailed(runFailureReason());
     } else {
         m_currentStage = Idle;
         endChain();
@@ -175,6 +186,10 @@ void Form1::videoNameStep()
     ResumeNext([&] { m_combo->setCurrentIndex(m_combo->count() - 1); });
     name = brenlow::CleanName(name);
     m_text4 = name;
+    if (name.isEmpty() && m_playlist) {
+        playlistVideoFailed(runFailureReason());
+        return;
+    }
     if (name.isEmpty()) {
         m_currentStage = Idle;
         endChain();
@@ -208,4 +223,6 @@ void Form1::videoNameStep()
         if (bar && !bar->isHidden())
             bar->setValue(bar->maximum());
     });
+    if (m_playlist)
+        addNextPlaylistVideo();
 }

@@ -1,6 +1,7 @@
 // Starts the main window with two demo rows from the bundled tool, downloads part of the first
 // and saves a picture of the window. Used by scripts/screenshot.sh for the README.
 #include "app/Form1.h"
+#include "controls/button/glintbutton.h"
 #include "controls/grid/ListGrid.h"
 #include "platform/Dialogs.h"
 #include "platform/Host.h"
@@ -9,6 +10,8 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,11 +27,22 @@ class DemoDialogs final : public brenlow::Dialogs
 public:
     std::deque<QString> links;
     QString folder;
+    QString picture; // the window's picture; a question is saved beside it
 
-    Answer MessageBox(const QString& text, const QString&, Icon, Buttons) override
+    Answer MessageBox(const QString& text, const QString& title, Icon, Buttons buttons) override
     {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return Answer::Ok;
+        if (buttons != Buttons::YesNo)
+            return Answer::Ok;
+        // A link of several videos: the question as the user sees it goes beside the picture, and
+        // the answer is Yes.
+        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No);
+        box.show();
+        if (!QTest::qWaitForWindowExposed(&box))
+            std::fprintf(stderr, "the question was not shown\n");
+        box.grab().save(QFileInfo(picture).path() + u'/' + QFileInfo(picture).completeBaseName() +
+                        QStringLiteral("-question.png"));
+        return Answer::Yes;
     }
     std::optional<QString> InputBox(const QString&, const QString&, const QString&) override
     {
@@ -64,6 +78,7 @@ int main(int argc, char* argv[])
         dialogs.links = {QStringLiteral("https://videos.brenlow.example/watch?v=sunrise"),
                          QStringLiteral("https://videos.brenlow.example/watch?v=citylights")};
     dialogs.folder = downloads.path();
+    dialogs.picture = out;
     brenlow::Host::setDialogs(&dialogs);
 
     Form1 window;
@@ -71,10 +86,21 @@ int main(int argc, char* argv[])
     const auto atRest = [&] {
         return !window.AVC1()->IsRunning() && window.CurrentStage() != Form1::ProfileList;
     };
-    const int rows = static_cast<int>(dialogs.links.size());
-    for (int i = 0; i < rows; ++i) {
+    const int links = static_cast<int>(dialogs.links.size());
+    bool addingShown = false;
+    for (int i = 0; i < links; ++i) {
+        const int before = window.ListGrid1()->Rows();
         window.Command1_Click();
-        if (!waitFor([&] { return window.ListGrid1()->Rows() == i + 1 && atRest(); })) {
+        // A link of several videos adds several rows; the window is saved once while it adds them.
+        const bool added = waitFor([&] {
+            if (!addingShown && window.ListGrid1()->Rows() == before + 2 && !atRest()) {
+                addingShown =
+                    window.grab().save(QFileInfo(out).path() + u'/' + QFileInfo(out).completeBaseName() +
+                                       QStringLiteral("-adding.png"));
+            }
+            return window.ListGrid1()->Rows() > before && atRest() && window.Command(1)->Enabled();
+        });
+        if (!added) {
             std::fprintf(stderr, "the demo row %d was not added\n", i + 1);
             return 1;
         }

@@ -112,7 +112,13 @@ protected:
         const qsizetype at = output.indexOf(QStringLiteral("format code  extension  resolution note\r\n"));
         if (at < 0)
             return {};
-        return output.mid(at).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
+        // The page's own formats: the two sound profiles the bridge adds are tested on their own.
+        QStringList lines = output.mid(at).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
+        lines.removeIf([](const QString& l) {
+            return l.contains(QStringLiteral("audio only, best")) ||
+                   l.contains(QStringLiteral("audio only, MP3"));
+        });
+        return lines;
     }
 
     static QString codeOf(const QString& line) { return line.section(u' ', 0, 0); }

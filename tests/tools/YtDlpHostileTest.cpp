@@ -203,10 +203,17 @@ TEST_F(YtDlpHostileTest, AStalePageOfSeveralVideosDownloadsExactlyTheOneListed)
           "<video controls><source src=\"/blob.mp4\" type=\"video/mp4\"></video></body></html>");
     const QString link = url(QStringLiteral("two.html"));
     QString out;
+    // Each video of the page is a row of its own; the first row's download, after its page went
+    // stale, fetches that video alone.
     ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
+    const QStringList rows = out.split(QStringLiteral("\r\n")).filter(QStringLiteral("[playlist-video] "));
+    ASSERT_EQ(rows.size(), 2) << out.toStdString();
+    const QString first = rows.first().section(u' ', 1);
+    ASSERT_EQ(stage(2, first, &out), 0) << out.toStdString();
+    ASSERT_FALSE(table(out).isEmpty()) << out.toStdString();
     host->code = codeOf(table(out).last());
-    makeStale(link);
-    ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
+    makeStale(first);
+    ASSERT_EQ(stage(5, first, &out), 0) << out.toStdString();
     EXPECT_EQ(downloadedFiles(), QStringList{QStringLiteral("clip.mp4")});
     EXPECT_EQ(read(downloaded(QStringLiteral("mp4"))), read(site(QStringLiteral("big.mp4"))));
 }

@@ -1,9 +1,12 @@
 #include "YtDlp.h"
 
+#include "AudioProfiles.h"
+#include "Bridge.h"
 #include "Child.h"
 #include "PageCache.h"
 #include "PageInfo.h"
 #include "Picture.h"
+#include "Playlist.h"
 #include "UserConfig.h"
 
 #include <QElapsedTimer>
@@ -32,43 +35,6 @@ QString text(const QJsonObject& o, const char* key)
     return o.value(QLatin1String(key)).toString();
 }
 
-/** What every run of yt-dlp needs: the program and the arguments all its runs start with. */
-struct Bridge
-{
-    QString ytdlp;
-    QStringList base;
-};
-
-/** yt-dlp's error lines as they come, put together: it may end "ERROR: " with a carriage return and
- *  write the reason after it, which reads as two lines. */
-class ErrorLines
-{
-public:
-    /** The line to show (empty while an "ERROR:" waits for its text). */
-    QString take(const QByteArray& bytes)
-    {
-        const QString line = QString::fromUtf8(bytes);
-        if (line.trimmed() == u"ERROR:") {
-            m_pending = true;
-            return {};
-        }
-        QString shown = line;
-        if (m_pending && !line.trimmed().isEmpty())
-            shown = QStringLiteral("ERROR: ") + line.trimmed();
-        m_pending = false;
-        if (shown.startsWith(QStringLiteral("ERROR:")) && !shown.mid(6).trimmed().isEmpty())
-            m_errors << shown;
-        return shown;
-    }
-    /** Whether an error line said something. */
-    [[nodiscard]] bool said() const { return !m_errors.isEmpty(); }
-    [[nodiscard]] QString all() const { return m_errors.join(u'\n'); }
-
-private:
-    bool m_pending = false;
-    QStringList m_errors;
-};
-
 /** One fresh extraction of the page, kept in the cache. yt-dlp's messages are printed (quiet: only
  *  its errors); a failure gives nothing. */
 std::optional<QJsonObject> extract(const Bridge& b, const QString& link, Output& out, bool quiet,
@@ -76,12 +42,8 @@ std::optional<QJsonObject> extract(const Bridge& b, const QString& link, Output&
 {
     ChildRun run;
     run.program = b.ytdlp;
-    run.arguments = b.base + QStringList{QStringLiteral("-J"),
-                                         QStringLiteral("--no-playlist"),
-                                         QStringLiteral("--playlist-items"),
-                                         QStringLiteral("1"),
-                                         QStringLiteral("--"),
-                                         link};
+    // Exactly the video the row stands for: a link's own video, or the item of a page.
+    run.arguments = b.base + QStringList{QStringLiteral("-J")} + VideoArguments(link);
     run.deadline = deadline;
     ErrorLines errors;
     run.onErrorLine = [&](const QByteArray& bytes) {
@@ -147,16 +109,18 @@ bool endlessPlaylist(const QJsonObject& info)
 
 int formatList(const Bridge& b, const Options& o, Output& out)
 {
-    const auto info = extract(b, o.link, out, false);
-    if (!info)
-        return 1;
+    // A link holding several videos is answered with their row links instead of a table.
+    const ListRead read = ReadForList(b, o.link, out);
+    if (read.listed)
+        return *read.listed;
+    const std::optional<QJsonObject> info = read.video;
     if (IsLiveNow(*info) || endlessPlaylist(*info)) {
         out.line(QStringLiteral("ERROR: ") + LiveRefusalText());
         return 1;
     }
     const PageCache cache(o.link);
     CodeMap codes = cache.codes();
-    const QStringList lines = FormatTable(*info, codes);
+    const QStringList lines = WithAudioProfiles(FormatTable(*info, codes), *info, codes);
     if (!cache.storeCodes(codes))
         out.line(QStringLiteral("WARNING: Unable to keep the format codes of this page in %1; a download "
                                 "of a merged format reads the page again")
@@ -253,7 +217,8 @@ QString formatSeconds(qint64 s)
     return QStringLiteral("%1:%2").arg(s / 60, 2, 10, QLatin1Char('0')).arg(s % 60, 2, 10, QLatin1Char('0'));
 }
 
-/** The file yt-dlp names as its result, read from its messages. */
+/** The file yt-dlp names as its result, read from its messages: after a sound extraction, the file
+ *  it converted to (the downloaded one is gone by then). */
 class WrittenFile
 {
 public:
@@ -264,7 +229,13 @@ public:
         static const QRegularExpression destination(QStringLiteral("^\\[download\\] Destination: (.+)$"));
         static const QRegularExpression there(
             QStringLiteral("^\\[download\\] (.+) has already been downloaded( and merged)?$"));
-        if (const auto m = merged.match(line); m.hasMatch())
+        // "Not converting ... already in target format" and "exists, skipping" name the file that stays.
+        static const QRegularExpression extracted(
+            QStringLiteral("^\\[ExtractAudio\\] (?:Destination: (.+)|Not converting audio (.+); file is "
+                           "already in target format \\S+|Post-processed file (.+) exists, skipping)$"));
+        if (const auto m = extracted.match(line); m.hasMatch())
+            m_extracted = m.captured(1) + m.captured(2) + m.captured(3);
+        else if (const auto m = merged.match(line); m.hasMatch())
             m_merged = m.captured(1);
         else if (const auto m = there.match(line); m.hasMatch())
             m_there = m.captured(1);
@@ -273,11 +244,13 @@ public:
     }
     [[nodiscard]] QString path() const
     {
+        if (!m_extracted.isEmpty())
+            return m_extracted;
         return !m_merged.isEmpty() ? m_merged : !m_there.isEmpty() ? m_there : m_destination;
     }
 
 private:
-    QString m_merged, m_there, m_destination;
+    QString m_extracted, m_merged, m_there, m_destination;
 };
 
 int download(const Bridge& b, const Options& o, Output& out)
@@ -322,8 +295,8 @@ int download(const Bridge& b, const Options& o, Output& out)
                                  QStringLiteral("--match-filter"),
                                  QStringLiteral("!is_live"),
                                  o.resume ? QStringLiteral("--continue") : QStringLiteral("--no-continue")};
-        if (!wanted.isEmpty())
-            run.arguments << QStringLiteral("-f") << wanted;
+        run.arguments << DownloadArguments(wanted, info);
+        const double share = DownloadShare(wanted, info);
         if (o.noOverwrite)
             run.arguments << QStringLiteral("--no-overwrites");
         if (fromPage) {
@@ -331,9 +304,8 @@ int download(const Bridge& b, const Options& o, Output& out)
             run.input = QJsonDocument(ForDownload(info, formatId)).toJson(QJsonDocument::Compact);
             run.arguments << QStringLiteral("--load-info-json") << QStringLiteral("/dev/stdin");
         } else {
-            // Exactly the video the list described: the page's first, as the list read it.
-            run.arguments << QStringLiteral("--no-playlist") << QStringLiteral("--playlist-items")
-                          << QStringLiteral("1") << QStringLiteral("--") << o.link;
+            // Exactly the video the list described: the link's own, or the page's item it names.
+            run.arguments << VideoArguments(o.link);
         }
         qint64 lastReport = -kProgressEveryMs;
         WrittenFile written;
@@ -348,7 +320,7 @@ int download(const Bridge& b, const Options& o, Output& out)
             }
             // The window reads a few hundred bytes per tick: a line every quarter second is plenty.
             if (clock.elapsed() - lastReport >= kProgressEveryMs) {
-                out.line(progress.line());
+                out.line(ScaleProgressLine(progress.line(), share));
                 lastReport = clock.elapsed();
             }
         };
@@ -388,7 +360,7 @@ int download(const Bridge& b, const Options& o, Output& out)
             if (!page && !readPage())
                 return 1;
             CodeMap fresh;
-            (void)FormatTable(*page, fresh);
+            (void)WithAudioProfiles(FormatTable(*page, fresh), *page, fresh);
             wanted = FormatIdForCode(o.format, fresh);
             cache.storeCodes(fresh);
             remapped = true;

@@ -1,0 +1,270 @@
+#include "Playlist.h"
+
+#include "Child.h"
+#include "PageCache.h"
+#include "PageInfo.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QUrl>
+
+namespace brenlow::tool {
+namespace {
+
+// A video a list run has read is good for the row's own runs as long as for a download.
+constexpr qint64 kListedAgeSeconds = 30 * 60;
+// Videos with pages of their own are read this many at a time, in one yt-dlp run: few processes,
+// and never more than a few pages held at once.
+constexpr int kBatch = 10;
+const QLatin1String kListedKey("_brenlow_listed");
+const QLatin1String kItemFragment("brenlow-video-");
+
+QString text(const QJsonObject& o, const char* key)
+{
+    return o.value(QLatin1String(key)).toString();
+}
+
+bool isWebLink(const QString& link)
+{
+    const QUrl url(link);
+    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") && !url.host().isEmpty();
+}
+
+/** The page a link shows, without a fragment: two links of the same page compare equal. */
+QString pageOf(const QString& link)
+{
+    return QUrl(link).adjusted(QUrl::RemoveFragment | QUrl::StripTrailingSlash).toString();
+}
+
+/** Where a batch of row links to read together is kept: under the first link of the batch. */
+QString batchPath(const QString& link)
+{
+    return PageCache::folder() + u'/' +
+           QString::fromLatin1(QCryptographicHash::hash(link.toUtf8(), QCryptographicHash::Sha256).toHex()) +
+           QStringLiteral(".batch.json");
+}
+
+/** Notes, for every kBatch-th video with a page of its own, the videos to read with it. */
+void planBatches(const QList<ListedVideo>& videos)
+{
+    QStringList batch;
+    const auto flush = [&] {
+        if (batch.size() > 1) {
+            QSaveFile file(batchPath(batch.first()));
+            const QByteArray json =
+                QJsonDocument(QJsonArray::fromStringList(batch)).toJson(QJsonDocument::Compact);
+            if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size())
+                file.commit();
+        }
+        batch.clear();
+    };
+    for (const ListedVideo& v : videos) {
+        if (v.info)
+            continue;
+        batch << v.link;
+        if (batch.size() == kBatch)
+            flush();
+    }
+    flush();
+}
+
+/** Reads the batch that starts at `link` in one yt-dlp run and keeps every video read. */
+void readBatch(const Bridge& b, const QString& link)
+{
+    QFile file(batchPath(link));
+    const QFileInfo info(file);
+    if (!info.isFile() || info.lastModified().secsTo(QDateTime::currentDateTime()) > kListedAgeSeconds ||
+        !file.open(QIODevice::ReadOnly))
+        return;
+    QStringList links;
+    for (const QJsonValue& v : QJsonDocument::fromJson(file.readAll()).array())
+        links << v.toString();
+    file.close();
+    file.remove();
+    if (links.isEmpty() || links.first() != link)
+        return;
+    ChildRun run;
+    run.program = b.ytdlp;
+    // yt-dlp answers each link with one line of JSON; one that fails gives none and is read alone
+    // when its turn comes, with its error.
+    run.arguments = b.base +
+                    QStringList{QStringLiteral("-J"), QStringLiteral("-i"), QStringLiteral("--no-playlist"),
+                                QStringLiteral("--")} +
+                    links;
+    run.onOutputLine = [&](const QByteArray& line) {
+        const QJsonDocument doc = QJsonDocument::fromJson(line);
+        if (!doc.isObject() || IsPlaylist(doc.object()))
+            return;
+        QJsonObject video = doc.object();
+        QString own = text(video, "original_url");
+        if (!links.contains(own))
+            own = text(video, "webpage_url");
+        if (!links.contains(own))
+            return;
+        video.insert(kListedKey, true);
+        PageCache(own).store(video);
+    };
+    run.exec();
+}
+
+} // namespace
+
+QString ItemLink(const QString& page, int index)
+{
+    QUrl url(page);
+    url.setFragment(kItemFragment + QString::number(index));
+    return url.toString();
+}
+
+std::optional<PageItem> ParseItemLink(const QString& link)
+{
+    const QUrl url(link);
+    const QString fragment = url.fragment();
+    if (!isWebLink(link) || !fragment.startsWith(kItemFragment))
+        return std::nullopt;
+    static const QRegularExpression number(QStringLiteral("^[1-9][0-9]{0,8}$"));
+    const QString n = fragment.mid(kItemFragment.size());
+    if (!number.match(n).hasMatch())
+        return std::nullopt;
+    return PageItem{url.adjusted(QUrl::RemoveFragment).toString(), n.toInt()};
+}
+
+QStringList VideoArguments(const QString& link)
+{
+    if (const auto item = ParseItemLink(link))
+        return {QStringLiteral("--yes-playlist"), QStringLiteral("--playlist-items"),
+                QString::number(item->index), QStringLiteral("--"), item->page};
+    return {QStringLiteral("--no-playlist"), QStringLiteral("--playlist-items"), QStringLiteral("1"),
+            QStringLiteral("--"), link};
+}
+
+bool IsPlaylist(const QJsonObject& answer)
+{
+    const QString type = text(answer, "_type");
+    return type == u"playlist" || type == u"multi_video";
+}
+
+QList<ListedVideo> ListedVideos(const QJsonObject& answer, const QString& link)
+{
+    QList<ListedVideo> videos;
+    const QString page = pageOf(text(answer, "webpage_url").isEmpty() ? link : text(answer, "webpage_url"));
+    const QJsonArray entries = answer.value(QLatin1String("entries")).toArray();
+    int place = 0;
+    for (const QJsonValue& value : entries) {
+        ++place;
+        if (!value.isObject())
+            continue; // yt-dlp leaves a gap for a video it could not read
+        const QJsonObject entry = value.toObject();
+        const QString type = text(entry, "_type");
+        if (type == u"url" || type == u"url_transparent") {
+            // A video with a page of its own, read when its row's turn comes.
+            QString own = text(entry, "url");
+            if (!isWebLink(own))
+                own = text(entry, "webpage_url");
+            if (isWebLink(own))
+                videos.append({own, std::nullopt});
+            continue;
+        }
+        // A video read with the list. One whose page is the list's own (several videos on one page)
+        // gets an item link; one with a page of its own keeps that.
+        const QString own = text(entry, "webpage_url");
+        QString row = isWebLink(own) && pageOf(own) != page && pageOf(own) != pageOf(link)
+                          ? own
+                          : ItemLink(link, place);
+        videos.append({row, entry});
+    }
+    return videos;
+}
+
+QStringList PlaylistLines(const QList<ListedVideo>& videos)
+{
+    QStringList lines{QStringLiteral("[playlist] %1").arg(videos.size())};
+    for (const ListedVideo& v : videos)
+        lines << QStringLiteral("[playlist-video] ") + v.link;
+    return lines;
+}
+
+ListRead ReadForList(const Bridge& b, const QString& link, Output& out)
+{
+    ListRead read;
+    if (auto kept = PageCache(link).load(kListedAgeSeconds); kept && kept->value(kListedKey).toBool()) {
+        read.video = *kept;
+        return read;
+    }
+    // The first video of a batch of a list brings the others with it, in one yt-dlp.
+    readBatch(b, link);
+    if (auto kept = PageCache(link).load(kListedAgeSeconds); kept && kept->value(kListedKey).toBool()) {
+        read.video = *kept;
+        return read;
+    }
+    ChildRun run;
+    run.program = b.ytdlp;
+    run.arguments =
+        b.base + QStringList{QStringLiteral("-J"), QStringLiteral("--flat-playlist")} +
+        // The whole list, its entries unread; an item of a page is that item alone.
+        (ParseItemLink(link) ? VideoArguments(link)
+                             : QStringList{QStringLiteral("--no-playlist"), QStringLiteral("--"), link});
+    ErrorLines errors;
+    run.onErrorLine = [&](const QByteArray& bytes) {
+        const QString line = errors.take(bytes);
+        if (!line.isEmpty())
+            out.line(line);
+    };
+    run.exec();
+    if (!run.started) {
+        out.line(QStringLiteral("ERROR: unable to start %1: %2").arg(b.ytdlp, run.startError));
+        read.listed = 1;
+        return read;
+    }
+    const QJsonDocument doc = QJsonDocument::fromJson(run.output);
+    if (run.exitCode != 0 || !doc.isObject()) {
+        if (!errors.said())
+            out.line(
+                QStringLiteral("ERROR: yt-dlp found no video on this page (exit code %1)").arg(run.exitCode));
+        read.listed = 1;
+        return read;
+    }
+    const QJsonObject answer = doc.object();
+    if (IsPlaylist(answer) && !ParseItemLink(link)) {
+        const QList<ListedVideo> videos = ListedVideos(answer, link);
+        if (videos.isEmpty()) {
+            out.line(
+                QStringLiteral("ERROR: This playlist holds no videos (it is empty, private or removed)"));
+            read.listed = 1;
+            return read;
+        }
+        planBatches(videos);
+        for (const ListedVideo& v : videos) {
+            if (!v.info)
+                continue;
+            QJsonObject kept = *v.info;
+            kept.insert(kListedKey, true);
+            PageCache(v.link).store(kept);
+        }
+        const QString title = text(answer, "title");
+        out.line(
+            QStringLiteral("[info] %1 videos in %2").arg(videos.size()).arg(title.isEmpty() ? link : title));
+        for (const QString& line : PlaylistLines(videos))
+            out.line(line);
+        read.listed = 0;
+        return read;
+    }
+    if (IsPlaylist(answer) && answer.value(QLatin1String("entries")).toArray().isEmpty()) {
+        out.line(QStringLiteral("ERROR: This video is no longer on its page"));
+        read.listed = 1;
+        return read;
+    }
+    read.video = VideoEntry(answer);
+    if (!PageCache(link).store(read.video))
+        out.line(QStringLiteral("WARNING: Unable to keep this page in %1; later runs read it again")
+                     .arg(PageCache::folder()));
+    return read;
+}
+
+} // namespace brenlow::tool
