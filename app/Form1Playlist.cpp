@@ -2,6 +2,7 @@
 // the same three runs as a typed link, one after the other.
 #include "app/Form1.h"
 
+#include "app/MessageDetails.h"
 #include "app/PlaylistIntake.h"
 #include "app/ResumeNext.h"
 #include "controls/grid/ListGrid.h"
@@ -75,7 +76,7 @@ void Form1::finishPlaylist()
     setStatus(QStringLiteral("Complete"));
     if (done->FailureCount() > 0) {
         endChain();
-        showMessage(done->FailureMessage(), done->FailureDetails());
+        showMessage({done->FailureMessage(), {}, done->FailureDetails(), brenlow::Dialogs::Icon::Warning});
     }
 }
 
