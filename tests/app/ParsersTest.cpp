@@ -318,7 +318,8 @@ TEST(FormatTable, ControlCharactersInALineBecomeBlanks)
                            QStringLiteral("22          mp4        1280x720   720p\x1b[0m\r\n");
     const ParsedProfiles p = ParseFormatTable(output);
     ASSERT_EQ(p.Entries.size(), 2);
-    for (const QString& text : QStringList(p.Entries) << p.ProfileList) {
+    const QStringList texts = QStringList(p.Entries) << p.ProfileList;
+    for (const QString& text : texts) {
         EXPECT_FALSE(std::any_of(text.cbegin(), text.cend(), [](QChar c) {
             return c.category() == QChar::Other_Control;
         })) << text.toStdString();
