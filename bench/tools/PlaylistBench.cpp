@@ -127,7 +127,7 @@ int main(int argc, char* argv[])
             QElapsedTimer clock;
             clock.start();
             form.Command1_Click();
-            QTest::qWaitFor(
+            (void)QTest::qWaitFor(
                 [&] { return form.Command(1)->Enabled() && !(form.AVC1() && form.AVC1()->IsRunning()); },
                 600000);
             window.push_back(clock.nsecsElapsed() / 1e9);

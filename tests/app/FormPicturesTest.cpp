@@ -64,8 +64,9 @@ TEST_F(FormTest, ButtonPicturesAreDrawnForTheScreensDensityAndShownPixelForPixel
             EXPECT_FALSE(pixelDoubled(picture)) << n;
         }
         // "Cancel" starts disabled, so its picture is shown faded.
-        if (button->Enabled())
+        if (button->Enabled()) {
             EXPECT_TRUE(containsPicture(button->Surface(), picture, qRound(2 * button->devicePixelRatioF())))
                 << n;
+        }
     }
 }

@@ -368,8 +368,9 @@ TEST_P(PackageCheckTest, FindsNothingToReport)
     const QByteArray out = p.readAllStandardOutput();
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 0) << out.constData() << p.readAllStandardError().constData();
-    if (c.silent)
+    if (c.silent) {
         EXPECT_TRUE(out.trimmed().isEmpty()) << out.constData();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
