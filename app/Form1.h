@@ -126,6 +126,10 @@ public:
     [[nodiscard]] QComboBox* Combo1() const { return m_combo; }
     [[nodiscard]] QLineEdit* Text1() const { return m_text1; }
     [[nodiscard]] QLabel* Label1() const { return m_label1; }
+    /** The link labels: the maker's web site (5) and the two product pages (3, 4). */
+    [[nodiscard]] brenlow::LinkLabel* Label3() const { return m_label3; }
+    [[nodiscard]] brenlow::LinkLabel* Label4() const { return m_label4; }
+    [[nodiscard]] brenlow::LinkLabel* Label5() const { return m_label5; }
     [[nodiscard]] SleekProgressBar* Progressbar() const { return m_progress; }
     [[nodiscard]] WebPane* wb() const { return m_wb; }
     [[nodiscard]] QTimer& WatcherTimer() { return m_watcherTimer; }

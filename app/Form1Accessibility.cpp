@@ -2,6 +2,8 @@
 // follows the screen, a visible focus on every control, and Escape as "Cancel".
 #include "app/Form1.h"
 
+#include "app/LinkLabel.h"
+#include "app/Settings.h"
 #include "app/WebPane.h"
 #include "controls/button/glintbutton.h"
 #include "controls/common/FocusRing.h"
@@ -37,20 +39,24 @@ void Form1::setUpAccessibility()
     m_progress->setAccessibleName(QStringLiteral("Download progress"));
     m_wb->setAccessibleName(QStringLiteral("Start page"));
     m_label1->setAccessibleDescription(QStringLiteral("Status"));
+    // A link's caption names the page; its address says where it leads.
+    m_label3->setAccessibleDescription(QString::fromLatin1(brenlow::ProductSettings::ProductPage1));
+    m_label4->setAccessibleDescription(QString::fromLatin1(brenlow::ProductSettings::ProductPage2));
+    m_label5->setAccessibleDescription(QString::fromLatin1(brenlow::ProductSettings::MakerSite));
 
     // Row by row, left to right, as the controls lie on the screen.
-    QWidget* const order[] = {m_command[1], m_command[4], m_grid,       m_text1,
-                              m_command[2], m_command[5], m_command[3], m_wb};
+    QWidget* const order[] = {m_command[1], m_command[4], m_label5, m_grid,   m_text1, m_command[2],
+                              m_command[5], m_command[3], m_label3, m_label4, m_wb};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
 
     // The buttons' own focus ring shows only at rest; the dotted rectangle also while the pointer
     // is over the button. The list marks only its current cell, the page only a link once one is
-    // reached and the folder box a faint line, so they get a ring of their own.
+    // reached, the folder box a faint line and a link label nothing at all, so they get a ring of
+    // their own.
     for (int n = 1; n <= 5; ++n)
         m_command[n]->SetShowFocusRect(true);
-    for (QWidget* w :
-         {static_cast<QWidget*>(m_grid), static_cast<QWidget*>(m_text1), static_cast<QWidget*>(m_wb)})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_grid, m_text1, m_wb, m_label3, m_label4, m_label5})
         new brenlow::FocusRing(w);
 
     // "Cancel" is enabled only while a run is under way, and then Escape stops it.

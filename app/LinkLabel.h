@@ -4,7 +4,9 @@
 
 namespace brenlow {
 
-/** A label that looks and acts as a link: blue, underlined, a hand pointer, Click on a left press. */
+/** A label that looks and acts as a link: blue, underlined, a hand pointer, Click on a left press.
+ *  It takes the keyboard focus, and Enter or Space clicks it as the mouse does. Assistive
+ *  technology reads it as a link named by its caption, with a press action. */
 class LinkLabel final : public QLabel
 {
     Q_OBJECT
@@ -13,10 +15,15 @@ class LinkLabel final : public QLabel
 public:
     explicit LinkLabel(const QString& caption, QWidget* parent = nullptr);
 
+    /** Clicks the link as the mouse does. */
+    void PerformClick();
+
 signals:
     void Click();
 
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 

@@ -3,6 +3,8 @@
 #include "FormFixture.h"
 
 #include "app/GridDesign.h"
+#include "app/LinkLabel.h"
+#include "app/Settings.h"
 #include "app/WebPane.h"
 #include "controls/button/glintbutton.h"
 #include "controls/common/FocusRing.h"
@@ -42,6 +44,12 @@ const NamedControl Controls[] = {
      "Download progress", true},
     {"Text1", [](const Form1& f) { return f.Text1(); }, QAccessible::EditableText, "Download Folder", true},
     {"wb", [](const Form1& f) { return f.wb(); }, QAccessible::StaticText, "Start page", true},
+    {"Label5", [](const Form1& f) { return f.Label5(); }, QAccessible::Link,
+     brenlow::ProductSettings::MakerSiteCaption, true},
+    {"Label4", [](const Form1& f) { return f.Label4(); }, QAccessible::Link,
+     brenlow::ProductSettings::ProductPage2Caption, true},
+    {"Label3", [](const Form1& f) { return f.Label3(); }, QAccessible::Link,
+     brenlow::ProductSettings::ProductPage1Caption, true},
 };
 
 class FormAccessibilityTest : public FormTest
@@ -136,16 +144,17 @@ TEST_F(FormAccessibilityTest, TabFollowsTheScreenAndTheFocusIsAlwaysMarked)
 {
     addVideo(Links::Basic);
     showAndActivate();
-    const QList<QWidget*> expected{form->Command(1), form->Command(4), form->ListGrid1(), form->Text1(),
-                                   form->Command(2), form->Command(5), form->wb()};
+    const QList<QWidget*> expected{form->Command(1), form->Command(4), form->Label5(),   form->ListGrid1(),
+                                   form->Text1(),    form->Command(2), form->Command(5), form->Label3(),
+                                   form->Label4(),   form->wb()};
     focus(form->Command(1));
     const auto rings = form->findChildren<brenlow::FocusRing*>();
     QList<QWidget*> ringed;
     for (const brenlow::FocusRing* ring : rings)
         ringed << ring->Target();
-    EXPECT_EQ(ringed.size(), 3);
-    for (QWidget* w : {static_cast<QWidget*>(form->ListGrid1()), static_cast<QWidget*>(form->Text1()),
-                       static_cast<QWidget*>(form->wb())})
+    EXPECT_EQ(ringed.size(), 6);
+    for (QWidget* w : std::initializer_list<QWidget*>{form->ListGrid1(), form->Text1(), form->wb(),
+                                                      form->Label3(), form->Label4(), form->Label5()})
         EXPECT_TRUE(ringed.contains(w)) << w->metaObject()->className();
     QList<QWidget*> seen{QApplication::focusWidget()};
     for (int i = 1; i < expected.size(); ++i) {
@@ -168,6 +177,71 @@ TEST_F(FormAccessibilityTest, TabFollowsTheScreenAndTheFocusIsAlwaysMarked)
     EXPECT_NE(del->Surface(), focused);
     EXPECT_TRUE(a11y(form->Text1())->state().focused);
 }
+
+namespace {
+
+struct LinkCase
+{
+    const char* what;
+    brenlow::LinkLabel* (Form1::*label)() const;
+    const char* address;
+};
+
+class FormLinkKeysTest : public FormAccessibilityTest, public ::testing::WithParamInterface<LinkCase>
+{
+};
+
+} // namespace
+
+TEST_P(FormLinkKeysTest, ALinkOpensItsPageByClickByEnterOrSpaceAndByThePressAction)
+{
+    showAndActivate();
+    brenlow::LinkLabel* link = (form.get()->*GetParam().label)();
+    const QString address = QString::fromLatin1(GetParam().address);
+    QAccessibleInterface* a = a11y(link);
+    EXPECT_TRUE(a->state().focusable);
+    EXPECT_TRUE(a->state().linked);
+    EXPECT_EQ(a->text(QAccessible::Description), address);
+    ASSERT_NE(a->actionInterface(), nullptr);
+    ASSERT_TRUE(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+
+    QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+    ASSERT_EQ(shell().opened, QStringList{address});
+    focus(link);
+    EXPECT_TRUE(a->state().focused);
+    QTest::keyClick(link, Qt::Key_Return);
+    QTest::keyClick(link, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(link, Qt::Key_Space);
+    EXPECT_EQ(shell().opened, QStringList(4, address));
+    // A held key opens the page once; other keys and a modified Enter open nothing.
+    QTest::sendKeyEvent(QTest::KeyAction::Press, link, Qt::Key_Return, '\r', Qt::NoModifier);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+    QCoreApplication::sendEvent(link, &repeat);
+    QTest::sendKeyEvent(QTest::KeyAction::Release, link, Qt::Key_Return, '\r', Qt::NoModifier);
+    QTest::keyClick(link, Qt::Key_A);
+    QTest::keyClick(link, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(shell().opened.size(), 5);
+
+    // The action returns at once and opens the page from the event loop.
+    a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(shell().opened.size(), 5);
+    ASSERT_TRUE(waitFor([this] { return shell().opened.size() == 6; }));
+    EXPECT_EQ(shell().opened.last(), address);
+
+    // A disabled link does nothing and offers nothing.
+    link->setEnabled(false);
+    EXPECT_FALSE(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+    link->PerformClick();
+    EXPECT_EQ(shell().opened.size(), 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, FormLinkKeysTest,
+    ::testing::Values(LinkCase{"Label5", &Form1::Label5, brenlow::ProductSettings::MakerSite},
+                      LinkCase{"Label4", &Form1::Label4, brenlow::ProductSettings::ProductPage2},
+                      LinkCase{"Label3", &Form1::Label3, brenlow::ProductSettings::ProductPage1}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(FormAccessibilityTest, EscapeCancelsARunningQueueAndDoesNothingAtRest)
 {
