@@ -19,9 +19,13 @@ std::optional<QString> ScriptedDialogs::InputBox(const QString& prompt, const QS
     shown.push_back({QStringLiteral("input"), prompt, title, Icon::None});
     if (inputAnswers.empty())
         return std::nullopt;
-    auto a = inputAnswers.front();
+    // Taken apart rather than copied whole: GCC sees a copied optional<QString> as maybe unset.
+    const bool answered = inputAnswers.front().has_value();
+    QString text = answered ? *inputAnswers.front() : QString();
     inputAnswers.pop_front();
-    return a;
+    if (!answered)
+        return std::nullopt;
+    return text;
 }
 
 QString ScriptedDialogs::BrowseForFolder(const QString& title, const QString&)
