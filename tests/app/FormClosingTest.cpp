@@ -21,8 +21,7 @@ TEST_F(FormTest, ClosingDuringADownloadAsksFirstAndNoKeepsItRunning)
 {
     addVideo(Links::HangDownload);
     chooseFolder();
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    showForm();
     form->Command5_Click();
     ASSERT_TRUE(form->AVC1()->IsRunning());
 
@@ -59,8 +58,7 @@ TEST_F(FormTest, TheFolderPickerOpensInTheChosenFolderElseInTheDownloadFolder)
 
 TEST_F(FormTest, ANewRowIsScrolledIntoView)
 {
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    showForm();
     ListGrid* grid = form->ListGrid1();
     for (const QString& link : {Links::Basic, Links::Second, Links::Third, Links::Unicode})
         addVideo(link);

@@ -1,12 +1,18 @@
 #include "FormFixture.h"
 
 #include "controls/button/glintbutton.h"
+#include "controls/grid/ListGrid.h"
 #include "platform/Host.h"
 #include "runner/AVC.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTextDocument>
+#include <QToolTip>
 
 void FormTest::SetUp()
 {
@@ -42,6 +48,65 @@ bool FormTest::waitFor(const std::function<bool()>& condition, int ms)
     return QTest::qWaitFor(condition, ms);
 }
 
+void FormTest::showForm()
+{
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+}
+
+std::optional<QString> FormTest::cellToolTip(int row, int col)
+{
+    ListGrid* grid = form->ListGrid1();
+    for (int y = 2; y < grid->height(); y += 4) {
+        for (int x = 2; x < grid->width(); x += 4) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(x, y), grid->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(grid, &move);
+            if (grid->MouseRow() != row || grid->MouseCol() != col)
+                continue;
+            QToolTip::hideText();
+            QHelpEvent help(QEvent::ToolTip, QPoint(x, y), grid->mapToGlobal(QPoint(x, y)));
+            QCoreApplication::sendEvent(grid, &help);
+            QTextDocument shown;
+            shown.setHtml(QToolTip::isVisible() ? QToolTip::text() : QString());
+            QToolTip::hideText();
+            return shown.toPlainText();
+        }
+    }
+    return std::nullopt;
+}
+
+void FormTest::expectFailuresReported(int failed, int total, const QStringList& inDetails) const
+{
+    ASSERT_FALSE(messages().isEmpty());
+    EXPECT_EQ(messages().last(), QStringLiteral("Done"));
+    const QString count = QStringLiteral("%1 of %2 downloads failed.").arg(failed).arg(total);
+    const brenlow::Message& done = boxes().back();
+    EXPECT_EQ(done.Informative, count);
+    EXPECT_EQ(done.Icon, brenlow::Dialogs::Icon::Warning);
+    EXPECT_EQ(form->Label1()->text(), count);
+    for (const QString& text : inDetails)
+        EXPECT_TRUE(done.Details.contains(text)) << text.toStdString();
+}
+
+QStringList FormTest::filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+QByteArray FormTest::readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void FormTest::writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
 void FormTest::addVideo(const QString& link)
 {
     dialogs().inputAnswers.push_back(link);
@@ -61,6 +126,20 @@ void FormTest::downloadAll()
     form->Command5_Click();
     ASSERT_TRUE(waitFor([this, before] { return atRest() && messages().size() > before; }))
         << "the queue did not end";
+}
+
+void FormTest::startHangingRun()
+{
+    dialogs().inputAnswers.push_back(Links::Hang);
+    form->Command1_Click();
+    ASSERT_TRUE(form->AVC1()->IsRunning());
+}
+
+void FormTest::expectButtons(bool running) const
+{
+    for (int n : {1, 2, 4, 5})
+        EXPECT_EQ(form->Command(n)->Enabled(), !running) << n;
+    EXPECT_EQ(form->Command(3)->Enabled(), running);
 }
 
 QList<QStringList> FormTest::recordedRuns() const

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -98,8 +99,25 @@ protected:
     void chooseFolder();
     /** Presses "Download" and waits for the queue's end. */
     void downloadAll();
+    /** Adds a link whose metadata run hangs, and leaves that run going. */
+    void startHangingRun();
+    /** Checks the buttons: while a run is going only "Cancel" is enabled, at rest all but it. */
+    void expectButtons(bool running) const;
     /** Waits until a condition holds, pumping events. */
     [[nodiscard]] static bool waitFor(const std::function<bool()>& condition, int ms = RunLimitMs);
+    /** Shows the window and waits until it is on the screen. */
+    void showForm();
+    /** The plain text of the tool tip the list shows with the pointer resting on a cell (empty when
+     *  it shows none), or nothing when no point of the list is that cell. */
+    [[nodiscard]] std::optional<QString> cellToolTip(int row, int col);
+    /** Checks the "Done" box and the status line of a queue in which rows failed: the count on
+     *  both, a warning, and each text among the box's details. */
+    void expectFailuresReported(int failed, int total, const QStringList& inDetails) const;
+
+    /** The files of a folder, by name. */
+    [[nodiscard]] static QStringList filesIn(const QString& folder);
+    [[nodiscard]] static QByteArray readAll(const QString& path);
+    static void writeFile(const QString& path, const QByteArray& bytes);
 
     /** The argument vectors the tool received, oldest first. */
     [[nodiscard]] QList<QStringList> recordedRuns() const;

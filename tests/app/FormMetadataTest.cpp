@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 
 namespace Col = brenlow::Col;
 
@@ -42,9 +43,7 @@ TEST_F(FormTest, StartsUpWithItsTemplatesColumnsAndButtons)
     EXPECT_EQ(grid->Rows(), 0);
     EXPECT_TRUE(grid->Redraw());
 
-    for (int n : {1, 2, 4, 5})
-        EXPECT_TRUE(form->Command(n)->Enabled()) << n;
-    EXPECT_FALSE(form->Command(3)->Enabled());
+    expectButtons(false);
     EXPECT_EQ(form->Command(1)->Caption(), QStringLiteral("Add Video Link"));
     EXPECT_EQ(form->Command(3)->Caption(), QStringLiteral("Cancel"));
     EXPECT_EQ(form->Command(1)->geometry(), QRect(8, 8, 129, 33));
@@ -109,9 +108,7 @@ TEST_F(FormTest, AddingAVideoGivesTheExactRow)
     EXPECT_TRUE(grid->CellText(0, Col::Status).isEmpty());
     EXPECT_EQ(form->Label1()->text(), QStringLiteral("Complete"));
     EXPECT_TRUE(messages().isEmpty());
-    for (int n : {1, 2, 4, 5})
-        EXPECT_TRUE(form->Command(n)->Enabled()) << n;
-    EXPECT_FALSE(form->Command(3)->Enabled());
+    expectButtons(false);
 
     // The three runs the tool received, each value one argument.
     const QList<QStringList> runs = recordedRuns();
@@ -140,22 +137,105 @@ TEST_F(FormTest, EveryRowsLinkCellIsABlueUnderlinedHandWithItsOwnTag)
     EXPECT_EQ(grid->CellText(1, Col::VideoName), QStringLiteral("Test Uploader - Second Video"));
 }
 
-TEST_F(FormTest, AnOutputWithoutProfilesOrNameEndsInErrorWithNoRow)
+namespace {
+
+struct UnusableLink
 {
-    for (const QString& link : {Links::Broken, Links::NonNumericOnly, Links::NoName}) {
-        const qsizetype before = messages().size();
-        addVideo(link);
-        ASSERT_EQ(messages().size(), before + 1) << link.toStdString();
-        EXPECT_EQ(messages().last(), QStringLiteral("Error"));
-        EXPECT_EQ(form->CurrentStage(), Form1::Idle);
-        EXPECT_EQ(form->ListGrid1()->Rows(), 0);
-        EXPECT_TRUE(form->Command(1)->Enabled());
-        EXPECT_FALSE(form->Command(3)->Enabled());
+    const char* what;
+    QString link; // "%DOWNLOADS%" stands for the test's download folder
+    int runs;     // runs of the tool before the chain gave up
+    const char* reason;
+    bool wholeReason; // the box's reason is exactly this, or holds it
+    const char* status;
+    std::vector<const char*> inOutput; // in the box's details and in the output box
+};
+
+class FormUnusableLinkTest : public FormTest, public ::testing::WithParamInterface<UnusableLink>
+{
+};
+
+} // namespace
+
+TEST_P(FormUnusableLinkTest, EndsInErrorWithTheToolsReasonAndNoRow)
+{
+    const UnusableLink& c = GetParam();
+    QString link = c.link;
+    link.replace(QStringLiteral("%DOWNLOADS%"), m_downloads.path());
+    auto* box = form->findChild<QPlainTextEdit*>();
+    ASSERT_NE(box, nullptr);
+    showForm();
+    addVideo(link);
+    ASSERT_EQ(messages(), QStringList{QStringLiteral("Error")});
+    ASSERT_EQ(boxes().size(), 1u);
+    const brenlow::Message& error = boxes()[0];
+    EXPECT_EQ(error.Icon, brenlow::Dialogs::Icon::Critical);
+    if (c.reason && c.wholeReason) {
+        EXPECT_EQ(error.Informative, QString::fromUtf8(c.reason));
+    } else if (c.reason) {
+        EXPECT_TRUE(error.Informative.contains(QString::fromUtf8(c.reason)))
+            << error.Informative.toStdString();
     }
-    // The tool's own error stays in the output box.
-    addVideo(Links::Broken);
-    EXPECT_TRUE(form->Text4().contains(QStringLiteral("ERROR: This video is unavailable")));
+    if (c.status) {
+        EXPECT_EQ(form->Label1()->text(), QString::fromUtf8(c.status));
+    }
+    EXPECT_NE(form->Label1()->text(), QStringLiteral("Complete"));
+    // The whole output is behind "Show Details..."; the output box keeps it but stays hidden.
+    for (const char* text : c.inOutput) {
+        EXPECT_TRUE(error.Details.contains(QString::fromUtf8(text))) << text;
+        EXPECT_TRUE(form->Text4().contains(QString::fromUtf8(text))) << text;
+    }
+    EXPECT_FALSE(box->isVisible());
+
+    EXPECT_EQ(form->CurrentStage(), Form1::Idle);
+    EXPECT_EQ(form->ListGrid1()->Rows(), 0);
+    expectButtons(false);
+    // The link reached the tool whole, as one argument.
+    const QList<QStringList> runs = recordedRuns();
+    ASSERT_EQ(runs.size(), c.runs);
+    EXPECT_EQ(runs[0], (QStringList{"-s", "--skip-download", "-i", "-F", "--no-playlist", link}));
+    EXPECT_EQ(runs.last().last(), link);
+
+    // The window works on.
+    addVideo(Links::Basic);
+    EXPECT_EQ(form->ListGrid1()->Rows(), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Form, FormUnusableLinkTest,
+    ::testing::Values(
+        UnusableLink{"Unavailable",
+                     Links::Broken,
+                     1,
+                     "This video is unavailable",
+                     true,
+                     "Error",
+                     {"[youtube] error: Downloading webpage", "ERROR: This video is unavailable"}},
+        UnusableLink{"NoNumericFormat", Links::NonNumericOnly, 1, nullptr, false, nullptr, {}},
+        // A name run that printed no name: its last line is the reason.
+        UnusableLink{"NoName", Links::NoName, 3, "Downloading", false, nullptr, {}},
+        UnusableLink{"CrashAtStart",
+                     QStringLiteral("https://test.brenlow.example/crash"),
+                     1,
+                     nullptr,
+                     false,
+                     nullptr,
+                     {}},
+        // Unknown to the tool: long ones, and ones with quotes and blanks that a shell would split.
+        UnusableLink{"Long",
+                     Links::Basic + QStringLiteral("?list=") + QString(6000, QLatin1Char('x')),
+                     1,
+                     nullptr,
+                     false,
+                     nullptr,
+                     {}},
+        UnusableLink{"QuotesAndBlanks",
+                     Links::Basic + QStringLiteral("\" -o %DOWNLOADS%/evil \"'a b' ;$(id)`id` \\\""),
+                     1,
+                     nullptr,
+                     false,
+                     nullptr,
+                     {}}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(FormTest, NamesAreCleanedAndUnicodeTitlesKept)
 {
@@ -187,28 +267,11 @@ TEST_F(FormTest, AMissingOrBrokenThumbnailGivesAPlaceholderPicture)
     EXPECT_NE(grid->CellPictureGet(2, Col::Picture), a);
 }
 
-TEST_F(FormTest, AMissingToolIsReportedInTheStatusLine)
-{
-    QFile::remove(m_appDir.path() + QStringLiteral("/do.dll"));
-    dialogs().inputAnswers.push_back(Links::Basic);
-    form->Command1_Click();
-    EXPECT_EQ(form->Label1()->text(), QStringLiteral("Unable to locate do.dll"));
-    EXPECT_FALSE(form->AVC1()->IsRunning());
-    for (int n : {1, 2, 4, 5})
-        EXPECT_TRUE(form->Command(n)->Enabled()) << n;
-    EXPECT_FALSE(form->Command(3)->Enabled());
-    EXPECT_TRUE(messages().isEmpty());
-}
-
 TEST_F(FormTest, CancelDuringAMetadataRunEndsTheChainWithoutARow)
 {
-    dialogs().inputAnswers.push_back(Links::Hang);
-    form->Command1_Click();
-    ASSERT_TRUE(form->AVC1()->IsRunning());
+    startHangingRun();
     // The buttons stay disabled for the whole chain, "Cancel" alone enabled.
-    for (int n : {1, 2, 4, 5})
-        EXPECT_FALSE(form->Command(n)->Enabled()) << n;
-    EXPECT_TRUE(form->Command(3)->Enabled());
+    expectButtons(true);
     ASSERT_TRUE(waitFor([this] { return recordedRuns().size() == 1; }));
     form->Command3_Click();
     ASSERT_TRUE(waitFor([this] { return atRest(); }));
@@ -224,9 +287,7 @@ TEST_F(FormTest, CancelDuringAMetadataRunEndsTheChainWithoutARow)
 
 TEST_F(FormTest, TheStatusLineCyclesThroughTheFramesOfTheStage)
 {
-    dialogs().inputAnswers.push_back(Links::Hang);
-    form->Command1_Click();
-    ASSERT_TRUE(form->AVC1()->IsRunning());
+    startHangingRun();
     // One frame per polling tick, on from wherever the animation stood.
     const QString base = QStringLiteral("Please Wait Downloading Profile List");
     const QStringList tails{"...", ">..", ".>.", "..>"};
@@ -240,14 +301,6 @@ TEST_F(FormTest, TheStatusLineCyclesThroughTheFramesOfTheStage)
     // Idle: the animation leaves the status line alone.
     form->AVC1_Converting();
     EXPECT_EQ(form->Label1()->text(), QStringLiteral("Cancelled"));
-}
-
-TEST_F(FormTest, AFloodOfOutputStillAddsTheRow)
-{
-    addVideo(QStringLiteral("https://test.brenlow.example/flood-1mb"));
-    ASSERT_EQ(form->ListGrid1()->Rows(), 1);
-    EXPECT_EQ(form->ListGrid1()->CellText(0, Col::VideoName),
-              QStringLiteral("Flood Uploader - One Megabyte of Chatter"));
 }
 
 TEST_F(FormTest, ALinkIsTrimmedAndOneTheToolWouldTakeForAnOptionIsRefused)

@@ -138,9 +138,7 @@ TEST_F(ThumbnailFolderTest, ShutdownRemovesTheFolderWithWhateverTheToolLeftInIt)
     leftover.write("partial");
     leftover.close();
     // Closing while a run is under way as well.
-    dialogs().inputAnswers.push_back(Links::Hang);
-    form->Command1_Click();
-    ASSERT_TRUE(form->AVC1()->IsRunning());
+    startHangingRun();
     form->close();
     EXPECT_FALSE(QFileInfo::exists(folder));
     EXPECT_TRUE(runtimeEntries().isEmpty());

@@ -12,40 +12,15 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QRegularExpression>
-#include <QScrollBar>
-#include <QStandardPaths>
-#include <QTextDocument>
-#include <QToolTip>
 
 #include <cmath>
 
 namespace Col = brenlow::Col;
-using Icon = brenlow::Dialogs::Icon;
 
 namespace {
-
-QStringList filesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 /** A tool answering the three runs of "Add Video Link" for one video, with a format table of its
  *  own, and downloading as the given shell lines say ($file is the file the template names). */
@@ -105,17 +80,13 @@ TEST_F(FormTest, AQueueInWhichRowsFailedSaysSoAndNeverReadsComplete)
     chooseFolder();
     downloadAll();
     ASSERT_EQ(messages(), QStringList{QStringLiteral("Done")});
-    const brenlow::Message& done = boxes().back();
-    EXPECT_EQ(done.Informative, QStringLiteral("2 of 2 downloads failed."));
-    EXPECT_EQ(done.Icon, Icon::Warning);
-    EXPECT_TRUE(done.Details.contains(QStringLiteral("HTTP Error 403")));
-    EXPECT_TRUE(done.Details.contains(QStringLiteral("Connection reset by peer")));
-    EXPECT_EQ(form->Label1()->text(), QStringLiteral("2 of 2 downloads failed."));
+    expectFailuresReported(2, 2,
+                           {QStringLiteral("HTTP Error 403"), QStringLiteral("Connection reset by peer")});
 
     // Once more, the second row now downloads whole (it resumes): one failure is left.
     downloadAll();
     EXPECT_EQ(form->ListGrid1()->CellText(1, Col::Status), QStringLiteral("Complete"));
-    EXPECT_EQ(boxes().back().Informative, QStringLiteral("1 of 2 downloads failed."));
+    expectFailuresReported(1, 2, {});
     EXPECT_NE(form->Label1()->text(), QStringLiteral("Complete"));
 }
 
@@ -160,27 +131,8 @@ TEST_F(FormTest, TheToolsTextNeverShiftsCellsNorShowsAsMarkup)
     ASSERT_EQ(grid->CellText(0, Col::Status), QStringLiteral("Error"));
     EXPECT_EQ(grid->CellTag(0, Col::Status), QString::fromLatin1(html));
     // The tool tip shows the reason as it is, tags and all.
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    bool shown = false;
-    for (int y = 2; y < grid->height() && !shown; y += 4) {
-        for (int x = 2; x < grid->width() && !shown; x += 4) {
-            QMouseEvent move(QEvent::MouseMove, QPointF(x, y), grid->mapToGlobal(QPointF(x, y)), Qt::NoButton,
-                             Qt::NoButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(grid, &move);
-            if (grid->MouseRow() != 0 || grid->MouseCol() != Col::Status)
-                continue;
-            QHelpEvent help(QEvent::ToolTip, QPoint(x, y), grid->mapToGlobal(QPoint(x, y)));
-            QCoreApplication::sendEvent(grid, &help);
-            ASSERT_TRUE(QToolTip::isVisible());
-            QTextDocument shownText;
-            shownText.setHtml(QToolTip::text());
-            EXPECT_EQ(shownText.toPlainText(), QString::fromLatin1(html));
-            shown = true;
-        }
-    }
-    EXPECT_TRUE(shown);
-    QToolTip::hideText();
+    showForm();
+    EXPECT_EQ(cellToolTip(0, Col::Status), QString::fromLatin1(html));
 }
 
 TEST_F(FormTest, AFolderWithPercentSignsTakesTheDownload)
@@ -242,34 +194,11 @@ TEST_P(SameNameFiles, OnlyTheRowsOwnFileCountsAsItsDownload)
 INSTANTIATE_TEST_SUITE_P(Form, SameNameFiles,
                          ::testing::Values(Origin::Unknown, Origin::OtherVideo, Origin::ThisVideo));
 
-TEST_F(FormTest, APartialFileOfTheRowsEarlierTryResumesInANewWindow)
-{
-    addVideo(Links::Interrupted);
-    chooseFolder();
-    downloadAll();
-    ASSERT_EQ(form->ListGrid1()->CellText(0, Col::Status), QStringLiteral("Error"));
-    const QString part =
-        m_downloads.path() + QStringLiteral("/Test Uploader - Interrupted Download.mp4.part");
-    ASSERT_TRUE(QFileInfo::exists(part));
-    if (!brenlow::FileOrigin(part))
-        GTEST_SKIP() << "the file system keeps no extended attributes";
-
-    form = std::make_unique<Form1>(m_appDir.path());
-    addVideo(Links::Interrupted);
-    chooseFolder();
-    downloadAll();
-    // The video fails whenever it starts afresh: "Complete" means the partial file was resumed.
-    EXPECT_EQ(form->ListGrid1()->CellText(0, Col::Status), QStringLiteral("Complete"));
-    EXPECT_EQ(filesIn(m_downloads.path()),
-              QStringList{QStringLiteral("Test Uploader - Interrupted Download.mp4")});
-}
-
 TEST_F(FormTest, ARunningRowShowsSpeedAndTimeLeftInItsStatusCell)
 {
     addVideo(Links::HangDownload);
     chooseFolder();
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    showForm();
     form->Command5_Click();
     ListGrid* grid = form->ListGrid1();
     ASSERT_TRUE(waitFor([&] { return grid->CellProgressValue(0, Col::Progress) >= 30; }));
@@ -289,8 +218,7 @@ TEST_F(FormTest, ARunningRowShowsSpeedAndTimeLeftInItsStatusCell)
 TEST_F(FormTest, TheRunningRowsFigureIsReadableSelectedOrNot)
 {
     addVideo(Links::Basic);
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    showForm();
     ListGrid* grid = form->ListGrid1();
     const QColor fill = brenlow::OleColor::ToQColor(16045770);
     for (const bool selected : {true, false}) {

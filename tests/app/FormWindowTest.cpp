@@ -2,7 +2,6 @@
 #include "FormFixture.h"
 
 #include "app/GridDesign.h"
-#include "app/LinkLabel.h"
 #include "app/Settings.h"
 #include "app/WebPane.h"
 #include "controls/grid/ListGrid.h"
@@ -34,18 +33,6 @@ TEST_F(FormTest, ALinkCellOpensTheCurrentRowsLink)
     grid->SetCellTag(1, Col::VideoLink, QString());
     form->ListGrid1_CellHandClick(1, Col::VideoLink, shift);
     EXPECT_EQ(shell().opened.size(), 3);
-}
-
-TEST_F(FormTest, TheLinkLabelsOpenTheMakersPages)
-{
-    form->Label5_Click();
-    form->Label4_Click();
-    form->Label3_Click();
-    EXPECT_EQ(shell().opened, (QStringList{QString::fromLatin1(brenlow::ProductSettings::MakerSite),
-                                           QString::fromLatin1(brenlow::ProductSettings::ProductPage2),
-                                           QString::fromLatin1(brenlow::ProductSettings::ProductPage1)}));
-    for (const QString& address : shell().opened)
-        EXPECT_TRUE(address.contains(QStringLiteral(".example."))) << address.toStdString();
 }
 
 TEST_F(FormTest, ALinkNoBrowserCanOpenNamesTheAddressAndTheReasonInTheStatusLine)
@@ -96,9 +83,7 @@ TEST_F(FormTest, TheStartPageKeepsThePaneAndANavigationHandsTheAddressToTheBrows
 
 TEST_F(FormTest, ANavigationDuringARunDoesNotStopItsPolling)
 {
-    dialogs().inputAnswers.push_back(Links::Hang);
-    form->Command1_Click();
-    ASSERT_TRUE(form->AVC1()->IsRunning());
+    startHangingRun();
     form->wb()->Navigate(QStringLiteral("https://www.example.org/elsewhere"));
     ASSERT_TRUE(waitFor([this] { return form->wb()->isHidden(); }));
     EXPECT_TRUE(form->AVC1()->IsRunning());
@@ -168,9 +153,7 @@ TEST_F(FormTest, ShutdownReleasesTheRunnerAndDeletesTheThumbnail)
 {
     addVideo(Links::Basic);
     EXPECT_TRUE(QFileInfo::exists(form->ThumbnailPath()));
-    dialogs().inputAnswers.push_back(Links::Hang);
-    form->Command1_Click();
-    ASSERT_TRUE(form->AVC1()->IsRunning());
+    startHangingRun();
     form->close();
     EXPECT_EQ(form->AVC1(), nullptr);
     EXPECT_FALSE(QFileInfo::exists(form->ThumbnailPath()));

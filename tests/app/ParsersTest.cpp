@@ -203,26 +203,6 @@ TEST(FailureReasons, AreTheToolsLastErrorLinesOrItsLastLines)
     EXPECT_TRUE(FailureReason(QStringLiteral("\r\n"), -1).contains(QStringLiteral("abnormally")));
 }
 
-TEST(Progress, CutsTheFigureOfTheLastDownloadLine)
-{
-    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("[download]  45.3% of 10.00MiB at 1.2MiB/s ETA 00:05")),
-                     45.3);
-    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("xx\r\n[download] 100% of 3MiB")), 100.0);
-    EXPECT_DOUBLE_EQ(
-        *ProgressFigure(QStringLiteral("[download] Destination: a.mp4\n[download]  7.0% of 1MiB")), 7.0);
-    EXPECT_DOUBLE_EQ(
-        *ProgressFigure(QStringLiteral("\r[download]   8.0% of 1MiB\r[download]  9.5% of 1MiB\r[dow")), 9.5);
-    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("[download]  1 2.5x% of")), 12.5);
-    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("[download] 1e1% of")), 10.0);
-    EXPECT_DOUBLE_EQ(*ProgressFigure(QStringLiteral("[download]   0.0% of 1MiB")), 0.0);
-    // No figure: nothing, not 0.
-    EXPECT_FALSE(ProgressFigure(QStringLiteral("[info] nothing here")).has_value());
-    EXPECT_FALSE(ProgressFigure(QStringLiteral("[download] 45.3")).has_value());
-    EXPECT_FALSE(ProgressFigure(QStringLiteral("MiB/s ETA 00:03\r[downl")).has_value());
-    EXPECT_FALSE(ProgressFigure(QStringLiteral("[download] Destination: x% of")).has_value());
-    EXPECT_FALSE(ProgressFigure(QString()).has_value());
-}
-
 TEST(Progress, ChunkTextEndsAtTheFirstNul)
 {
     QString chunk = QStringLiteral("abc");
@@ -348,17 +328,29 @@ TEST_P(ProgressFigures, OnlyFiguresABarCanShowCount)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Progress, ProgressFigures,
-                         ::testing::Values(FigureCase{"[download] 150% of 1MiB", std::nullopt},
-                                           FigureCase{"[download] -20% of 1MiB", std::nullopt},
-                                           FigureCase{"[download] 1e10% of 1MiB", std::nullopt},
-                                           FigureCase{"[download] 1e999% of 1MiB", std::nullopt},
-                                           FigureCase{"[download] 100.5% of 1MiB", std::nullopt},
-                                           // A bad figure does not hide a good one before it.
-                                           FigureCase{"[download]  40.0% of 1MiB\r[download] 150% of 1MiB",
-                                                      40.0},
-                                           FigureCase{"[download] 100% of 1MiB", 100.0},
-                                           FigureCase{"[download] 0% of 1MiB", 0.0}));
+INSTANTIATE_TEST_SUITE_P(
+    Progress, ProgressFigures,
+    ::testing::Values(FigureCase{"[download]  45.3% of 10.00MiB at 1.2MiB/s ETA 00:05", 45.3},
+                      FigureCase{"xx\r\n[download] 100% of 3MiB", 100.0},
+                      // The figure of the last download line counts.
+                      FigureCase{"[download] Destination: a.mp4\n[download]  7.0% of 1MiB", 7.0},
+                      FigureCase{"\r[download]   8.0% of 1MiB\r[download]  9.5% of 1MiB\r[dow", 9.5},
+                      FigureCase{"[download]  1 2.5x% of", 12.5}, FigureCase{"[download] 1e1% of", 10.0},
+                      FigureCase{"[download]   0.0% of 1MiB", 0.0},
+                      // No figure: nothing, not 0.
+                      FigureCase{"[info] nothing here", std::nullopt},
+                      FigureCase{"[download] 45.3", std::nullopt},
+                      FigureCase{"MiB/s ETA 00:03\r[downl", std::nullopt},
+                      FigureCase{"[download] Destination: x% of", std::nullopt}, FigureCase{"", std::nullopt},
+                      FigureCase{"[download] 150% of 1MiB", std::nullopt},
+                      FigureCase{"[download] -20% of 1MiB", std::nullopt},
+                      FigureCase{"[download] 1e10% of 1MiB", std::nullopt},
+                      FigureCase{"[download] 1e999% of 1MiB", std::nullopt},
+                      FigureCase{"[download] 100.5% of 1MiB", std::nullopt},
+                      // A bad figure does not hide a good one before it.
+                      FigureCase{"[download]  40.0% of 1MiB\r[download] 150% of 1MiB", 40.0},
+                      FigureCase{"[download] 100% of 1MiB", 100.0},
+                      FigureCase{"[download] 0% of 1MiB", 0.0}));
 
 struct SpeedCase
 {

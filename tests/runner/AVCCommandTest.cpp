@@ -2,6 +2,8 @@
 
 #include "RunnerFixture.h"
 
+#include <functional>
+
 using namespace brenlow::test;
 
 namespace {
@@ -49,16 +51,6 @@ TEST_F(AVCCommandTest, CommandLinesKeepTheDesignedText)
                   QStringLiteral("/Test Uploader - Basic Video.%(ext)s\" -i --no-playlist "
                                  "-f 18 -v -c -w https://test.brenlow.example/basic\""));
     ASSERT_TRUE(waitForComplete(4));
-}
-
-TEST_F(AVCCommandTest, EmptyLinkGivesTwoQuotesAndAnEmptyArgument)
-{
-    useScript("exit 0");
-    run(2);
-    EXPECT_EQ(avc->LastCommandLine(),
-              toolPath() + QStringLiteral(" -s --skip-download -i -F --no-playlist \"\"\""));
-    EXPECT_EQ(avc->LastArguments(), (QStringList{"-s", "--skip-download", "-i", "-F", "--no-playlist", ""}));
-    ASSERT_TRUE(waitForComplete());
 }
 
 TEST_F(AVCCommandTest, TheToolReceivesEveryValueByteForByte)
@@ -118,17 +110,47 @@ TEST_F(AVCCommandTest, AnApplicationFolderWithQuotesReachesTheToolWhole)
     EXPECT_EQ(avc->LastExitCode(), 0);
 }
 
-TEST_F(AVCCommandTest, AnEmptyFormatCodeLeavesOutTheFormatOption)
+struct EmptyValue
+{
+    const char* what;
+    int stage;
+    std::function<void(FakeHost&)> set;
+    QString commandLineTail; // after the tool's path; empty: not checked
+    QStringList arguments;
+};
+
+class AVCEmptyValueTest : public RunnerTest, public ::testing::WithParamInterface<EmptyValue>
+{
+};
+
+TEST_P(AVCEmptyValueTest, KeepsItsPlaceOrLeavesOutItsOption)
 {
     useScript("exit 0");
-    host->folder = QStringLiteral("/d/");
-    host->name = QStringLiteral("n");
-    host->downloadLink = QStringLiteral("L");
-    run(5);
-    EXPECT_EQ(avc->LastArguments(),
-              (QStringList{"-o", "/d/n.%(ext)s", "-i", "--no-playlist", "-v", "-c", "-w", "L"}));
+    GetParam().set(*host);
+    run(GetParam().stage);
+    if (!GetParam().commandLineTail.isEmpty()) {
+        EXPECT_EQ(avc->LastCommandLine(), toolPath() + GetParam().commandLineTail);
+    }
+    EXPECT_EQ(avc->LastArguments(), GetParam().arguments);
     ASSERT_TRUE(waitForComplete());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, AVCEmptyValueTest,
+    ::testing::Values(
+        // An empty link gives two quotes and an empty argument.
+        EmptyValue{"Link", 2, [](FakeHost&) {},
+                   QStringLiteral(" -s --skip-download -i -F --no-playlist \"\"\""),
+                   QStringList{"-s", "--skip-download", "-i", "-F", "--no-playlist", ""}},
+        EmptyValue{"FormatCode", 5,
+                   [](FakeHost& h) {
+                       h.folder = QStringLiteral("/d/");
+                       h.name = QStringLiteral("n");
+                       h.downloadLink = QStringLiteral("L");
+                   },
+                   QString(),
+                   QStringList{"-o", "/d/n.%(ext)s", "-i", "--no-playlist", "-v", "-c", "-w", "L"}}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(AVCCommandTest, ValuesAreReadAtTheMomentOfEachCall)
 {

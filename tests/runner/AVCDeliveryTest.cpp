@@ -25,32 +25,16 @@ protected:
         RunnerTest::TearDown();
         // Helpers a test's tool left running on purpose; checked by name so a reused id is left alone.
         for (const auto& [name, image] : strays) {
-            const pid_t pid = readPid(name);
+            const pid_t pid = pidFrom(name);
             if (pid > 0 && brenlow::ProcessKiller::ImageName(pid) == image)
                 ::kill(pid, SIGKILL);
         }
-    }
-
-    pid_t readPid(const QString& name) const
-    {
-        QFile f(app.path() + u'/' + name);
-        if (!f.open(QIODevice::ReadOnly))
-            return 0;
-        return static_cast<pid_t>(f.readAll().trimmed().toInt());
     }
 
     static QByteArray procFile(pid_t pid, const char* name)
     {
         QFile f(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    /** Gone, or dead and waiting to be reaped. */
-    static bool gone(pid_t pid)
-    {
-        const QByteArray stat = procFile(pid, "stat");
-        const qsizetype close = stat.lastIndexOf(')');
-        return close < 0 || stat.size() < close + 3 || stat.at(close + 2) == 'Z' || stat.at(close + 2) == 'X';
     }
 
     /** The process sleeps in a write to a full pipe. */
@@ -111,7 +95,7 @@ TEST_F(AVCDeliveryTest, EveryByteArrivesOnceAndInOrderWhenHandlersReenterTheEven
             // A message box, say: the loop runs on until the tool is over and reaped.
             EXPECT_TRUE(QTest::qWaitFor(
                 [&] {
-                    const pid_t pid = readPid(QStringLiteral("tool.pid"));
+                    const pid_t pid = pidFrom(QStringLiteral("tool.pid"));
                     return pid > 0 && ::kill(pid, 0) != 0;
                 },
                 60000));
@@ -147,7 +131,7 @@ TEST_F(AVCDeliveryTest, AnAnswerLargerThanTheRingArrivesWholeFromABusyOwner)
         tail = (tail + s.left(s.indexOf(QChar(0)))).right(64);
         if (toolExited || chunks % 64 != 0)
             return;
-        toolExited = gone(readPid(QStringLiteral("tool.pid")));
+        toolExited = isGone(pidFrom(QStringLiteral("tool.pid")));
         busy = toolExited && pendingInPipe() > 0;
         QElapsedTimer work; // the owner's own long work on this chunk
         work.start();
@@ -171,9 +155,9 @@ TEST_F(AVCDeliveryTest, AHandlerMayDestroyTheRunnerAndItsRunEndsWithIt)
     QObject::connect(avc.get(), &AVC::DataOutput, [&](QString&) { avc.reset(); });
     run(2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !avc; }, 30000));
-    const pid_t tool = readPid(QStringLiteral("tool.pid"));
+    const pid_t tool = pidFrom(QStringLiteral("tool.pid"));
     ASSERT_GT(tool, 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return gone(tool); }, 30000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return isGone(tool); }, 30000));
     QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
     // The chunk that was being handed over was the last event.
     ASSERT_EQ(events.size(), 2u);
@@ -237,9 +221,9 @@ TEST_F(AVCDeliveryTest, AFloodWaitsForABusyOwnerAndArrivesInBatchesThatLetTheEve
             return;
         // The owner is busy in a loop of its own; the tool must come to wait rather than the
         // output piling up in memory.
-        const pid_t tool = readPid(QStringLiteral("tool.pid"));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return gone(tool) || waitsOnAFullPipe(tool); }, 60000));
-        toolWaited = !gone(tool);
+        const pid_t tool = pidFrom(QStringLiteral("tool.pid"));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return isGone(tool) || waitsOnAFullPipe(tool); }, 60000));
+        toolWaited = !isGone(tool);
         grewKiB = residentKiB() - before;
         sinceLoop = 0;
     });

@@ -53,18 +53,25 @@ protected:
 TEST_P(AVCFamilyTest, HelpersThatLeftTheGroupOrKeepThePipeOpenEndWithTheRun)
 {
     const Ending ending = GetParam();
-    // One helper in a session of its own, one in the tool's group; both hold the output open.
+    // One helper in a session of its own, one in the tool's group; both hold the output open. The
+    // tool, started under its own name, then becomes another program or ends.
     useScript(QByteArray("d=\"$(dirname \"$0\")\"\n"
+                         "echo $$ > \"$d/self.pid\"; cat /proc/$$/comm > \"$d/self.comm\"\n"
                          "setsid sleep 300 & echo $! > \"$d/setsid.pid\"\n"
                          "sleep 300 & echo $! > \"$d/group.pid\"\n"
                          "echo started\n") +
               (ending == Ending::GraceOut ? "exit 0" : "exec sleep 300"));
     run(2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return output().contains(QStringLiteral("started")); }, 30000));
+    const pid_t self = pidFrom(QStringLiteral("self.pid"));
     const pid_t setsidHelper = pidFrom(QStringLiteral("setsid.pid"));
     const pid_t groupHelper = pidFrom(QStringLiteral("group.pid"));
+    ASSERT_GT(self, 0);
     ASSERT_GT(setsidHelper, 0);
     ASSERT_GT(groupHelper, 0);
+    QFile comm(app.path() + QStringLiteral("/self.comm"));
+    ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
+    EXPECT_EQ(comm.readAll().trimmed(), QByteArray("do.dll"));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return brenlow::ProcessKiller::ImageName(setsidHelper) == QStringLiteral("sleep"); }, 10000));
     switch (ending) {
@@ -74,13 +81,15 @@ TEST_P(AVCFamilyTest, HelpersThatLeftTheGroupOrKeepThePipeOpenEndWithTheRun)
         break;
     case Ending::Destroy:
         avc.reset();
+        EXPECT_EQ(completes(), 0);
         break;
     case Ending::GraceOut:
         ASSERT_TRUE(waitForComplete(1, 30000));
         EXPECT_EQ(events.back().exitCode, 0);
         break;
     }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return isGone(setsidHelper) && isGone(groupHelper); }, 10000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return isGone(self) && isGone(setsidHelper) && isGone(groupHelper); }, 10000));
     EXPECT_EQ(output(), QStringLiteral("started\n"));
 }
 
