@@ -407,8 +407,18 @@ void Form1::endChain()
 
 void Form1::setStatus(const QString& text)
 {
-    m_label1->setText(text);
+    // The line grows to the right of its place. A text too long for that room moves left so it
+    // stays whole inside the window; one wider than the window gives way at its end and keeps
+    // its whole text in the tool tip.
+    const int widest = std::max(width() - 2 * StatusMargin, 0);
+    const QFontMetrics metrics(m_label1->font());
+    const QString shown =
+        metrics.horizontalAdvance(text) > widest ? metrics.elidedText(text, Qt::ElideRight, widest) : text;
+    m_label1->setText(shown);
+    m_label1->setToolTip(shown == text ? QString() : text);
     m_label1->adjustSize();
+    const int home = Layout::Label1.ToPixels().x();
+    m_label1->move(std::clamp(width() - StatusMargin - m_label1->width(), StatusMargin, home), m_label1->y());
 }
 
 void Form1::clearText4()

@@ -151,7 +151,10 @@ private:
     void setBusy(bool busy);
     [[nodiscard]] bool isBusy() const;
     void endChain();
+    /** Shows a text in the status line Label1, whole inside the window. */
     void setStatus(const QString& text);
+    /** Space kept between the status line and the window's edges, in pixels. */
+    static constexpr int StatusMargin = 8;
     void clearText4();
     void keepOutputTail();
     void showText4Later();

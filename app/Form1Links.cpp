@@ -49,7 +49,7 @@ void Form1::openAddress(const QString& address)
     // A long address gives way in its middle, so the reason still shows inside the window.
     const QString frame = QStringLiteral("Unable to open %1: ") + reason;
     const QFontMetrics metrics(m_label1->font());
-    const int room = width() - m_label1->x() - 8 - metrics.horizontalAdvance(frame.arg(QString()));
+    const int room = width() - 2 * StatusMargin - metrics.horizontalAdvance(frame.arg(QString()));
     setStatus(frame.arg(metrics.elidedText(address, Qt::ElideMiddle, std::max(room, 80))));
 }
 

@@ -51,9 +51,36 @@ TEST_F(FormTest, ALinkNoBrowserCanOpenNamesTheAddressAndTheReasonInTheStatusLine
                                           .arg(QString::fromLatin1(brenlow::ProductSettings::MakerSite)));
     form->ListGrid1()->SetCellTag(0, Col::VideoLink,
                                   QStringLiteral("https://www.example.com/") + QString(400, u'v'));
+    QLabel* status = form->Label1();
+    const int home = status->x();
     form->ListGrid1_CellHandClick(0, Col::VideoLink, shift);
-    EXPECT_TRUE(form->Label1()->text().endsWith(QStringLiteral(": xdg-open is missing")));
-    EXPECT_LE(form->Label1()->geometry().right(), form->width());
+    EXPECT_TRUE(status->text().endsWith(QStringLiteral(": xdg-open is missing")));
+    EXPECT_LE(status->geometry().right(), form->width());
+
+    // A reason too long for the room right of the line's place: the line moves left and shows it whole.
+    const QString reason =
+        QStringLiteral("no web browser can be started (xdg-open is missing: install xdg-utils)");
+    shell().failure = reason;
+    form->ListGrid1_CellHandClick(0, Col::VideoLink, shift);
+    EXPECT_TRUE(status->text().startsWith(QStringLiteral("Unable to open https://www.example.com/")));
+    EXPECT_TRUE(status->text().endsWith(QStringLiteral(": ") + reason)) << status->text().toStdString();
+    EXPECT_GE(status->x(), 0);
+    EXPECT_LT(status->x(), home);
+    EXPECT_LE(status->geometry().right(), form->width());
+    EXPECT_TRUE(status->toolTip().isEmpty());
+    // Wider than the window: it gives way at its end and the whole text is in the tool tip.
+    shell().failure = QString(300, u'r');
+    form->Label5_Click();
+    EXPECT_GE(status->x(), 0);
+    EXPECT_LE(status->geometry().right(), form->width());
+    EXPECT_TRUE(status->toolTip().endsWith(shell().failure));
+    EXPECT_TRUE(status->toolTip().startsWith(QStringLiteral("Unable to open ")));
+    EXPECT_NE(status->text(), status->toolTip());
+    // A short text goes back to the line's place.
+    addVideo(Links::Second);
+    EXPECT_EQ(status->text(), QStringLiteral("Complete"));
+    EXPECT_EQ(status->x(), home);
+    EXPECT_TRUE(status->toolTip().isEmpty());
 
     // A link that opens leaves the status line as it was.
     shell().failure.clear();
