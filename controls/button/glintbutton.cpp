@@ -3,8 +3,8 @@
 #include "controls/button/ButtonPainter.h"
 #include "controls/button/ButtonPictures.h"
 #include "controls/button/ButtonTooltip.h"
-#include "controls/common/ControlGuard.h"
 #include "controls/button/glintbuttonAccessible.h"
+#include "controls/common/ControlGuard.h"
 #include "controls/common/PropertyBag.h"
 #include "platform/Dialogs.h"
 #include "platform/Host.h"
@@ -42,7 +42,6 @@ glintbutton::glintbutton(QWidget* parent)
     setMinimumSize(MinimumSide, MinimumSide);
     QWidget::setFont(m_p.Font);
     updateAccessKey();
-    redraw();
 }
 
 glintbutton::~glintbutton()
@@ -61,7 +60,7 @@ void glintbutton::ReadProperties(const PropertyBag& bag)
     updateAccessKey();
     applyCursor();
     updateRegion();
-    redraw();
+    invalidate();
 }
 
 void glintbutton::WriteProperties(PropertyBag& bag) const
@@ -86,7 +85,7 @@ template <typename T> void glintbutton::setStored(T ButtonProperties::*field, co
 {
     if (!assign(field, value))
         return;
-    redraw();
+    invalidate();
     // Last: the container may do anything when it hears of the change.
     changed(ButtonProperties::NameOf(field));
 }
@@ -101,7 +100,7 @@ void glintbutton::SetButtonStyle(int value)
     m_p.ApplyStyleColorScheme();
     m_p.ApplyStyleColors();
     updateRegion();
-    redraw();
+    invalidate();
     changed(ButtonProperties::NameOf(&ButtonProperties::ButtonStyle));
 }
 
@@ -117,7 +116,7 @@ void glintbutton::SetEnabled(bool value)
     if (!assign(&ButtonProperties::Enabled, value))
         return;
     QWidget::setEnabled(value);
-    redraw();
+    invalidate();
     changed(ButtonProperties::NameOf(&ButtonProperties::Enabled));
 }
 
@@ -126,7 +125,7 @@ void glintbutton::SetFont(const QFont& value)
     if (!assign(&ButtonProperties::Font, value))
         return;
     QWidget::setFont(value);
-    redraw();
+    invalidate();
     changed(ButtonProperties::NameOf(&ButtonProperties::Font));
 }
 
@@ -136,7 +135,7 @@ void glintbutton::SetBackColor(quint32 value)
         return;
     if (m_p.ButtonStyle != StyleHoverBox)
         m_p.ColorScheme = 3; // a colour of one's own is the custom scheme
-    redraw();
+    invalidate();
     changed(ButtonProperties::NameOf(&ButtonProperties::BackColor));
 }
 
@@ -145,7 +144,7 @@ void glintbutton::SetCaption(const QString& value)
     if (!assign(&ButtonProperties::Caption, value))
         return;
     updateAccessKey();
-    redraw();
+    invalidate();
     changed(ButtonProperties::NameOf(&ButtonProperties::Caption));
 }
 
@@ -167,7 +166,7 @@ void glintbutton::SetMode(int value)
         m_p.Value = false;
         m_behavior.SetState(ButtonState::Normal);
     }
-    redraw();
+    invalidate();
     // The mode decides what the value may be, so both are announced.
     const ControlGuard alive(this);
     changed(ButtonProperties::NameOf(&ButtonProperties::Value));
@@ -180,14 +179,14 @@ void glintbutton::SetValue(bool value)
     if (m_p.Mode == ModeCommand) {
         // A command button is never checked.
         m_behavior.SetState(ButtonState::Normal);
-        redraw();
+        invalidate();
         return;
     }
     if (!assign(&ButtonProperties::Value, value))
         return;
     if (!value)
         m_behavior.SetState(ButtonState::Normal);
-    redraw();
+    invalidate();
     changed(ButtonProperties::NameOf(&ButtonProperties::Value));
 }
 
@@ -232,7 +231,7 @@ void glintbutton::SetPictureNormal(const QImage& value)
         m_p.PictureDown = QImage();
         updateRegion();
     }
-    redraw();
+    invalidate();
     changed(ButtonProperties::NameOf(&ButtonProperties::PictureNormal));
 }
 
@@ -273,7 +272,7 @@ template <typename T> void glintbutton::setPictureRule(T ButtonProperties::*fiel
     if (!assign(field, value))
         return;
     if (!m_p.PictureNormal.isNull())
-        redraw();
+        invalidate();
     changed(ButtonProperties::NameOf(field));
 }
 
@@ -353,7 +352,7 @@ void glintbutton::SetRightToLeft(bool value)
     setLayoutDirection(value ? Qt::RightToLeft : Qt::LeftToRight);
     if (m_tooltip)
         m_tooltip->setLayoutDirection(layoutDirection());
-    redraw();
+    invalidate();
     changed(ButtonProperties::NameOf(&ButtonProperties::RightToLeft));
 }
 
@@ -362,7 +361,7 @@ void glintbutton::SetColorScheme(int value)
     if (!assign(&ButtonProperties::ColorScheme, value))
         return;
     m_p.ApplyStyleColors();
-    redraw();
+    invalidate();
     changed(ButtonProperties::NameOf(&ButtonProperties::ColorScheme));
 }
 
@@ -370,7 +369,7 @@ void glintbutton::SetDisplayAsDefault(bool value)
 {
     m_displayAsDefault = value;
     updateDialogKeys();
-    redraw();
+    invalidate();
 }
 
 void glintbutton::SetCancel(bool value)
@@ -417,7 +416,27 @@ QWidget* glintbutton::TooltipWindow() const
 
 // ---- drawing ----------------------------------------------------------------------------------
 
-void glintbutton::redraw()
+void glintbutton::invalidate()
+{
+    m_stale = true;
+    update();
+    AnnounceButtonState(this);
+}
+
+void glintbutton::Refresh()
+{
+    m_stale = true;
+    ensurePicture();
+    update();
+}
+
+const QImage& glintbutton::Surface() const
+{
+    ensurePicture();
+    return m_surface;
+}
+
+void glintbutton::ensurePicture() const
 {
     // The surface has the screen's pixel density; painting is in the button's own pixels.
     const int w = std::max(1, width()), h = std::max(1, height());
@@ -426,7 +445,10 @@ void glintbutton::redraw()
     if (m_surface.size() != device || m_surface.devicePixelRatio() != ratio) {
         m_surface = QImage(device, QImage::Format_RGB32);
         m_surface.setDevicePixelRatio(ratio);
+        m_stale = true;
     }
+    if (!m_stale)
+        return;
     ButtonPaintContext ctx;
     ctx.state = m_behavior.PaintState(m_p.ButtonStyle);
     ctx.hasFocus = m_behavior.HasFocus();
@@ -435,8 +457,7 @@ void glintbutton::redraw()
     ctx.mouseInside = m_behavior.MouseInside();
     ctx.widget = this;
     PaintButton(m_surface, m_p, ctx);
-    update();
-    AnnounceButtonState(this);
+    m_stale = false;
 }
 
 void glintbutton::updateRegion()
@@ -450,9 +471,8 @@ void glintbutton::updateRegion()
 
 void glintbutton::paintEvent(QPaintEvent* event)
 {
-    // Moved to a screen of another density: paint anew before showing anything.
-    if (m_surface.devicePixelRatio() != devicePixelRatioF())
-        redraw();
+    // The picture is made here, at the size and density the button has now.
+    ensurePicture();
     QPainter painter(this);
     const QRect r = event->rect();
     const qreal ratio = m_surface.devicePixelRatio();
@@ -463,12 +483,8 @@ void glintbutton::paintEvent(QPaintEvent* event)
 void glintbutton::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // The picture follows the new size when it is next painted.
     updateRegion();
-    // A hidden button gets its resize only when first shown, after it was drawn at that very size.
-    if (m_surface.size() !=
-            (QSizeF(std::max(1, width()), std::max(1, height())) * devicePixelRatioF()).toSize() ||
-        m_surface.devicePixelRatio() != devicePixelRatioF())
-        redraw();
 }
 
 // ---- the host side of the behaviour -----------------------------------------------------------

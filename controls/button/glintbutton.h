@@ -20,8 +20,10 @@ class ButtonTooltip;
 } // namespace brenlow
 
 /** An owner-drawn push, check or option button with fourteen looks, pictures with effects, its own
- *  tooltip and an optional drop-down menu. It draws into its own surface image; paintEvent only
- *  copies that image to the screen. Positions in its mouse events are in pixels. */
+ *  tooltip and an optional drop-down menu. It draws into its own surface image, lazily: a change
+ *  marks the picture stale and asks for a paint, and the picture is made at the next paint event
+ *  (or when it is read), so a hidden button costs no drawing. Positions in its mouse events are in
+ *  pixels. */
 class glintbutton final : public QWidget,
                           private brenlow::ButtonBehavior::Host,
                           private brenlow::SubclassCallback
@@ -143,15 +145,15 @@ public:
 
     /** The access key in lower case, or a null QChar. */
     [[nodiscard]] QChar AccessKey() const { return m_accessKey; }
-    /** The drawing surface as last painted. */
-    [[nodiscard]] const QImage& Surface() const { return m_surface; }
+    /** The drawing surface, brought up to date. */
+    [[nodiscard]] const QImage& Surface() const;
     /** The interaction core, for inspection. */
     [[nodiscard]] const brenlow::ButtonBehavior& Behavior() const { return m_behavior; }
     /** The tooltip window, once the button has been hovered. */
     [[nodiscard]] QWidget* TooltipWindow() const;
 
     /** Repaints the surface now. */
-    void Refresh() { redraw(); }
+    void Refresh();
     /** Clicks the button as its access key does (a check or option button changes its Value, then
      *  Click); with a drop-down menu attached, opens the menu. Nothing while disabled. Assistive
      *  technology's press action. */
@@ -191,7 +193,7 @@ private:
     const QObject* Control() const override { return this; }
     int Width() const override { return width(); }
     int Height() const override { return height(); }
-    void Redraw() override { redraw(); }
+    void Redraw() override { invalidate(); }
     void ShowHandCursor() override;
     void CaptureMouse() override;
     void ReleaseMouse() override;
@@ -213,7 +215,10 @@ private:
     void RaiseKeyUp(int& k, int& s) override { emit KeyUp(k, s); }
     void RaiseKeyPress(int& k) override { emit KeyPress(k); }
 
-    void redraw();
+    /** Marks the picture stale and asks for a paint; announces the state to assistive technology. */
+    void invalidate();
+    /** Makes the picture when it is stale or no longer fits the button or its screen. */
+    void ensurePicture() const;
     /** Tells the container that a property changed, by its name. */
     void changed(const QString& name);
     /** Compares and stores; false when the value was already there. */
@@ -236,7 +241,9 @@ private:
 
     brenlow::ButtonProperties m_p;
     brenlow::ButtonBehavior m_behavior;
-    QImage m_surface;
+    /** The picture, a cache of the properties and the state: made when needed. */
+    mutable QImage m_surface;
+    mutable bool m_stale = true;
     QChar m_accessKey;
     int m_shortcutId = 0;
     bool m_displayAsDefault = false;

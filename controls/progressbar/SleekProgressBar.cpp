@@ -29,9 +29,9 @@ bool SleekProgressBar::assign(T brenlow::BarProperties::*field, const T& value, 
         return false;
     m_p.*field = value;
     if (repaint == Repaint::Full)
-        FullRefresh();
+        invalidate();
     else
-        Refresh();
+        updateValueSpan(m_p.Value);
     // Last: the container may do anything when it hears of the change.
     emit PropertyChanged(brenlow::BarProperties::KeyOf(field));
     return true;
@@ -44,7 +44,12 @@ void SleekProgressBar::SetBackColor(quint32 New_BackColor)
 
 void SleekProgressBar::SetBarBorderStyle(int New_BarBorderStyle)
 {
-    assign(&BarProperties::BarBorderStyle, New_BarBorderStyle);
+    if (m_p.BarBorderStyle == New_BarBorderStyle)
+        return;
+    m_p.BarBorderStyle = New_BarBorderStyle;
+    ApplyWindowRegion();
+    invalidate();
+    emit PropertyChanged(BarProperties::KeyOf(&BarProperties::BarBorderStyle));
 }
 
 void SleekProgressBar::SetBorderColor(quint32 New_BorderColor)
@@ -61,7 +66,7 @@ void SleekProgressBar::SetBarColorSet(int New_BarColorSet)
     if (New_BarColorSet != 0) {
         LoadBarPicture();
         ComputeLayout();
-        FullRefresh();
+        invalidate();
     }
     emit PropertyChanged(BarProperties::KeyOf(&BarProperties::BarColorSet));
 }
@@ -80,7 +85,7 @@ void SleekProgressBar::SetBar_Pic(const QImage& newPic)
         return;
     m_p.Bar_Pic = newPic;
     ComputeLayout();
-    FullRefresh();
+    invalidate();
     emit PropertyChanged(BarProperties::KeyOf(&BarProperties::Bar_Pic));
 }
 
@@ -134,10 +139,10 @@ void SleekProgressBar::ShowRangeError()
     brenlow::Host::dialogs().MessageBox(QString(), QString(), brenlow::Dialogs::Icon::Critical);
 }
 
-void SleekProgressBar::FullRefresh()
+void SleekProgressBar::invalidate()
 {
     m_redrawNeeded = true;
-    Refresh();
+    update();
 }
 
 void SleekProgressBar::InitProperties()
@@ -147,7 +152,8 @@ void SleekProgressBar::InitProperties()
     LoadBarPicture();
     ComputeLayout();
     m_lastPainted = m_p.Value;
-    FullRefresh();
+    ApplyWindowRegion();
+    invalidate();
 }
 
 void SleekProgressBar::ReadProperties(const PropertyBag& bag)
@@ -155,9 +161,9 @@ void SleekProgressBar::ReadProperties(const PropertyBag& bag)
     m_p.Read(bag);
     setEnabled(m_p.Enabled);
     m_lastPainted = m_p.Value;
-    m_redrawNeeded = true;
     ComputeLayout();
-    Refresh();
+    ApplyWindowRegion();
+    invalidate();
 }
 
 void SleekProgressBar::WriteProperties(PropertyBag& bag) const
@@ -185,6 +191,7 @@ void SleekProgressBar::ComputeLayout()
 
 QRegion SleekProgressBar::TakeDrawnRegion()
 {
+    settle();
     QRegion r = m_drawn;
     m_drawn = QRegion();
     return r;
@@ -196,19 +203,23 @@ void SleekProgressBar::MarkDrawn(const QRect& rect)
     if (r.isEmpty())
         return;
     m_drawn += r;
-    update(r);
+    m_unshown += r;
 }
 
 void SleekProgressBar::paintEvent(QPaintEvent* event)
 {
-    // Moved to a screen of another density: paint anew at its ratio before showing anything.
-    if (m_surface.devicePixelRatio() != SurfaceRatio())
-        FullRefresh();
+    // The picture is made here, not by the setters: a hidden bar only collects what changed.
+    settle();
     QPainter p(this);
     const qreal ratio = m_surface.devicePixelRatio();
     for (const QRect& r : event->region())
         p.drawImage(QRectF(r), m_surface,
                     QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
+    // Whatever this pass drew outside the part asked for shows with the next one.
+    const QRegion late = m_unshown - event->region();
+    m_unshown = QRegion();
+    if (!late.isEmpty())
+        update(late);
 }
 
 qreal SleekProgressBar::SurfaceRatio() const
@@ -219,14 +230,14 @@ qreal SleekProgressBar::SurfaceRatio() const
 void SleekProgressBar::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    FullRefresh();
+    ComputeLayout();
+    ApplyWindowRegion();
+    invalidate();
 }
 
 void SleekProgressBar::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
-        FullRefresh();
-    else if (event->type() == QEvent::ScreenChangeInternal)
-        FullRefresh();
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ScreenChangeInternal)
+        invalidate();
 }

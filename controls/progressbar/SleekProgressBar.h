@@ -14,8 +14,10 @@ class PropertyBag;
 /** A progress bar drawn from copies of a small segment picture laid side by side with a gap.
  *  Eight colour sets are built in; any picture can be given instead. Style 0 fills with segments
  *  as the value grows, style 1 slides a block of three segments along the track. It draws into its
- *  own surface image; a change of Value alone paints only the segments between the previously
- *  painted value and the new one, or erases the part beyond the new value.
+ *  own surface image, lazily: a setter only marks the picture stale and asks for a paint; the
+ *  picture is brought up to date at the next paint event (or when it is read). A change of Value
+ *  alone paints only the segments between the previously painted value and the new one, or erases
+ *  the part beyond the new value.
  *
  *  Colours are 0x00BBGGRR values (system colours allowed for BackColor). Min, Max and Value are
  *  32-bit. A new control starts with the defaults and the green set; a host that restores a saved
@@ -65,7 +67,7 @@ public:
      *  value is kept and painted clamped to the track. Repaints only the difference. */
     void SetValue(qint32 New_Value);
 
-    /** Repaints: everything when a full repaint is pending, otherwise only what Value changed. */
+    /** Repaints now: everything when a full repaint is pending, otherwise only what Value changed. */
     void Refresh();
 
     /** Design-time mode, set by the host: changes the Value setter's range check. */
@@ -79,12 +81,14 @@ public:
     /** Saves the design; properties at their defaults are not stored. */
     void WriteProperties(brenlow::PropertyBag& bag) const;
 
-    /** The control's drawing surface: the size of the control times the surface ratio, with that
-     *  device pixel ratio set, so that it is drawn on in the control's own (logical) pixels. */
-    [[nodiscard]] const QImage& Surface() const { return m_surface; }
-    /** The current layout of the segments. */
-    [[nodiscard]] const brenlow::ProgressBarLayout& Layout() const { return m_layout; }
-    /** The parts of the surface drawn since the last call, and forget them (for the host and tests). */
+    /** The control's drawing surface, brought up to date: the size of the control times the surface
+     *  ratio, with that device pixel ratio set, so that it is drawn on in the control's own (logical)
+     *  pixels. */
+    [[nodiscard]] const QImage& Surface() const;
+    /** The layout of the segments, brought up to date. */
+    [[nodiscard]] const brenlow::ProgressBarLayout& Layout() const;
+    /** The parts of the surface drawn since the last call, and forget them (for the host and tests);
+     *  brings the picture up to date first. */
     QRegion TakeDrawnRegion();
 
 signals:
@@ -100,6 +104,15 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    /** Brings the surface up to date: a full repaint when one is pending, otherwise what Value
+     *  changed since the last painted value. */
+    void settle();
+    /** The picture as the reader sees it: settled, also through a const reference. */
+    void settleForReading() const;
+    /** Marks the whole picture stale and asks for a paint. */
+    void invalidate();
+    /** Asks for a paint of the part of the track a change to `value` touches. */
+    void updateValueSpan(qint32 value);
     void LoadBarPicture();
     void ComputeLayout();
     void DrawBackground();
@@ -112,7 +125,6 @@ private:
     void DrawTile(int along, int length, int sourceOffset);
     [[nodiscard]] QRect TrackRect(int low, int high) const;
     void MarkDrawn(const QRect& rect);
-    void FullRefresh();
     void ShowRangeError();
     /** How a setter repaints: everything, or only what a new value changed. */
     enum class Repaint
@@ -132,4 +144,6 @@ private:
     brenlow::ProgressBarLayout m_layout;
     QImage m_surface;
     QRegion m_drawn;
+    /** Drawn on the surface but not yet asked to be shown on the screen. */
+    QRegion m_unshown;
 };

@@ -147,6 +147,31 @@ TEST(ProgressBarScreen, ValueChangeRepaintsOnlyItsPartOnScreen)
         << "a small part, not the whole bar";
 }
 
+TEST(ProgressBarScreen, ChangesWhileHiddenShowAtTheFirstPaint)
+{
+    RecordingBar bar;
+    bar.resize(300, 17);
+    bar.SetValue(40);
+    bar.SetBackColor(0xFFFFFF);
+    bar.SetValue(70);
+    bar.SetBarColorSet(4);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    QTRY_VERIFY_WITH_TIMEOUT(bar.paints > 0, 30000);
+    SleekProgressBar reference;
+    reference.resize(300, 17);
+    reference.SetBackColor(0xFFFFFF);
+    reference.SetBarColorSet(4);
+    reference.SetValue(70);
+    reference.Refresh();
+    const QImage shown = bar.grab().toImage();
+    const qreal ratio = bar.devicePixelRatioF();
+    for (int x = 1; x < 299; ++x)
+        ASSERT_EQ(shown.pixel(int(x * ratio), int(8 * ratio)),
+                  reference.Surface().pixel(int(x * ratio), int(8 * ratio)))
+            << x;
+}
+
 TEST_F(ProgressBarPaint, PartialSegmentAtEitherEnd)
 {
     bar.SetMax(1000);
@@ -312,6 +337,7 @@ TEST_F(ProgressBarPaint, NoPictureAndTinyControlsPaintSafely)
         bar.Refresh();
         bar.TakeDrawnRegion();
         bar.SetValue(20);
+        bar.Refresh();
         bar.SetValue(90);
         const QRect track = QRect(QPoint(3, 3), QPoint(s.width() - 4, s.height() - 4));
         EXPECT_TRUE((bar.TakeDrawnRegion() - QRegion(track)).isEmpty()) << s.width() << "x" << s.height();
@@ -607,9 +633,11 @@ TEST_P(ProgressBarIncremental, ShrinkAndRegrowthPaintWhatAFullRepaintPaints)
             if (low >= high)
                 continue;
             for (int again : values) {
-                bar.SetValue(high);
-                bar.SetValue(low);
-                bar.SetValue(again);
+                // Each step painted on its own, as on a shown bar: a hidden one would paint the last only.
+                for (int v : {high, low, again}) {
+                    bar.SetValue(v);
+                    bar.Refresh();
+                }
                 full.SetValue(again);
                 full.Refresh(); // value unchanged: nothing; then the whole picture
                 full.SetBarSpaceBetweenImages(c.gap + 1);
