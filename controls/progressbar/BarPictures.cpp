@@ -30,4 +30,12 @@ QImage LoadBarResource(const QString& name)
     return ReadBundledPicture(path, "bmp").convertToFormat(QImage::Format_RGB32);
 }
 
+QImage LoadDenseBarResource(const QString& name)
+{
+    QImage picture = LoadBarResource(name + QStringLiteral("@2x"));
+    if (!picture.isNull())
+        picture.setDevicePixelRatio(2.0);
+    return picture;
+}
+
 } // namespace brenlow

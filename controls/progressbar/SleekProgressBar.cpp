@@ -181,6 +181,23 @@ void SleekProgressBar::LoadBarPicture()
         m_p.Bar_Pic = picture;
 }
 
+void SleekProgressBar::chooseTilePicture()
+{
+    m_tile = m_p.Bar_Pic;
+    if (SurfaceRatio() < 2.0 || m_p.Bar_Pic.isNull())
+        return;
+    // The set's picture, of either orientation (a direction keeps the picture loaded before it).
+    for (const int orientation : {0, 1}) {
+        const QString name = QStringLiteral("prg%1%2").arg(m_p.BarColorSet).arg(orientation);
+        if (m_p.Bar_Pic != brenlow::LoadBarResource(name))
+            continue;
+        const QImage dense = brenlow::LoadDenseBarResource(name);
+        if (!dense.isNull() && dense.deviceIndependentSize().toSize() == m_p.Bar_Pic.size())
+            m_tile = dense;
+        return;
+    }
+}
+
 void SleekProgressBar::ComputeLayout()
 {
     if (m_p.Bar_Pic.isNull())

@@ -114,6 +114,9 @@ private:
     /** Asks for a paint of the part of the track a change to `value` touches. */
     void updateValueSpan(qint32 value);
     void LoadBarPicture();
+    /** The picture the segments are drawn from: Bar_Pic, or on a screen of twice the density or
+     *  more the built-in picture's twin drawn at that density. */
+    void chooseTilePicture();
     void ComputeLayout();
     void DrawBackground();
     void DrawBorder();
@@ -123,6 +126,8 @@ private:
     void DrawRect(const QRect& rect, quint32 color, bool fill);
     void PaintSegment(qint64 index, int length);
     void DrawTile(int along, int length, int sourceOffset);
+    /** The part of the tile picture for `length` pixels along the track from `offset`. */
+    [[nodiscard]] QRectF tileSource(int offset, int length) const;
     [[nodiscard]] QRect TrackRect(int low, int high) const;
     void MarkDrawn(const QRect& rect);
     void ShowRangeError();
@@ -143,6 +148,8 @@ private:
     qint32 m_lastPainted = 0;
     brenlow::ProgressBarLayout m_layout;
     QImage m_surface;
+    /** The picture the segments are drawn from. */
+    QImage m_tile;
     QRegion m_drawn;
     /** Drawn on the surface but not yet asked to be shown on the screen. */
     QRegion m_unshown;

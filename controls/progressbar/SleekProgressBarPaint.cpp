@@ -32,6 +32,7 @@ void SleekProgressBar::settle()
     if (!m_redrawNeeded && m_lastPainted == m_p.Value)
         return;
     if (m_redrawNeeded) {
+        chooseTilePicture();
         DrawBackground();
         ApplyWindowRegion();
         ComputeLayout();
@@ -139,6 +140,15 @@ QRect SleekProgressBar::TrackRect(int low, int high) const
                         : QRect(l.cross, low, l.tileThickness, high - low);
 }
 
+QRectF SleekProgressBar::tileSource(int offset, int length) const
+{
+    // Along the track in the control's pixels, across it the whole picture; a picture of twice the
+    // density gives twice the pixels for the same part.
+    const qreal k = m_tile.devicePixelRatio();
+    return m_layout.horizontal ? QRectF(offset * k, 0, length * k, m_tile.height())
+                               : QRectF(0, offset * k, m_tile.width(), length * k);
+}
+
 void SleekProgressBar::DrawTile(int along, int length, int sourceOffset)
 {
     const auto& l = m_layout;
@@ -149,10 +159,8 @@ void SleekProgressBar::DrawTile(int along, int length, int sourceOffset)
         return;
     sourceOffset += low - along;
     const QRect target = TrackRect(low, high);
-    const QRect source = l.horizontal ? QRect(sourceOffset, 0, high - low, m_p.Bar_Pic.height())
-                                      : QRect(0, sourceOffset, m_p.Bar_Pic.width(), high - low);
     QPainter p(&m_surface);
-    p.drawImage(target, m_p.Bar_Pic, source);
+    p.drawImage(target, m_tile, tileSource(sourceOffset, high - low));
     MarkDrawn(target);
 }
 
@@ -233,9 +241,7 @@ void SleekProgressBar::PaintBlock()
         const int b = static_cast<int>(std::min<qint64>(at + l.tileLength, high));
         const int sourceOffset = static_cast<int>(a - at);
         const QRect target = TrackRect(a, b);
-        const QRect source = l.horizontal ? QRect(sourceOffset, 0, b - a, m_p.Bar_Pic.height())
-                                          : QRect(0, sourceOffset, m_p.Bar_Pic.width(), b - a);
-        p.drawImage(target, m_p.Bar_Pic, source);
+        p.drawImage(target, m_tile, tileSource(sourceOffset, b - a));
         MarkDrawn(target);
     }
 }
