@@ -22,39 +22,24 @@ SleekProgressBar::SleekProgressBar(QWidget* parent) : QWidget(parent)
 
 SleekProgressBar::~SleekProgressBar() = default;
 
-template <typename T>
-bool SleekProgressBar::assign(T brenlow::BarProperties::*field, const T& value, Repaint repaint)
+void SleekProgressBar::follow(const BarProperties::Field& field)
 {
-    if (m_p.*field == value)
-        return false;
-    m_p.*field = value;
-    if (repaint == Repaint::Full)
+    const brenlow::BarChanges changes = BarProperties::ChangesOf(field);
+    if (changes & brenlow::BarChange::Enabled)
+        setEnabled(m_p.Enabled);
+    if (changes & brenlow::BarChange::Layout)
+        ComputeLayout();
+    if (changes & brenlow::BarChange::Shape)
+        ApplyWindowRegion();
+    if (changes & brenlow::BarChange::Picture)
         invalidate();
-    else
+    else if (changes & brenlow::BarChange::Track)
         updateValueSpan(m_p.Value);
-    // Last: the container may do anything when it hears of the change.
-    emit PropertyChanged(brenlow::BarProperties::KeyOf(field));
-    return true;
 }
 
-void SleekProgressBar::SetBackColor(quint32 New_BackColor)
+void SleekProgressBar::tell(const BarProperties::Field& field)
 {
-    assign(&BarProperties::BackColor, New_BackColor);
-}
-
-void SleekProgressBar::SetBarBorderStyle(int New_BarBorderStyle)
-{
-    if (m_p.BarBorderStyle == New_BarBorderStyle)
-        return;
-    m_p.BarBorderStyle = New_BarBorderStyle;
-    ApplyWindowRegion();
-    invalidate();
-    emit PropertyChanged(BarProperties::KeyOf(&BarProperties::BarBorderStyle));
-}
-
-void SleekProgressBar::SetBorderColor(quint32 New_BorderColor)
-{
-    assign(&BarProperties::BorderColor, New_BorderColor);
+    emit PropertyChanged(BarProperties::KeyOf(field));
 }
 
 void SleekProgressBar::SetBarColorSet(int New_BarColorSet)
@@ -65,46 +50,9 @@ void SleekProgressBar::SetBarColorSet(int New_BarColorSet)
     m_p.BarColorSet = New_BarColorSet;
     if (New_BarColorSet != 0) {
         LoadBarPicture();
-        ComputeLayout();
-        invalidate();
+        follow(&BarProperties::BarColorSet);
     }
-    emit PropertyChanged(BarProperties::KeyOf(&BarProperties::BarColorSet));
-}
-
-void SleekProgressBar::SetBarFillDirection(int New_BarFillDirection)
-{
-    // The picture is not reloaded: a built-in picture keeps its orientation until the colour set
-    // is assigned again.
-    assign(&BarProperties::BarFillDirection, New_BarFillDirection);
-}
-
-void SleekProgressBar::SetBar_Pic(const QImage& newPic)
-{
-    // The layout follows the picture before the repaint.
-    if (m_p.Bar_Pic == newPic)
-        return;
-    m_p.Bar_Pic = newPic;
-    ComputeLayout();
-    invalidate();
-    emit PropertyChanged(BarProperties::KeyOf(&BarProperties::Bar_Pic));
-}
-
-void SleekProgressBar::SetBarSpaceBetweenImages(int New_BarSpaceBetweenImages)
-{
-    assign(&BarProperties::BarSpaceBetweenImages, New_BarSpaceBetweenImages);
-}
-
-void SleekProgressBar::SetBarStyle(int New_BarStyle)
-{
-    assign(&BarProperties::BarStyle, New_BarStyle);
-}
-
-void SleekProgressBar::SetEnabled(bool New_Enabled)
-{
-    if (New_Enabled == m_p.Enabled)
-        return;
-    setEnabled(New_Enabled);
-    assign(&BarProperties::Enabled, New_Enabled);
+    tell(&BarProperties::BarColorSet);
 }
 
 void SleekProgressBar::SetMin(qint32 New_Mini)
@@ -113,7 +61,7 @@ void SleekProgressBar::SetMin(qint32 New_Mini)
         ShowRangeError();
         return;
     }
-    assign(&BarProperties::Min, New_Mini);
+    set(&BarProperties::Min, New_Mini);
 }
 
 void SleekProgressBar::SetMax(qint32 New_Maxi)
@@ -122,7 +70,7 @@ void SleekProgressBar::SetMax(qint32 New_Maxi)
         ShowRangeError();
         return;
     }
-    assign(&BarProperties::Max, New_Maxi);
+    set(&BarProperties::Max, New_Maxi);
 }
 
 void SleekProgressBar::SetValue(qint32 New_Value)
@@ -131,7 +79,7 @@ void SleekProgressBar::SetValue(qint32 New_Value)
         ShowRangeError();
         return;
     }
-    assign(&BarProperties::Value, New_Value, Repaint::Incremental);
+    set(&BarProperties::Value, New_Value);
 }
 
 void SleekProgressBar::ShowRangeError()

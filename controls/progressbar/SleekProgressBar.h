@@ -7,6 +7,8 @@
 #include <QRegion>
 #include <QWidget>
 
+#include <type_traits>
+
 namespace brenlow {
 class PropertyBag;
 }
@@ -31,31 +33,43 @@ public:
     explicit SleekProgressBar(QWidget* parent = nullptr);
     ~SleekProgressBar() override;
 
+    // Stored properties. Each setter compares, stores, makes the widget follow (layout, window
+    // shape, enabled state), drops the picture (or, for Value, the changed part of the track) and
+    // asks for a paint, and last tells the container; what a change asks for is in the property
+    // table.
     [[nodiscard]] quint32 BackColor() const { return m_p.BackColor; }
-    void SetBackColor(quint32 New_BackColor);
+    void SetBackColor(quint32 New_BackColor) { set(&Props::BackColor, New_BackColor); }
     /** 1: rounded border and rounded window shape; anything else: no border, rectangular. */
     [[nodiscard]] int BarBorderStyle() const { return m_p.BarBorderStyle; }
-    void SetBarBorderStyle(int New_BarBorderStyle);
+    void SetBarBorderStyle(int New_BarBorderStyle) { set(&Props::BarBorderStyle, New_BarBorderStyle); }
     [[nodiscard]] quint32 BorderColor() const { return m_p.BorderColor; }
-    void SetBorderColor(quint32 New_BorderColor);
+    void SetBorderColor(quint32 New_BorderColor) { set(&Props::BorderColor, New_BorderColor); }
     /** 1 to 8: a built-in picture set; 0 keeps the picture given in Bar_Pic. */
     [[nodiscard]] int BarColorSet() const { return m_p.BarColorSet; }
     void SetBarColorSet(int New_BarColorSet);
     /** 0 right to left, 1 left to right, 2 bottom to top, 3 top to bottom. */
+    /** The picture is not reloaded: a built-in picture keeps its orientation until the colour set
+     *  is assigned again. */
     [[nodiscard]] int BarFillDirection() const { return m_p.BarFillDirection; }
-    void SetBarFillDirection(int New_BarFillDirection);
+    void SetBarFillDirection(int New_BarFillDirection)
+    {
+        set(&Props::BarFillDirection, New_BarFillDirection);
+    }
     /** The segment picture; a null image means none. */
     [[nodiscard]] QImage Bar_Pic() const { return m_p.Bar_Pic; }
-    void SetBar_Pic(const QImage& newPic);
+    void SetBar_Pic(const QImage& newPic) { set(&Props::Bar_Pic, newPic); }
     /** Gap between two segments, in pixels. */
     [[nodiscard]] int BarSpaceBetweenImages() const { return m_p.BarSpaceBetweenImages; }
-    void SetBarSpaceBetweenImages(int New_BarSpaceBetweenImages);
+    void SetBarSpaceBetweenImages(int New_BarSpaceBetweenImages)
+    {
+        set(&Props::BarSpaceBetweenImages, New_BarSpaceBetweenImages);
+    }
     /** 0 segmented fill, 1 sliding block of three segments; anything else paints the background only. */
     [[nodiscard]] int BarStyle() const { return m_p.BarStyle; }
-    void SetBarStyle(int New_BarStyle);
+    void SetBarStyle(int New_BarStyle) { set(&Props::BarStyle, New_BarStyle); }
     /** The control's own enabled state; a disabled bar draws its border in a pale grey. */
     [[nodiscard]] bool Enabled() const { return m_p.Enabled; }
-    void SetEnabled(bool New_Enabled);
+    void SetEnabled(bool New_Enabled) { set(&Props::Enabled, New_Enabled); }
     [[nodiscard]] qint32 Min() const { return m_p.Min; }
     /** Refused with an error box when not below Max. */
     void SetMin(qint32 New_Mini);
@@ -131,16 +145,23 @@ private:
     [[nodiscard]] QRect TrackRect(int low, int high) const;
     void MarkDrawn(const QRect& rect);
     void ShowRangeError();
-    /** How a setter repaints: everything, or only what a new value changed. */
-    enum class Repaint
+
+    using Props = brenlow::BarProperties;
+    /** A stored property's setter: compare, store, follow, tell. */
+    template <typename T> void set(T Props::*field, const std::type_identity_t<T>& value)
     {
-        Full,
-        Incremental
-    };
-    /** A setter's steps: compare, store, repaint (which updates the screen), tell the container.
-     *  False when the value was already there. */
-    template <typename T>
-    bool assign(T brenlow::BarProperties::*field, const T& value, Repaint repaint = Repaint::Full);
+        if (m_p.*field == value)
+            return;
+        m_p.*field = value;
+        follow(field);
+        tell(field);
+    }
+    /** Makes the widget follow a stored change and asks for the paint it needs, as the property's
+     *  row in the table says. */
+    void follow(const Props::Field& field);
+    /** Tells the container that a property changed, by its key. The container may do anything
+     *  then, delete the bar included, so this comes last. */
+    void tell(const Props::Field& field);
 
     brenlow::BarProperties m_p;
     bool m_designMode = false;

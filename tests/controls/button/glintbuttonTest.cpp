@@ -588,5 +588,16 @@ INSTANTIATE_TEST_SUITE_P(
         ButtonSetterCase{"RightToLeft", [](glintbutton& b) { b.SetRightToLeft(true); }},
         ButtonSetterCase{"TooltipBackcolor", [](glintbutton& b) { b.SetTooltipBackColor(0x00FFFF); }},
         ButtonSetterCase{"ToolTipType", [](glintbutton& b) { b.SetTooltipType(1); }},
-        ButtonSetterCase{"PictureOpacity", [](glintbutton& b) { b.SetPictureOpacity(100); }}),
+        ButtonSetterCase{"PictureOpacity", [](glintbutton& b) { b.SetPictureOpacity(100); }},
+        // Changes that only the widget follows, or that show from the next repaint on.
+        ButtonSetterCase{"ShowFocusRect", [](glintbutton& b) { b.SetShowFocusRect(true); }},
+        ButtonSetterCase{"MousePointer", [](glintbutton& b) { b.SetMousePointer(2); }},
+        ButtonSetterCase{"HandPointer", [](glintbutton& b) { b.SetHandPointer(true); }},
+        ButtonSetterCase{"MouseIcon",
+                         [](glintbutton& b) { b.SetMouseIcon(BundledButtonPicture(QStringLiteral("add"))); }},
+        ButtonSetterCase{"PictureAlign", [](glintbutton& b) { b.SetPictureAlign(0); }},
+        ButtonSetterCase{
+            "PictureNormal",
+            [](glintbutton& b) { b.SetPictureNormal(BundledButtonPicture(QStringLiteral("add"))); }},
+        ButtonSetterCase{"DropDownSymbol", [](glintbutton& b) { b.SetDropDownSymbol(1); }}),
     [](const auto& info) { return std::string(info.param.name); });

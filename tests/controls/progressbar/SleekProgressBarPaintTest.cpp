@@ -522,8 +522,8 @@ TEST(ProgressBarHighDensity, BuiltInSegmentsAreDrawnAtTwiceTheDensity)
                                       d.pixel(2 * x, 2 * y + 1), d.pixel(2 * x + 1, 2 * y + 1)};
                 for (const QRgb px : block)
                     ASSERT_EQ(px != kBack, shown) << x << "," << y;
-                if (shown && !std::all_of(std::begin(block), std::end(block),
-                                          [&](QRgb px) { return px == block[0]; }))
+                if (shown &&
+                    !std::all_of(std::begin(block), std::end(block), [&](QRgb px) { return px == block[0]; }))
                     ++finer;
             }
         EXPECT_GT(finer, 0) << "detail finer than two by two blocks";
