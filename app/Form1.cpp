@@ -11,6 +11,7 @@
 #include "app/ToolReason.h"
 #include "app/WebPane.h"
 #include "controls/button/glintbutton.h"
+#include "controls/common/BundledPicture.h"
 #include "controls/common/Colors.h"
 #include "controls/grid/ListGrid.h"
 #include "controls/progressbar/SleekProgressBar.h"
@@ -30,6 +31,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -268,7 +270,8 @@ void Form1::Form_Load()
     ResumeNext([&] {
         QIcon icon;
         for (int size : {16, 32, 48, 64, 128})
-            icon.addFile(QStringLiteral(":/app/aaa-%1.png").arg(size), QSize(size, size));
+            icon.addPixmap(QPixmap::fromImage(
+                brenlow::ReadBundledPicture(QStringLiteral(":/app/aaa-%1.png").arg(size), "png")));
         setWindowIcon(icon);
         if (qApp && qApp->windowIcon().isNull())
             QApplication::setWindowIcon(icon);

@@ -1,5 +1,7 @@
 #include "controls/button/ButtonPictures.h"
 
+#include "controls/common/BundledPicture.h"
+
 #include <QFile>
 
 static void initButtonResources()
@@ -21,14 +23,14 @@ QImage BundledButtonPicture(const QString& name, qreal devicePixelRatio)
     EnsureButtonResources();
     const QString dense = QStringLiteral(":/button/%1@2x.png").arg(name);
     if (devicePixelRatio >= 2.0 && QFile::exists(dense)) {
-        QImage image = QImage(dense).convertToFormat(QImage::Format_RGB32);
+        QImage image = ReadBundledPicture(dense, "png").convertToFormat(QImage::Format_RGB32);
         image.setDevicePixelRatio(2.0);
         return image;
     }
     const QString path = QStringLiteral(":/button/%1.png").arg(name);
     if (!QFile::exists(path))
         return {};
-    return QImage(path).convertToFormat(QImage::Format_RGB32);
+    return ReadBundledPicture(path, "png").convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace brenlow

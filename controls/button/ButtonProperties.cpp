@@ -31,53 +31,64 @@ struct Stored
     const char* key;
     Field field;
     QVariant def;
+    ButtonChanges changes;
     Kind kind = Kind::Plain;
     const char* announced = nullptr;
     QVariant readDef = {}; ///< when reading takes another default
 };
 
+constexpr ButtonChanges Picture = ButtonChange::Picture;
+
 // In the order they are written.
 const Stored kTable[] = {
-    {"ButtonStyle", &P::ButtonStyle, 1},
-    {"ShowFocusRect", &P::ShowFocusRect, false},
-    {"Enabled", &P::Enabled, true},
-    {"Font", &P::Font, {}},
-    {"BackColor", &P::BackColor, quint32(OleColor::ButtonFace)},
-    {"Caption", &P::Caption, QStringLiteral("glintbutton1"), Kind::Plain, nullptr,
-     QStringLiteral("glintbutton")},
-    {"ForeColor", &P::ForeColor, quint32(OleColor::ButtonText)},
-    {"ForeColorHover", &P::ForeColorHover, quint32(OleColor::ButtonText)},
-    {"Mode", &P::Mode, 0},
-    {"Value", &P::Value, false},
-    {"MousePointer", &P::MousePointer, 0, Kind::Short},
-    {"HandPointer", &P::HandPointer, false},
-    {"MouseIcon", &P::MouseIcon, {}},
-    {"PictureNormal", &P::PictureNormal, {}},
-    {"PictureHot", &P::PictureHot, {}},
-    {"PictureDown", &P::PictureDown, {}},
-    {"PictureAlign", &P::PictureAlign, 1},
-    {"PictureEffectOnOver", &P::PictureEffectOnOver, 1},
-    {"PictureEffectOnDown", &P::PictureEffectOnDown, 2},
-    {"PicturePushOnHover", &P::PicturePushOnHover, false},
-    {"PictureShadow", &P::PictureShadow, false},
-    {"PictureOpacity", &P::PictureOpacity, 255, Kind::Byte},
-    {"PictureOpacityOnOver", &P::PictureOpacityOnOver, 255, Kind::Byte},
-    {"DisabledPictureMode", &P::DisabledPictureMode, 0},
-    {"CaptionEffects", &P::CaptionEffects, 0, Kind::Always},
-    {"UseMaskColor", &P::UseMaskColor, true},
-    {"MaskColor", &P::MaskColor, 0xE0E0E0u},
-    {"CaptionAlign", &P::CaptionAlign, 1},
-    {"ToolTip", &P::ToolTip, QString()},
-    {"TooltipType", &P::TooltipType, 0, Kind::Plain, "ToolTipType"},
-    {"TooltipIcon", &P::TooltipIcon, 0},
-    {"TooltipTitle", &P::TooltipTitle, QString()},
-    {"TooltipBackColor", &P::TooltipBackColor, quint32(OleColor::InfoBackground), Kind::Plain,
+    {"ButtonStyle", &P::ButtonStyle, 1, Picture | ButtonChange::Region},
+    {"ShowFocusRect", &P::ShowFocusRect, false, {}},
+    {"Enabled", &P::Enabled, true, Picture | ButtonChange::Enabled},
+    {"Font", &P::Font, {}, Picture | ButtonChange::Font},
+    {"BackColor", &P::BackColor, quint32(OleColor::ButtonFace), Picture},
+    {"Caption", &P::Caption, QStringLiteral("glintbutton1"), Picture | ButtonChange::AccessKey, Kind::Plain,
+     nullptr, QStringLiteral("glintbutton")},
+    {"ForeColor", &P::ForeColor, quint32(OleColor::ButtonText), Picture},
+    {"ForeColorHover", &P::ForeColorHover, quint32(OleColor::ButtonText), Picture},
+    {"Mode", &P::Mode, 0, Picture},
+    {"Value", &P::Value, false, Picture},
+    {"MousePointer", &P::MousePointer, 0, ButtonChange::Cursor, Kind::Short},
+    {"HandPointer", &P::HandPointer, false, ButtonChange::Cursor},
+    {"MouseIcon", &P::MouseIcon, {}, ButtonChange::Cursor},
+    {"PictureNormal", &P::PictureNormal, {}, Picture},
+    {"PictureHot", &P::PictureHot, {}, Picture},
+    {"PictureDown", &P::PictureDown, {}, Picture},
+    {"PictureAlign", &P::PictureAlign, 1, ButtonChange::PictureIfAny},
+    {"PictureEffectOnOver", &P::PictureEffectOnOver, 1, Picture},
+    {"PictureEffectOnDown", &P::PictureEffectOnDown, 2, Picture},
+    {"PicturePushOnHover", &P::PicturePushOnHover, false, Picture},
+    {"PictureShadow", &P::PictureShadow, false, Picture},
+    {"PictureOpacity", &P::PictureOpacity, 255, Picture, Kind::Byte},
+    {"PictureOpacityOnOver", &P::PictureOpacityOnOver, 255, Picture, Kind::Byte},
+    {"DisabledPictureMode", &P::DisabledPictureMode, 0, Picture},
+    {"CaptionEffects", &P::CaptionEffects, 0, Picture, Kind::Always},
+    {"UseMaskColor", &P::UseMaskColor, true, ButtonChange::PictureIfAny},
+    {"MaskColor", &P::MaskColor, 0xE0E0E0u, Picture},
+    {"CaptionAlign", &P::CaptionAlign, 1, Picture},
+    {"ToolTip", &P::ToolTip, QString(), Picture},
+    {"TooltipType", &P::TooltipType, 0, Picture, Kind::Plain, "ToolTipType"},
+    {"TooltipIcon", &P::TooltipIcon, 0, Picture},
+    {"TooltipTitle", &P::TooltipTitle, QString(), Picture},
+    {"TooltipBackColor", &P::TooltipBackColor, quint32(OleColor::InfoBackground), Picture, Kind::Plain,
      "TooltipBackcolor"},
-    {"RightToLeft", &P::RightToLeft, false},
-    {"DropDownSymbol", &P::DropDownSymbol, 0},
-    {"DropDownSeparator", &P::DropDownSeparator, false},
-    {"ColorScheme", &P::ColorScheme, 0},
+    {"RightToLeft", &P::RightToLeft, false, Picture | ButtonChange::Direction},
+    {"DropDownSymbol", &P::DropDownSymbol, 0, Picture},
+    {"DropDownSeparator", &P::DropDownSeparator, false, Picture},
+    {"ColorScheme", &P::ColorScheme, 0, Picture},
 };
+
+const Stored* rowOf(const Field& field)
+{
+    for (const Stored& s : kTable)
+        if (s.field == field)
+            return &s;
+    return nullptr;
+}
 
 // Booleans are stored as 16-bit values, True = -1.
 QVariant storedBool(bool b)
@@ -195,10 +206,47 @@ void ButtonProperties::Write(PropertyBag& bag, const QFont& containerFont) const
 
 QString ButtonProperties::NameOf(const Field& field)
 {
-    for (const Stored& s : kTable)
-        if (s.field == field)
-            return QLatin1String(s.announced ? s.announced : s.key);
-    return {};
+    const Stored* s = rowOf(field);
+    return s ? QLatin1String(s->announced ? s->announced : s->key) : QString();
+}
+
+ButtonChanges ButtonProperties::ChangesOf(const Field& field)
+{
+    const Stored* s = rowOf(field);
+    return s ? s->changes : ButtonChanges();
+}
+
+int ButtonProperties::Normalised(int ButtonProperties::*field, int value)
+{
+    const Stored* s = rowOf(field);
+    return s && s->kind == Kind::Byte ? value & 0xFF : value;
+}
+
+void ButtonProperties::FollowChange(const Field& field)
+{
+    if (field == Field(&P::ButtonStyle)) {
+        ApplyStyleColorScheme();
+        ApplyStyleColors();
+    } else if (field == Field(&P::ColorScheme)) {
+        ApplyStyleColors();
+    } else if (field == Field(&P::BackColor)) {
+        if (ButtonStyle != StyleHoverBox)
+            ColorScheme = 3; // a colour of one's own is the custom scheme
+    } else if (field == Field(&P::Mode)) {
+        if (Mode == ModeCommand)
+            Value = false;
+    } else if (field == Field(&P::HandPointer)) {
+        if (HandPointer)
+            MousePointer = 0;
+    } else if (field == Field(&P::MouseIcon)) {
+        HandPointer = HandPointer && MouseIcon.isNull();
+        MousePointer = MouseIcon.isNull() ? 0 : 99;
+    } else if (field == Field(&P::PictureNormal)) {
+        if (PictureNormal.isNull()) {
+            PictureHot = QImage();
+            PictureDown = QImage();
+        }
+    }
 }
 
 void ButtonProperties::ApplyStyleColorScheme()

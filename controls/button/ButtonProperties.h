@@ -2,6 +2,7 @@
 
 #include "controls/common/Colors.h"
 
+#include <QFlags>
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -46,6 +47,21 @@ enum ButtonModeCode
     ModeCheck = 1,
     ModeOption = 2
 };
+
+/** What a change of a stored property asks of the button besides the new value. */
+enum class ButtonChange : unsigned
+{
+    Picture = 0x01,      ///< the picture shows it
+    PictureIfAny = 0x02, ///< only a button with a picture looks different
+    Region = 0x04,       ///< the window shape
+    AccessKey = 0x08,    ///< the caption's access key
+    Cursor = 0x10,       ///< the mouse pointer
+    Font = 0x20,         ///< the widget's font
+    Enabled = 0x40,      ///< the widget's enabled state
+    Direction = 0x80,    ///< the layout direction
+};
+Q_DECLARE_FLAGS(ButtonChanges, ButtonChange)
+Q_DECLARE_OPERATORS_FOR_FLAGS(ButtonChanges)
 
 /** The design-time properties of a glintbutton, as plain data. Colours are 0x00BBGGRR values or
  *  system colours (0x80000000 + n). Pictures are images whose pixel size is their drawn size. */
@@ -100,14 +116,29 @@ struct ButtonProperties
      *  (except "CaptionEffects", which is always written). */
     void Write(PropertyBag& bag, const QFont& containerFont) const;
 
-    /** The name a property's setter announces to the container: its stored key, except
-     *  "TooltipBackcolor" and "ToolTipType". The reader, the writer and the setters share one
-     *  table of keys, fields and defaults. */
+    // The reader, the writer and the setters share one table of keys, fields, defaults and what a
+    // change asks for.
+
     /** A stored property, by its field. */
     using Field =
         std::variant<int ButtonProperties::*, bool ButtonProperties::*, quint32 ButtonProperties::*,
                      QString ButtonProperties::*, QImage ButtonProperties::*, QFont ButtonProperties::*>;
+    /** The name a property's setter announces to the container: its stored key, except
+     *  "TooltipBackcolor" and "ToolTipType". */
     [[nodiscard]] static QString NameOf(const Field& field);
+    /** What a change of the property asks of the button. */
+    [[nodiscard]] static ButtonChanges ChangesOf(const Field& field);
+    /** A value in the form it is stored in: a byte keeps its low eight bits. */
+    [[nodiscard]] static int Normalised(int ButtonProperties::*field, int value);
+    template <typename T> [[nodiscard]] static const T& Normalised(T ButtonProperties::*, const T& value)
+    {
+        return value;
+    }
+    /** Sets the values that follow a change of the property: a style brings its colour scheme and
+     *  colours, a scheme its colours, a back colour of one's own the custom scheme (not for style 4),
+     *  the command mode an unchecked value, a hand pointer or a mouse icon the pointer, no normal
+     *  picture no hot or down one. */
+    void FollowChange(const Field& field);
 
     /** Styles 3 and 9 take scheme 2; 5, 11, 12 and 13 keep theirs; the rest take scheme 0. */
     void ApplyStyleColorScheme();

@@ -3,8 +3,8 @@
 #include "controls/button/ButtonPainter.h"
 #include "controls/button/ButtonPictures.h"
 #include "controls/button/ButtonTooltip.h"
-#include "controls/common/ControlGuard.h"
 #include "controls/button/glintbuttonAccessible.h"
+#include "controls/common/ControlGuard.h"
 #include "controls/common/PropertyBag.h"
 #include "platform/Dialogs.h"
 #include "platform/Host.h"
@@ -42,7 +42,6 @@ glintbutton::glintbutton(QWidget* parent)
     setMinimumSize(MinimumSide, MinimumSide);
     QWidget::setFont(m_p.Font);
     updateAccessKey();
-    redraw();
 }
 
 glintbutton::~glintbutton()
@@ -61,7 +60,7 @@ void glintbutton::ReadProperties(const PropertyBag& bag)
     updateAccessKey();
     applyCursor();
     updateRegion();
-    redraw();
+    invalidate();
 }
 
 void glintbutton::WriteProperties(PropertyBag& bag) const
@@ -69,110 +68,49 @@ void glintbutton::WriteProperties(PropertyBag& bag) const
     m_p.Write(bag, containerFont(parentWidget()));
 }
 
-void glintbutton::changed(const QString& name)
+// ---- stored properties ------------------------------------------------------------------------
+
+void glintbutton::follow(const ButtonProperties::Field& field)
 {
-    emit PropertyChanged(name);
+    const ButtonChanges changes = ButtonProperties::ChangesOf(field);
+    if (changes & ButtonChange::Enabled)
+        QWidget::setEnabled(m_p.Enabled);
+    if (changes & ButtonChange::Font)
+        QWidget::setFont(m_p.Font);
+    if (changes & ButtonChange::Direction) {
+        setLayoutDirection(m_p.RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+        if (m_tooltip)
+            m_tooltip->setLayoutDirection(layoutDirection());
+    }
+    if (changes & ButtonChange::AccessKey)
+        updateAccessKey();
+    if (changes & ButtonChange::Cursor)
+        applyCursor();
+    if (changes & ButtonChange::Region)
+        updateRegion();
+    // Only a button with a picture looks different for some.
+    if ((changes & ButtonChange::Picture) ||
+        ((changes & ButtonChange::PictureIfAny) && !m_p.PictureNormal.isNull()))
+        invalidate();
 }
 
-template <typename T> bool glintbutton::assign(T ButtonProperties::*field, const T& value)
+void glintbutton::tell(const ButtonProperties::Field& field)
 {
-    if (m_p.*field == value)
-        return false;
-    m_p.*field = value;
-    return true;
-}
-
-template <typename T> void glintbutton::setStored(T ButtonProperties::*field, const T& value)
-{
-    if (!assign(field, value))
-        return;
-    redraw();
-    // Last: the container may do anything when it hears of the change.
-    changed(ButtonProperties::NameOf(field));
-}
-
-// ---- property setters -------------------------------------------------------------------------
-// Each compares, stores, does what the property's rules add, repaints and tells the container.
-
-void glintbutton::SetButtonStyle(int value)
-{
-    if (!assign(&ButtonProperties::ButtonStyle, value))
-        return;
-    m_p.ApplyStyleColorScheme();
-    m_p.ApplyStyleColors();
-    updateRegion();
-    redraw();
-    changed(ButtonProperties::NameOf(&ButtonProperties::ButtonStyle));
-}
-
-void glintbutton::SetShowFocusRect(bool value)
-{
-    // Shown from the next repaint on.
-    if (assign(&ButtonProperties::ShowFocusRect, value))
-        changed(ButtonProperties::NameOf(&ButtonProperties::ShowFocusRect));
-}
-
-void glintbutton::SetEnabled(bool value)
-{
-    if (!assign(&ButtonProperties::Enabled, value))
-        return;
-    QWidget::setEnabled(value);
-    redraw();
-    changed(ButtonProperties::NameOf(&ButtonProperties::Enabled));
-}
-
-void glintbutton::SetFont(const QFont& value)
-{
-    if (!assign(&ButtonProperties::Font, value))
-        return;
-    QWidget::setFont(value);
-    redraw();
-    changed(ButtonProperties::NameOf(&ButtonProperties::Font));
-}
-
-void glintbutton::SetBackColor(quint32 value)
-{
-    if (!assign(&ButtonProperties::BackColor, value))
-        return;
-    if (m_p.ButtonStyle != StyleHoverBox)
-        m_p.ColorScheme = 3; // a colour of one's own is the custom scheme
-    redraw();
-    changed(ButtonProperties::NameOf(&ButtonProperties::BackColor));
-}
-
-void glintbutton::SetCaption(const QString& value)
-{
-    if (!assign(&ButtonProperties::Caption, value))
-        return;
-    updateAccessKey();
-    redraw();
-    changed(ButtonProperties::NameOf(&ButtonProperties::Caption));
-}
-
-void glintbutton::SetForeColor(quint32 value)
-{
-    setStored(&ButtonProperties::ForeColor, value);
-}
-
-void glintbutton::SetForeColorHover(quint32 value)
-{
-    setStored(&ButtonProperties::ForeColorHover, value);
+    emit PropertyChanged(ButtonProperties::NameOf(field));
 }
 
 void glintbutton::SetMode(int value)
 {
-    if (!assign(&ButtonProperties::Mode, value))
+    if (!store(&ButtonProperties::Mode, value))
         return;
-    if (value == ModeCommand) {
-        m_p.Value = false;
+    if (value == ModeCommand)
         m_behavior.SetState(ButtonState::Normal);
-    }
-    redraw();
+    follow(&ButtonProperties::Mode);
     // The mode decides what the value may be, so both are announced.
     const ControlGuard alive(this);
-    changed(ButtonProperties::NameOf(&ButtonProperties::Value));
+    tell(&ButtonProperties::Value);
     if (alive)
-        changed(ButtonProperties::NameOf(&ButtonProperties::Mode));
+        tell(&ButtonProperties::Mode);
 }
 
 void glintbutton::SetValue(bool value)
@@ -180,197 +118,33 @@ void glintbutton::SetValue(bool value)
     if (m_p.Mode == ModeCommand) {
         // A command button is never checked.
         m_behavior.SetState(ButtonState::Normal);
-        redraw();
+        invalidate();
         return;
     }
-    if (!assign(&ButtonProperties::Value, value))
+    if (!store(&ButtonProperties::Value, value))
         return;
     if (!value)
         m_behavior.SetState(ButtonState::Normal);
-    redraw();
-    changed(ButtonProperties::NameOf(&ButtonProperties::Value));
-}
-
-void glintbutton::SetMousePointer(int value)
-{
-    if (!assign(&ButtonProperties::MousePointer, value))
-        return;
-    applyCursor();
-    changed(ButtonProperties::NameOf(&ButtonProperties::MousePointer));
-}
-
-void glintbutton::SetHandPointer(bool value)
-{
-    if (!assign(&ButtonProperties::HandPointer, value))
-        return;
-    if (value)
-        m_p.MousePointer = 0;
-    applyCursor();
-    changed(ButtonProperties::NameOf(&ButtonProperties::HandPointer));
-}
-
-void glintbutton::SetMouseIcon(const QImage& value)
-{
-    if (!assign(&ButtonProperties::MouseIcon, value))
-        return;
-    if (!value.isNull()) {
-        m_p.HandPointer = false;
-        m_p.MousePointer = 99;
-    } else {
-        m_p.MousePointer = 0;
-    }
-    applyCursor();
-    changed(ButtonProperties::NameOf(&ButtonProperties::MouseIcon));
-}
-
-void glintbutton::SetPictureNormal(const QImage& value)
-{
-    if (!assign(&ButtonProperties::PictureNormal, value))
-        return;
-    if (value.isNull()) {
-        m_p.PictureHot = QImage();
-        m_p.PictureDown = QImage();
-        updateRegion();
-    }
-    redraw();
-    changed(ButtonProperties::NameOf(&ButtonProperties::PictureNormal));
-}
-
-void glintbutton::SetPictureHot(const QImage& value)
-{
-    setHoverPicture(&ButtonProperties::PictureHot, value);
-}
-
-void glintbutton::SetPictureDown(const QImage& value)
-{
-    setHoverPicture(&ButtonProperties::PictureDown, value);
+    follow(&ButtonProperties::Value);
+    tell(&ButtonProperties::Value);
 }
 
 void glintbutton::setHoverPicture(QImage ButtonProperties::*field, const QImage& value)
 {
     if (m_p.PictureNormal.isNull()) {
         // The first picture given is the normal one; it shows from the next repaint on.
-        if (assign(&ButtonProperties::PictureNormal, value))
-            changed(ButtonProperties::NameOf(&ButtonProperties::PictureNormal));
+        if (store(&ButtonProperties::PictureNormal, value))
+            tell(&ButtonProperties::PictureNormal);
         return;
     }
-    setStored(field, value);
-}
-
-void glintbutton::SetPictureAlign(int value)
-{
-    setPictureRule(&ButtonProperties::PictureAlign, value);
-}
-
-void glintbutton::SetUseMaskColor(bool value)
-{
-    setPictureRule(&ButtonProperties::UseMaskColor, value);
-}
-
-template <typename T> void glintbutton::setPictureRule(T ButtonProperties::*field, const T& value)
-{
-    // Only a button with a picture looks different.
-    if (!assign(field, value))
-        return;
-    if (!m_p.PictureNormal.isNull())
-        redraw();
-    changed(ButtonProperties::NameOf(field));
-}
-
-void glintbutton::SetPictureEffectOnOver(int value)
-{
-    setStored(&ButtonProperties::PictureEffectOnOver, value);
-}
-void glintbutton::SetPictureEffectOnDown(int value)
-{
-    setStored(&ButtonProperties::PictureEffectOnDown, value);
-}
-void glintbutton::SetPicturePushOnHover(bool value)
-{
-    setStored(&ButtonProperties::PicturePushOnHover, value);
-}
-void glintbutton::SetPictureShadow(bool value)
-{
-    setStored(&ButtonProperties::PictureShadow, value);
-}
-void glintbutton::SetPictureOpacity(int value)
-{
-    setStored(&ButtonProperties::PictureOpacity, value & 0xFF);
-}
-void glintbutton::SetPictureOpacityOnOver(int value)
-{
-    setStored(&ButtonProperties::PictureOpacityOnOver, value & 0xFF);
-}
-void glintbutton::SetDisabledPictureMode(int value)
-{
-    setStored(&ButtonProperties::DisabledPictureMode, value);
-}
-void glintbutton::SetCaptionEffects(int value)
-{
-    setStored(&ButtonProperties::CaptionEffects, value);
-}
-void glintbutton::SetMaskColor(quint32 value)
-{
-    setStored(&ButtonProperties::MaskColor, value);
-}
-void glintbutton::SetCaptionAlign(int value)
-{
-    setStored(&ButtonProperties::CaptionAlign, value);
-}
-void glintbutton::SetToolTip(const QString& value)
-{
-    setStored(&ButtonProperties::ToolTip, value);
-}
-void glintbutton::SetTooltipType(int value)
-{
-    setStored(&ButtonProperties::TooltipType, value);
-}
-void glintbutton::SetTooltipIcon(int value)
-{
-    setStored(&ButtonProperties::TooltipIcon, value);
-}
-void glintbutton::SetTooltipTitle(const QString& value)
-{
-    setStored(&ButtonProperties::TooltipTitle, value);
-}
-void glintbutton::SetTooltipBackColor(quint32 value)
-{
-    setStored(&ButtonProperties::TooltipBackColor, value);
-}
-void glintbutton::SetDropDownSymbol(int value)
-{
-    setStored(&ButtonProperties::DropDownSymbol, value);
-}
-void glintbutton::SetDropDownSeparator(bool value)
-{
-    setStored(&ButtonProperties::DropDownSeparator, value);
-}
-
-void glintbutton::SetRightToLeft(bool value)
-{
-    if (!assign(&ButtonProperties::RightToLeft, value))
-        return;
-    setLayoutDirection(value ? Qt::RightToLeft : Qt::LeftToRight);
-    if (m_tooltip)
-        m_tooltip->setLayoutDirection(layoutDirection());
-    redraw();
-    changed(ButtonProperties::NameOf(&ButtonProperties::RightToLeft));
-}
-
-void glintbutton::SetColorScheme(int value)
-{
-    if (!assign(&ButtonProperties::ColorScheme, value))
-        return;
-    m_p.ApplyStyleColors();
-    redraw();
-    changed(ButtonProperties::NameOf(&ButtonProperties::ColorScheme));
+    set(field, value);
 }
 
 void glintbutton::SetDisplayAsDefault(bool value)
 {
     m_displayAsDefault = value;
     updateDialogKeys();
-    redraw();
+    invalidate();
 }
 
 void glintbutton::SetCancel(bool value)
@@ -417,7 +191,27 @@ QWidget* glintbutton::TooltipWindow() const
 
 // ---- drawing ----------------------------------------------------------------------------------
 
-void glintbutton::redraw()
+void glintbutton::invalidate()
+{
+    m_stale = true;
+    update();
+    AnnounceButtonState(this);
+}
+
+void glintbutton::Refresh()
+{
+    m_stale = true;
+    ensurePicture();
+    update();
+}
+
+const QImage& glintbutton::Surface() const
+{
+    ensurePicture();
+    return m_surface;
+}
+
+void glintbutton::ensurePicture() const
 {
     // The surface has the screen's pixel density; painting is in the button's own pixels.
     const int w = std::max(1, width()), h = std::max(1, height());
@@ -426,7 +220,10 @@ void glintbutton::redraw()
     if (m_surface.size() != device || m_surface.devicePixelRatio() != ratio) {
         m_surface = QImage(device, QImage::Format_RGB32);
         m_surface.setDevicePixelRatio(ratio);
+        m_stale = true;
     }
+    if (!m_stale)
+        return;
     ButtonPaintContext ctx;
     ctx.state = m_behavior.PaintState(m_p.ButtonStyle);
     ctx.hasFocus = m_behavior.HasFocus();
@@ -435,8 +232,7 @@ void glintbutton::redraw()
     ctx.mouseInside = m_behavior.MouseInside();
     ctx.widget = this;
     PaintButton(m_surface, m_p, ctx);
-    update();
-    AnnounceButtonState(this);
+    m_stale = false;
 }
 
 void glintbutton::updateRegion()
@@ -450,9 +246,8 @@ void glintbutton::updateRegion()
 
 void glintbutton::paintEvent(QPaintEvent* event)
 {
-    // Moved to a screen of another density: paint anew before showing anything.
-    if (m_surface.devicePixelRatio() != devicePixelRatioF())
-        redraw();
+    // The picture is made here, at the size and density the button has now.
+    ensurePicture();
     QPainter painter(this);
     const QRect r = event->rect();
     const qreal ratio = m_surface.devicePixelRatio();
@@ -463,12 +258,8 @@ void glintbutton::paintEvent(QPaintEvent* event)
 void glintbutton::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // The picture follows the new size when it is next painted.
     updateRegion();
-    // A hidden button gets its resize only when first shown, after it was drawn at that very size.
-    if (m_surface.size() !=
-            (QSizeF(std::max(1, width()), std::max(1, height())) * devicePixelRatioF()).toSize() ||
-        m_surface.devicePixelRatio() != devicePixelRatioF())
-        redraw();
 }
 
 // ---- the host side of the behaviour -----------------------------------------------------------

@@ -117,7 +117,7 @@ void glintbutton::focusInEvent(QFocusEvent* event)
     QWidget::focusInEvent(event);
     m_behavior.FocusIn();
     // The focus marks show from the next redraw on.
-    redraw();
+    invalidate();
 }
 
 void glintbutton::focusOutEvent(QFocusEvent* event)
@@ -176,7 +176,7 @@ bool glintbutton::event(QEvent* event)
     case QEvent::ToolTip:
         return true; // our own tooltip window does this
     case QEvent::PaletteChange:
-        redraw();
+        invalidate();
         break;
     default:
         break;
@@ -235,7 +235,7 @@ void glintbutton::Subclass_WndProc(bool, bool&, qintptr&, QWidget* lHwnd, int uM
         break;
     case Msg::ThemeChanged:
     case Msg::SysColorChange:
-        redraw();
+        invalidate();
         break;
     default:
         break;

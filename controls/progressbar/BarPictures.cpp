@@ -1,7 +1,10 @@
 #include "controls/progressbar/BarPictures.h"
 
+#include "controls/common/BundledPicture.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 // Outside any namespace: the macro declares a function of the resource library.
 static void initProgressBarResources()
@@ -13,15 +16,26 @@ namespace brenlow {
 
 QImage LoadBarResource(const QString& name)
 {
-    static const bool initialised = (initProgressBarResources(), true);
-    Q_UNUSED(initialised);
-    const QDir dir(QStringLiteral(":/progressbar"));
-    const QFileInfoList entries = dir.entryInfoList(QDir::Files);
-    for (const QFileInfo& entry : entries) {
-        if (entry.completeBaseName().compare(name, Qt::CaseInsensitive) == 0)
-            return QImage(entry.filePath()).convertToFormat(QImage::Format_RGB32);
-    }
-    return {};
+    // The bundled pictures by their names in lower case, listed once.
+    static const QHash<QString, QString> paths = [] {
+        initProgressBarResources();
+        QHash<QString, QString> byName;
+        for (const QFileInfo& entry : QDir(QStringLiteral(":/progressbar")).entryInfoList(QDir::Files))
+            byName.insert(entry.completeBaseName().toLower(), entry.filePath());
+        return byName;
+    }();
+    const QString path = paths.value(name.toLower());
+    if (path.isEmpty())
+        return {};
+    return ReadBundledPicture(path, "bmp").convertToFormat(QImage::Format_RGB32);
+}
+
+QImage LoadDenseBarResource(const QString& name)
+{
+    QImage picture = LoadBarResource(name + QStringLiteral("@2x"));
+    if (!picture.isNull())
+        picture.setDevicePixelRatio(2.0);
+    return picture;
 }
 
 } // namespace brenlow

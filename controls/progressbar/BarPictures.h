@@ -9,4 +9,9 @@ namespace brenlow {
  *  regard to letter case. A null image when there is none of that name. */
 [[nodiscard]] QImage LoadBarResource(const QString& name);
 
+/** The twin of a built-in segment picture drawn at twice the density ("PRG20" gives set 2's picture
+ *  at 16 x 20), with a device pixel ratio of 2, so that it measures what the plain one measures in
+ *  the control's own pixels. A null image when there is none of that name. */
+[[nodiscard]] QImage LoadDenseBarResource(const QString& name);
+
 } // namespace brenlow

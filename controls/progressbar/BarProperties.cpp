@@ -14,23 +14,35 @@ struct Stored
 {
     const char* key;
     Field field;
+    BarChanges changes;
 };
 
-// In the order they are written.
+using P = BarProperties;
+constexpr BarChanges Picture = BarChange::Picture;
+
+// In the order they are written. Every change but Value's draws the whole picture anew.
 const Stored kTable[] = {
-    {"Min", &BarProperties::Min},
-    {"Max", &BarProperties::Max},
-    {"Value", &BarProperties::Value},
-    {"BarStyle", &BarProperties::BarStyle},
-    {"BarColorSet", &BarProperties::BarColorSet},
-    {"Bar_Pic", &BarProperties::Bar_Pic},
-    {"BarBorderStyle", &BarProperties::BarBorderStyle},
-    {"BorderColor", &BarProperties::BorderColor},
-    {"BarFillDirection", &BarProperties::BarFillDirection},
-    {"BackColor", &BarProperties::BackColor},
-    {"Enabled", &BarProperties::Enabled},
-    {"BarSpaceBetweenImages", &BarProperties::BarSpaceBetweenImages},
+    {"Min", &P::Min, Picture},
+    {"Max", &P::Max, Picture},
+    {"Value", &P::Value, BarChange::Track},
+    {"BarStyle", &P::BarStyle, Picture},
+    {"BarColorSet", &P::BarColorSet, Picture | BarChange::Layout},
+    {"Bar_Pic", &P::Bar_Pic, Picture | BarChange::Layout},
+    {"BarBorderStyle", &P::BarBorderStyle, Picture | BarChange::Shape},
+    {"BorderColor", &P::BorderColor, Picture},
+    {"BarFillDirection", &P::BarFillDirection, Picture},
+    {"BackColor", &P::BackColor, Picture},
+    {"Enabled", &P::Enabled, Picture | BarChange::Enabled},
+    {"BarSpaceBetweenImages", &P::BarSpaceBetweenImages, Picture},
 };
+
+const Stored* rowOf(const Field& field)
+{
+    for (const Stored& s : kTable)
+        if (s.field == field)
+            return &s;
+    return nullptr;
+}
 
 const BarProperties kDefaults;
 
@@ -93,10 +105,14 @@ void BarProperties::Write(PropertyBag& bag) const
 
 QString BarProperties::KeyOf(const Field& field)
 {
-    for (const Stored& s : kTable)
-        if (s.field == field)
-            return QLatin1String(s.key);
-    return {};
+    const Stored* s = rowOf(field);
+    return s ? QLatin1String(s->key) : QString();
+}
+
+BarChanges BarProperties::ChangesOf(const Field& field)
+{
+    const Stored* s = rowOf(field);
+    return s ? s->changes : BarChanges();
 }
 
 } // namespace brenlow

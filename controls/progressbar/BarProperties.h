@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFlags>
 #include <QImage>
 #include <QString>
 #include <QtGlobal>
@@ -10,10 +11,22 @@ namespace brenlow {
 
 class PropertyBag;
 
+/** What a change of a stored property asks of the bar besides the new value. */
+enum class BarChange : unsigned
+{
+    Picture = 0x01, ///< the whole picture is drawn anew
+    Track = 0x02,   ///< only the part of the track between the painted value and the new one
+    Layout = 0x04,  ///< the segments' layout follows the picture
+    Shape = 0x08,   ///< the window shape
+    Enabled = 0x10, ///< the widget's enabled state
+};
+Q_DECLARE_FLAGS(BarChanges, BarChange)
+Q_DECLARE_OPERATORS_FOR_FLAGS(BarChanges)
+
 /** The stored properties of a SleekProgressBar; the member initialisers are their defaults, the
  *  values a new bar gets and the values that are not stored. Colours are 0x00BBGGRR values
  *  (BackColor may name a system colour). One table gives each its key: reading, writing and the
- *  setters' change notices all take the names from it. */
+ *  setters take the names and what a change asks for from it. */
 struct BarProperties
 {
     qint32 Min = 0;
@@ -34,11 +47,13 @@ struct BarProperties
     /** Writes every key in table order; values at their defaults are not stored. */
     void Write(PropertyBag& bag) const;
 
-    /** The stored key of a property, which is also the name its setter announces. */
     /** A stored property, by its field. */
     using Field = std::variant<qint32 BarProperties::*, quint32 BarProperties::*, bool BarProperties::*,
                                QImage BarProperties::*>;
+    /** The stored key of a property, which is also the name its setter announces. */
     [[nodiscard]] static QString KeyOf(const Field& field);
+    /** What a change of the property asks of the bar. */
+    [[nodiscard]] static BarChanges ChangesOf(const Field& field);
 };
 
 } // namespace brenlow

@@ -22,34 +22,24 @@ SleekProgressBar::SleekProgressBar(QWidget* parent) : QWidget(parent)
 
 SleekProgressBar::~SleekProgressBar() = default;
 
-template <typename T>
-bool SleekProgressBar::assign(T brenlow::BarProperties::*field, const T& value, Repaint repaint)
+void SleekProgressBar::follow(const BarProperties::Field& field)
 {
-    if (m_p.*field == value)
-        return false;
-    m_p.*field = value;
-    if (repaint == Repaint::Full)
-        FullRefresh();
-    else
-        Refresh();
-    // Last: the container may do anything when it hears of the change.
-    emit PropertyChanged(brenlow::BarProperties::KeyOf(field));
-    return true;
+    const brenlow::BarChanges changes = BarProperties::ChangesOf(field);
+    if (changes & brenlow::BarChange::Enabled)
+        setEnabled(m_p.Enabled);
+    if (changes & brenlow::BarChange::Layout)
+        ComputeLayout();
+    if (changes & brenlow::BarChange::Shape)
+        ApplyWindowRegion();
+    if (changes & brenlow::BarChange::Picture)
+        invalidate();
+    else if (changes & brenlow::BarChange::Track)
+        updateValueSpan(m_p.Value);
 }
 
-void SleekProgressBar::SetBackColor(quint32 New_BackColor)
+void SleekProgressBar::tell(const BarProperties::Field& field)
 {
-    assign(&BarProperties::BackColor, New_BackColor);
-}
-
-void SleekProgressBar::SetBarBorderStyle(int New_BarBorderStyle)
-{
-    assign(&BarProperties::BarBorderStyle, New_BarBorderStyle);
-}
-
-void SleekProgressBar::SetBorderColor(quint32 New_BorderColor)
-{
-    assign(&BarProperties::BorderColor, New_BorderColor);
+    emit PropertyChanged(BarProperties::KeyOf(field));
 }
 
 void SleekProgressBar::SetBarColorSet(int New_BarColorSet)
@@ -60,46 +50,9 @@ void SleekProgressBar::SetBarColorSet(int New_BarColorSet)
     m_p.BarColorSet = New_BarColorSet;
     if (New_BarColorSet != 0) {
         LoadBarPicture();
-        ComputeLayout();
-        FullRefresh();
+        follow(&BarProperties::BarColorSet);
     }
-    emit PropertyChanged(BarProperties::KeyOf(&BarProperties::BarColorSet));
-}
-
-void SleekProgressBar::SetBarFillDirection(int New_BarFillDirection)
-{
-    // The picture is not reloaded: a built-in picture keeps its orientation until the colour set
-    // is assigned again.
-    assign(&BarProperties::BarFillDirection, New_BarFillDirection);
-}
-
-void SleekProgressBar::SetBar_Pic(const QImage& newPic)
-{
-    // The layout follows the picture before the repaint.
-    if (m_p.Bar_Pic == newPic)
-        return;
-    m_p.Bar_Pic = newPic;
-    ComputeLayout();
-    FullRefresh();
-    emit PropertyChanged(BarProperties::KeyOf(&BarProperties::Bar_Pic));
-}
-
-void SleekProgressBar::SetBarSpaceBetweenImages(int New_BarSpaceBetweenImages)
-{
-    assign(&BarProperties::BarSpaceBetweenImages, New_BarSpaceBetweenImages);
-}
-
-void SleekProgressBar::SetBarStyle(int New_BarStyle)
-{
-    assign(&BarProperties::BarStyle, New_BarStyle);
-}
-
-void SleekProgressBar::SetEnabled(bool New_Enabled)
-{
-    if (New_Enabled == m_p.Enabled)
-        return;
-    setEnabled(New_Enabled);
-    assign(&BarProperties::Enabled, New_Enabled);
+    tell(&BarProperties::BarColorSet);
 }
 
 void SleekProgressBar::SetMin(qint32 New_Mini)
@@ -108,7 +61,7 @@ void SleekProgressBar::SetMin(qint32 New_Mini)
         ShowRangeError();
         return;
     }
-    assign(&BarProperties::Min, New_Mini);
+    set(&BarProperties::Min, New_Mini);
 }
 
 void SleekProgressBar::SetMax(qint32 New_Maxi)
@@ -117,7 +70,7 @@ void SleekProgressBar::SetMax(qint32 New_Maxi)
         ShowRangeError();
         return;
     }
-    assign(&BarProperties::Max, New_Maxi);
+    set(&BarProperties::Max, New_Maxi);
 }
 
 void SleekProgressBar::SetValue(qint32 New_Value)
@@ -126,7 +79,7 @@ void SleekProgressBar::SetValue(qint32 New_Value)
         ShowRangeError();
         return;
     }
-    assign(&BarProperties::Value, New_Value, Repaint::Incremental);
+    set(&BarProperties::Value, New_Value);
 }
 
 void SleekProgressBar::ShowRangeError()
@@ -134,10 +87,10 @@ void SleekProgressBar::ShowRangeError()
     brenlow::Host::dialogs().MessageBox(QString(), QString(), brenlow::Dialogs::Icon::Critical);
 }
 
-void SleekProgressBar::FullRefresh()
+void SleekProgressBar::invalidate()
 {
     m_redrawNeeded = true;
-    Refresh();
+    update();
 }
 
 void SleekProgressBar::InitProperties()
@@ -147,7 +100,8 @@ void SleekProgressBar::InitProperties()
     LoadBarPicture();
     ComputeLayout();
     m_lastPainted = m_p.Value;
-    FullRefresh();
+    ApplyWindowRegion();
+    invalidate();
 }
 
 void SleekProgressBar::ReadProperties(const PropertyBag& bag)
@@ -155,9 +109,9 @@ void SleekProgressBar::ReadProperties(const PropertyBag& bag)
     m_p.Read(bag);
     setEnabled(m_p.Enabled);
     m_lastPainted = m_p.Value;
-    m_redrawNeeded = true;
     ComputeLayout();
-    Refresh();
+    ApplyWindowRegion();
+    invalidate();
 }
 
 void SleekProgressBar::WriteProperties(PropertyBag& bag) const
@@ -175,6 +129,23 @@ void SleekProgressBar::LoadBarPicture()
         m_p.Bar_Pic = picture;
 }
 
+void SleekProgressBar::chooseTilePicture()
+{
+    m_tile = m_p.Bar_Pic;
+    if (SurfaceRatio() < 2.0 || m_p.Bar_Pic.isNull())
+        return;
+    // The set's picture, of either orientation (a direction keeps the picture loaded before it).
+    for (const int orientation : {0, 1}) {
+        const QString name = QStringLiteral("prg%1%2").arg(m_p.BarColorSet).arg(orientation);
+        if (m_p.Bar_Pic != brenlow::LoadBarResource(name))
+            continue;
+        const QImage dense = brenlow::LoadDenseBarResource(name);
+        if (!dense.isNull() && dense.deviceIndependentSize().toSize() == m_p.Bar_Pic.size())
+            m_tile = dense;
+        return;
+    }
+}
+
 void SleekProgressBar::ComputeLayout()
 {
     if (m_p.Bar_Pic.isNull())
@@ -185,6 +156,7 @@ void SleekProgressBar::ComputeLayout()
 
 QRegion SleekProgressBar::TakeDrawnRegion()
 {
+    settle();
     QRegion r = m_drawn;
     m_drawn = QRegion();
     return r;
@@ -196,19 +168,23 @@ void SleekProgressBar::MarkDrawn(const QRect& rect)
     if (r.isEmpty())
         return;
     m_drawn += r;
-    update(r);
+    m_unshown += r;
 }
 
 void SleekProgressBar::paintEvent(QPaintEvent* event)
 {
-    // Moved to a screen of another density: paint anew at its ratio before showing anything.
-    if (m_surface.devicePixelRatio() != SurfaceRatio())
-        FullRefresh();
+    // The picture is made here, not by the setters: a hidden bar only collects what changed.
+    settle();
     QPainter p(this);
     const qreal ratio = m_surface.devicePixelRatio();
     for (const QRect& r : event->region())
         p.drawImage(QRectF(r), m_surface,
                     QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
+    // Whatever this pass drew outside the part asked for shows with the next one.
+    const QRegion late = m_unshown - event->region();
+    m_unshown = QRegion();
+    if (!late.isEmpty())
+        update(late);
 }
 
 qreal SleekProgressBar::SurfaceRatio() const
@@ -219,14 +195,14 @@ qreal SleekProgressBar::SurfaceRatio() const
 void SleekProgressBar::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    FullRefresh();
+    ComputeLayout();
+    ApplyWindowRegion();
+    invalidate();
 }
 
 void SleekProgressBar::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
-        FullRefresh();
-    else if (event->type() == QEvent::ScreenChangeInternal)
-        FullRefresh();
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ScreenChangeInternal)
+        invalidate();
 }

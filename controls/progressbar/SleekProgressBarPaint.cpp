@@ -13,6 +13,13 @@ namespace OleColor = brenlow::OleColor;
 
 void SleekProgressBar::Refresh()
 {
+    settle();
+    update(m_unshown);
+    m_unshown = QRegion();
+}
+
+void SleekProgressBar::settle()
+{
     // A hidden control gets no resize event until it is shown; its surface follows its size and
     // the screen's pixel density here.
     const qreal ratio = SurfaceRatio();
@@ -22,8 +29,12 @@ void SleekProgressBar::Refresh()
         m_surface.setDevicePixelRatio(ratio);
         m_redrawNeeded = true;
     }
+    if (!m_redrawNeeded && m_lastPainted == m_p.Value)
+        return;
     if (m_redrawNeeded) {
+        chooseTilePicture();
         DrawBackground();
+        ApplyWindowRegion();
         ComputeLayout();
     }
     if (m_p.BarStyle == 0)
@@ -32,6 +43,45 @@ void SleekProgressBar::Refresh()
         PaintBlock();
     m_lastPainted = m_p.Value;
     m_redrawNeeded = false;
+}
+
+void SleekProgressBar::settleForReading() const
+{
+    // The picture is a cache of the properties: reading it brings it up to date.
+    const_cast<SleekProgressBar*>(this)->settle();
+}
+
+const QImage& SleekProgressBar::Surface() const
+{
+    settleForReading();
+    return m_surface;
+}
+
+const brenlow::ProgressBarLayout& SleekProgressBar::Layout() const
+{
+    settleForReading();
+    return m_layout;
+}
+
+void SleekProgressBar::updateValueSpan(qint32 value)
+{
+    const auto& l = m_layout;
+    if (m_redrawNeeded || m_p.BarStyle != 0 || !l.valid || m_p.Max <= m_p.Min) {
+        update();
+        return;
+    }
+    // From where the painted fill ends to where the new one ends; a shrink erases to the track end.
+    const qint64 from = l.FillReach(m_lastPainted, m_p.Min, m_p.Max);
+    const qint64 to = l.FillReach(value, m_p.Min, m_p.Max);
+    if (from == to)
+        return;
+    const qint64 low = std::min(from, to);
+    const qint64 high = to > from ? to : l.trackLength + 1;
+    const qint64 a = l.reversed ? l.trackStart - high : l.trackStart + low;
+    const qint64 b = l.reversed ? l.trackStart - low : l.trackStart + high;
+    const int clampedA = static_cast<int>(std::clamp<qint64>(a - 1, l.TrackLow() - 1, l.TrackHigh()));
+    const int clampedB = static_cast<int>(std::clamp<qint64>(b + 1, l.TrackLow() - 1, l.TrackHigh() + 1));
+    update(TrackRect(clampedA, clampedB));
 }
 
 void SleekProgressBar::DrawRect(const QRect& rect, quint32 color, bool fill)
@@ -52,7 +102,6 @@ void SleekProgressBar::DrawBackground()
     DrawRect(rect(), m_p.BackColor, true);
     if (m_p.BarBorderStyle == 1)
         DrawBorder();
-    ApplyWindowRegion();
 }
 
 void SleekProgressBar::DrawBorder()
@@ -91,6 +140,15 @@ QRect SleekProgressBar::TrackRect(int low, int high) const
                         : QRect(l.cross, low, l.tileThickness, high - low);
 }
 
+QRectF SleekProgressBar::tileSource(int offset, int length) const
+{
+    // Along the track in the control's pixels, across it the whole picture; a picture of twice the
+    // density gives twice the pixels for the same part.
+    const qreal k = m_tile.devicePixelRatio();
+    return m_layout.horizontal ? QRectF(offset * k, 0, length * k, m_tile.height())
+                               : QRectF(0, offset * k, m_tile.width(), length * k);
+}
+
 void SleekProgressBar::DrawTile(int along, int length, int sourceOffset)
 {
     const auto& l = m_layout;
@@ -101,10 +159,8 @@ void SleekProgressBar::DrawTile(int along, int length, int sourceOffset)
         return;
     sourceOffset += low - along;
     const QRect target = TrackRect(low, high);
-    const QRect source = l.horizontal ? QRect(sourceOffset, 0, high - low, m_p.Bar_Pic.height())
-                                      : QRect(0, sourceOffset, m_p.Bar_Pic.width(), high - low);
     QPainter p(&m_surface);
-    p.drawImage(target, m_p.Bar_Pic, source);
+    p.drawImage(target, m_tile, tileSource(sourceOffset, high - low));
     MarkDrawn(target);
 }
 
@@ -185,9 +241,7 @@ void SleekProgressBar::PaintBlock()
         const int b = static_cast<int>(std::min<qint64>(at + l.tileLength, high));
         const int sourceOffset = static_cast<int>(a - at);
         const QRect target = TrackRect(a, b);
-        const QRect source = l.horizontal ? QRect(sourceOffset, 0, b - a, m_p.Bar_Pic.height())
-                                          : QRect(0, sourceOffset, m_p.Bar_Pic.width(), b - a);
-        p.drawImage(target, m_p.Bar_Pic, source);
+        p.drawImage(target, m_tile, tileSource(sourceOffset, b - a));
         MarkDrawn(target);
     }
 }

@@ -6,6 +6,10 @@ pixels, every column carrying the ten rows from top to bottom. "PRGn1" is the ve
 10 x 8 pixels: the horizontal one turned a quarter turn, so its columns from left to right carry
 the rows from bottom to top. All are 24 bits per pixel, uncompressed.
 
+For screens of twice the density each is drawn again at twice the size ("PRGn0@2x.bmp", 16 x 20,
+and "PRGn1@2x.bmp", 20 x 16): the band sampled at twice the density, each row blended from the two
+design rows nearest to it, so the gloss runs in steps of half a pixel instead of doubled rows.
+
 Run it again after changing a colour; the bitmaps are committed beside it.
 """
 
@@ -48,16 +52,32 @@ def parse_rows(text):
     return [tuple(int(h[i:i + 2], 16) for i in (0, 2, 4)) for h in text.split()]
 
 
+def dense_rows(rows, scale):
+    """The band sampled `scale` times as densely: each row at its centre, blended linearly between
+    the two design rows whose centres lie around it (the outermost rows keep their colour)."""
+    out = []
+    for y in range(len(rows) * scale):
+        t = (y + 0.5) / scale - 0.5
+        i = max(0, min(len(rows) - 1, int(t // 1)))
+        j = min(len(rows) - 1, i + 1)
+        f = max(0.0, min(1.0, t - i))
+        out.append(tuple(int(round(a + (b - a) * f)) for a, b in zip(rows[i], rows[j])))
+    return out
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     for number, text in COLOUR_SETS.items():
-        rows = parse_rows(text)
-        assert len(rows) == 10
-        horizontal = [[colour] * SEGMENT_LENGTH for colour in rows]
-        vertical = [list(reversed(rows)) for _ in range(SEGMENT_LENGTH)]
-        for digit, pixels in (("0", horizontal), ("1", vertical)):
-            with open(os.path.join(here, "PRG%d%s.bmp" % (number, digit)), "wb") as f:
-                f.write(bmp_bytes(pixels))
+        design = parse_rows(text)
+        assert len(design) == 10
+        for scale, suffix in ((1, ""), (2, "@2x")):
+            rows = dense_rows(design, scale)
+            length = SEGMENT_LENGTH * scale
+            horizontal = [[colour] * length for colour in rows]
+            vertical = [list(reversed(rows)) for _ in range(length)]
+            for digit, pixels in (("0", horizontal), ("1", vertical)):
+                with open(os.path.join(here, "PRG%d%s%s.bmp" % (number, digit, suffix)), "wb") as f:
+                    f.write(bmp_bytes(pixels))
 
 
 if __name__ == "__main__":

@@ -13,6 +13,7 @@
 
 #include <QLineEdit>
 #include <QMenu>
+#include <QProxyStyle>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -433,6 +434,66 @@ TEST_F(GlintButtonTest, DefaultButtonTakesEnterAndCancelButtonTakesEscape)
     EXPECT_EQ(cancelClicks.count(), 2);
 }
 
+namespace {
+
+/** Counts the buttons the platform style draws: a style-13 button draws one per picture made. */
+class CountingStyle final : public QProxyStyle
+{
+public:
+    CountingStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (element == CE_PushButtonBevel || element == CE_PushButton)
+            ++drawn;
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element == PE_PanelButtonCommand)
+            ++drawn;
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+    mutable int drawn = 0;
+};
+
+} // namespace
+
+TEST_F(GlintButtonTest, HiddenButtonMakesItsPictureOnlyWhenFirstPainted)
+{
+    CountingStyle style;
+    glintbutton* b = make(&window);
+    b->setStyle(&style);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->SetCaption(QStringLiteral("&Later"));
+    b->SetForeColor(0x0000FF);
+    b->SetFont(QFont(QStringLiteral("Tahoma"), 11));
+    b->resize(120, 34);
+    b->Refresh(); // a picture asked for now is made now
+    const int afterRefresh = style.drawn;
+    EXPECT_GT(afterRefresh, 0);
+    b->SetCaptionAlign(0);
+    b->SetEnabled(false);
+    b->SetEnabled(true);
+    EXPECT_EQ(style.drawn, afterRefresh) << "a hidden button only marks its picture stale";
+
+    // The first paint shows the picture of the latest values, made once.
+    showWindow();
+    QTRY_VERIFY(style.drawn > afterRefresh);
+    const QImage shown = b->grab().toImage();
+    EXPECT_EQ(shown, b->Surface().convertToFormat(shown.format()));
+    glintbutton reference;
+    reference.setStyle(&style);
+    reference.resize(120, 34);
+    reference.SetCaption(QStringLiteral("&Later"));
+    reference.SetForeColor(0x0000FF);
+    reference.SetFont(QFont(QStringLiteral("Tahoma"), 11));
+    reference.SetCaptionAlign(0);
+    EXPECT_EQ(b->Surface(), reference.Surface());
+    delete b; // before the style it uses
+}
+
 TEST_F(GlintButtonTest, OnDenseScreenButtonAndTooltipPaintAtTheScreensRatio)
 {
     // Run once as is and once with QT_SCALE_FACTOR=2.
@@ -527,5 +588,16 @@ INSTANTIATE_TEST_SUITE_P(
         ButtonSetterCase{"RightToLeft", [](glintbutton& b) { b.SetRightToLeft(true); }},
         ButtonSetterCase{"TooltipBackcolor", [](glintbutton& b) { b.SetTooltipBackColor(0x00FFFF); }},
         ButtonSetterCase{"ToolTipType", [](glintbutton& b) { b.SetTooltipType(1); }},
-        ButtonSetterCase{"PictureOpacity", [](glintbutton& b) { b.SetPictureOpacity(100); }}),
+        ButtonSetterCase{"PictureOpacity", [](glintbutton& b) { b.SetPictureOpacity(100); }},
+        // Changes that only the widget follows, or that show from the next repaint on.
+        ButtonSetterCase{"ShowFocusRect", [](glintbutton& b) { b.SetShowFocusRect(true); }},
+        ButtonSetterCase{"MousePointer", [](glintbutton& b) { b.SetMousePointer(2); }},
+        ButtonSetterCase{"HandPointer", [](glintbutton& b) { b.SetHandPointer(true); }},
+        ButtonSetterCase{"MouseIcon",
+                         [](glintbutton& b) { b.SetMouseIcon(BundledButtonPicture(QStringLiteral("add"))); }},
+        ButtonSetterCase{"PictureAlign", [](glintbutton& b) { b.SetPictureAlign(0); }},
+        ButtonSetterCase{
+            "PictureNormal",
+            [](glintbutton& b) { b.SetPictureNormal(BundledButtonPicture(QStringLiteral("add"))); }},
+        ButtonSetterCase{"DropDownSymbol", [](glintbutton& b) { b.SetDropDownSymbol(1); }}),
     [](const auto& info) { return std::string(info.param.name); });

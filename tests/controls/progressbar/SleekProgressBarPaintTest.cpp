@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -145,6 +146,31 @@ TEST(ProgressBarScreen, ValueChangeRepaintsOnlyItsPartOnScreen)
     EXPECT_FALSE(bar.painted.isEmpty());
     EXPECT_TRUE(QRect(0, 0, 100, 17).contains(bar.painted.boundingRect()))
         << "a small part, not the whole bar";
+}
+
+TEST(ProgressBarScreen, ChangesWhileHiddenShowAtTheFirstPaint)
+{
+    RecordingBar bar;
+    bar.resize(300, 17);
+    bar.SetValue(40);
+    bar.SetBackColor(0xFFFFFF);
+    bar.SetValue(70);
+    bar.SetBarColorSet(4);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    QTRY_VERIFY_WITH_TIMEOUT(bar.paints > 0, 30000);
+    SleekProgressBar reference;
+    reference.resize(300, 17);
+    reference.SetBackColor(0xFFFFFF);
+    reference.SetBarColorSet(4);
+    reference.SetValue(70);
+    reference.Refresh();
+    const QImage shown = bar.grab().toImage();
+    const qreal ratio = bar.devicePixelRatioF();
+    for (int x = 1; x < 299; ++x)
+        ASSERT_EQ(shown.pixel(int(x * ratio), int(8 * ratio)),
+                  reference.Surface().pixel(int(x * ratio), int(8 * ratio)))
+            << x;
 }
 
 TEST_F(ProgressBarPaint, PartialSegmentAtEitherEnd)
@@ -312,6 +338,7 @@ TEST_F(ProgressBarPaint, NoPictureAndTinyControlsPaintSafely)
         bar.Refresh();
         bar.TakeDrawnRegion();
         bar.SetValue(20);
+        bar.Refresh();
         bar.SetValue(90);
         const QRect track = QRect(QPoint(3, 3), QPoint(s.width() - 4, s.height() - 4));
         EXPECT_TRUE((bar.TakeDrawnRegion() - QRegion(track)).isEmpty()) << s.width() << "x" << s.height();
@@ -429,7 +456,8 @@ void expectDoubled(const QImage& dense, const QImage& plain)
 
 TEST(ProgressBarHighDensity, SurfaceHasTwiceThePixelsAndShowsTheSamePicture)
 {
-    // Height 16 gives tiles as thick as the picture, so no stretching blurs the comparison.
+    // Height 16 gives tiles as thick as the picture, so no stretching blurs the comparison. A picture
+    // given (not a built-in one) is drawn as it is, each of its pixels on two by two.
     struct Case
     {
         QSize size;
@@ -444,7 +472,7 @@ TEST(ProgressBarHighDensity, SurfaceHasTwiceThePixelsAndShowsTheSamePicture)
              {static_cast<SleekProgressBar*>(&plain), static_cast<SleekProgressBar*>(&dense)}) {
             b->resize(c.size);
             b->SetBarFillDirection(c.direction);
-            b->SetBarColorSet(2);
+            b->SetBar_Pic(c.direction < 2 ? stripedPicture(8, 10) : stripedPicture(10, 8));
             b->SetBarStyle(c.style);
             b->SetValue(37);
         }
@@ -462,6 +490,46 @@ TEST(ProgressBarHighDensity, SurfaceHasTwiceThePixelsAndShowsTheSamePicture)
             b->SetValue(12);
         expectDoubled(dense.Surface(), plain.Surface());
         EXPECT_EQ(dense.mask(), plain.mask()) << "the window shape is in the control's pixels";
+    }
+}
+
+TEST(ProgressBarHighDensity, BuiltInSegmentsAreDrawnAtTwiceTheDensity)
+{
+    for (const int direction : {1, 2}) {
+        const QSize size = direction == 1 ? QSize(200, 16) : QSize(16, 90);
+        SleekProgressBar plain;
+        DenseBar dense(2);
+        for (SleekProgressBar* b :
+             {static_cast<SleekProgressBar*>(&plain), static_cast<SleekProgressBar*>(&dense)}) {
+            b->resize(size);
+            b->SetBarFillDirection(direction);
+            b->SetBarColorSet(2);
+            b->SetValue(37);
+        }
+        SCOPED_TRACE(::testing::Message() << "direction " << direction);
+        EXPECT_EQ(dense.Bar_Pic(), plain.Bar_Pic()) << "the property keeps the design's picture";
+        const QImage& p = plain.Surface();
+        const QImage& d = dense.Surface();
+        ASSERT_EQ(d.size(), p.size() * 2);
+        // The same segments in the same places; inside them, rows (or columns) of their own at the
+        // dense screen's pixels rather than each plain one doubled.
+        int finer = 0;
+        const QRect track(3, 3, size.width() - 6, size.height() - 6);
+        for (int y = track.top(); y <= track.bottom(); ++y)
+            for (int x = track.left(); x <= track.right(); ++x) {
+                const bool shown = p.pixel(x, y) != kBack;
+                const QRgb block[] = {d.pixel(2 * x, 2 * y), d.pixel(2 * x + 1, 2 * y),
+                                      d.pixel(2 * x, 2 * y + 1), d.pixel(2 * x + 1, 2 * y + 1)};
+                for (const QRgb px : block)
+                    ASSERT_EQ(px != kBack, shown) << x << "," << y;
+                if (shown &&
+                    !std::all_of(std::begin(block), std::end(block), [&](QRgb px) { return px == block[0]; }))
+                    ++finer;
+            }
+        EXPECT_GT(finer, 0) << "detail finer than two by two blocks";
+        // The gloss keeps its colours: the band's outer rows are the design's.
+        const QPoint edge = direction == 1 ? QPoint(6, 3) : QPoint(3, 86);
+        EXPECT_EQ(d.pixel(2 * edge.x(), 2 * edge.y()), p.pixel(edge));
     }
 }
 
@@ -607,9 +675,11 @@ TEST_P(ProgressBarIncremental, ShrinkAndRegrowthPaintWhatAFullRepaintPaints)
             if (low >= high)
                 continue;
             for (int again : values) {
-                bar.SetValue(high);
-                bar.SetValue(low);
-                bar.SetValue(again);
+                // Each step painted on its own, as on a shown bar: a hidden one would paint the last only.
+                for (int v : {high, low, again}) {
+                    bar.SetValue(v);
+                    bar.Refresh();
+                }
                 full.SetValue(again);
                 full.Refresh(); // value unchanged: nothing; then the whole picture
                 full.SetBarSpaceBetweenImages(c.gap + 1);
