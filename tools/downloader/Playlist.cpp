@@ -90,11 +90,9 @@ void readBatch(const Bridge& b, const QString& link)
     if (links.isEmpty() || links.first() != link)
         return;
     ChildRun run;
-    run.program = b.ytdlp;
     // yt-dlp answers each link with one line of JSON; one that fails gives none and is read alone
     // when its turn comes, with its error.
-    run.arguments = b.base +
-                    QStringList{QStringLiteral("-J"), QStringLiteral("-i"), QStringLiteral("--no-playlist"),
+    run.arguments = QStringList{QStringLiteral("-J"), QStringLiteral("-i"), QStringLiteral("--no-playlist"),
                                 QStringLiteral("--")} +
                     links;
     run.onOutputLine = [&](const QByteArray& line) {
@@ -110,7 +108,10 @@ void readBatch(const Bridge& b, const QString& link)
         video.insert(kListedKey, true);
         PageCache(own).store(video);
     };
-    run.exec();
+    run.onErrorLine = [](const QByteArray&) {}; // its failures show when their rows are read alone
+    ErrorLines errors;
+    Output silent;
+    (void)ExecBridge(b, run, errors, silent, true);
 }
 
 } // namespace
@@ -203,34 +204,17 @@ ListRead ReadForList(const Bridge& b, const QString& link, Output& out)
         read.video = *kept;
         return read;
     }
-    ChildRun run;
-    run.program = b.ytdlp;
-    run.arguments =
-        b.base + QStringList{QStringLiteral("-J"), QStringLiteral("--flat-playlist")} +
-        // The whole list, its entries unread; an item of a page is that item alone.
-        (ParseItemLink(link) ? VideoArguments(link)
-                             : QStringList{QStringLiteral("--no-playlist"), QStringLiteral("--"), link});
-    ErrorLines errors;
-    run.onErrorLine = [&](const QByteArray& bytes) {
-        const QString line = errors.take(bytes);
-        if (!line.isEmpty())
-            out.line(line);
-    };
-    run.exec();
-    if (!run.started) {
-        out.line(QStringLiteral("ERROR: unable to start %1: %2").arg(b.ytdlp, run.startError));
+    const std::optional<QJsonObject> answered = ReadJson(
+        b, QStringList{QStringLiteral("-J"), QStringLiteral("--flat-playlist")} +
+               // The whole list, its entries unread; an item of a page is that item alone.
+               (ParseItemLink(link) ? VideoArguments(link)
+                                    : QStringList{QStringLiteral("--no-playlist"), QStringLiteral("--"), link}),
+        out);
+    if (!answered) {
         read.listed = 1;
         return read;
     }
-    const QJsonDocument doc = QJsonDocument::fromJson(run.output);
-    if (run.exitCode != 0 || !doc.isObject()) {
-        if (!errors.said())
-            out.line(
-                QStringLiteral("ERROR: yt-dlp found no video on this page (exit code %1)").arg(run.exitCode));
-        read.listed = 1;
-        return read;
-    }
-    const QJsonObject answer = doc.object();
+    const QJsonObject answer = *answered;
     if (IsPlaylist(answer) && !ParseItemLink(link)) {
         const QList<ListedVideo> videos = ListedVideos(answer, link);
         if (videos.isEmpty()) {

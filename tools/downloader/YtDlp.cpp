@@ -40,32 +40,12 @@ QString text(const QJsonObject& o, const char* key)
 std::optional<QJsonObject> extract(const Bridge& b, const QString& link, Output& out, bool quiet,
                                    QDeadlineTimer deadline = QDeadlineTimer::Forever)
 {
-    ChildRun run;
-    run.program = b.ytdlp;
     // Exactly the video the row stands for: a link's own video, or the item of a page.
-    run.arguments = b.base + QStringList{QStringLiteral("-J")} + VideoArguments(link);
-    run.deadline = deadline;
-    ErrorLines errors;
-    run.onErrorLine = [&](const QByteArray& bytes) {
-        const QString line = errors.take(bytes);
-        if (!line.isEmpty() && (!quiet || line.startsWith(QStringLiteral("ERROR:"))))
-            out.line(line);
-    };
-    run.exec();
-    if (!run.started) {
-        if (!quiet)
-            out.line(QStringLiteral("ERROR: unable to start %1: %2").arg(b.ytdlp, run.startError));
+    const std::optional<QJsonObject> answer =
+        ReadJson(b, QStringList{QStringLiteral("-J")} + VideoArguments(link), out, quiet, deadline);
+    if (!answer)
         return std::nullopt;
-    }
-    const QJsonDocument doc = QJsonDocument::fromJson(run.output);
-    if (run.exitCode != 0 || !doc.isObject()) {
-        if (!quiet && !errors.said())
-            out.line(run.timedOut ? QStringLiteral("ERROR: yt-dlp took too long to read the page")
-                                  : QStringLiteral("ERROR: yt-dlp found no video on this page (exit code %1)")
-                                        .arg(run.exitCode));
-        return std::nullopt;
-    }
-    const QJsonObject info = VideoEntry(doc.object());
+    const QJsonObject info = VideoEntry(*answer);
     if (!PageCache(link).store(info) && !quiet)
         out.line(QStringLiteral("WARNING: Unable to keep this page in %1; later runs read it again")
                      .arg(PageCache::folder()));
@@ -285,9 +265,7 @@ int download(const Bridge& b, const Options& o, Output& out)
         const QString formatId = wanted.isEmpty() ? DefaultFormatId(info) : wanted;
         MergedProgress progress(formatId, info);
         ChildRun run;
-        run.program = b.ytdlp;
-        run.arguments =
-            b.base + QStringList{QStringLiteral("-o"),
+        run.arguments = QStringList{QStringLiteral("-o"),
                                  fromPage ? FillFileTemplate(tpl, info, true) : EscapeTemplate(tpl),
                                  QStringLiteral("--newline"),
                                  QStringLiteral("--progress-template"),
@@ -325,16 +303,8 @@ int download(const Bridge& b, const Options& o, Output& out)
             }
         };
         ErrorLines errors;
-        run.onErrorLine = [&](const QByteArray& bytes) {
-            const QString line = errors.take(bytes);
-            if (!line.isEmpty())
-                out.line(line);
-        };
-        run.exec();
-        if (!run.started) {
-            out.line(QStringLiteral("ERROR: unable to start %1: %2").arg(b.ytdlp, run.startError));
+        if (!ExecBridge(b, run, errors, out))
             return 1;
-        }
         if (run.exitCode == 0) {
             if (filtered) {
                 out.line(QStringLiteral("ERROR: ") + LiveRefusalText());
