@@ -1,5 +1,6 @@
 #include "PageCache.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -8,7 +9,10 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace brenlow::tool {
 namespace {
@@ -19,17 +23,11 @@ constexpr QFileDevice::Permissions kPrivateFolder =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 constexpr QFileDevice::Permissions kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
-bool writeAtomically(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.setPermissions(kPrivateFile) &&
-           file.write(bytes) == bytes.size() && file.commit();
-}
-
 void prune(const QString& dir)
 {
     const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-kKeepSeconds);
-    QDirIterator it(dir, {QStringLiteral("*.json"), QStringLiteral("*.codes")}, QDir::Files);
+    QDirIterator it(dir, {QStringLiteral("*.json"), QStringLiteral("*.codes"), QStringLiteral("*.tmp")},
+                    QDir::Files);
     while (it.hasNext()) {
         it.next();
         if (it.fileInfo().lastModified() < limit)
@@ -123,7 +121,7 @@ bool PageCache::store(const QJsonObject& info) const
 {
     prune(folder());
     const QJsonObject entry{{QStringLiteral("link"), m_link}, {QStringLiteral("page"), withoutCookies(info)}};
-    return writeAtomically(infoPath(), QJsonDocument(entry).toJson(QJsonDocument::Compact));
+    return ReplaceFile(infoPath(), QJsonDocument(entry).toJson(QJsonDocument::Compact), kPrivateFile);
 }
 
 bool PageCache::hasCodes() const
@@ -148,11 +146,40 @@ CodeMap PageCache::codes() const
 
 bool PageCache::storeCodes(const CodeMap& codes) const
 {
+    const QString path = folder() + u'/' + m_key + QStringLiteral(".codes");
+    if (hasCodes() && this->codes() == codes) {
+        // Only marked as used, so that it stays while the link is used.
+        QFile file(path);
+        return file.open(QIODevice::ReadWrite) &&
+               file.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
+    }
     QJsonObject o;
     for (auto it = codes.begin(); it != codes.end(); ++it)
         o.insert(it.key(), it.value());
     const QJsonObject entry{{QStringLiteral("link"), m_link}, {QStringLiteral("codes"), o}};
-    return writeAtomically(folder() + u'/' + m_key + QStringLiteral(".codes"), QJsonDocument(entry).toJson());
+    return ReplaceFile(path, QJsonDocument(entry).toJson(), kPrivateFile);
+}
+
+bool ReplaceFile(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions,
+                 QString* error)
+{
+    const QString scratch = path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
+    QFile file(scratch);
+    file.remove(); // left by a run of the same number that died
+    bool done = file.open(QIODevice::WriteOnly | QIODevice::NewOnly, permissions) &&
+                file.write(bytes) == bytes.size() && file.flush();
+    QString reason = file.errorString();
+    file.close();
+    if (done && ::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(path).constData()) != 0) {
+        done = false;
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    if (!done) {
+        QFile::remove(scratch);
+        if (error)
+            *error = reason;
+    }
+    return done;
 }
 
 } // namespace brenlow::tool

@@ -3,6 +3,7 @@
 #include "PageInfo.h"
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QJsonObject>
 #include <QString>
 
@@ -42,5 +43,12 @@ private:
     QString m_link;
     QString m_key;
 };
+
+/** Replaces the file at path whole (a reader sees the old file or the new one), made with the given
+ *  permissions (less the umask). Not synced to the disk: that cost a run answered from the cache more
+ *  than all the rest of it, and what a crash leaves broken is only read or made again. False, with
+ *  the reason in error, when it cannot be written. */
+bool ReplaceFile(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions,
+                 QString* error = nullptr);
 
 } // namespace brenlow::tool

@@ -11,7 +11,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace brenlow::tool {
@@ -56,11 +55,9 @@ void planBatches(const QList<ListedVideo>& videos)
     QStringList batch;
     const auto flush = [&] {
         if (batch.size() > 1) {
-            QSaveFile file(batchPath(batch.first()));
-            const QByteArray json =
-                QJsonDocument(QJsonArray::fromStringList(batch)).toJson(QJsonDocument::Compact);
-            if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size())
-                file.commit();
+            (void)ReplaceFile(batchPath(batch.first()),
+                              QJsonDocument(QJsonArray::fromStringList(batch)).toJson(QJsonDocument::Compact),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         }
         batch.clear();
     };

@@ -14,7 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace brenlow::tool {
@@ -181,9 +180,10 @@ int thumbnail(const Bridge& b, const Options& o, Output& out)
             return 0;
         }
         // Written only now that it decoded whole: a broken picture never replaces a good one.
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size() || !file.commit()) {
-            out.line(QStringLiteral("ERROR: Unable to write thumbnail: %1").arg(file.errorString()));
+        constexpr auto kNewFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                        QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+        if (QString reason; !ReplaceFile(path, jpeg, kNewFile, &reason)) {
+            out.line(QStringLiteral("ERROR: Unable to write thumbnail: %1").arg(reason));
             return 1;
         }
         out.line(QStringLiteral("[info] Writing thumbnail to: %1").arg(path));
