@@ -1,7 +1,7 @@
 #pragma once
 
 // The part of the tool that needs Qt Gui (pictures) and Qt Network (direct links, thumbnails): a
-// module beside do.dll, loaded only by the runs that use it. do.dll itself links Qt Core alone, so the
+// module next to do.dll, loaded only by the runs that use it. do.dll itself links Qt Core alone, so the
 // runs answered from the catalogue or the page cache, and yt-dlp's downloads, start without loading
 // the two libraries and everything they bring along.
 
@@ -15,7 +15,10 @@
 
 namespace brenlow::tool {
 
-/** The file name of the module, and the function it exports that gives its table. */
+/** Where the module lies, from do.dll's folder (a folder of its own: a library right in a folder
+ *  under /usr/lib would have the package run ldconfig for it), its file name, and the function it
+ *  exports that gives its table. */
+inline constexpr char kMediaPartFolder[] = "do-parts";
 inline constexpr char kMediaPartFile[] = "do-media.so";
 inline constexpr char kMediaPartEntry[] = "brenlow_tool_media_part";
 /** Raised whenever the table changes: do.dll refuses a module built for another table. */

@@ -12,7 +12,7 @@
 namespace brenlow::tool {
 namespace {
 
-/** The folder of this program, links resolved: the module lies beside it. */
+/** The folder of this program, links resolved: the module's folder lies in it. */
 QByteArray programFolder()
 {
     char path[4096];
@@ -28,9 +28,10 @@ const MediaPart* mediaPart(QString* error)
 {
     static QString failure;
     static const MediaPart* const part = []() -> const MediaPart* {
-        // Beside the program; else where the build put it (its run path), for a copy of the
+        // Next to the program; else where the build put it (its run path), for a copy of the
         // program elsewhere.
-        void* module = ::dlopen(programFolder() + '/' + kMediaPartFile, RTLD_NOW | RTLD_LOCAL);
+        void* module = ::dlopen(programFolder() + '/' + kMediaPartFolder + '/' + kMediaPartFile,
+                                RTLD_NOW | RTLD_LOCAL);
         if (!module)
             module = ::dlopen(kMediaPartFile, RTLD_NOW | RTLD_LOCAL);
         if (!module) {
