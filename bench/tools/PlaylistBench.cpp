@@ -16,10 +16,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QEventLoop>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>

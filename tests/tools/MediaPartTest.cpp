@@ -19,7 +19,7 @@ struct Stage
     const char* name;
     QStringList args; // the link follows
     const char* link;
-    bool needsMedia;  // pictures and the network: the module is loaded
+    bool needsMedia; // pictures and the network: the module is loaded
 };
 
 void PrintTo(const Stage& s, std::ostream* os)
@@ -41,17 +41,20 @@ protected:
         qputenv("XDG_CACHE_HOME", home.filePath(QStringLiteral("cache")).toLocal8Bit());
         // A video of a list yt-dlp read before: the runs answer from it without starting yt-dlp (which
         // would fail).
-        const QJsonObject format{{"format_id", "18"}, {"ext", "mp4"}, {"url", "http://127.0.0.1:9/v.mp4"},
-                                 {"vcodec", "avc1"}, {"acodec", "mp4a"}, {"width", 640}, {"height", 360}};
+        const QJsonObject format{{"format_id", "18"}, {"ext", "mp4"},     {"url", "http://127.0.0.1:9/v.mp4"},
+                                 {"vcodec", "avc1"},  {"acodec", "mp4a"}, {"width", 640},
+                                 {"height", 360}};
         ASSERT_TRUE(brenlow::tool::PageCache(QString::fromLatin1(kCached))
-                        .store({{"id", "kept"}, {"title", "Kept Page"}, {"uploader", "Cache Keeper"},
-                                {"webpage_url", kCached}, {"format_id", "18"}, {"ext", "mp4"},
-                                {"formats", QJsonArray{format}}, {"_brenlow_listed", true}}));
+                        .store({{"id", "kept"},
+                                {"title", "Kept Page"},
+                                {"uploader", "Cache Keeper"},
+                                {"webpage_url", kCached},
+                                {"format_id", "18"},
+                                {"ext", "mp4"},
+                                {"formats", QJsonArray{format}},
+                                {"_brenlow_listed", true}}));
     }
-    void TearDown() override
-    {
-        qunsetenv("XDG_CACHE_HOME");
-    }
+    void TearDown() override { qunsetenv("XDG_CACHE_HOME"); }
 
     QTemporaryDir home;
     QString tool;
@@ -88,12 +91,18 @@ TEST_P(MediaPartTest, LoadsQtGuiAndNetworkOnlyWhenTheRunNeedsThem)
 INSTANTIATE_TEST_SUITE_P(
     Runs, MediaPartTest,
     ::testing::Values(
-        Stage{"CatalogueList", {"-s", "--skip-download", "-i", "-F", "--no-playlist"},
-              "https://test.brenlow.example/basic", false},
-        Stage{"CatalogueName", {"--get-filename", "-o", "%(uploader)s - %(title)s"},
-              "https://test.brenlow.example/basic", false},
-        Stage{"CataloguePicture", {"-o", "PICTURE", "-i", "--write-thumbnail", "--no-playlist"},
-              "https://test.brenlow.example/basic", true},
+        Stage{"CatalogueList",
+              {"-s", "--skip-download", "-i", "-F", "--no-playlist"},
+              "https://test.brenlow.example/basic",
+              false},
+        Stage{"CatalogueName",
+              {"--get-filename", "-o", "%(uploader)s - %(title)s"},
+              "https://test.brenlow.example/basic",
+              false},
+        Stage{"CataloguePicture",
+              {"-o", "PICTURE", "-i", "--write-thumbnail", "--no-playlist"},
+              "https://test.brenlow.example/basic",
+              true},
         Stage{"CachedPageList", {"-s", "--skip-download", "-i", "-F", "--no-playlist"}, kCached, false},
         Stage{"CachedPageName", {"--get-filename", "-o", "%(uploader)s - %(title)s"}, kCached, false}),
     [](const ::testing::TestParamInfo<Stage>& info) { return std::string(info.param.name); });

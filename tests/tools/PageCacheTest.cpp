@@ -28,7 +28,8 @@ TEST(PageCacheCodes, AreReplacedWholeAndStayWhileTheLinkIsUsed)
     {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTimeUtc().addDays(-8), QFileDevice::FileModificationTime));
+        ASSERT_TRUE(
+            f.setFileTime(QDateTime::currentDateTimeUtc().addDays(-8), QFileDevice::FileModificationTime));
     }
     ASSERT_TRUE(cache.storeCodes(first));
     EXPECT_LT(QFileInfo(path).lastModified().secsTo(QDateTime::currentDateTime()), 3600);

@@ -9,7 +9,8 @@
 
 namespace brenlow::tool {
 
-bool WriteDemoPicture(const QString& colour, const QString& path, QString* /*error: the save tells no reason*/)
+bool WriteDemoPicture(const QString& colour, const QString& path,
+                      QString* /*error: the save tells no reason*/)
 {
     const QColor base(colour);
     QImage img(320, 180, QImage::Format_RGB32);

@@ -28,7 +28,8 @@ inline constexpr int kMediaPartVersion = 1;
 struct MediaPart
 {
     int version = kMediaPartVersion;
-    QByteArray (*fetchForPicture)(const QString&, const QJsonObject&, const QDeadlineTimer&, QString*) = nullptr;
+    QByteArray (*fetchForPicture)(const QString&, const QJsonObject&, const QDeadlineTimer&,
+                                  QString*) = nullptr;
     QByteArray (*pictureToJpeg)(const QByteArray&, const QDeadlineTimer&, QString*) = nullptr;
     bool (*writeDemoPicture)(const QString&, const QString&, QString*) = nullptr;
     int (*runDirect)(const Options&, Output&) = nullptr;

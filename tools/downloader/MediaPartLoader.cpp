@@ -30,8 +30,8 @@ const MediaPart* mediaPart(QString* error)
     static const MediaPart* const part = []() -> const MediaPart* {
         // Next to the program; else where the build put it (its run path), for a copy of the
         // program elsewhere.
-        void* module = ::dlopen(programFolder() + '/' + kMediaPartFolder + '/' + kMediaPartFile,
-                                RTLD_NOW | RTLD_LOCAL);
+        void* module =
+            ::dlopen(programFolder() + '/' + kMediaPartFolder + '/' + kMediaPartFile, RTLD_NOW | RTLD_LOCAL);
         if (!module)
             module = ::dlopen(kMediaPartFile, RTLD_NOW | RTLD_LOCAL);
         if (!module) {

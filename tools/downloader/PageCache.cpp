@@ -26,7 +26,9 @@ constexpr QFileDevice::Permissions kPrivateFile = QFileDevice::ReadOwner | QFile
 void prune(const QString& dir)
 {
     const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-kKeepSeconds);
-    QDirIterator it(dir, {QStringLiteral("*.json"), QStringLiteral("*.codes"), QStringLiteral("*.tmp")},
+    QDirIterator it(dir,
+                    {QStringLiteral("*.json"), QStringLiteral("*.codes"), QStringLiteral("*.jpg"),
+                     QStringLiteral("*.tmp")},
                     QDir::Files);
     while (it.hasNext()) {
         it.next();
@@ -158,6 +160,36 @@ bool PageCache::storeCodes(const CodeMap& codes) const
         o.insert(it.key(), it.value());
     const QJsonObject entry{{QStringLiteral("link"), m_link}, {QStringLiteral("codes"), o}};
     return ReplaceFile(path, QJsonDocument(entry).toJson(), kPrivateFile);
+}
+
+// A picture file: the link and the address, each on a line of its own, then the JPEG.
+std::optional<PageCache::Picture> PageCache::picture(qint64 maxAgeSeconds) const
+{
+    QFile file(folder() + u'/' + m_key + QStringLiteral(".jpg"));
+    const QFileInfo info(file);
+    const qint64 age = info.lastModified().secsTo(QDateTime::currentDateTime());
+    if (!info.isFile() || age < 0 || age > maxAgeSeconds || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const auto line = [&file] {
+        QByteArray text = file.readLine();
+        return text.endsWith('\n') ? text.chopped(1) : QByteArray();
+    };
+    if (line() != m_link.toUtf8())
+        return std::nullopt;
+    Picture kept;
+    kept.address = QString::fromUtf8(line());
+    kept.jpeg = file.readAll();
+    if (kept.address.isEmpty() || kept.jpeg.isEmpty())
+        return std::nullopt;
+    return kept;
+}
+
+bool PageCache::storePicture(const Picture& picture) const
+{
+    if (m_link.contains(u'\n') || picture.address.contains(u'\n'))
+        return false;
+    return ReplaceFile(folder() + u'/' + m_key + QStringLiteral(".jpg"),
+                       m_link.toUtf8() + '\n' + picture.address.toUtf8() + '\n' + picture.jpeg, kPrivateFile);
 }
 
 bool ReplaceFile(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions,

@@ -34,6 +34,17 @@ public:
     /** Keeps the codes; returns false when they cannot be written. */
     bool storeCodes(const CodeMap& codes) const;
 
+    /** A thumbnail made ready for the link (the JPEG the picture run writes) and the address it
+     *  came from, when one is there and younger than maxAgeSeconds. */
+    struct Picture
+    {
+        QString address;
+        QByteArray jpeg;
+    };
+    [[nodiscard]] std::optional<Picture> picture(qint64 maxAgeSeconds) const;
+    /** Keeps a thumbnail made ready for the link; returns false when it cannot be written. */
+    bool storePicture(const Picture& picture) const;
+
     /** The cache folder, created on demand. */
     [[nodiscard]] static QString folder();
 

@@ -3,9 +3,11 @@
 #include "Child.h"
 #include "PageCache.h"
 #include "PageInfo.h"
+#include "Picture.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -18,6 +20,9 @@ namespace {
 
 // A video a list run has read is good for the row's own runs as long as for a download.
 constexpr qint64 kListedAgeSeconds = 30 * 60;
+// Time a list run spends making the thumbnails of the videos it read ready; the rest are fetched
+// by their own picture runs.
+constexpr qint64 kPictureBudgetMs = 2000;
 // Videos with pages of their own are read this many at a time, in one yt-dlp run: few processes,
 // and never more than a few pages held at once.
 constexpr int kBatch = 10;
@@ -71,6 +76,28 @@ void planBatches(const QList<ListedVideo>& videos)
     flush();
 }
 
+/** Fetches the thumbnails of videos just read and keeps them ready as JPEGs, as far as the time
+ *  allows: their picture runs then only copy them, and start without Qt Gui and Qt Network. */
+void preparePictures(const QList<ListedVideo>& videos)
+{
+    // Qt's network and picture warnings are no output of this tool.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    const QDeadlineTimer deadline(kPictureBudgetMs);
+    for (const ListedVideo& v : videos) {
+        if (!v.info || deadline.hasExpired())
+            continue;
+        const QString address = ThumbnailUrl(*v.info);
+        const QString scheme = QUrl(address).scheme();
+        if (scheme != u"http" && scheme != u"https")
+            continue; // left to the picture run, which also looks in the page's head
+        QString error;
+        const QByteArray data = FetchForPicture(address, *v.info, deadline, &error);
+        const QByteArray jpeg = error.isEmpty() ? PictureToJpeg(data, deadline, &error) : QByteArray();
+        if (!jpeg.isEmpty())
+            PageCache(v.link).storePicture({address, jpeg});
+    }
+}
+
 /** Reads the batch that starts at `link` in one yt-dlp run and keeps every video read. */
 void readBatch(const Bridge& b, const QString& link)
 {
@@ -86,6 +113,7 @@ void readBatch(const Bridge& b, const QString& link)
     file.remove();
     if (links.isEmpty() || links.first() != link)
         return;
+    QList<ListedVideo> read;
     ChildRun run;
     // yt-dlp answers each link with one line of JSON; one that fails gives none and is read alone
     // when its turn comes, with its error.
@@ -104,11 +132,13 @@ void readBatch(const Bridge& b, const QString& link)
             return;
         video.insert(kListedKey, true);
         PageCache(own).store(video);
+        read.append({own, video});
     };
     run.onErrorLine = [](const QByteArray&) {}; // its failures show when their rows are read alone
     ErrorLines errors;
     Output silent;
     (void)ExecBridge(b, run, errors, silent, true);
+    preparePictures(read);
 }
 
 } // namespace
@@ -202,10 +232,11 @@ ListRead ReadForList(const Bridge& b, const QString& link, Output& out)
         return read;
     }
     const std::optional<QJsonObject> answered = ReadJson(
-        b, QStringList{QStringLiteral("-J"), QStringLiteral("--flat-playlist")} +
-               // The whole list, its entries unread; an item of a page is that item alone.
-               (ParseItemLink(link) ? VideoArguments(link)
-                                    : QStringList{QStringLiteral("--no-playlist"), QStringLiteral("--"), link}),
+        b,
+        QStringList{QStringLiteral("-J"), QStringLiteral("--flat-playlist")} +
+            // The whole list, its entries unread; an item of a page is that item alone.
+            (ParseItemLink(link) ? VideoArguments(link)
+                                 : QStringList{QStringLiteral("--no-playlist"), QStringLiteral("--"), link}),
         out);
     if (!answered) {
         read.listed = 1;
@@ -233,6 +264,7 @@ ListRead ReadForList(const Bridge& b, const QString& link, Output& out)
             QStringLiteral("[info] %1 videos in %2").arg(videos.size()).arg(title.isEmpty() ? link : title));
         for (const QString& line : PlaylistLines(videos))
             out.line(line);
+        preparePictures(videos);
         read.listed = 0;
         return read;
     }

@@ -136,6 +136,18 @@ bool stalePageExplains(const QString& errors)
     return stale.match(errors).hasMatch();
 }
 
+int writePicture(const QString& path, const QByteArray& jpeg, Output& out)
+{
+    constexpr auto kNewFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                              QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    if (QString reason; !ReplaceFile(path, jpeg, kNewFile, &reason)) {
+        out.line(QStringLiteral("ERROR: Unable to write thumbnail: %1").arg(reason));
+        return 1;
+    }
+    out.line(QStringLiteral("[info] Writing thumbnail to: %1").arg(path));
+    return 0;
+}
+
 int thumbnail(const Bridge& b, const Options& o, Output& out)
 {
     // Qt's network and picture warnings are no output of this tool.
@@ -155,6 +167,16 @@ int thumbnail(const Bridge& b, const Options& o, Output& out)
         const QString scheme = QUrl(address).scheme();
         if (scheme != u"http" && scheme != u"https")
             address.clear(); // a file on this computer is no picture of the page
+        QJsonObject picture = *info;
+        picture.insert(QStringLiteral("ext"), QStringLiteral("jpg"));
+        const QString path = FillFileTemplate(
+            o.output.isEmpty() ? QStringLiteral("%(title)s [%(id)s].%(ext)s") : o.output, picture);
+        // Made ready by the run that read the list, from the same page.
+        if (const auto kept = PageCache(o.link).picture(kMetadataAgeSeconds);
+            fromCache && kept && !address.isEmpty() && kept->address == address) {
+            out.line(QStringLiteral("[info] Downloading thumbnail %1").arg(address));
+            return writePicture(path, kept->jpeg, out);
+        }
         if (address.isEmpty()) {
             // Some pages name their picture only in their own head (the generic extractor misses it).
             QString ignored;
@@ -165,10 +187,6 @@ int thumbnail(const Bridge& b, const Options& o, Output& out)
             out.line(QStringLiteral("WARNING: There's no thumbnail for this video"));
             return 0;
         }
-        QJsonObject picture = *info;
-        picture.insert(QStringLiteral("ext"), QStringLiteral("jpg"));
-        const QString path = FillFileTemplate(
-            o.output.isEmpty() ? QStringLiteral("%(title)s [%(id)s].%(ext)s") : o.output, picture);
         out.line(QStringLiteral("[info] Downloading thumbnail %1").arg(address));
         QString error;
         const QByteArray data = FetchForPicture(address, *info, deadline, &error);
@@ -180,14 +198,7 @@ int thumbnail(const Bridge& b, const Options& o, Output& out)
             return 0;
         }
         // Written only now that it decoded whole: a broken picture never replaces a good one.
-        constexpr auto kNewFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                                        QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
-        if (QString reason; !ReplaceFile(path, jpeg, kNewFile, &reason)) {
-            out.line(QStringLiteral("ERROR: Unable to write thumbnail: %1").arg(reason));
-            return 1;
-        }
-        out.line(QStringLiteral("[info] Writing thumbnail to: %1").arg(path));
-        return 0;
+        return writePicture(path, jpeg, out);
     }
     return 1;
 }
@@ -265,14 +276,15 @@ int download(const Bridge& b, const Options& o, Output& out)
         const QString formatId = wanted.isEmpty() ? DefaultFormatId(info) : wanted;
         MergedProgress progress(formatId, info);
         ChildRun run;
-        run.arguments = QStringList{QStringLiteral("-o"),
-                                 fromPage ? FillFileTemplate(tpl, info, true) : EscapeTemplate(tpl),
-                                 QStringLiteral("--newline"),
-                                 QStringLiteral("--progress-template"),
-                                 MergedProgress::Template(),
-                                 QStringLiteral("--match-filter"),
-                                 QStringLiteral("!is_live"),
-                                 o.resume ? QStringLiteral("--continue") : QStringLiteral("--no-continue")};
+        run.arguments =
+            QStringList{QStringLiteral("-o"),
+                        fromPage ? FillFileTemplate(tpl, info, true) : EscapeTemplate(tpl),
+                        QStringLiteral("--newline"),
+                        QStringLiteral("--progress-template"),
+                        MergedProgress::Template(),
+                        QStringLiteral("--match-filter"),
+                        QStringLiteral("!is_live"),
+                        o.resume ? QStringLiteral("--continue") : QStringLiteral("--no-continue")};
         run.arguments << DownloadArguments(wanted, info);
         const double share = DownloadShare(wanted, info);
         if (o.noOverwrite)
