@@ -64,10 +64,16 @@ def make_video(folder, megabytes):
                     f"testsrc2=size=640x360:rate=25:duration={seconds}", "-f", "lavfi", "-i",
                     f"sine=frequency=440:duration={seconds}", "-c:v", "libx264", "-preset", "ultrafast",
                     "-b:v", str(rate), "-minrate", str(rate), "-maxrate", str(rate), "-bufsize", str(rate),
-                    "-x264-params", "nal-hrd=cbr", "-c:a", "aac", "-f", "hls", "-hls_time", "1",
+                    "-x264-params", "nal-hrd=cbr",
+                    # A piece can only start at a key frame, and x264 makes one every 250 frames (ten
+                    # seconds here): without these the video came in two 10 MiB pieces, which four
+                    # connections cannot share.
+                    "-force_key_frames", "expr:gte(t,n_forced*1)",
+                    "-c:a", "aac", "-f", "hls", "-hls_time", "1",
                     "-hls_playlist_type", "vod", "-hls_segment_filename", "piece%d.ts", "video.m3u8"],
                    cwd=folder, check=True)
-    return sum(os.path.getsize(os.path.join(folder, n)) for n in os.listdir(folder) if n.endswith(".ts"))
+    pieces = [os.path.getsize(os.path.join(folder, n)) for n in os.listdir(folder) if n.endswith(".ts")]
+    return sum(pieces), len(pieces)
 
 
 def digest(path):
@@ -99,7 +105,7 @@ def main():
     with tempfile.TemporaryDirectory() as work:
         site = os.path.join(work, "site")
         os.mkdir(site)
-        size = make_video(site, args.megabytes)
+        size, pieces = make_video(site, args.megabytes)
         server = ThreadingHTTPServer(("127.0.0.1", 0), make_handler(site))
         server.daemon_threads = True
         threading.Thread(target=server.serve_forever, daemon=True).start()
@@ -107,7 +113,7 @@ def main():
         env = dict(os.environ, HOME=work, XDG_CACHE_HOME=os.path.join(work, "cache"),
                    XDG_CONFIG_HOME=os.path.join(work, "config"))
         env.pop("BRENLOW_YTDLP", None)
-        print(f"HLS video: {size / 1048576:.1f} MiB in one-second pieces, 1 MiB/s per connection")
+        print(f"HLS video: {size / 1048576:.1f} MiB in {pieces} pieces of one second, 1 MiB/s per connection")
 
         listing = subprocess.run([tool, "-s", "--skip-download", "-i", "-F", "--no-playlist", link],
                                  env=env, capture_output=True, text=True, timeout=300).stdout

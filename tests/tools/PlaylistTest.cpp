@@ -303,6 +303,28 @@ TEST_F(PlaylistToolTest, APageOfThreeVideosIsReadOnceAndEachRowLinkAnswersAllFou
         << ytdlpRuns().last().toStdString();
 }
 
+TEST_F(PlaylistToolTest, TheListRunMakesTheRowsPicturesReadyForTheirPictureRuns)
+{
+    QString out;
+    const QString page = url(QStringLiteral("three.html"));
+    ASSERT_EQ(stage(2, page, &out), 0) << out.toStdString();
+    // With the site gone, every row's picture run still writes its own picture, from the cache.
+    server.kill();
+    server.waitForFinished(5000);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(stage(3, page + QStringLiteral("#brenlow-video-%1").arg(i + 1), &out), 0)
+            << out.toStdString();
+        EXPECT_TRUE(out.contains(QStringLiteral("[info] Downloading thumbnail %1")
+                                     .arg(url(QStringLiteral("poster%1.jpg").arg(i + 1)))))
+            << out.toStdString();
+        const QColor seen = QImage(app.path() + QStringLiteral("/aaa.jpg")).pixelColor(32, 18);
+        const QColor colour(ListColours.at(i));
+        EXPECT_NEAR(seen.red(), colour.red(), 40);
+        EXPECT_NEAR(seen.green(), colour.green(), 40);
+        EXPECT_NEAR(seen.blue(), colour.blue(), 40);
+    }
+}
+
 TEST_F(PlaylistToolTest, AFeedOfPagesGivesTheirOwnLinksAndTheFirstRowReadsThemAllInOneRun)
 {
     QByteArray items;

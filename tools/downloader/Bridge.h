@@ -3,9 +3,16 @@
 // What every yt-dlp run of the bridge shares: the program with the arguments all its runs start with,
 // and the reading of its error lines.
 
+#include "Child.h"
+#include "Output.h"
+
 #include <QByteArray>
+#include <QDeadlineTimer>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace brenlow::tool {
 
@@ -46,5 +53,18 @@ private:
     bool m_pending = false;
     QStringList m_errors;
 };
+
+/** Runs yt-dlp: the bridge's program, its arguments, then run.arguments. yt-dlp's error lines are
+ *  put together (ErrorLines) and printed as they come (quiet: only the ERROR lines), unless the run
+ *  has a handler of its own for them. Returns false when it could not start, which is printed
+ *  unless quiet. */
+bool ExecBridge(const Bridge& b, ChildRun& run, ErrorLines& errors, Output& out, bool quiet = false);
+
+/** One yt-dlp run that answers with one JSON object (-J): the object, or nothing when the run failed;
+ *  then yt-dlp's errors were printed, or (when it printed none) a line that says what failed, unless
+ *  quiet. */
+[[nodiscard]] std::optional<QJsonObject> ReadJson(const Bridge& b, const QStringList& arguments, Output& out,
+                                                  bool quiet = false,
+                                                  QDeadlineTimer deadline = QDeadlineTimer::Forever);
 
 } // namespace brenlow::tool

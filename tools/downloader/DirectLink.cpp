@@ -398,22 +398,6 @@ int download(QNetworkAccessManager& nam, const QUrl& url, const Options& o, Outp
 
 } // namespace
 
-bool IsDirectLink(const QString& link)
-{
-    const QUrl url(link, QUrl::StrictMode);
-    if (!url.isValid())
-        return false;
-    const QString scheme = url.scheme().toLower();
-    if (scheme == u"file")
-        return true;
-    if (scheme != u"http" && scheme != u"https")
-        return false;
-    // The simulated catalogue's own domain is never fetched.
-    const QString host = url.host().toLower();
-    return !host.isEmpty() && host != u"brenlow.example" &&
-           !host.endsWith(QStringLiteral(".brenlow.example"));
-}
-
 int RunDirect(const Options& o, Output& out)
 {
     const QUrl url(o.link, QUrl::StrictMode);

@@ -1,5 +1,6 @@
 #include "PageCache.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -8,7 +9,10 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace brenlow::tool {
 namespace {
@@ -19,17 +23,13 @@ constexpr QFileDevice::Permissions kPrivateFolder =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 constexpr QFileDevice::Permissions kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
-bool writeAtomically(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.setPermissions(kPrivateFile) &&
-           file.write(bytes) == bytes.size() && file.commit();
-}
-
 void prune(const QString& dir)
 {
     const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-kKeepSeconds);
-    QDirIterator it(dir, {QStringLiteral("*.json"), QStringLiteral("*.codes")}, QDir::Files);
+    QDirIterator it(dir,
+                    {QStringLiteral("*.json"), QStringLiteral("*.codes"), QStringLiteral("*.jpg"),
+                     QStringLiteral("*.tmp")},
+                    QDir::Files);
     while (it.hasNext()) {
         it.next();
         if (it.fileInfo().lastModified() < limit)
@@ -123,7 +123,7 @@ bool PageCache::store(const QJsonObject& info) const
 {
     prune(folder());
     const QJsonObject entry{{QStringLiteral("link"), m_link}, {QStringLiteral("page"), withoutCookies(info)}};
-    return writeAtomically(infoPath(), QJsonDocument(entry).toJson(QJsonDocument::Compact));
+    return ReplaceFile(infoPath(), QJsonDocument(entry).toJson(QJsonDocument::Compact), kPrivateFile);
 }
 
 bool PageCache::hasCodes() const
@@ -148,11 +148,70 @@ CodeMap PageCache::codes() const
 
 bool PageCache::storeCodes(const CodeMap& codes) const
 {
+    const QString path = folder() + u'/' + m_key + QStringLiteral(".codes");
+    if (hasCodes() && this->codes() == codes) {
+        // Only marked as used, so that it stays while the link is used.
+        QFile file(path);
+        return file.open(QIODevice::ReadWrite) &&
+               file.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
+    }
     QJsonObject o;
     for (auto it = codes.begin(); it != codes.end(); ++it)
         o.insert(it.key(), it.value());
     const QJsonObject entry{{QStringLiteral("link"), m_link}, {QStringLiteral("codes"), o}};
-    return writeAtomically(folder() + u'/' + m_key + QStringLiteral(".codes"), QJsonDocument(entry).toJson());
+    return ReplaceFile(path, QJsonDocument(entry).toJson(), kPrivateFile);
+}
+
+// A picture file: the link and the address, each on a line of its own, then the JPEG.
+std::optional<PageCache::Picture> PageCache::picture(qint64 maxAgeSeconds) const
+{
+    QFile file(folder() + u'/' + m_key + QStringLiteral(".jpg"));
+    const QFileInfo info(file);
+    const qint64 age = info.lastModified().secsTo(QDateTime::currentDateTime());
+    if (!info.isFile() || age < 0 || age > maxAgeSeconds || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const auto line = [&file] {
+        QByteArray text = file.readLine();
+        return text.endsWith('\n') ? text.chopped(1) : QByteArray();
+    };
+    if (line() != m_link.toUtf8())
+        return std::nullopt;
+    Picture kept;
+    kept.address = QString::fromUtf8(line());
+    kept.jpeg = file.readAll();
+    if (kept.address.isEmpty() || kept.jpeg.isEmpty())
+        return std::nullopt;
+    return kept;
+}
+
+bool PageCache::storePicture(const Picture& picture) const
+{
+    if (m_link.contains(u'\n') || picture.address.contains(u'\n'))
+        return false;
+    return ReplaceFile(folder() + u'/' + m_key + QStringLiteral(".jpg"),
+                       m_link.toUtf8() + '\n' + picture.address.toUtf8() + '\n' + picture.jpeg, kPrivateFile);
+}
+
+bool ReplaceFile(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions,
+                 QString* error)
+{
+    const QString scratch = path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
+    QFile file(scratch);
+    file.remove(); // left by a run of the same number that died
+    bool done = file.open(QIODevice::WriteOnly | QIODevice::NewOnly, permissions) &&
+                file.write(bytes) == bytes.size() && file.flush();
+    QString reason = file.errorString();
+    file.close();
+    if (done && ::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(path).constData()) != 0) {
+        done = false;
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    if (!done) {
+        QFile::remove(scratch);
+        if (error)
+            *error = reason;
+    }
+    return done;
 }
 
 } // namespace brenlow::tool

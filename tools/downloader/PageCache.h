@@ -3,6 +3,7 @@
 #include "PageInfo.h"
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QJsonObject>
 #include <QString>
 
@@ -33,6 +34,17 @@ public:
     /** Keeps the codes; returns false when they cannot be written. */
     bool storeCodes(const CodeMap& codes) const;
 
+    /** A thumbnail made ready for the link (the JPEG the picture run writes) and the address it
+     *  came from, when one is there and younger than maxAgeSeconds. */
+    struct Picture
+    {
+        QString address;
+        QByteArray jpeg;
+    };
+    [[nodiscard]] std::optional<Picture> picture(qint64 maxAgeSeconds) const;
+    /** Keeps a thumbnail made ready for the link; returns false when it cannot be written. */
+    bool storePicture(const Picture& picture) const;
+
     /** The cache folder, created on demand. */
     [[nodiscard]] static QString folder();
 
@@ -42,5 +54,12 @@ private:
     QString m_link;
     QString m_key;
 };
+
+/** Replaces the file at path whole (a reader sees the old file or the new one), made with the given
+ *  permissions (less the umask). Not synced to the disk: that cost a run answered from the cache more
+ *  than all the rest of it, and what a crash leaves broken is only read or made again. False, with
+ *  the reason in error, when it cannot be written. */
+bool ReplaceFile(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions,
+                 QString* error = nullptr);
 
 } // namespace brenlow::tool

@@ -3,15 +3,16 @@
 #include "Child.h"
 #include "PageCache.h"
 #include "PageInfo.h"
+#include "Picture.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace brenlow::tool {
@@ -19,6 +20,9 @@ namespace {
 
 // A video a list run has read is good for the row's own runs as long as for a download.
 constexpr qint64 kListedAgeSeconds = 30 * 60;
+// Time a list run spends making the thumbnails of the videos it read ready; the rest are fetched
+// by their own picture runs.
+constexpr qint64 kPictureBudgetMs = 2000;
 // Videos with pages of their own are read this many at a time, in one yt-dlp run: few processes,
 // and never more than a few pages held at once.
 constexpr int kBatch = 10;
@@ -56,11 +60,9 @@ void planBatches(const QList<ListedVideo>& videos)
     QStringList batch;
     const auto flush = [&] {
         if (batch.size() > 1) {
-            QSaveFile file(batchPath(batch.first()));
-            const QByteArray json =
-                QJsonDocument(QJsonArray::fromStringList(batch)).toJson(QJsonDocument::Compact);
-            if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size())
-                file.commit();
+            (void)ReplaceFile(batchPath(batch.first()),
+                              QJsonDocument(QJsonArray::fromStringList(batch)).toJson(QJsonDocument::Compact),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         }
         batch.clear();
     };
@@ -72,6 +74,28 @@ void planBatches(const QList<ListedVideo>& videos)
             flush();
     }
     flush();
+}
+
+/** Fetches the thumbnails of videos just read and keeps them ready as JPEGs, as far as the time
+ *  allows: their picture runs then only copy them, and start without Qt Gui and Qt Network. */
+void preparePictures(const QList<ListedVideo>& videos)
+{
+    // Qt's network and picture warnings are no output of this tool.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    const QDeadlineTimer deadline(kPictureBudgetMs);
+    for (const ListedVideo& v : videos) {
+        if (!v.info || deadline.hasExpired())
+            continue;
+        const QString address = ThumbnailUrl(*v.info);
+        const QString scheme = QUrl(address).scheme();
+        if (scheme != u"http" && scheme != u"https")
+            continue; // left to the picture run, which also looks in the page's head
+        QString error;
+        const QByteArray data = FetchForPicture(address, *v.info, deadline, &error);
+        const QByteArray jpeg = error.isEmpty() ? PictureToJpeg(data, deadline, &error) : QByteArray();
+        if (!jpeg.isEmpty())
+            PageCache(v.link).storePicture({address, jpeg});
+    }
 }
 
 /** Reads the batch that starts at `link` in one yt-dlp run and keeps every video read. */
@@ -89,12 +113,11 @@ void readBatch(const Bridge& b, const QString& link)
     file.remove();
     if (links.isEmpty() || links.first() != link)
         return;
+    QList<ListedVideo> read;
     ChildRun run;
-    run.program = b.ytdlp;
     // yt-dlp answers each link with one line of JSON; one that fails gives none and is read alone
     // when its turn comes, with its error.
-    run.arguments = b.base +
-                    QStringList{QStringLiteral("-J"), QStringLiteral("-i"), QStringLiteral("--no-playlist"),
+    run.arguments = QStringList{QStringLiteral("-J"), QStringLiteral("-i"), QStringLiteral("--no-playlist"),
                                 QStringLiteral("--")} +
                     links;
     run.onOutputLine = [&](const QByteArray& line) {
@@ -109,8 +132,13 @@ void readBatch(const Bridge& b, const QString& link)
             return;
         video.insert(kListedKey, true);
         PageCache(own).store(video);
+        read.append({own, video});
     };
-    run.exec();
+    run.onErrorLine = [](const QByteArray&) {}; // its failures show when their rows are read alone
+    ErrorLines errors;
+    Output silent;
+    (void)ExecBridge(b, run, errors, silent, true);
+    preparePictures(read);
 }
 
 } // namespace
@@ -203,34 +231,18 @@ ListRead ReadForList(const Bridge& b, const QString& link, Output& out)
         read.video = *kept;
         return read;
     }
-    ChildRun run;
-    run.program = b.ytdlp;
-    run.arguments =
-        b.base + QStringList{QStringLiteral("-J"), QStringLiteral("--flat-playlist")} +
-        // The whole list, its entries unread; an item of a page is that item alone.
-        (ParseItemLink(link) ? VideoArguments(link)
-                             : QStringList{QStringLiteral("--no-playlist"), QStringLiteral("--"), link});
-    ErrorLines errors;
-    run.onErrorLine = [&](const QByteArray& bytes) {
-        const QString line = errors.take(bytes);
-        if (!line.isEmpty())
-            out.line(line);
-    };
-    run.exec();
-    if (!run.started) {
-        out.line(QStringLiteral("ERROR: unable to start %1: %2").arg(b.ytdlp, run.startError));
+    const std::optional<QJsonObject> answered = ReadJson(
+        b,
+        QStringList{QStringLiteral("-J"), QStringLiteral("--flat-playlist")} +
+            // The whole list, its entries unread; an item of a page is that item alone.
+            (ParseItemLink(link) ? VideoArguments(link)
+                                 : QStringList{QStringLiteral("--no-playlist"), QStringLiteral("--"), link}),
+        out);
+    if (!answered) {
         read.listed = 1;
         return read;
     }
-    const QJsonDocument doc = QJsonDocument::fromJson(run.output);
-    if (run.exitCode != 0 || !doc.isObject()) {
-        if (!errors.said())
-            out.line(
-                QStringLiteral("ERROR: yt-dlp found no video on this page (exit code %1)").arg(run.exitCode));
-        read.listed = 1;
-        return read;
-    }
-    const QJsonObject answer = doc.object();
+    const QJsonObject answer = *answered;
     if (IsPlaylist(answer) && !ParseItemLink(link)) {
         const QList<ListedVideo> videos = ListedVideos(answer, link);
         if (videos.isEmpty()) {
@@ -252,6 +264,7 @@ ListRead ReadForList(const Bridge& b, const QString& link, Output& out)
             QStringLiteral("[info] %1 videos in %2").arg(videos.size()).arg(title.isEmpty() ? link : title));
         for (const QString& line : PlaylistLines(videos))
             out.line(line);
+        preparePictures(videos);
         read.listed = 0;
         return read;
     }

@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 
 #include <csignal>
 
@@ -90,27 +89,6 @@ int formatList(const Video& v, const Output& out)
     return 0;
 }
 
-QImage thumbnailImage(const Video& v)
-{
-    const QColor base(v.colour);
-    QImage img(320, 180, QImage::Format_RGB32);
-    for (int y = 0; y < img.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            const double t = (x + y) / static_cast<double>(img.width() + img.height());
-            const QColor c = base.lighter(static_cast<int>(150 - 70 * t));
-            row[x] = c.rgb();
-        }
-    }
-    // A white "play" triangle in the middle.
-    for (int y = 60; y < 120; ++y) {
-        const int half = 30 - std::abs(y - 90);
-        for (int x = 140; x < 140 + half * 2 && x < img.width(); ++x)
-            img.setPixel(x, y, qRgb(255, 255, 255));
-    }
-    return img;
-}
-
 int thumbnail(const Video& v, const Options& o, const Output& out)
 {
     out.line(QStringLiteral("[info] %1: Downloading thumbnail ...").arg(v.id));
@@ -129,8 +107,9 @@ int thumbnail(const Video& v, const Options& o, const Output& out)
             file.write("\xFF\xD8\xFF\xE0 this is not really a picture");
         return 0;
     }
-    if (!thumbnailImage(v).save(o.output, "JPEG", 85)) {
-        out.line(QStringLiteral("ERROR: Unable to write thumbnail file: %1").arg(o.output));
+    if (QString error; !WriteDemoPicture(v.colour, o.output, &error)) {
+        out.line(QStringLiteral("ERROR: Unable to write thumbnail file: %1%2")
+                     .arg(o.output, error.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(error)));
         return 1;
     }
     return 0;

@@ -13,6 +13,10 @@ namespace brenlow::tool {
 [[nodiscard]] QString ApplyTemplate(QString tpl, const QString& title, const QString& uploader,
                                     const QString& id, const QString& ext);
 
+/** Writes the thumbnail of a catalogue video, drawn in its colour, as a JPEG at path. It needs Qt Gui:
+ *  do.dll loads it with the media part (MediaPart.h); error says why that failed. */
+[[nodiscard]] bool WriteDemoPicture(const QString& colour, const QString& path, QString* error = nullptr);
+
 /** Never returns: a tool that hangs until it is killed. */
 [[noreturn]] void HangForever();
 

@@ -14,7 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace brenlow::tool {
@@ -40,32 +39,12 @@ QString text(const QJsonObject& o, const char* key)
 std::optional<QJsonObject> extract(const Bridge& b, const QString& link, Output& out, bool quiet,
                                    QDeadlineTimer deadline = QDeadlineTimer::Forever)
 {
-    ChildRun run;
-    run.program = b.ytdlp;
     // Exactly the video the row stands for: a link's own video, or the item of a page.
-    run.arguments = b.base + QStringList{QStringLiteral("-J")} + VideoArguments(link);
-    run.deadline = deadline;
-    ErrorLines errors;
-    run.onErrorLine = [&](const QByteArray& bytes) {
-        const QString line = errors.take(bytes);
-        if (!line.isEmpty() && (!quiet || line.startsWith(QStringLiteral("ERROR:"))))
-            out.line(line);
-    };
-    run.exec();
-    if (!run.started) {
-        if (!quiet)
-            out.line(QStringLiteral("ERROR: unable to start %1: %2").arg(b.ytdlp, run.startError));
+    const std::optional<QJsonObject> answer =
+        ReadJson(b, QStringList{QStringLiteral("-J")} + VideoArguments(link), out, quiet, deadline);
+    if (!answer)
         return std::nullopt;
-    }
-    const QJsonDocument doc = QJsonDocument::fromJson(run.output);
-    if (run.exitCode != 0 || !doc.isObject()) {
-        if (!quiet && !errors.said())
-            out.line(run.timedOut ? QStringLiteral("ERROR: yt-dlp took too long to read the page")
-                                  : QStringLiteral("ERROR: yt-dlp found no video on this page (exit code %1)")
-                                        .arg(run.exitCode));
-        return std::nullopt;
-    }
-    const QJsonObject info = VideoEntry(doc.object());
+    const QJsonObject info = VideoEntry(*answer);
     if (!PageCache(link).store(info) && !quiet)
         out.line(QStringLiteral("WARNING: Unable to keep this page in %1; later runs read it again")
                      .arg(PageCache::folder()));
@@ -157,6 +136,18 @@ bool stalePageExplains(const QString& errors)
     return stale.match(errors).hasMatch();
 }
 
+int writePicture(const QString& path, const QByteArray& jpeg, Output& out)
+{
+    constexpr auto kNewFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                              QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    if (QString reason; !ReplaceFile(path, jpeg, kNewFile, &reason)) {
+        out.line(QStringLiteral("ERROR: Unable to write thumbnail: %1").arg(reason));
+        return 1;
+    }
+    out.line(QStringLiteral("[info] Writing thumbnail to: %1").arg(path));
+    return 0;
+}
+
 int thumbnail(const Bridge& b, const Options& o, Output& out)
 {
     // Qt's network and picture warnings are no output of this tool.
@@ -176,6 +167,16 @@ int thumbnail(const Bridge& b, const Options& o, Output& out)
         const QString scheme = QUrl(address).scheme();
         if (scheme != u"http" && scheme != u"https")
             address.clear(); // a file on this computer is no picture of the page
+        QJsonObject picture = *info;
+        picture.insert(QStringLiteral("ext"), QStringLiteral("jpg"));
+        const QString path = FillFileTemplate(
+            o.output.isEmpty() ? QStringLiteral("%(title)s [%(id)s].%(ext)s") : o.output, picture);
+        // Made ready by the run that read the list, from the same page.
+        if (const auto kept = PageCache(o.link).picture(kMetadataAgeSeconds);
+            fromCache && kept && !address.isEmpty() && kept->address == address) {
+            out.line(QStringLiteral("[info] Downloading thumbnail %1").arg(address));
+            return writePicture(path, kept->jpeg, out);
+        }
         if (address.isEmpty()) {
             // Some pages name their picture only in their own head (the generic extractor misses it).
             QString ignored;
@@ -186,10 +187,6 @@ int thumbnail(const Bridge& b, const Options& o, Output& out)
             out.line(QStringLiteral("WARNING: There's no thumbnail for this video"));
             return 0;
         }
-        QJsonObject picture = *info;
-        picture.insert(QStringLiteral("ext"), QStringLiteral("jpg"));
-        const QString path = FillFileTemplate(
-            o.output.isEmpty() ? QStringLiteral("%(title)s [%(id)s].%(ext)s") : o.output, picture);
         out.line(QStringLiteral("[info] Downloading thumbnail %1").arg(address));
         QString error;
         const QByteArray data = FetchForPicture(address, *info, deadline, &error);
@@ -201,13 +198,7 @@ int thumbnail(const Bridge& b, const Options& o, Output& out)
             return 0;
         }
         // Written only now that it decoded whole: a broken picture never replaces a good one.
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size() || !file.commit()) {
-            out.line(QStringLiteral("ERROR: Unable to write thumbnail: %1").arg(file.errorString()));
-            return 1;
-        }
-        out.line(QStringLiteral("[info] Writing thumbnail to: %1").arg(path));
-        return 0;
+        return writePicture(path, jpeg, out);
     }
     return 1;
 }
@@ -285,16 +276,15 @@ int download(const Bridge& b, const Options& o, Output& out)
         const QString formatId = wanted.isEmpty() ? DefaultFormatId(info) : wanted;
         MergedProgress progress(formatId, info);
         ChildRun run;
-        run.program = b.ytdlp;
         run.arguments =
-            b.base + QStringList{QStringLiteral("-o"),
-                                 fromPage ? FillFileTemplate(tpl, info, true) : EscapeTemplate(tpl),
-                                 QStringLiteral("--newline"),
-                                 QStringLiteral("--progress-template"),
-                                 MergedProgress::Template(),
-                                 QStringLiteral("--match-filter"),
-                                 QStringLiteral("!is_live"),
-                                 o.resume ? QStringLiteral("--continue") : QStringLiteral("--no-continue")};
+            QStringList{QStringLiteral("-o"),
+                        fromPage ? FillFileTemplate(tpl, info, true) : EscapeTemplate(tpl),
+                        QStringLiteral("--newline"),
+                        QStringLiteral("--progress-template"),
+                        MergedProgress::Template(),
+                        QStringLiteral("--match-filter"),
+                        QStringLiteral("!is_live"),
+                        o.resume ? QStringLiteral("--continue") : QStringLiteral("--no-continue")};
         run.arguments << DownloadArguments(wanted, info);
         const double share = DownloadShare(wanted, info);
         if (o.noOverwrite)
@@ -325,16 +315,8 @@ int download(const Bridge& b, const Options& o, Output& out)
             }
         };
         ErrorLines errors;
-        run.onErrorLine = [&](const QByteArray& bytes) {
-            const QString line = errors.take(bytes);
-            if (!line.isEmpty())
-                out.line(line);
-        };
-        run.exec();
-        if (!run.started) {
-            out.line(QStringLiteral("ERROR: unable to start %1: %2").arg(b.ytdlp, run.startError));
+        if (!ExecBridge(b, run, errors, out))
             return 1;
-        }
         if (run.exitCode == 0) {
             if (filtered) {
                 out.line(QStringLiteral("ERROR: ") + LiveRefusalText());
