@@ -80,8 +80,8 @@ int ListGrid::AddColumn(const QString& Caption, float Width, int Alignment, int 
             FormatCells(0, -1, n, n, 16, name);
         }
     }
-    followEdit();
-    refreshOrPend();
+    if (followEdit())
+        refreshOrPend();
     return result;
 }
 
@@ -239,8 +239,13 @@ void ListGrid::ClearAll()
 int ListGrid::AddRow(const QString& vstrItem, int vRow, bool vbRowChecked, bool vbMarkAsNew, bool vbRowLocked,
                      bool vbRowVisible, int vRowData)
 {
-    if (m.colCount() == 0)
+    if (m.colCount() == 0) {
+        // Its paint pass raises RequestRowData, whose handler may delete the grid.
+        const ControlGuard alive(this);
         AddColumn(QString(), VisibleWidth(), 4, 0, QString(), QString(), 4, false, 0, true, false);
+        if (!alive)
+            return -1;
+    }
     if (m.lastRow == std::numeric_limits<qint32>::max() - 1)
         throw std::overflow_error("Overflow: too many rows");
 
@@ -303,9 +308,8 @@ int ListGrid::AddRow(const QString& vstrItem, int vRow, bool vbRowChecked, bool 
     row.visible = vbRowVisible;
     updateAutoHeight(row);
 
-    followEdit();
-    refreshOrPend();
-    emit RowCountChanged();
+    if (followEdit() && refreshOrPend())
+        emit RowCountChanged();
     return result;
 }
 
@@ -343,12 +347,17 @@ void ListGrid::RemoveRow(int vRow)
     }
     m.lastRow -= 1;
     ++m.structure;
-    // An edit of the removed row ends here, before any handler hears of the removal.
+    // An edit of the removed row ends here, before any handler hears of the removal. Each event
+    // below may delete the grid; the removal then ends there.
+    const ControlGuard alive(this);
     followEdit();
+    if (!alive)
+        return;
 
     if (m.lastRow < 0) {
         Clear();
-        emit RowCountChanged();
+        if (alive)
+            emit RowCountChanged();
         return;
     }
     m.shrinkStorage();
@@ -363,11 +372,18 @@ void ListGrid::RemoveRow(int vRow)
         m.currentRow = m.lastRow;
 
     m.painting = m.redraw;
-    refreshOrPend();
-    if (selectionEvent)
+    if (!refreshOrPend())
+        return;
+    if (selectionEvent) {
         emit SelectionChanged();
-    if (currentMoved)
+        if (!alive)
+            return;
+    }
+    if (currentMoved) {
         emit RowColChanged();
+        if (!alive)
+            return;
+    }
     emit RowCountChanged();
 }
 
@@ -392,34 +408,49 @@ void ListGrid::DeleteSelected()
             any = true;
         }
     }
+    // Each event below may delete the grid; the step then ends there.
+    const ControlGuard alive(this);
     if (!any) {
         if (m.lastRow >= 0)
             RowColSet(0, -1);
-        requestRefresh();
+        if (alive)
+            requestRefresh();
         return;
     }
     m.removeMarkedRows(marked);
     if (m.lastRow < 0) {
         Clear();
+        if (!alive)
+            return;
         emit SelectionChanged();
-        emit RowCountChanged();
+        if (alive)
+            emit RowCountChanged();
         return;
     }
     m.shrinkStorage();
-    followEdit();
+    if (!followEdit())
+        return;
     const bool currentMoved = m.currentRow > m.lastRow;
     if (currentMoved)
         m.currentRow = m.lastRow;
     {
         PaintSuspender suspend(*this);
         emit SelectionChanged();
-        if (currentMoved)
+        if (!alive)
+            return;
+        if (currentMoved) {
             emit RowColChanged();
+            if (!alive)
+                return;
+        }
         emit RowCountChanged();
+        if (!alive)
+            return;
     }
     if (m.lastRow >= 0)
         RowColSet(0, -1);
-    refreshOrPend();
+    if (alive)
+        refreshOrPend();
 }
 
 void ListGrid::Clear()
@@ -444,7 +475,8 @@ void ListGrid::Clear()
     m.editPending = false;
     m.firstRowInView = 0;
     m.lastRowInView = -1;
-    hideEditorAndTip();
+    if (!hideEditorAndTip())
+        return;
     m.redraw = false;
     m.painting = false;
     m.refreshPending = false;
@@ -452,7 +484,8 @@ void ListGrid::Clear()
     // Paint the empty grid once; while drawing was already off, when it is turned back on.
     recalcLayout();
     if (wasPainting) {
-        paintPass(true);
+        if (!paintPass(true))
+            return;
         m.refreshPending = false;
     } else {
         m.refreshPending = true;
@@ -581,7 +614,8 @@ void ListGrid::SetRowVisible(int vRow, bool New_Value)
 {
     if (GridRow* row = rowRef(vRow)) {
         row->visible = New_Value;
-        followEdit();
+        if (!followEdit())
+            return;
         requestLayout();
         requestRefresh();
     }
@@ -620,6 +654,7 @@ void ListGrid::SetRowImage(int vRow, const QVariant& New_Value)
 
 void ListGrid::SetRowBackColor(int vRow, quint32 New_Value)
 {
+    // While painting is suspended the cell setters raise no events.
     {
         PaintSuspender suspend(*this);
         for (int k = 0; k < m.colCount(); ++k)
@@ -699,8 +734,10 @@ int ListGrid::Col() const
 }
 void ListGrid::SetCol(int New_Value)
 {
+    const ControlGuard alive(this);
     RowColSet(-1, New_Value);
-    requestRefresh();
+    if (alive)
+        requestRefresh();
 }
 
 bool ListGrid::moveCurrentCell(int row, int colPos, bool scroll)
@@ -723,7 +760,7 @@ bool ListGrid::moveCurrentCell(int row, int colPos, bool scroll)
             ensureColumnVisible(colPos);
     }
     if (changed)
-        emit RowColChanged();
+        emit RowColChanged(); // callers hold a guard: the handler may delete the grid
     return changed;
 }
 
@@ -757,20 +794,23 @@ void ListGrid::RowColSet(int vRow, int vCol)
         changed = true;
     }
     // Handlers of the events below may change the grid; then the row asked for may be another one.
+    // They may also delete it.
+    const ControlGuard alive(this);
     const quint64 structure = m.structure;
+    const auto gridChanged = [&] { return !alive || m.structure != structure || vRow > m.lastRow; };
     changed |= moveCurrentCell(vRow, colPos, false);
-    if (m.structure != structure || vRow > m.lastRow)
+    if (gridChanged())
         return;
     GridRow& row = m.rowAt(vRow);
     if (!(row.flags & RowFlag::Selected)) {
         row.flags |= RowFlag::Selected;
         changed = true;
         emit SelectionChanged();
-        if (m.structure != structure || vRow > m.lastRow)
+        if (gridChanged())
             return;
     }
     changed |= moveCurrentCell(vRow, colPos, true);
-    if (m.structure != structure || vRow > m.lastRow)
+    if (gridChanged())
         return;
     if (changed) {
         m.currentRow = vRow;

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "controls/common/ControlGuard.h"
 #include "controls/grid/ListGridLayout.h"
 #include "controls/grid/ListGridModel.h"
 #include "controls/grid/ListGridPainter.h"
 
 #include <QFont>
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
@@ -494,19 +496,25 @@ private:
     class PaintSuspender
     {
     public:
-        explicit PaintSuspender(ListGrid& grid) : m_grid(grid) { m_grid.m.painting = false; }
-        ~PaintSuspender() { m_grid.m.painting = m_grid.m.redraw; }
+        explicit PaintSuspender(ListGrid& grid) : m_grid(&grid) { grid.m.painting = false; }
+        ~PaintSuspender()
+        {
+            if (m_grid) // a handler inside the suspended step may have deleted the grid
+                m_grid->m.painting = m_grid->m.redraw;
+        }
         PaintSuspender(const PaintSuspender&) = delete;
         PaintSuspender& operator=(const PaintSuspender&) = delete;
 
     private:
-        ListGrid& m_grid;
+        QPointer<ListGrid> m_grid;
     };
     void resumePainting() { m.painting = m.redraw; }
+    // The paint pass raises RequestRowData (and a scroll Scroll), whose handlers may delete the grid:
+    // the members that paint return false when the grid is gone.
     /** Repaint when painting is enabled, else remember that a refresh is due. */
-    void requestRefresh();
+    bool requestRefresh();
     /** Refresh (metrics, layout, paint) when painting is enabled, else mark both pending. */
-    void refreshOrPend();
+    bool refreshOrPend();
     /** Row positions changed: recompute them now when painting is enabled, else mark layout pending. */
     void requestLayout();
     /** Stores a cell text with its check flag, totals, row height and changed marks (no repaint). */
@@ -539,7 +547,7 @@ private:
     /** Row positions and scroll ranges. */
     void recalcLayout();
     /** One paint pass onto the control's surface (records a pending refresh when disabled). */
-    void paintPass(bool enabled, bool noFocusRect = false);
+    bool paintPass(bool enabled, bool noFocusRect = false);
     /** Scrolls vertically so a display row is in view. */
     void ensureRowVisible(int row);
     /** Scrolls horizontally so a display position is in view. */
@@ -565,8 +573,8 @@ private:
     int m_paintCount = 0;
 
     // ---- Interaction and editing (ListGridInput.cpp, ListGridEdit.cpp)
-    /** Hides the edit box and the tooltip (Clear). */
-    void hideEditorAndTip();
+    /** Hides the edit box and the tooltip (Clear); false when the grid was deleted meanwhile. */
+    bool hideEditorAndTip();
     friend struct brenlow::GridInput;
     friend class brenlow::ListGridAccessible; // reads cell places and hit-tests for assistive technology
     std::unique_ptr<brenlow::GridInput, brenlow::GridInputDeleter> in{brenlow::MakeGridInput(this)};
@@ -594,7 +602,8 @@ private:
     void showAutoTip(const brenlow::GridHit& hit, QPoint globalPos);
     void hideTip();
     // Keyboard (ListGridKeys.cpp)
-    void keyDownStep(int keyCode, int shift, bool fromEditor);
+    /** False when a handler deleted the grid. */
+    bool keyDownStep(int keyCode, int shift, bool fromEditor);
     bool keyPressStep(qint16& keyAscii);
     void incrementalSearch(QChar ch);
     bool moveByKey(int keyCode, int shift);
@@ -604,11 +613,13 @@ private:
      *  false when it is gone or hidden. */
     bool locateEdit();
     /** After rows or columns moved, came or went: the open editor moves with its cell, or is
-     *  cancelled when the cell is gone or hidden. */
-    void followEdit();
+     *  cancelled when the cell is gone or hidden. False when the grid was deleted meanwhile. */
+    bool followEdit();
     void placeEditor();
-    void closeEditor();
-    void cancelEdit();
+    /** Hides the editor (a bound one goes home); false when the focus change deleted the grid. */
+    bool closeEditor();
+    /** Closes the open edit without storing it; false when the repaint's handlers deleted the grid. */
+    bool cancelEdit();
     [[nodiscard]] QString editorText() const;
     bool editorKey(QKeyEvent* event);
     /** Input filter and EditKeyPress for a typed character; false when the key is dropped. */
@@ -619,8 +630,9 @@ private:
     void scrollMessage(bool vertical, int code, int position, int lines);
 
     // ---- Stored properties and themes (ListGridProperties.cpp, ListGridTheme.cpp)
-    /** Records that a stored property changed, by its key. */
-    void propertyChanged(const char* key);
+    /** Tells the container that a stored property changed, by its key; false when its handler
+     *  deleted the grid. */
+    bool propertyChanged(const char* key);
     /** Sets a stored property the one way: compare, store, tell the container by the property's key,
      *  repaint. */
     template <typename T> void storeProperty(T brenlow::GridProperties::*field, const T& value);

@@ -341,15 +341,19 @@ bool ListGridAccessible::selectRow(int row)
     if (g->MultiSelect() != 0) {
         if (g->RowSelected(displayRow))
             return true;
+        // The repaint's handlers may delete the grid.
+        const ControlGuard alive(g);
         g->SetRowSelected(displayRow, true);
-        emit g->SelectionChanged();
+        if (alive)
+            emit g->SelectionChanged();
         return true;
     }
     // A single selection follows the current row, as a click on the row does.
     const ListGridModel& m = g->model();
     const bool hasCol = m.currentCol >= 0 && m.currentCol < static_cast<int>(m.colOrder.size());
+    const ControlGuard alive(g);
     g->RowColSet(displayRow, hasCol ? m.colOrder[static_cast<size_t>(m.currentCol)] : -1);
-    return g->RowSelected(displayRow);
+    return alive && g->RowSelected(displayRow);
 }
 
 bool ListGridAccessible::unselectRow(int row)
@@ -360,8 +364,10 @@ bool ListGridAccessible::unselectRow(int row)
     ListGrid* g = grid();
     const int displayRow = rows[static_cast<size_t>(row)];
     if (g->RowSelected(displayRow)) {
+        const ControlGuard alive(g);
         g->SetRowSelected(displayRow, false);
-        emit g->SelectionChanged();
+        if (alive)
+            emit g->SelectionChanged();
     }
     return true;
 }

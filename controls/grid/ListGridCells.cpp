@@ -71,7 +71,8 @@ void ListGrid::SetImageList(GridImageList* New_Value)
     m.imageList = New_Value;
     if (New_Value)
         connect(New_Value, &GridImageList::Changed, this, [this] { refreshOrPend(); });
-    propertyChanged("ImageList");
+    if (!propertyChanged("ImageList"))
+        return;
     refreshOrPend();
 }
 
@@ -274,7 +275,8 @@ quint32 ListGrid::CellProgressBarColor() const
 void ListGrid::SetCellProgressBarColor(quint32 New_Value)
 {
     m.props.CellProgressBarColor = New_Value;
-    propertyChanged("ProgressBarColor");
+    if (!propertyChanged("ProgressBarColor"))
+        return;
     requestRefresh();
 }
 

@@ -37,7 +37,9 @@ QChar applyCaseFilter(const QString& filter, QChar ch)
 
 bool ListGrid::openEditor(int row, int colPos, bool force)
 {
-    if (m.editPending && !UpdateCell(false))
+    // The commit's and BeforeEdit's handlers may delete the grid: no edit opens then.
+    const ControlGuard alive(this);
+    if (m.editPending && (!UpdateCell(false) || !alive))
         return false;
     if (!(m.props.AllowEdit || force) || m.lastRow < 0)
         return false;
@@ -57,7 +59,7 @@ bool ListGrid::openEditor(int row, int colPos, bool force)
     const quint64 rowId = m.rowAt(row).id;
     bool cancel = false;
     emit BeforeEdit(row, col, cancel);
-    if (cancel || m.editPending || col >= m.colCount())
+    if (!alive || cancel || m.editPending || col >= m.colCount())
         return false;
     row = m.displayRowOfId(rowId);
     colPos = m.positionOf(col);
@@ -122,8 +124,9 @@ bool ListGrid::openEditor(int row, int colPos, bool force)
     placeEditor();
     editor->show();
     editor->raise();
+    // The grid's focus change repaints, and that pass's handlers may delete the grid.
     editor->setFocus(Qt::OtherFocusReason);
-    return true;
+    return alive.Alive();
 }
 
 bool ListGrid::locateEdit()
@@ -144,14 +147,14 @@ bool ListGrid::locateEdit()
     return true;
 }
 
-void ListGrid::followEdit()
+bool ListGrid::followEdit()
 {
     if (!m.editPending)
-        return;
-    if (locateEdit())
-        placeEditor();
-    else
-        cancelEdit();
+        return true;
+    if (!locateEdit())
+        return cancelEdit();
+    placeEditor();
+    return true;
 }
 
 void ListGrid::placeEditor()
@@ -175,17 +178,21 @@ void ListGrid::placeEditor()
     editor->setGeometry(r);
 }
 
-void ListGrid::closeEditor()
+bool ListGrid::closeEditor()
 {
     QWidget* editor = in->editor.data();
     in->editor = nullptr;
     // Focus comes back to the grid before the editor hides, so Qt does not pass it on elsewhere.
+    // The focus change may repaint, and that pass's handlers may delete the grid.
+    const ControlGuard alive(this);
     QWidget* focus = QApplication::focusWidget();
     if (focus && (focus == in->txtEdit || (editor && (focus == editor || editor->isAncestorOf(focus)))))
         setFocus(Qt::OtherFocusReason);
+    if (!alive)
+        return false;
     in->txtEdit->hide();
     if (!editor || editor == in->txtEdit)
-        return;
+        return true;
     editor->removeEventFilter(this);
     editor->hide();
     if (in->savedParent) {
@@ -195,15 +202,17 @@ void ListGrid::closeEditor()
         editor->setVisible(false);
     }
     in->savedParent = nullptr;
+    return true;
 }
 
-void ListGrid::cancelEdit()
+bool ListGrid::cancelEdit()
 {
     if (!m.editPending)
-        return;
-    closeEditor();
+        return true;
+    if (!closeEditor())
+        return false;
     m.editPending = false;
-    requestRefresh();
+    return requestRefresh();
 }
 
 QString ListGrid::editorText() const
@@ -232,6 +241,8 @@ bool ListGrid::UpdateCell(bool bAllowMove)
         cancelEdit();
         return true;
     }
+    // AfterEdit's handler, and the repaints, may delete the grid; the commit then ends there.
+    const ControlGuard alive(this);
     int row = in->editRow;
     int colPos = in->editColPos;
     const int col = in->editCol;
@@ -240,6 +251,8 @@ bool ListGrid::UpdateCell(bool bAllowMove)
     if (changed) {
         bool cancel = false;
         emit AfterEdit(row, col, value, cancel);
+        if (!alive)
+            return true;
         if (cancel)
             return false;
         if (!m.editPending)
@@ -255,7 +268,8 @@ bool ListGrid::UpdateCell(bool bAllowMove)
 
     {
         PaintSuspender suspend(*this);
-        closeEditor();
+        if (!closeEditor())
+            return true;
         m.editPending = false;
         if (changed) {
             if (value.trimmed().isEmpty())
@@ -285,6 +299,8 @@ bool ListGrid::UpdateCell(bool bAllowMove)
             }
             SelectedClearAll();
             RowColSet(targetRow, m.colOrder[static_cast<size_t>(targetPos)]);
+            if (!alive)
+                return true;
         }
     }
     refreshOrPend();
@@ -304,14 +320,15 @@ void ListGrid::BindControl(int vCol, QWidget* Ctrl, bool /*MoveControl*/)
 
 void ListGrid::ForceCellEdit(int lNewRow, int lNewCol, bool bBlankCell)
 {
+    const ControlGuard alive(this);
     RowColSet(lNewRow, lNewCol);
-    if (m.lastRow < 0)
+    if (!alive || m.lastRow < 0)
         return;
     // A locked column's cell is never edited, nor the cell that stayed current instead of it.
     if (lNewCol >= 0 && lNewCol < m.colCount() && m.columns[static_cast<size_t>(lNewCol)].locked)
         return;
     in->editTriggerKey = KeyCodes::F2;
-    if (openEditor(m.currentRow, m.currentCol, true) && bBlankCell && in->editor == in->txtEdit)
+    if (openEditor(m.currentRow, m.currentCol, true) && alive && bBlankCell && in->editor == in->txtEdit)
         in->txtEdit->clear();
 }
 
@@ -324,8 +341,10 @@ bool ListGrid::filterEditChar(int col, qint16& keyAscii)
     if (keyAscii >= 32)
         keyAscii =
             static_cast<qint16>(applyCaseFilter(filter, QChar(static_cast<char16_t>(keyAscii))).unicode());
+    // A handler that deletes the grid drops the key.
+    const ControlGuard alive(this);
     emit EditKeyPress(col, keyAscii);
-    return keyAscii != 0;
+    return alive && keyAscii != 0;
 }
 
 bool ListGrid::eventFilter(QObject* watched, QEvent* event)

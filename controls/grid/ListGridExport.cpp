@@ -109,8 +109,13 @@ void ListGrid::ExportGrid(const QString& strGridName, bool vbVisibleColsOnly, bo
         return;
     }
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    if (folder.isEmpty())
+    if (folder.isEmpty()) {
+        // The box runs a nested loop, in which the grid's window may close and delete it.
+        const ControlGuard alive(this);
         dialogs.MessageBox(QStringLiteral("Unknown error"), boxTitle(), Icon::Information, Buttons::Ok);
+        if (!alive)
+            return;
+    }
     const QString fileName = strGridName + QStringLiteral(".csv");
     const QString path = folder + QLatin1Char('/') + fileName;
 
@@ -237,9 +242,8 @@ void ListGrid::ColOrderLoad(const QString& UniqueGridName)
     }
     m.colOrder = std::move(order);
     ++m.structure;
-    followEdit();
-    if (m.painting)
-        Refresh();
+    if (!followEdit() || (m.painting && !refreshOrPend()))
+        return;
     emit ColumnOrderChanged(0, 0);
 }
 
@@ -253,10 +257,13 @@ void ListGrid::ColOrderRestore(const QString& /*UniqueGridName*/)
     for (size_t i = 0; i < m.colOrder.size(); ++i)
         m.colOrder[i] = static_cast<qint32>(i);
     ++m.structure;
-    followEdit();
+    // The repaints' and the move's handlers may delete the grid.
+    const ControlGuard alive(this);
+    if (!followEdit())
+        return;
     RowColSet(-1, m.navCol);
-    if (m.painting)
-        Refresh();
+    if (!alive || (m.painting && !refreshOrPend()))
+        return;
     emit ColumnOrderChanged(0, 0);
 }
 
@@ -273,7 +280,9 @@ void ListGrid::ColWidthsLoad(const QString& UniqueGridName)
 {
     QSettings settings = gridSettings();
     settings.beginGroup(UniqueGridName);
-    for (qint32 i = 0; i < m.colCount(); ++i) {
+    // Each width repaints, and that pass's handlers may delete the grid.
+    const ControlGuard alive(this);
+    for (qint32 i = 0; alive && i < m.colCount(); ++i) {
         const float current = m.columns[static_cast<size_t>(i)].width;
         const double value =
             brenlow::rVal(settings.value(QStringLiteral("W%1").arg(i), localeNumber(current)).toString());
@@ -323,7 +332,9 @@ void ListGrid::ColWidthAutoSize(int vCol)
     // Only columns that exist are visited, so no column number runs the loop to the end of int.
     const int from = vCol == -1 ? 0 : std::max(vCol, 0);
     const int to = vCol == -1 ? m.colCount() - 1 : std::min(vCol, m.colCount() - 1);
-    for (int c = from; c <= to && c < m.colCount(); ++c) {
+    // Each width repaints, and that pass's handlers may delete the grid.
+    const ControlGuard alive(this);
+    for (int c = from; c <= to && alive && c < m.colCount(); ++c) {
         try {
             m.checkColumn(c);
             const qint16 type = m.columns[static_cast<size_t>(c)].type;
@@ -340,6 +351,8 @@ void ListGrid::ColWidthAutoSize(int vCol)
             // Auto-sizing ignores errors.
         }
     }
+    if (!alive)
+        return;
     requestLayout();
     requestRefresh();
 }

@@ -146,11 +146,13 @@ int ListGrid::MouseCol() const
     return m.colOrder[static_cast<size_t>(m.mouseCol)];
 }
 
-void ListGrid::hideEditorAndTip()
+bool ListGrid::hideEditorAndTip()
 {
-    closeEditor();
+    if (!closeEditor())
+        return false;
     m.editPending = false;
     hideTip();
+    return true;
 }
 
 void ListGrid::hideTip()
@@ -180,8 +182,12 @@ void ListGrid::mousePressEvent(QMouseEvent* event)
     m.mouseRow = hit.row;
     m.mouseCol = hit.colPos;
     in->lastPress = p;
+    // From the focus change's repaint on, any handler may delete the grid: the press ends there.
+    const ControlGuard alive(this);
     if (!hasFocus() && !(m.editPending && in->editor && in->editor->hasFocus()))
         setFocus(Qt::MouseFocusReason);
+    if (!alive)
+        return;
 
     if (event->button() == Qt::LeftButton) {
         // Every left press may end in a click, also on an empty grid or a locked row.
@@ -200,15 +206,20 @@ void ListGrid::mousePressEvent(QMouseEvent* event)
             return;
         }
         leftButtonDown(hit, event->modifiers());
+        if (!alive)
+            return;
     } else if (event->button() != Qt::LeftButton && m.lastRow >= 0 && hit.row >= 0) {
         // A right or middle press makes an unselected row the current and only selected one.
         if (!(m.rowAt(hit.row).flags & RowFlag::Selected) || m.props.MultiSelect == 0) {
             const quint64 structure = m.structure;
-            if (UpdateCell(false) && m.structure == structure && hit.row <= m.lastRow) {
+            if (UpdateCell(false) && alive && m.structure == structure && hit.row <= m.lastRow) {
                 SelectedClearAll();
                 RowColSet(hit.row, hit.colPos >= 0 ? m.colOrder[static_cast<size_t>(hit.colPos)] : -1);
-                requestRefresh();
+                if (alive)
+                    requestRefresh();
             }
+            if (!alive)
+                return;
         }
     }
     qint16 button = buttonOf(event->button());
@@ -253,8 +264,9 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
     // Handlers of the events raised here, from the commit of an open edit on, may change the grid
     // (remove the row, add columns): the press then ends, as nothing it found is sure to be where
     // it was.
+    const ControlGuard alive(this);
     const quint64 structure = m.structure;
-    if (m.editPending && !UpdateCell(false))
+    if (m.editPending && (!UpdateCell(false) || !alive))
         return;
     if (m.structure != structure || hit.row > m.lastRow) {
         requestRefresh();
@@ -269,6 +281,8 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
         row.flags ^= RowFlag::Checked;
         changed = true;
         emit RowCheckedEvent(hit.row);
+        if (!alive)
+            return;
     } else if (col >= 0 && m.columns[static_cast<size_t>(col)].type == ColumnType::CheckBox &&
                m.props.AllowEdit && !m.columns[static_cast<size_t>(col)].locked) {
         // Only the drawn box toggles: a square of the check-box size, centred in the cell.
@@ -276,6 +290,8 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
         const QRect boxRect(hit.cell.center().x() - box / 2, hit.cell.center().y() - box / 2, box, box);
         if (boxRect.adjusted(-2, -2, 2, 2).contains(in->lastPress)) {
             toggleCheckBoxCell(hit.row, col);
+            if (!alive)
+                return;
             changed = true;
         }
     }
@@ -294,6 +310,8 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
     }
     const bool button = column && column->type == ColumnType::Button;
     changed |= moveCurrentCell(hit.row, colPos, false);
+    if (!alive)
+        return;
     if (m.structure != structure || hit.row > m.lastRow) {
         requestRefresh();
         return;
@@ -304,8 +322,8 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
         m_paintState.pressedButtonCol = col;
         changed = true;
     }
-    if (changed)
-        requestRefresh();
+    if (changed && !requestRefresh())
+        return;
     if (selectionChanged)
         emit SelectionChanged();
 }
@@ -348,9 +366,13 @@ bool ListGrid::applyClickSelection(int row, Qt::KeyboardModifiers mods, bool& se
 
 void ListGrid::toggleCheckBoxCell(int row, int col)
 {
-    // The toggle belongs to this row and column; handlers may move or remove them meanwhile.
+    // The toggle belongs to this row and column; handlers may move or remove them meanwhile, or
+    // delete the grid.
+    const ControlGuard alive(this);
     const quint64 rowId = m.rowAt(row).id;
     const auto stillThere = [&] {
+        if (!alive)
+            return false;
         row = m.displayRowOfId(rowId);
         return row >= 0 && col < m.colCount();
     };
@@ -378,15 +400,20 @@ void ListGrid::mouseMoveEvent(QMouseEvent* event)
     const GridHit hit = hitTest(p);
     m.mouseRow = hit.row;
     m.mouseCol = hit.colPos;
+    // Repaints and the drag's events may delete the grid.
+    const ControlGuard alive(this);
     if (!in->buttonPressed) {
         const int hot = m.props.AllowColumnHover && hit.header ? hit.colPos : -1;
         if (hot != m_paintState.hotHeaderPos) {
             m_paintState.hotHeaderPos = hot;
-            requestRefresh();
+            if (!requestRefresh())
+                return;
         }
         updatePointer(p);
     } else {
         dragTo(p);
+        if (!alive)
+            return;
     }
     if (m.props.AutoToolTips && !in->buttonPressed)
         showAutoTip(hit, event->globalPosition().toPoint());
@@ -478,9 +505,11 @@ void ListGrid::dragTo(QPoint p)
             c.pixelWidth = width;
             c.width = static_cast<float>(m.toUnits(width));
             const float units = c.width;
-            requestRefresh();
+            const ControlGuard alive(this);
+            if (!requestRefresh())
+                return;
             emit ColumnSizeChanged(col, units);
-            if (m.editPending)
+            if (alive && m.editPending)
                 placeEditor();
         }
         return;
@@ -492,8 +521,7 @@ void ListGrid::dragTo(QPoint p)
             GridRow& row = m.rowAt(in->resizeRow);
             if (height != row.height) {
                 row.height = height;
-                requestRefresh();
-                if (m.editPending)
+                if (requestRefresh() && m.editPending)
                     placeEditor();
             }
         }
@@ -504,7 +532,8 @@ void ListGrid::dragTo(QPoint p)
             const GridHit hit = hitTest(QPoint(p.x(), 0));
             if (hit.colPos != in->dragOverHeader) {
                 in->dragOverHeader = hit.colPos;
-                requestRefresh();
+                if (!requestRefresh())
+                    return;
             }
             // Once the pointer has really moved, the header item itself follows it.
             const int dx = p.x() - in->lastPress.x();
@@ -546,10 +575,8 @@ void ListGrid::dragTo(QPoint p)
             changed = true;
         }
     }
-    if (changed) {
-        requestRefresh();
+    if (changed && requestRefresh())
         emit SelectionChanged();
-    }
 }
 
 void ListGrid::showAutoTip(const GridHit& hit, QPoint globalPos)
@@ -602,7 +629,7 @@ void ListGrid::mouseReleaseEvent(QMouseEvent* event)
         if (in->resizing) {
             in->resizing = false;
             requestLayout();
-            requestRefresh();
+            (void)requestRefresh();
         } else if (m_paintState.pressedHeaderPos >= 0) {
             finishHeaderPress(p, event->modifiers());
         } else if (hit.row >= 0 && hit.row == m.anchorRow) {
@@ -614,7 +641,8 @@ void ListGrid::mouseReleaseEvent(QMouseEvent* event)
     if (m_paintState.pressedButtonRow >= 0) {
         m_paintState.pressedButtonRow = -1;
         m_paintState.pressedButtonCol = -1;
-        requestRefresh();
+        if (!requestRefresh())
+            return;
     }
 
     qint16 button = buttonOf(event->button());
@@ -655,10 +683,11 @@ void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
             order.erase(order.begin() + pressed);
             order.insert(order.begin() + hit.colPos, moving);
         }
-        followEdit();
+        if (!followEdit())
+            return;
         requestLayout();
-        requestRefresh();
-        emit ColumnOrderChanged(pressed, hit.colPos);
+        if (requestRefresh())
+            emit ColumnOrderChanged(pressed, hit.colPos);
         return;
     }
     if (overHeader && hit.colPos == pressed && m.props.AllowColumnSort && m.lastRow >= 0) {

@@ -3,6 +3,7 @@
 #include "controls/grid/ListGrid.h"
 #include "controls/grid/ListGridInputState.h"
 
+#include "controls/common/ControlGuard.h"
 #include "controls/common/KeyCodes.h"
 
 #include <QKeyEvent>
@@ -16,17 +17,18 @@ void ListGrid::keyPressEvent(QKeyEvent* event)
 {
     const int vk = KeyCodes::FromKeyEvent(event);
     const int shift = KeyCodes::ShiftFromModifiers(event->modifiers());
-    if (vk != 0)
-        keyDownStep(vk, shift, false);
+    event->accept();
+    if (vk != 0 && !keyDownStep(vk, shift, false))
+        return;
 
     // The character the key stands for, as the key-press step sees it.
     const QString text = event->text();
     if (text.size() == 1 && text.at(0).unicode() < 0xD800) {
         qint16 keyAscii = static_cast<qint16>(text.at(0).unicode());
-        if (keyPressStep(keyAscii))
+        const ControlGuard alive(this);
+        if (keyPressStep(keyAscii) && alive)
             emit KeyPress(keyAscii);
     }
-    event->accept();
 }
 
 void ListGrid::keyReleaseEvent(QKeyEvent* event)
@@ -37,8 +39,10 @@ void ListGrid::keyReleaseEvent(QKeyEvent* event)
     event->accept();
 }
 
-void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
+bool ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
 {
+    // Every handler the key reaches may delete the grid; the step ends there.
+    const ControlGuard alive(this);
     hideTip();
     m.rowRefused = false;
     m.colRefused = false;
@@ -62,6 +66,8 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
                 in->editTriggerKey = KeyCodes::Return;
                 openEditor(m.currentRow, m.currentCol);
             }
+            if (!alive)
+                return false;
             break;
         case KeyCodes::Insert:
             if (m.props.AllowInsert && !m.editPending) {
@@ -69,14 +75,22 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
                 const int at = std::max(0, m.currentRow);
                 bool cancel = false;
                 emit BeforeInsert(at, cancel);
+                if (!alive)
+                    return false;
                 if (!cancel) {
                     const int added =
                         AddItem(QString(), m.lastRow >= 0 ? at : -1, false, true, false, true, 0);
+                    if (!alive)
+                        return false;
                     // The current row keeps naming the row it named, now one further down.
                     if (m.currentRow >= 0 && m.currentRow >= added)
                         ++m.currentRow;
                     RowColSet(added, m.currentCol >= 0 ? Col() : -1);
+                    if (!alive)
+                        return false;
                     emit AfterInsert(m.currentRow);
+                    if (!alive)
+                        return false;
                 }
             }
             break;
@@ -93,22 +107,37 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
                 const auto rowNow = [&] { return col < m.colCount() ? m.displayRowOfId(rowId) : -1; };
                 if (cellFocus) {
                     emit BeforeEdit(row, col, cancel);
+                    if (!alive)
+                        return false;
                     if (!cancel)
                         emit BeforeDelete(row, cancel);
+                    if (!alive)
+                        return false;
                     if (const int at = cancel ? -1 : rowNow(); at >= 0) {
                         // The cell is emptied first; AfterEdit and AfterDelete then report it.
                         storeCellText(m.rowAt(at), col, QString(), true);
-                        requestRefresh();
+                        if (!requestRefresh())
+                            return false;
                         QString value;
                         bool ignored = false;
                         emit AfterEdit(at, col, value, ignored);
+                        if (!alive)
+                            return false;
                         emit AfterDelete();
+                        if (!alive)
+                            return false;
                     }
                 } else {
                     emit BeforeDelete(row, cancel);
+                    if (!alive)
+                        return false;
                     if (!cancel && rowNow() >= 0) {
                         RemoveRow(rowNow());
+                        if (!alive)
+                            return false;
                         emit AfterDelete();
+                        if (!alive)
+                            return false;
                     }
                 }
             }
@@ -119,6 +148,8 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
                 in->editTriggerKey = KeyCodes::F2;
                 if (m.currentRow >= 0)
                     openEditor(m.currentRow, m.currentCol);
+                if (!alive)
+                    return false;
             }
             break;
         case KeyCodes::Space:
@@ -127,8 +158,11 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
             in->keyHandled = true;
             if (m.props.RowCheckBoxes) {
                 m.rowAt(m.currentRow).flags ^= RowFlag::Checked;
-                requestRefresh();
+                if (!requestRefresh())
+                    return false;
                 emit RowCheckedEvent(m.currentRow);
+                if (!alive)
+                    return false;
             } else if (m.currentCol >= 0) {
                 const int row = m.currentRow;
                 const int col = Col();
@@ -140,9 +174,12 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
                     emit CellButtonClick(row, col);
                 else if (column.type == ColumnType::CheckBox && m.props.AllowEdit && !column.locked) {
                     toggleCheckBoxCell(row, col);
-                    requestRefresh();
+                    if (alive)
+                        requestRefresh();
                 } else
                     in->keyHandled = false;
+                if (!alive)
+                    return false;
             }
             break;
         case 'A':
@@ -152,8 +189,11 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
                     for (int i = 0; i <= m.lastRow; ++i)
                         if (m.rowAt(i).visible)
                             m.rowAt(i).flags |= RowFlag::Selected;
-                    requestRefresh();
+                    if (!requestRefresh())
+                        return false;
                     emit SelectionChanged();
+                    if (!alive)
+                        return false;
                 }
             }
             break;
@@ -161,25 +201,32 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
             if (ctrl)
                 in->keyHandled = true;
             break;
-        default:
-            if (moveByKey(keyCode, shift))
+        default: {
+            const bool moved = moveByKey(keyCode, shift);
+            if (!alive)
+                return false;
+            if (moved)
                 in->keyHandled = true;
             break;
         }
+        }
     }
     // One pass for whatever the key changed while painting was suspended.
-    if (m.painting && (m.refreshPending || m.layoutPending))
-        requestRefresh();
+    if (m.painting && (m.refreshPending || m.layoutPending) && !requestRefresh())
+        return false;
     qint16 code = static_cast<qint16>(keyCode);
     qint16 sh = static_cast<qint16>(shift);
     emit KeyDown(code, sh);
     Q_UNUSED(fromEditor)
+    return alive.Alive();
 }
 
 bool ListGrid::moveByKey(int keyCode, int shift)
 {
     if (m.lastRow < 0)
         return false;
+    // A commit's handlers may delete the grid: the caller checks.
+    const ControlGuard alive(this);
     const bool ctrl = shift & KeyCodes::CtrlBit;
     const bool extend = (shift & KeyCodes::ShiftBit) && m.props.MultiSelect != 0;
     int row = std::max(0, m.currentRow);
@@ -198,7 +245,7 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     switch (keyCode) {
     case KeyCodes::Up:
     case KeyCodes::Down: {
-        if (!UpdateCell(false))
+        if (!UpdateCell(false) || !alive)
             return true;
         const int step = keyCode == KeyCodes::Up ? -1 : 1;
         // Without a current row the first usable row is the target, row 0 included.
@@ -230,7 +277,7 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     }
     case KeyCodes::Prior:
     case KeyCodes::Next: {
-        if (!UpdateCell(false))
+        if (!UpdateCell(false) || !alive)
             return true;
         const int page = std::max(1, m.lastRowInView - m.firstRowInView);
         if (keyCode == KeyCodes::Prior)
@@ -247,7 +294,7 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     case KeyCodes::End: {
         const bool home = keyCode == KeyCodes::Home;
         if (ctrl || (shift & KeyCodes::ShiftBit)) {
-            if (!UpdateCell(false))
+            if (!UpdateCell(false) || !alive)
                 return true;
             row = home ? 0 : m.lastRow;
             for (int r = row; r >= 0 && r <= m.lastRow; r += home ? 1 : -1)
@@ -270,7 +317,7 @@ bool ListGrid::moveByKey(int keyCode, int shift)
         return false;
     }
     // A commit above runs AfterEdit, whose handler may have removed rows.
-    if (m.lastRow < 0)
+    if (!alive || m.lastRow < 0)
         return true;
     row = std::min(row, m.lastRow);
 
@@ -304,6 +351,8 @@ bool ListGrid::moveByKey(int keyCode, int shift)
         selectionChanged = true;
     }
     const bool moved = moveCurrentCell(row, colPos, true);
+    if (!alive)
+        return true;
     if (moved || selectionChanged)
         m.refreshPending = true;
     if (selectionChanged)
@@ -313,6 +362,8 @@ bool ListGrid::moveByKey(int keyCode, int shift)
 
 bool ListGrid::keyPressStep(qint16& keyAscii)
 {
+    // The caller checks that the grid outlived the step.
+    const ControlGuard alive(this);
     const int trigger = m.props.EditTrigger;
     const bool enterOrEsc = keyAscii == 13 || keyAscii == 27;
     if (trigger & 32) {
@@ -326,11 +377,17 @@ bool ListGrid::keyPressStep(qint16& keyAscii)
         if (!in->keyHandled && keyAscii != 27 && (keyAscii >= 32 || keyAscii == 13 || keyAscii == 8) &&
             m.currentRow >= 0) {
             in->editTriggerKey = keyAscii;
-            if (openEditor(m.currentRow, m.currentCol)) {
+            const bool opened = openEditor(m.currentRow, m.currentCol);
+            if (!alive)
+                return false;
+            if (opened) {
                 if (in->editor == in->txtEdit && keyAscii != 13) {
                     const int col = in->editCol;
                     qint16 key = keyAscii;
-                    if (filterEditChar(col, key) && key >= 32) {
+                    const bool kept = filterEditChar(col, key);
+                    if (!alive)
+                        return false;
+                    if (kept && key >= 32) {
                         in->txtEdit->setText(QString(QChar(static_cast<char16_t>(key))));
                         in->txtEdit->setCursorPosition(1);
                     } else {
@@ -368,6 +425,8 @@ void ListGrid::incrementalSearch(QChar ch)
         return;
     ensureRowVisible(found);
     const int col = m.currentCol >= 0 ? Col() : -1;
+    const ControlGuard alive(this);
     RowColSet(found, col);
-    requestRefresh();
+    if (alive)
+        requestRefresh();
 }

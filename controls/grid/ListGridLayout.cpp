@@ -45,6 +45,8 @@ void ListGridLayout::computeMetrics(ListGridModel& m)
 
 int ListGridLayout::HeaderHeight(bool columnHeaders, bool small, int lines, int t, int captionHeight)
 {
+    // A negative line count (a setter takes any number) would put the rows above the client area.
+    lines = std::max(lines, 0);
     if (!columnHeaders)
         return captionHeight;
     if (small)

@@ -3,6 +3,7 @@
 #include "controls/grid/ListGrid.h"
 #include "controls/grid/ListGridInputState.h"
 
+#include "controls/common/ControlGuard.h"
 #include "controls/common/KeyCodes.h"
 
 #include <QScrollBar>
@@ -63,16 +64,20 @@ void ListGrid::subclassWndProc(bool bBefore, bool& bHandled, qintptr& lReturn, i
         m_paintState.hotHeaderPos = -1;
         in->pointer = GridPointer::Default;
         unsetCursor();
-        if (hadHot)
-            requestRefresh();
+        if (hadHot && !requestRefresh())
+            break;
         emit MouseLeave();
         break;
     }
-    case Msg::ThemeChanged:
+    case Msg::ThemeChanged: {
+        const ControlGuard alive(this);
         emit ThemeChanged();
+        if (!alive)
+            break;
         applyTheme();
         requestRefresh();
         break;
+    }
     default:
         break;
     }
@@ -132,7 +137,11 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
     }
     if (value == old)
         return;
+    // The commit's and the repaint's handlers may delete the grid (and with it the bar).
+    const ControlGuard alive(this);
     UpdateCell(false);
+    if (!alive)
+        return;
     if (vertical)
         m.firstRowInView = value;
     else
@@ -141,9 +150,9 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
         const QSignalBlocker block(bar);
         bar->setValue(value);
     }
-    if (paint)
-        requestRefresh();
-    else
+    if (paint && !requestRefresh())
+        return;
+    if (!paint)
         m.refreshPending = true;
     emit Scroll();
 }

@@ -103,13 +103,13 @@ void ListGrid::recalcLayout()
     m_settingBars = false;
 }
 
-void ListGrid::paintPass(bool enabled, bool noFocusRect)
+bool ListGrid::paintPass(bool enabled, bool noFocusRect)
 {
     if (m_busy)
-        return;
+        return true;
     m.refreshPending = !enabled;
     if (!enabled)
-        return;
+        return true;
     // However the pass ends, also by an overflow from a damaged value, the next one may run.
     struct BusyFlag
     {
@@ -141,10 +141,13 @@ void ListGrid::paintPass(bool enabled, bool noFocusRect)
     busy.reset();
     update();
 
+    // The handler may add rows, or delete the grid.
+    const ControlGuard alive(this);
     if (m.rowCount() == 0)
         emit RequestRowData(-1);
     else if (m_layout.reachedEnd())
         emit RequestRowData(m.lastRowInView);
+    return alive.Alive();
 }
 
 void ListGrid::ensureRowVisible(int row)
@@ -214,8 +217,8 @@ void ListGrid::onScrollBar()
         return;
     m.firstRowInView = first;
     m.hScroll = column;
-    paintPass(true);
-    emit Scroll();
+    if (paintPass(true))
+        emit Scroll();
 }
 
 int ListGrid::RowFirstVisible() const

@@ -35,11 +35,15 @@ void ListGrid::ReadProperties(const PropertyBag& bag)
     m.setFont(m.props.Font);
     applyTheme();
     setEnabled(m.props.Enabled);
+    // The paint passes raise RequestRowData, whose handler may delete the grid.
+    const ControlGuard alive(this);
     Clear();
+    if (!alive)
+        return;
     recalcMetrics();
     recalcLayout();
-    paintPass(true);
-    m.refreshPending = false;
+    if (paintPass(true))
+        m.refreshPending = false;
 }
 
 void ListGrid::WriteProperties(PropertyBag& bag) const
@@ -55,7 +59,9 @@ void ListGrid::applyTheme()
     m_paintState.themeTo = colors.to;
 }
 
-void ListGrid::propertyChanged(const char* key)
+bool ListGrid::propertyChanged(const char* key)
 {
+    const ControlGuard alive(this);
     emit PropertyChanged(QString::fromLatin1(key));
+    return alive.Alive();
 }

@@ -211,9 +211,8 @@ void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
         }
         if (m.structure == structure && m.lastRow >= 0)
             RowColSet(m.displayRowOf(currentSlot), -1);
-        if (!alive)
+        if (!alive || !requestRefresh())
             return;
-        requestRefresh();
         emit SortComplete();
         if (!alive)
             return;

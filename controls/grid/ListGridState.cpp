@@ -1,5 +1,4 @@
 #include "controls/grid/ListGrid.h"
-#include "controls/common/ControlGuard.h"
 #include "controls/grid/ListGridProperties.h"
 
 #include "base/Numbers.h"
@@ -22,18 +21,16 @@ void ListGrid::SetRedraw(bool New_Value)
     m.painting = New_Value;
     if (New_Value) {
         // The paint pass raises events whose handlers may delete the grid.
-        const brenlow::ControlGuard alive(this);
         if (m.layoutPending) {
             m.layoutPending = false;
             recalcLayout();
         }
-        if (m.refreshPending && alive) {
+        if (m.refreshPending) {
             m.refreshPending = false;
             recalcMetrics();
-            paintPass(true);
+            if (!paintPass(true))
+                return;
         }
-        if (!alive)
-            return;
     }
     // Turning it off keeps what is pending: rows removed between two offs are still to be erased
     // when it comes on again.
@@ -49,23 +46,26 @@ void ListGrid::Refresh()
     paintPass(true);
 }
 
-void ListGrid::refreshOrPend()
+bool ListGrid::refreshOrPend()
 {
     if (m.painting) {
-        Refresh();
-    } else {
-        m.refreshPending = true;
-        m.layoutPending = true;
+        recalcMetrics();
+        recalcLayout();
+        m.layoutPending = false;
+        return paintPass(true);
     }
+    m.refreshPending = true;
+    m.layoutPending = true;
+    return true;
 }
 
-void ListGrid::requestRefresh()
+bool ListGrid::requestRefresh()
 {
     if (m.painting && m.layoutPending) {
         m.layoutPending = false;
         recalcLayout();
     }
-    paintPass(m.painting);
+    return paintPass(m.painting);
 }
 
 void ListGrid::requestLayout()
@@ -129,7 +129,8 @@ QImage ListGrid::ExpandRowImage() const
 void ListGrid::SetExpandRowImage(const QImage& New_Value)
 {
     m.expandRowImage = New_Value;
-    propertyChanged("ExpandRowImage");
+    if (!propertyChanged("ExpandRowImage"))
+        return;
     requestRefresh();
 }
 
@@ -149,7 +150,8 @@ void ListGrid::SetThemeColor(int v)
 {
     const bool changed = v != m.props.ThemeColor;
     m.props.ThemeColor = v;
-    propertyChanged("ThemeColor");
+    if (!propertyChanged("ThemeColor"))
+        return;
     if (changed)
         applyTheme();
     requestRefresh();
@@ -158,7 +160,8 @@ void ListGrid::SetThemeColor(int v)
 void ListGrid::SetThemeCustomColorFrom(quint32 v)
 {
     m.props.ThemeCustomColorFrom = v;
-    propertyChanged("ThemeColorFrom");
+    if (!propertyChanged("ThemeColorFrom"))
+        return;
     if (m.props.ThemeColor == 5)
         applyTheme();
     requestRefresh();
@@ -167,7 +170,8 @@ void ListGrid::SetThemeCustomColorFrom(quint32 v)
 void ListGrid::SetThemeCustomColorTo(quint32 v)
 {
     m.props.ThemeCustomColorTo = v;
-    propertyChanged("ThemeColorTo");
+    if (!propertyChanged("ThemeColorTo"))
+        return;
     if (m.props.ThemeColor == 5)
         applyTheme();
     requestRefresh();
@@ -179,7 +183,8 @@ void ListGrid::SetMinRowHeight(float v)
     const qint32 height = m.defaultRowHeightFor(v, m.props.MinVerticalOffset);
     m.props.MinRowHeight = v;
     m.defaultRowHeight = height;
-    propertyChanged("MinRowHeight");
+    if (!propertyChanged("MinRowHeight"))
+        return;
     refreshOrPend();
 }
 
@@ -188,14 +193,16 @@ void ListGrid::SetMinVerticalOffset(int v)
     const qint32 height = m.defaultRowHeightFor(m.props.MinRowHeight, v);
     m.props.MinVerticalOffset = v;
     m.defaultRowHeight = height;
-    propertyChanged("MinVerticalOffset");
+    if (!propertyChanged("MinVerticalOffset"))
+        return;
     refreshOrPend();
 }
 
 void ListGrid::SetFont(const QFont& v)
 {
     m.setFont(v);
-    propertyChanged("Font");
+    if (!propertyChanged("Font"))
+        return;
     refreshOrPend();
 }
 
@@ -203,7 +210,8 @@ void ListGrid::SetFontHeader(const QFont& v)
 {
     m.props.FontHeader = v;
     m.defaultRowHeight = m.computeDefaultRowHeight();
-    propertyChanged("FontHeader");
+    if (!propertyChanged("FontHeader"))
+        return;
     refreshOrPend();
 }
 
@@ -214,7 +222,8 @@ void ListGrid::SetScaleUnits(int v)
     for (GridColumn& col : m.columns)
         col.width = static_cast<float>(m.toUnits(col.pixelWidth));
     m.defaultRowHeight = m.computeDefaultRowHeight();
-    propertyChanged("ScaleUnits");
+    if (!propertyChanged("ScaleUnits"))
+        return;
     refreshOrPend();
 }
 
@@ -225,7 +234,8 @@ void ListGrid::SetAllowWordWrap(bool v)
         for (GridRow& row : m.rows)
             row.height = m.autoRowHeight(row);
     }
-    propertyChanged("AllowWordWrap");
+    if (!propertyChanged("AllowWordWrap"))
+        return;
     requestLayout();
     requestRefresh();
 }
@@ -234,7 +244,8 @@ void ListGrid::SetEnabled(bool v)
 {
     m.props.Enabled = v;
     setEnabled(v);
-    propertyChanged("Enabled");
+    if (!propertyChanged("Enabled"))
+        return;
     requestRefresh();
 }
 
@@ -247,7 +258,8 @@ template <typename T> void ListGrid::storeProperty(T GridProperties::*field, con
     if (m.props.*field == value)
         return;
     m.props.*field = value;
-    propertyChanged(GridPropertyKey(field));
+    if (!propertyChanged(GridPropertyKey(field)))
+        return;
     requestRefresh();
 }
 
