@@ -5,7 +5,6 @@
 
 #include "controls/common/PropertyBag.h"
 #include "controls/grid/ListGrid.h"
-#include "controls/grid/ListGridInputState.h"
 #include "platform/Dialogs.h"
 #include "platform/Host.h"
 
@@ -216,7 +215,8 @@ private:
         QObject::connect(grid, &ListGrid::RowCountChanged, grid, [this] { react(14, 0); });
         QObject::connect(grid, &ListGrid::SortComplete, grid, [this] { react(15, 0); });
         QObject::connect(grid, &ListGrid::Scroll, grid, [this] { react(16, 0); });
-        QObject::connect(grid, &ListGrid::KeyDown, grid, [this](qint16&, qint16&) { react(17, grid->Row()); });
+        QObject::connect(grid, &ListGrid::KeyDown, grid,
+                         [this](qint16&, qint16&) { react(17, grid->Row()); });
         QObject::connect(grid, &ListGrid::MouseDown, grid,
                          [this](qint16&, qint16&, float&, float&) { react(18, grid->Row()); });
         QObject::connect(grid, &ListGrid::MouseUp, grid,
@@ -225,7 +225,8 @@ private:
         QObject::connect(grid, &ListGrid::PropertyChanged, grid, [this](const QString&) { react(21, 0); });
         QObject::connect(grid, &ListGrid::ColumnOrderChanged, grid, [this](int, int) { react(22, 0); });
         QObject::connect(grid, &ListGrid::ColumnSizeChanged, grid, [this](int, float) { react(23, 0); });
-        QObject::connect(grid, &ListGrid::EditKeyPress, grid, [this](int, qint16&) { react(24, grid->Row()); });
+        QObject::connect(grid, &ListGrid::EditKeyPress, grid,
+                         [this](int, qint16&) { react(24, grid->Row()); });
         QObject::connect(grid, &ListGrid::BeforeInsert, grid, [this](int r, bool& c) { react(25, r, &c); });
         QObject::connect(grid, &ListGrid::AfterInsert, grid, [this](int r) { react(26, r); });
         QObject::connect(grid, &ListGrid::DblClick, grid, [this] { react(27, grid->Row()); });
@@ -282,7 +283,7 @@ private:
         switch (in.byte() % 22) {
         case 0:
             live()->AddItem(in.text(), row(), in.byte() & 1, in.byte() & 1, (in.byte() & 7) == 0,
-                          (in.byte() & 7) != 0);
+                            (in.byte() & 7) != 0);
             break;
         case 1:
             live()->RemoveItem(row());
@@ -327,7 +328,7 @@ private:
         case 7:
             mouse(QEvent::MouseMove, point(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
             // Whatever changed while painting was off, the pointer is never over a row that is gone.
-            BRENLOW_FUZZ_CHECK(live()->model().mouseRow < rows());
+            BRENLOW_FUZZ_CHECK(live()->MouseRow() < rows());
             break;
         case 8: {
             static const int keys[] = {Qt::Key_Up,       Qt::Key_Down,   Qt::Key_Left,   Qt::Key_Right,
@@ -385,7 +386,7 @@ private:
             if (in.byte() % 8 == 0 && live()->Cols() < 40)
                 live()->ClearAll();
             live()->AddColumn(in.text(), 300 + in.byte() * 20, in.byte() % 10, in.byte() % 8, {}, {}, 4,
-                            in.byte() & 1, in.byte() % 4);
+                              in.byte() & 1, in.byte() % 4);
             break;
         case 14: {
             switch (in.byte() % 14) {
@@ -547,56 +548,52 @@ private:
     void check()
     {
         const ListGridModel& m = grid->model();
-        const qint32 n = m.lastRow + 1;
+        const qint32 n = m.lastRow() + 1;
         BRENLOW_FUZZ_CHECK(grid->Rows() == n);
-        BRENLOW_FUZZ_CHECK(m.rows.size() == static_cast<size_t>(n));
-        BRENLOW_FUZZ_CHECK(m.rowMap.size() >= static_cast<size_t>(n));
+        BRENLOW_FUZZ_CHECK(m.rows().size() == static_cast<size_t>(n));
+        BRENLOW_FUZZ_CHECK(m.rowMap().size() >= static_cast<size_t>(n));
         std::vector<bool> seen(static_cast<size_t>(n), false);
         for (qint32 i = 0; i < n; ++i) {
-            const qint32 slot = m.rowMap[static_cast<size_t>(i)];
+            const qint32 slot = m.rowMap()[static_cast<size_t>(i)];
             BRENLOW_FUZZ_CHECK(slot >= 0 && slot < n && !seen[static_cast<size_t>(slot)]);
             seen[static_cast<size_t>(slot)] = true;
         }
         const qint32 cols = m.colCount();
-        BRENLOW_FUZZ_CHECK(m.colOrder.size() == static_cast<size_t>(cols));
+        BRENLOW_FUZZ_CHECK(m.colOrder().size() == static_cast<size_t>(cols));
         std::vector<bool> colSeen(static_cast<size_t>(cols), false);
-        for (qint32 index : m.colOrder) {
+        for (qint32 index : m.colOrder()) {
             BRENLOW_FUZZ_CHECK(index >= 0 && index < cols && !colSeen[static_cast<size_t>(index)]);
             colSeen[static_cast<size_t>(index)] = true;
         }
         // Format entries count exactly the cells that use them.
-        std::vector<qint32> uses(m.formats.size(), 0);
+        std::vector<qint32> uses(m.formats().size(), 0);
         int selected = 0;
-        for (const GridRow& r : m.rows) {
+        for (const GridRow& r : m.rows()) {
             BRENLOW_FUZZ_CHECK(r.cells.size() == static_cast<size_t>(cols));
             for (const GridCell& cell : r.cells) {
                 BRENLOW_FUZZ_CHECK(cell.formatIndex >= -1 &&
-                                   cell.formatIndex < static_cast<qint32>(m.formats.size()));
+                                   cell.formatIndex < static_cast<qint32>(m.formats().size()));
                 if (cell.formatIndex >= 0)
                     ++uses[static_cast<size_t>(cell.formatIndex)];
             }
         }
         for (size_t i = 0; i < uses.size(); ++i)
-            BRENLOW_FUZZ_CHECK(uses[i] == m.formats[i].refCount);
+            BRENLOW_FUZZ_CHECK(uses[i] == m.formats()[i].refCount);
         for (qint32 i = 0; i < n; ++i)
             selected += grid->RowSelected(i) ? 1 : 0;
         BRENLOW_FUZZ_CHECK(grid->SelectedCount() == selected);
         // The current cell is inside the grid.
-        BRENLOW_FUZZ_CHECK(m.currentRow >= -1 && m.currentRow < std::max(n, 1));
-        BRENLOW_FUZZ_CHECK(n > 0 || m.currentRow == -1);
-        BRENLOW_FUZZ_CHECK(m.currentCol >= -1 && m.currentCol < std::max(cols, 1));
-        // No edit is open on a cell that is gone or hidden, and it is the one the editor names.
+        BRENLOW_FUZZ_CHECK(m.currentRow() >= -1 && m.currentRow() < std::max(n, 1));
+        BRENLOW_FUZZ_CHECK(n > 0 || m.currentRow() == -1);
+        BRENLOW_FUZZ_CHECK(m.currentCol() >= -1 && m.currentCol() < std::max(cols, 1));
+        // An open edit has a cell to edit and its editor shown.
         if (grid->EditPending()) {
-            const GridInput& input = grid->input();
-            const qint32 r = m.displayRowOfId(input.editRowId);
-            BRENLOW_FUZZ_CHECK(r >= 0 && r == input.editRow);
-            BRENLOW_FUZZ_CHECK(input.editCol >= 0 && input.editCol < cols);
-            BRENLOW_FUZZ_CHECK(m.colOrder[static_cast<size_t>(input.editColPos)] == input.editCol);
-            BRENLOW_FUZZ_CHECK(m.rowAt(r).visible && m.columns[static_cast<size_t>(input.editCol)].visible);
+            BRENLOW_FUZZ_CHECK(n > 0 && cols > 0);
+            BRENLOW_FUZZ_CHECK(grid->txtEdit()->isVisible() || combo->isVisible());
         }
         // While painting, what was painted is the model: rows and columns in view exist, are shown,
         // and lie one below / beside the other.
-        if (m.painting && !m.refreshPending && !m.layoutPending) {
+        if (grid->Redraw()) {
             int lastBottom = -1;
             for (const auto& span : grid->layout().rows()) {
                 BRENLOW_FUZZ_CHECK(span.row >= 0 && span.row < n && m.rowAt(span.row).visible);
@@ -605,8 +602,8 @@ private:
             }
             for (const auto& span : grid->layout().cols()) {
                 BRENLOW_FUZZ_CHECK(span.pos >= 0 && span.pos < cols);
-                BRENLOW_FUZZ_CHECK(m.colOrder[static_cast<size_t>(span.pos)] == span.col);
-                BRENLOW_FUZZ_CHECK(m.columns[static_cast<size_t>(span.col)].visible && span.width >= 0);
+                BRENLOW_FUZZ_CHECK(m.colOrder()[static_cast<size_t>(span.pos)] == span.col);
+                BRENLOW_FUZZ_CHECK(m.column(span.col).visible && span.width >= 0);
             }
         }
     }

@@ -28,11 +28,11 @@ void ListGrid::subclassWndProc(bool bBefore, bool& bHandled, qintptr& lReturn, i
     switch (uMsg) {
     case Msg::SetFocus:
     case Msg::KillFocus:
-        if (m.props.FocusRectHide) {
-            if (m.painting)
+        if (m.props().FocusRectHide) {
+            if (m_painting)
                 paintPass(true, uMsg == Msg::KillFocus);
             else
-                m.refreshPending = true;
+                m_refreshPending = true;
         }
         break;
     case Msg::HScroll:
@@ -90,7 +90,7 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
     QScrollBar* bar = vertical ? m_vBar : m_hBar;
     if (!bar || bar->isHidden())
         return;
-    int value = vertical ? m.firstRowInView : m.hScroll;
+    int value = vertical ? m_view.firstRowInView : m_view.hScroll;
     const int minimum = bar->minimum();
     const int maximum = bar->maximum();
     const int old = value;
@@ -110,7 +110,7 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
         break;
     case ScrollCode::ThumbTrack:
         value = position;
-        paint = m.props.ScrollTrack;
+        paint = m.props().ScrollTrack;
         break;
     case ScrollCode::Top:
         value = minimum;
@@ -119,7 +119,7 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
         value = maximum;
         break;
     case ScrollCode::EndScroll:
-        if (!m.props.ScrollTrack)
+        if (!m.props().ScrollTrack)
             requestRefresh();
         return;
     default:
@@ -129,7 +129,7 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
         // Hidden rows are skipped: the first row in view is always a shown one.
         value = std::clamp(value, minimum, maximum);
         const int step = value >= old ? 1 : -1;
-        while (value > 0 && value <= m.lastRow && !m.rowAt(value).visible)
+        while (value > 0 && value <= m.lastRow() && !m.rowAt(value).visible)
             value += step;
         value = std::clamp(value, minimum, maximum);
     } else {
@@ -143,9 +143,9 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
     if (!alive)
         return;
     if (vertical)
-        m.firstRowInView = value;
+        m_view.firstRowInView = value;
     else
-        m.hScroll = value;
+        m_view.hScroll = value;
     {
         const QSignalBlocker block(bar);
         bar->setValue(value);
@@ -153,6 +153,6 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
     if (paint && !requestRefresh())
         return;
     if (!paint)
-        m.refreshPending = true;
+        m_refreshPending = true;
     emit Scroll();
 }
