@@ -1,6 +1,7 @@
 #include "controls/grid/ListGrid.h"
 
 #include "base/Numbers.h"
+#include "platform/Clock.h"
 
 #include <QSignalSpy>
 
@@ -527,4 +528,127 @@ TEST(ListGridCurrentCell, RedrawKeepsWorkPendingWhileOff)
     EXPECT_EQ(grid.paintCount(), painted);
     grid.SetRedraw(true);
     EXPECT_EQ(grid.paintCount(), painted + 1);
+}
+
+// ---- The model alone: its operations keep row ids, the change counter and the current cell.
+
+namespace {
+
+ListGridModel modelWithRows(int rows, int cols = 2)
+{
+    ListGridModel m;
+    for (int c = 0; c < cols; ++c) {
+        GridColumn column;
+        column.alignment = c;
+        m.insertColumn(column, 0);
+    }
+    for (int r = 0; r < rows; ++r)
+        m.loadRowTexts(m.rowAt(m.insertRow(-1)), QStringLiteral("r%1\t%1").arg(r));
+    return m;
+}
+
+} // namespace
+
+TEST(GridModel, RowsKeepTheirIdsAndTheCurrentCellStaysInside)
+{
+    ListGridModel m = modelWithRows(4);
+    const quint64 second = m.rowAt(1).id();
+    const quint64 before = m.structure();
+    EXPECT_EQ(m.insertRow(0), 0);
+    EXPECT_EQ(m.displayRowOfId(second), 2) << "the row moved down, its id with it";
+    EXPECT_GT(m.structure(), before);
+    EXPECT_EQ(m.rowAt(0).cells.size(), 2u) << "a cell per column";
+    EXPECT_EQ(m.rowAt(0).cells[1].alignment, 1) << "cells take their column's alignment";
+
+    m.setCurrentCell(4, 1);
+    m.removeRow(4);
+    EXPECT_EQ(m.currentRow(), 3) << "pulled back inside the grid";
+    m.setCurrentCell(99, 99);
+    EXPECT_EQ(m.currentRow(), 3);
+    EXPECT_EQ(m.currentCol(), 1);
+    std::vector<bool> marked(4, true);
+    EXPECT_EQ(m.removeMarkedRows(marked), 4);
+    EXPECT_EQ(m.currentRow(), -1);
+    EXPECT_EQ(m.displayRowOfId(second), -1);
+    const quint64 fresh = m.rowAt(m.insertRow(-1)).id();
+    EXPECT_NE(fresh, second) << "ids are never given twice";
+}
+
+TEST(GridModel, ColumnOrderIsAlwaysAPermutation)
+{
+    ListGridModel m = modelWithRows(1, 3);
+    EXPECT_FALSE(m.setColOrder({0, 0, 1}));
+    EXPECT_FALSE(m.setColOrder({0, 1}));
+    EXPECT_FALSE(m.setColOrder({0, 1, 3}));
+    const quint64 before = m.structure();
+    EXPECT_TRUE(m.setColOrder({2, 0, 1}));
+    EXPECT_EQ(m.structure(), before + 1);
+    m.swapColumns(0, 2);
+    EXPECT_EQ(m.colOrder(), (std::vector<qint32>{1, 0, 2}));
+    m.moveColumn(0, 2);
+    EXPECT_EQ(m.colOrder(), (std::vector<qint32>{0, 2, 1}));
+    EXPECT_EQ(m.structure(), before + 3);
+}
+
+struct ClickCase
+{
+    const char* name;
+    int multiSelect;
+    bool ctrl;
+    bool shift;
+    std::vector<int> selectedBefore;
+    int current;
+    int clicked;
+    std::vector<int> selectedAfter;
+    bool changed;
+};
+
+void PrintTo(const ClickCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class SelectionClick : public ::testing::TestWithParam<ClickCase>
+{
+};
+
+TEST_P(SelectionClick, SelectsByMode)
+{
+    const ClickCase& c = GetParam();
+    ListGridModel m = modelWithRows(5);
+    m.rowAt(2).visible = false;
+    ListGridSelection selection(m);
+    for (int r : c.selectedBefore)
+        selection.setSelected(r, true);
+    EXPECT_EQ(selection.click(c.clicked, c.current, c.multiSelect, c.ctrl, c.shift), c.changed);
+    std::vector<int> selected;
+    for (int r = 0; r < 5; ++r)
+        if (selection.isSelected(r))
+            selected.push_back(r);
+    EXPECT_EQ(selected, c.selectedAfter);
+    EXPECT_EQ(selection.count(), static_cast<int>(c.selectedAfter.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, SelectionClick,
+    ::testing::Values(ClickCase{"SingleMovesTheSelection", 0, false, false, {1}, 1, 3, {3}, true},
+                      ClickCase{
+                          "SingleOnTheSelectedRowChangesNothing", 0, false, false, {3}, 3, 3, {3}, false},
+                      ClickCase{"SingleCtrlTogglesTheRowAlone", 0, true, false, {1, 3}, 1, 3, {}, true},
+                      ClickCase{"MultiCtrlAddsARow", 1, true, false, {1}, 1, 4, {1, 4}, true},
+                      ClickCase{"MultiShiftSkipsHiddenRows", 1, false, true, {}, 0, 4, {0, 1, 3, 4}, true},
+                      ClickCase{"MultiPlainClickSelectsOne", 1, false, false, {0, 1}, 0, 4, {4}, true},
+                      ClickCase{"ToggleModeTogglesOff", 2, false, false, {1, 4}, 1, 4, {1}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GridKeyboardSearch, TypingWithinASecondExtendsTheText)
+{
+    ManualClock clock;
+    ListGridKeyboardSearch search;
+    search.setClock(&clock);
+    EXPECT_EQ(search.type(QLatin1Char('a')), QStringLiteral("a"));
+    clock.Advance(ListGridKeyboardSearch::PauseMs);
+    EXPECT_EQ(search.type(QLatin1Char('b')), QStringLiteral("ab"));
+    clock.Advance(ListGridKeyboardSearch::PauseMs + 1);
+    EXPECT_EQ(search.type(QLatin1Char('c')), QStringLiteral("c")) << "a longer pause starts again";
 }
