@@ -264,8 +264,6 @@ public:
     void ForceCellEdit(int lNewRow, int lNewCol, bool bBlankCell = false);
     [[nodiscard]] int MouseRow() const;
     [[nodiscard]] int MouseCol() const;
-    /** The interaction state: editor, pointer shape, dragged header. */
-    [[nodiscard]] const brenlow::GridInput& input() const { return *in; }
     /** The built-in edit box, a hidden child of the grid while no edit is open. */
     [[nodiscard]] QLineEdit* txtEdit() const;
     /** The clock the incremental search reads (tests install a manual one). Not owned; nullptr goes

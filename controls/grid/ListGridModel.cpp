@@ -37,8 +37,8 @@ qint32 ListGridModel::insertColumn(GridColumn column, qint32 position)
 {
     const qint32 n = colCount();
     ++m_structure;
+    // Existing rows get an empty cell with the column's alignment (the word-wrap flag is for new rows).
     const qint16 alignment = static_cast<qint16>(column.alignment);
-    const quint16 flags = column.flags;
     m_columns.push_back(std::move(column));
     m_totalsLine.emplace_back();
     m_totals.push_back(0.0);
@@ -53,7 +53,6 @@ qint32 ListGridModel::insertColumn(GridColumn column, qint32 position)
     for (qint32 s = 0; s <= m_lastRow; ++s) {
         GridCell cell;
         cell.alignment = alignment;
-        Q_UNUSED(flags)
         m_rows[static_cast<size_t>(s)].cells.push_back(std::move(cell));
     }
     return result;

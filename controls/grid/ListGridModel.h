@@ -256,9 +256,8 @@ public:
     [[nodiscard]] qint32 columnAt(qint32 position) const { return m_colOrder[static_cast<size_t>(position)]; }
     /** The display position of a column index, or -1. */
     [[nodiscard]] qint32 positionOf(qint32 colIndex) const;
-    /** Adds a column (its cells in every row get the alignment and the column's word-wrap flag) and
-     *  shows it at display position `position` (out of 1..count-1: at the end). Returns that
-     *  position. */
+    /** Adds a column (every row gets an empty cell with its alignment) and shows it at display
+     *  position `position` (out of 1..count-1: at the end). Returns that position. */
     qint32 insertColumn(GridColumn column, qint32 position);
     /** Removes every column and row. */
     void clearColumns();
