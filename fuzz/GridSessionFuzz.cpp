@@ -5,7 +5,6 @@
 
 #include "controls/common/PropertyBag.h"
 #include "controls/grid/ListGrid.h"
-#include "controls/grid/ListGridInputState.h"
 #include "platform/Dialogs.h"
 #include "platform/Host.h"
 
@@ -63,6 +62,7 @@ enum Reaction : uint8_t
     CommitEdit,
     NestedLoop,        ///< a message box: a nested event loop inside the handler
     CloseWindowInLoop, ///< the window closes while such a loop runs: the grid is deleted in it
+    DeleteGrid,        ///< the handler deletes the grid itself
     ReactionCount
 };
 
@@ -79,12 +79,7 @@ public:
         combo->addItems({QStringLiteral("one"), QStringLiteral("two")});
         combo->hide();
         for (uint8_t& r : reactions)
-            r = in.byte() % (ReactionCount + 4); // mostly nothing
-        // Deleting the grid from inside its own handlers is not yet safe on every path (found here
-        // in the row-data and paint paths); until it is, such a reaction only nests a loop.
-        for (uint8_t& r : reactions)
-            if (r == CloseWindowInLoop)
-                r = NestedLoop;
+            r = in.byte() % (2 * ReactionCount); // half of them nothing
         connectHandlers();
         const int columns = 1 + in.byte() % 5;
         // A handler may already close the window while the grid is being filled.
@@ -106,6 +101,7 @@ public:
                 stepOnce();
             } catch (const std::exception&) {
                 // The few errors the grid hands to its caller (bad subscripts, overflow).
+            } catch (const GridGone&) {
             }
             if (grid)
                 check();
@@ -113,9 +109,19 @@ public:
     }
 
 private:
-    int rows() const { return grid->Rows(); }
+    /** A step's calls end when a handler deleted the grid in one of them. */
+    struct GridGone
+    {
+    };
+    ListGrid* live() const
+    {
+        if (!grid)
+            throw GridGone{};
+        return grid.data();
+    }
+    int rows() const { return live()->Rows(); }
     int row() { return static_cast<int>(in.byte() % (rows() + 2)) - 1; }
-    int col() { return static_cast<int>(in.byte() % (grid->Cols() + 1)); }
+    int col() { return static_cast<int>(in.byte() % (live()->Cols() + 1)); }
     QPoint point()
     {
         const int x = in.byte() * kWidth / 256;
@@ -165,6 +171,9 @@ private:
             case CommitEdit:
                 grid->UpdateCell(false);
                 break;
+            case DeleteGrid:
+                delete grid.data();
+                break;
             case CloseWindowInLoop:
                 grid->deleteLater();
                 [[fallthrough]];
@@ -203,6 +212,27 @@ private:
         QObject::connect(grid, &ListGrid::ColumnClick, grid, [this](int) { react(11, 0); });
         QObject::connect(grid, &ListGrid::Click, grid, [this] { react(12, grid->Row()); });
         QObject::connect(grid, &ListGrid::RequestRowData, grid, [this](int r) { react(13, r); });
+        QObject::connect(grid, &ListGrid::RowCountChanged, grid, [this] { react(14, 0); });
+        QObject::connect(grid, &ListGrid::SortComplete, grid, [this] { react(15, 0); });
+        QObject::connect(grid, &ListGrid::Scroll, grid, [this] { react(16, 0); });
+        QObject::connect(grid, &ListGrid::KeyDown, grid,
+                         [this](qint16&, qint16&) { react(17, grid->Row()); });
+        QObject::connect(grid, &ListGrid::MouseDown, grid,
+                         [this](qint16&, qint16&, float&, float&) { react(18, grid->Row()); });
+        QObject::connect(grid, &ListGrid::MouseUp, grid,
+                         [this](qint16&, qint16&, float&, float&) { react(19, grid->Row()); });
+        QObject::connect(grid, &ListGrid::AfterDelete, grid, [this] { react(20, 0); });
+        QObject::connect(grid, &ListGrid::PropertyChanged, grid, [this](const QString&) { react(21, 0); });
+        QObject::connect(grid, &ListGrid::ColumnOrderChanged, grid, [this](int, int) { react(22, 0); });
+        QObject::connect(grid, &ListGrid::ColumnSizeChanged, grid, [this](int, float) { react(23, 0); });
+        QObject::connect(grid, &ListGrid::EditKeyPress, grid,
+                         [this](int, qint16&) { react(24, grid->Row()); });
+        QObject::connect(grid, &ListGrid::BeforeInsert, grid, [this](int r, bool& c) { react(25, r, &c); });
+        QObject::connect(grid, &ListGrid::AfterInsert, grid, [this](int r) { react(26, r); });
+        QObject::connect(grid, &ListGrid::DblClick, grid, [this] { react(27, grid->Row()); });
+        QObject::connect(grid, &ListGrid::KeyPress, grid, [this](qint16&) { react(28, grid->Row()); });
+        QObject::connect(grid, &ListGrid::MouseMove, grid,
+                         [this](qint16&, qint16&, float&, float&) { react(29, grid->Row()); });
         // What an event names is there when the event comes.
         QObject::connect(grid, &ListGrid::RowCheckedEvent, grid, [this](int r) {
             BRENLOW_FUZZ_CHECK(r >= 0 && r < rows());
@@ -217,24 +247,24 @@ private:
     void mouse(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons,
                Qt::KeyboardModifiers mods)
     {
-        QMouseEvent event(type, p, grid->mapToGlobal(p), button, buttons, mods);
-        QCoreApplication::sendEvent(grid, &event);
+        QMouseEvent event(type, p, live()->mapToGlobal(p), button, buttons, mods);
+        QCoreApplication::sendEvent(live(), &event);
     }
 
     void key(int k, Qt::KeyboardModifiers mods, const QString& text)
     {
         // Keys go where the user's would: into the open editor, else to the grid.
-        QWidget* target = grid;
-        if (grid->EditPending()) {
-            if (grid->txtEdit()->isVisible())
-                target = grid->txtEdit();
+        QWidget* target = live();
+        if (live()->EditPending()) {
+            if (live()->txtEdit()->isVisible())
+                target = live()->txtEdit();
             else if (combo->isVisible())
                 target = combo;
         }
         QKeyEvent press(QEvent::KeyPress, k, mods, text);
         QCoreApplication::sendEvent(target, &press);
         QKeyEvent release(QEvent::KeyRelease, k, mods, text);
-        QCoreApplication::sendEvent(grid, &release);
+        QCoreApplication::sendEvent(live(), &release);
     }
 
     Qt::KeyboardModifiers mods()
@@ -252,29 +282,29 @@ private:
     {
         switch (in.byte() % 22) {
         case 0:
-            grid->AddItem(in.text(), row(), in.byte() & 1, in.byte() & 1, (in.byte() & 7) == 0,
-                          (in.byte() & 7) != 0);
+            live()->AddItem(in.text(), row(), in.byte() & 1, in.byte() & 1, (in.byte() & 7) == 0,
+                            (in.byte() & 7) != 0);
             break;
         case 1:
-            grid->RemoveItem(row());
+            live()->RemoveItem(row());
             break;
         case 2:
-            grid->SetCellText(row(), col(), in.text());
+            live()->SetCellText(row(), col(), in.text());
             break;
         case 3:
-            grid->SetRedraw(in.byte() & 1);
+            live()->SetRedraw(in.byte() & 1);
             break;
         case 4: {
             const int c1 = col(), t1 = static_cast<int>(in.byte() % 4) - 1;
-            const int c2 = static_cast<int>(in.byte() % (grid->Cols() + 1)) - 1;
-            grid->Sort(c1, t1, c2, static_cast<int>(in.byte() % 4) - 1);
+            const int c2 = static_cast<int>(in.byte() % (live()->Cols() + 1)) - 1;
+            live()->Sort(c1, t1, c2, static_cast<int>(in.byte() % 4) - 1);
             break;
         }
         case 5:
             if (in.byte() & 1)
-                grid->FilterOn(in.text(), col(), in.byte() % 8, in.byte() & 1, std::max(0, row()));
+                live()->FilterOn(in.text(), col(), in.byte() % 8, in.byte() & 1, std::max(0, row()));
             else
-                grid->FilterOff(row());
+                live()->FilterOff(row());
             break;
         case 6: { // click, double click or drag
             const QPoint p = point();
@@ -298,7 +328,7 @@ private:
         case 7:
             mouse(QEvent::MouseMove, point(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
             // Whatever changed while painting was off, the pointer is never over a row that is gone.
-            BRENLOW_FUZZ_CHECK(grid->model().mouseRow < rows());
+            BRENLOW_FUZZ_CHECK(live()->MouseRow() < rows());
             break;
         case 8: {
             static const int keys[] = {Qt::Key_Up,       Qt::Key_Down,   Qt::Key_Left,   Qt::Key_Right,
@@ -322,87 +352,87 @@ private:
         }
         case 10:
             if (in.byte() & 1)
-                grid->ForceCellEdit(row(), col(), in.byte() & 1);
+                live()->ForceCellEdit(row(), col(), in.byte() & 1);
             else
-                grid->UpdateCell(in.byte() & 1);
+                live()->UpdateCell(in.byte() & 1);
             break;
         case 11:
-            grid->SetMultiSelect(static_cast<qint16>(in.byte() % 3));
+            live()->SetMultiSelect(static_cast<qint16>(in.byte() % 3));
             if (in.byte() & 1)
-                grid->DeleteSelected();
+                live()->DeleteSelected();
             else
-                grid->SetRowSelected(std::max(0, row()), true);
+                live()->SetRowSelected(std::max(0, row()), true);
             break;
         case 12: {
             const int r = std::max(0, row());
-            const int c = std::min(col(), grid->Cols() - 1);
+            const int c = std::min(col(), live()->Cols() - 1);
             switch (in.byte() % 4) {
             case 0:
-                grid->SetRowVisible(r, in.byte() & 1);
+                live()->SetRowVisible(r, in.byte() & 1);
                 break;
             case 1:
-                grid->SetColVisible(c, in.byte() & 1);
+                live()->SetColVisible(c, in.byte() & 1);
                 break;
             case 2:
-                grid->SetColWidth(c, static_cast<float>(in.int32()) * (in.byte() & 1 ? 15.0f : 1.0f));
+                live()->SetColWidth(c, static_cast<float>(in.int32()) * (in.byte() & 1 ? 15.0f : 1.0f));
                 break;
             default:
-                grid->SetRowHeight(r, static_cast<float>(in.int32() % 100000));
+                live()->SetRowHeight(r, static_cast<float>(in.int32() % 100000));
                 break;
             }
             break;
         }
         case 13:
-            if (in.byte() % 8 == 0 && grid->Cols() < 40)
-                grid->ClearAll();
-            grid->AddColumn(in.text(), 300 + in.byte() * 20, in.byte() % 10, in.byte() % 8, {}, {}, 4,
-                            in.byte() & 1, in.byte() % 4);
+            if (in.byte() % 8 == 0 && live()->Cols() < 40)
+                live()->ClearAll();
+            live()->AddColumn(in.text(), 300 + in.byte() * 20, in.byte() % 10, in.byte() % 8, {}, {}, 4,
+                              in.byte() & 1, in.byte() % 4);
             break;
         case 14: {
             switch (in.byte() % 14) {
             case 0:
-                grid->SetAllowEdit(in.byte() & 1);
+                live()->SetAllowEdit(in.byte() & 1);
                 break;
             case 1:
-                grid->SetEditTrigger(in.byte() & 62);
+                live()->SetEditTrigger(in.byte() & 62);
                 break;
             case 2:
-                grid->SetAllowColumnSort(in.byte() & 1);
+                live()->SetAllowColumnSort(in.byte() & 1);
                 break;
             case 3:
-                grid->SetAllowColumnSwap(in.byte() & 1);
+                live()->SetAllowColumnSwap(in.byte() & 1);
                 break;
             case 4:
-                grid->SetAllowColumnDrag(in.byte() & 1);
+                live()->SetAllowColumnDrag(in.byte() & 1);
                 break;
             case 5:
-                grid->SetAllowColumnResizing(in.byte() & 1);
-                grid->SetAllowRowResizing(in.byte() & 1);
+                live()->SetAllowColumnResizing(in.byte() & 1);
+                live()->SetAllowRowResizing(in.byte() & 1);
                 break;
             case 6:
-                grid->SetRowCheckBoxes(in.byte() & 1);
+                live()->SetRowCheckBoxes(in.byte() & 1);
                 break;
             case 7:
-                grid->SetFocusRectMode(in.byte() % 3);
+                live()->SetFocusRectMode(in.byte() % 3);
                 break;
             case 8:
-                grid->SetAllowWordWrap(in.byte() & 1);
+                live()->SetAllowWordWrap(in.byte() & 1);
                 break;
             case 9:
-                grid->SetTotalsLineShow(in.byte() & 1);
+                live()->SetTotalsLineShow(in.byte() & 1);
                 break;
             case 10:
-                grid->SetShowRowNumbers(in.byte() & 1);
+                live()->SetShowRowNumbers(in.byte() & 1);
                 break;
             case 11:
-                grid->SetFreezeAtCol(static_cast<qint16>(static_cast<int>(in.byte() % 6) - 1));
+                live()->SetFreezeAtCol(static_cast<qint16>(static_cast<int>(in.byte() % 6) - 1));
                 break;
             case 12:
-                grid->SetAllowDelete(in.byte() & 1);
-                grid->SetAllowInsert(in.byte() & 1);
+                live()->SetAllowDelete(in.byte() & 1);
+                live()->SetAllowInsert(in.byte() & 1);
                 break;
             default:
-                grid->SetCaption(in.text());
+                live()->SetCaption(in.text());
                 break;
             }
             break;
@@ -411,22 +441,22 @@ private:
             const int r = row(), c = col();
             switch (in.byte() % 5) {
             case 0:
-                grid->SetCellBackColor(r, c, static_cast<quint32>(in.int32()));
+                live()->SetCellBackColor(r, c, static_cast<quint32>(in.int32()));
                 break;
             case 1:
-                grid->SetCellHandPointer(r, c, in.byte() & 1);
+                live()->SetCellHandPointer(r, c, in.byte() & 1);
                 break;
             case 2: {
                 QImage picture(4 + in.byte() % 40, 4 + in.byte() % 40, QImage::Format_RGB32);
                 picture.fill(Qt::green);
-                grid->CellPicture(picture, r, c);
+                live()->CellPicture(picture, r, c);
                 break;
             }
             case 3:
-                grid->SetCellProgressValue(r, c, in.byte());
+                live()->SetCellProgressValue(r, c, in.byte());
                 break;
             default:
-                grid->FormatCells(std::max(0, r), -1, 0, -1, 1 << (in.byte() % 10), in.text());
+                live()->FormatCells(std::max(0, r), -1, 0, -1, 1 << (in.byte() % 10), in.text());
                 break;
             }
             break;
@@ -436,50 +466,50 @@ private:
                 QSettings settings(QCoreApplication::organizationName(), QCoreApplication::applicationName());
                 settings.remove(QStringLiteral("s"));
                 settings.beginGroup(QStringLiteral("s"));
-                std::vector<int> order(static_cast<size_t>(grid->Cols()));
+                std::vector<int> order(static_cast<size_t>(live()->Cols()));
                 for (size_t i = 0; i < order.size(); ++i)
                     order[i] = static_cast<int>(i);
                 std::rotate(order.begin(), order.begin() + (order.empty() ? 0 : in.byte() % order.size()),
                             order.end());
-                settings.setValue(QStringLiteral("Count"), QString::number(grid->Cols() - 1));
+                settings.setValue(QStringLiteral("Count"), QString::number(live()->Cols() - 1));
                 for (size_t i = 0; i < order.size(); ++i)
                     settings.setValue(QString::number(i), QString::number(order[i]));
                 settings.endGroup();
-                grid->ColOrderLoad(QStringLiteral("s"));
+                live()->ColOrderLoad(QStringLiteral("s"));
             } else {
-                grid->ColOrderRestore();
+                live()->ColOrderRestore();
             }
             break;
         }
         case 17:
-            if (QScrollBar* bar = in.byte() & 1 ? grid->verticalScrollBar() : grid->horizontalScrollBar())
+            if (QScrollBar* bar = in.byte() & 1 ? live()->verticalScrollBar() : live()->horizontalScrollBar())
                 bar->setValue(in.byte() % 40);
             break;
         case 18:
             if (in.byte() & 1)
-                grid->RowColSet(row(), static_cast<int>(in.byte() % (grid->Cols() + 1)) - 1);
+                live()->RowColSet(row(), static_cast<int>(in.byte() % (live()->Cols() + 1)) - 1);
             else
-                grid->BindControl(std::min(col(), grid->Cols() - 1), in.byte() & 1 ? combo : nullptr);
+                live()->BindControl(std::min(col(), live()->Cols() - 1), in.byte() & 1 ? combo : nullptr);
             break;
         case 19: { // extreme numbers, as damaged stored data gives them
             switch (in.byte() % 7) {
             case 0:
-                grid->SetCacheIncrement(in.int32());
+                live()->SetCacheIncrement(in.int32());
                 break;
             case 1:
-                grid->SetMinVerticalOffset(in.int32() % (in.byte() & 1 ? 1000 : 1 << 30));
+                live()->SetMinVerticalOffset(in.int32() % (in.byte() & 1 ? 1000 : 1 << 30));
                 break;
             case 2:
-                grid->SetRowImage(row(), in.int32());
+                live()->SetRowImage(row(), in.int32());
                 break;
             case 3:
-                grid->ColWidthAutoSize(in.int32());
+                live()->ColWidthAutoSize(in.int32());
                 break;
             case 4:
-                grid->SetMinRowHeight(std::bit_cast<float>(in.int32()));
+                live()->SetMinRowHeight(std::bit_cast<float>(in.int32()));
                 break;
             case 5:
-                grid->SetColumnHeaderLines(static_cast<qint16>(in.int32()));
+                live()->SetColumnHeaderLines(static_cast<qint16>(in.int32()));
                 break;
             default: {
                 PropertyBag bag;
@@ -487,8 +517,8 @@ private:
                                              "GridLineWidth", "ColumnHeaderLines", "FocusRectStyle"};
                 bag.WriteProperty(QString::fromLatin1(keys[in.byte() % std::size(keys)]),
                                   double(std::bit_cast<float>(in.int32())));
-                grid->ReadProperties(bag);
-                grid->SetRedraw(true);
+                live()->ReadProperties(bag);
+                live()->SetRedraw(true);
                 break;
             }
             }
@@ -496,21 +526,21 @@ private:
         }
         case 20: { // row members with any row, and Redraw off more than once
             const int r = static_cast<int>(in.int32() % 16);
-            grid->SetRowData(r, in.byte());
-            (void)grid->RowTag(r);
-            grid->SetRowChecked(r, in.byte() & 1);
-            (void)grid->RowHeight(r);
-            grid->SetRowGroupHeader(r, in.byte() & 1);
+            live()->SetRowData(r, in.byte());
+            (void)live()->RowTag(r);
+            live()->SetRowChecked(r, in.byte() & 1);
+            (void)live()->RowHeight(r);
+            live()->SetRowGroupHeader(r, in.byte() & 1);
             if (in.byte() & 1) {
-                grid->SetRedraw(false);
-                grid->RemoveItem(row());
-                grid->SetRedraw(false);
-                grid->SetRedraw(true);
+                live()->SetRedraw(false);
+                live()->RemoveItem(row());
+                live()->SetRedraw(false);
+                live()->SetRedraw(true);
             }
             break;
         }
         default:
-            grid->Refresh();
+            live()->Refresh();
             break;
         }
     }
@@ -518,56 +548,52 @@ private:
     void check()
     {
         const ListGridModel& m = grid->model();
-        const qint32 n = m.lastRow + 1;
+        const qint32 n = m.lastRow() + 1;
         BRENLOW_FUZZ_CHECK(grid->Rows() == n);
-        BRENLOW_FUZZ_CHECK(m.rows.size() == static_cast<size_t>(n));
-        BRENLOW_FUZZ_CHECK(m.rowMap.size() >= static_cast<size_t>(n));
+        BRENLOW_FUZZ_CHECK(m.rows().size() == static_cast<size_t>(n));
+        BRENLOW_FUZZ_CHECK(m.rowMap().size() >= static_cast<size_t>(n));
         std::vector<bool> seen(static_cast<size_t>(n), false);
         for (qint32 i = 0; i < n; ++i) {
-            const qint32 slot = m.rowMap[static_cast<size_t>(i)];
+            const qint32 slot = m.rowMap()[static_cast<size_t>(i)];
             BRENLOW_FUZZ_CHECK(slot >= 0 && slot < n && !seen[static_cast<size_t>(slot)]);
             seen[static_cast<size_t>(slot)] = true;
         }
         const qint32 cols = m.colCount();
-        BRENLOW_FUZZ_CHECK(m.colOrder.size() == static_cast<size_t>(cols));
+        BRENLOW_FUZZ_CHECK(m.colOrder().size() == static_cast<size_t>(cols));
         std::vector<bool> colSeen(static_cast<size_t>(cols), false);
-        for (qint32 index : m.colOrder) {
+        for (qint32 index : m.colOrder()) {
             BRENLOW_FUZZ_CHECK(index >= 0 && index < cols && !colSeen[static_cast<size_t>(index)]);
             colSeen[static_cast<size_t>(index)] = true;
         }
         // Format entries count exactly the cells that use them.
-        std::vector<qint32> uses(m.formats.size(), 0);
+        std::vector<qint32> uses(m.formats().size(), 0);
         int selected = 0;
-        for (const GridRow& r : m.rows) {
+        for (const GridRow& r : m.rows()) {
             BRENLOW_FUZZ_CHECK(r.cells.size() == static_cast<size_t>(cols));
             for (const GridCell& cell : r.cells) {
                 BRENLOW_FUZZ_CHECK(cell.formatIndex >= -1 &&
-                                   cell.formatIndex < static_cast<qint32>(m.formats.size()));
+                                   cell.formatIndex < static_cast<qint32>(m.formats().size()));
                 if (cell.formatIndex >= 0)
                     ++uses[static_cast<size_t>(cell.formatIndex)];
             }
         }
         for (size_t i = 0; i < uses.size(); ++i)
-            BRENLOW_FUZZ_CHECK(uses[i] == m.formats[i].refCount);
+            BRENLOW_FUZZ_CHECK(uses[i] == m.formats()[i].refCount);
         for (qint32 i = 0; i < n; ++i)
             selected += grid->RowSelected(i) ? 1 : 0;
         BRENLOW_FUZZ_CHECK(grid->SelectedCount() == selected);
         // The current cell is inside the grid.
-        BRENLOW_FUZZ_CHECK(m.currentRow >= -1 && m.currentRow < std::max(n, 1));
-        BRENLOW_FUZZ_CHECK(n > 0 || m.currentRow == -1);
-        BRENLOW_FUZZ_CHECK(m.currentCol >= -1 && m.currentCol < std::max(cols, 1));
-        // No edit is open on a cell that is gone or hidden, and it is the one the editor names.
+        BRENLOW_FUZZ_CHECK(m.currentRow() >= -1 && m.currentRow() < std::max(n, 1));
+        BRENLOW_FUZZ_CHECK(n > 0 || m.currentRow() == -1);
+        BRENLOW_FUZZ_CHECK(m.currentCol() >= -1 && m.currentCol() < std::max(cols, 1));
+        // An open edit has a cell to edit and its editor shown.
         if (grid->EditPending()) {
-            const GridInput& input = grid->input();
-            const qint32 r = m.displayRowOfId(input.editRowId);
-            BRENLOW_FUZZ_CHECK(r >= 0 && r == input.editRow);
-            BRENLOW_FUZZ_CHECK(input.editCol >= 0 && input.editCol < cols);
-            BRENLOW_FUZZ_CHECK(m.colOrder[static_cast<size_t>(input.editColPos)] == input.editCol);
-            BRENLOW_FUZZ_CHECK(m.rowAt(r).visible && m.columns[static_cast<size_t>(input.editCol)].visible);
+            BRENLOW_FUZZ_CHECK(n > 0 && cols > 0);
+            BRENLOW_FUZZ_CHECK(grid->txtEdit()->isVisible() || combo->isVisible());
         }
         // While painting, what was painted is the model: rows and columns in view exist, are shown,
         // and lie one below / beside the other.
-        if (m.painting && !m.refreshPending && !m.layoutPending) {
+        if (grid->Redraw()) {
             int lastBottom = -1;
             for (const auto& span : grid->layout().rows()) {
                 BRENLOW_FUZZ_CHECK(span.row >= 0 && span.row < n && m.rowAt(span.row).visible);
@@ -576,8 +602,8 @@ private:
             }
             for (const auto& span : grid->layout().cols()) {
                 BRENLOW_FUZZ_CHECK(span.pos >= 0 && span.pos < cols);
-                BRENLOW_FUZZ_CHECK(m.colOrder[static_cast<size_t>(span.pos)] == span.col);
-                BRENLOW_FUZZ_CHECK(m.columns[static_cast<size_t>(span.col)].visible && span.width >= 0);
+                BRENLOW_FUZZ_CHECK(m.colOrder()[static_cast<size_t>(span.pos)] == span.col);
+                BRENLOW_FUZZ_CHECK(m.column(span.col).visible && span.width >= 0);
             }
         }
     }
@@ -586,7 +612,7 @@ private:
     QWidget window;
     QPointer<ListGrid> grid; ///< null once a handler closed the window under it
     QComboBox* combo = nullptr;
-    uint8_t reactions[14] = {};
+    uint8_t reactions[30] = {};
     int depth = 0;
     int budget = 40;
 };

@@ -3,6 +3,8 @@
 #include "controls/grid/ListGridInputState.h"
 
 #include "base/Numbers.h"
+#include <QLineEdit>
+
 #include "base/Rounding.h"
 
 #include <algorithm>
@@ -15,10 +17,31 @@ ListGrid::ListGrid(QWidget* parent) : QWidget(parent)
 {
     brenlow::InstallGridAccessibility();
     m.setFont(font());
-    m.props.FontHeader = font();
-    m.resetFormats();
-    m.defaultRowHeight = m.computeDefaultRowHeight();
+    m.setProperty(&GridProperties::FontHeader, font());
+    m.updateDefaultRowHeight();
     applyTheme();
+    // Pasted text passes the column's input filter too, so the box never holds what typing could not.
+    QLineEdit* box = m_editor.box();
+    connect(box, &QLineEdit::textEdited, this, [this, box](const QString& text) {
+        const int col = m_editor.col();
+        if (!m_editor.isOpen() || col < 0 || col >= m.colCount())
+            return;
+        const QString filter = m.column(col).inputFilter;
+        QString kept;
+        for (QChar ch : text) {
+            if (filter == QLatin1String("<"))
+                kept += ch.toLower();
+            else if (filter == QLatin1String(">"))
+                kept += ch.toUpper();
+            else if (filter.isEmpty() || ch == QLatin1Char('.') || filter.contains(ch))
+                kept += ch;
+        }
+        if (kept != text) {
+            const int cursor = box->cursorPosition() - static_cast<int>(text.size() - kept.size());
+            box->setText(kept);
+            box->setCursorPosition(std::max(0, cursor));
+        }
+    });
 }
 
 ListGrid::~ListGrid() = default;
@@ -31,24 +54,7 @@ int ListGrid::AddColumn(const QString& Caption, float Width, int Alignment, int 
 {
     // The one step that can fail comes before anything changes.
     const qint32 pixelWidth = RoundHalfEven32(m.toPixels(static_cast<double>(Width) + 1));
-    const qint32 n = m.colCount();
-    ++m.structure;
-    m.columns.resize(static_cast<size_t>(n) + 1);
-    m.colOrder.resize(static_cast<size_t>(n) + 1);
-    m.totalsLine.resize(static_cast<size_t>(n) + 1);
-    m.totals.resize(static_cast<size_t>(n) + 1, 0.0);
-    m.totalsStale.resize(static_cast<size_t>(n) + 1, false);
-
-    int result = n;
-    if (Index > 0 && Index < n) {
-        std::copy_backward(m.colOrder.begin() + Index, m.colOrder.begin() + n, m.colOrder.begin() + n + 1);
-        m.colOrder[static_cast<size_t>(Index)] = n;
-        result = Index;
-    } else {
-        m.colOrder[static_cast<size_t>(n)] = n;
-    }
-
-    GridColumn& col = m.columns.back();
+    GridColumn col;
     col.heading = Caption;
     col.width = Width + 1;
     col.pixelWidth = pixelWidth;
@@ -65,23 +71,18 @@ int ListGrid::AddColumn(const QString& Caption, float Width, int Alignment, int 
     col.flags = WordWrap ? CellFlag::WordWrap : 0;
     col.visible = bVisible;
     col.locked = bLocked;
+    const qint32 n = m.colCount();
+    const int result = m.insertColumn(std::move(col), Index);
 
-    if (m.lastRow >= 0) {
-        {
-            PaintSuspender suspend(*this);
-            for (qint32 s = 0; s <= m.lastRow; ++s) {
-                GridCell cell;
-                cell.alignment = static_cast<qint16>(Alignment);
-                m.rows[static_cast<size_t>(s)].cells.push_back(std::move(cell));
-            }
-            const QString name = m.fontName;
-            FormatCells(0, -1, n, n, 1, QString::number(m.props.BackColor));
-            FormatCells(0, -1, n, n, 4, QString::number(m.props.ForeColor));
-            FormatCells(0, -1, n, n, 16, name);
-        }
+    if (m.lastRow() >= 0) {
+        PaintSuspender suspend(*this);
+        const QString name = m.fontName();
+        FormatCells(0, -1, n, n, 1, QString::number(m.props().BackColor));
+        FormatCells(0, -1, n, n, 4, QString::number(m.props().ForeColor));
+        FormatCells(0, -1, n, n, 16, name);
     }
-    followEdit();
-    refreshOrPend();
+    if (followEdit())
+        refreshOrPend();
     return result;
 }
 
@@ -93,100 +94,100 @@ int ListGrid::Cols() const
 int ListGrid::ColAlignment(int vCol) const
 {
     m.checkColumn(vCol);
-    return m.columns[static_cast<size_t>(vCol)].alignment;
+    return m.column(vCol).alignment;
 }
 void ListGrid::SetColAlignment(int vCol, int New_Value)
 {
     m.checkColumn(vCol);
-    m.columns[static_cast<size_t>(vCol)].alignment = New_Value;
+    m.column(vCol).alignment = New_Value;
     requestRefresh();
 }
 int ListGrid::ColImageAlignment(int vCol) const
 {
     m.checkColumn(vCol);
-    return m.columns[static_cast<size_t>(vCol)].imageAlignment;
+    return m.column(vCol).imageAlignment;
 }
 void ListGrid::SetColImageAlignment(int vCol, int New_Value)
 {
     m.checkColumn(vCol);
-    m.columns[static_cast<size_t>(vCol)].imageAlignment = New_Value;
+    m.column(vCol).imageAlignment = New_Value;
     requestRefresh();
 }
 int ListGrid::ColType(int vCol) const
 {
     m.checkColumn(vCol);
-    return m.columns[static_cast<size_t>(vCol)].type;
+    return m.column(vCol).type;
 }
 void ListGrid::SetColType(int vCol, int New_Value)
 {
     m.checkColumn(vCol);
     (void)m.columnTotal(vCol); // a column that keeps a running total starts from the exact sum
-    m.columns[static_cast<size_t>(vCol)].type = static_cast<qint16>(New_Value);
+    m.column(vCol).type = static_cast<qint16>(New_Value);
 }
 QString ListGrid::ColFormat(int vCol) const
 {
     m.checkColumn(vCol);
-    return m.columns[static_cast<size_t>(vCol)].format;
+    return m.column(vCol).format;
 }
 void ListGrid::SetColFormat(int vCol, const QString& New_Value)
 {
     m.checkColumn(vCol);
-    m.columns[static_cast<size_t>(vCol)].format = New_Value;
+    m.column(vCol).format = New_Value;
     requestRefresh();
 }
 QString ListGrid::ColHeading(int vCol) const
 {
     m.checkColumn(vCol);
-    return m.columns[static_cast<size_t>(vCol)].heading;
+    return m.column(vCol).heading;
 }
 void ListGrid::SetColHeading(int vCol, const QString& New_Value)
 {
     m.checkColumn(vCol);
-    m.columns[static_cast<size_t>(vCol)].heading = New_Value;
+    m.column(vCol).heading = New_Value;
     requestRefresh();
 }
 QString ListGrid::ColInputFilter(int vCol) const
 {
     m.checkColumn(vCol);
-    return m.columns[static_cast<size_t>(vCol)].inputFilter;
+    return m.column(vCol).inputFilter;
 }
 void ListGrid::SetColInputFilter(int vCol, const QString& New_Value)
 {
     m.checkColumn(vCol);
-    m.columns[static_cast<size_t>(vCol)].inputFilter = New_Value;
+    m.column(vCol).inputFilter = New_Value;
 }
 QString ListGrid::ColTag(int vCol) const
 {
     m.checkColumn(vCol);
-    return m.columns[static_cast<size_t>(vCol)].tag;
+    return m.column(vCol).tag;
 }
 void ListGrid::SetColTag(int vCol, const QString& New_Value)
 {
     m.checkColumn(vCol);
-    m.columns[static_cast<size_t>(vCol)].tag = New_Value;
+    m.column(vCol).tag = New_Value;
 }
 bool ListGrid::ColLocked(int vCol) const
 {
-    if (vCol == -1 || m.colRefused)
+    if (vCol == -1 || in->colRefused)
         return true;
     m.checkColumn(vCol);
-    return m.columns[static_cast<size_t>(vCol)].locked;
+    return m.column(vCol).locked;
 }
 void ListGrid::SetColLocked(int vCol, bool New_Value)
 {
     m.checkColumn(vCol);
-    m.columns[static_cast<size_t>(vCol)].locked = New_Value;
+    m.column(vCol).locked = New_Value;
     requestRefresh();
 }
 bool ListGrid::ColVisible(int vCol) const
 {
     m.checkColumn(vCol);
-    return m.columns[static_cast<size_t>(vCol)].visible;
+    return m.column(vCol).visible;
 }
 void ListGrid::SetColVisible(int vCol, bool New_Value)
 {
     m.checkColumn(vCol);
-    m.columns[static_cast<size_t>(vCol)].visible = New_Value;
+    m.column(vCol).visible = New_Value;
     followEdit();
     requestLayout();
     requestRefresh();
@@ -194,14 +195,14 @@ void ListGrid::SetColVisible(int vCol, bool New_Value)
 float ListGrid::ColWidth(int vCol) const
 {
     m.checkColumn(vCol);
-    return m.columns[static_cast<size_t>(vCol)].width;
+    return m.column(vCol).width;
 }
 void ListGrid::SetColWidth(int vCol, float New_Value)
 {
     m.checkColumn(vCol);
     // Width and pixel width change together or not at all.
     const qint32 pixelWidth = RoundHalfEven32(m.toPixels(New_Value));
-    GridColumn& col = m.columns[static_cast<size_t>(vCol)];
+    GridColumn& col = m.column(vCol);
     col.width = New_Value;
     col.pixelWidth = pixelWidth;
     requestLayout();
@@ -210,12 +211,12 @@ void ListGrid::SetColWidth(int vCol, float New_Value)
 bool ListGrid::ColWordWrap(int vCol) const
 {
     m.checkColumn(vCol);
-    return (m.columns[static_cast<size_t>(vCol)].flags & CellFlag::WordWrap) != 0;
+    return (m.column(vCol).flags & CellFlag::WordWrap) != 0;
 }
 void ListGrid::SetColWordWrap(int vCol, bool New_Value)
 {
     m.checkColumn(vCol);
-    quint16& flags = m.columns[static_cast<size_t>(vCol)].flags;
+    quint16& flags = m.column(vCol).flags;
     flags = New_Value ? (flags | CellFlag::WordWrap) : (flags & ~CellFlag::WordWrap);
 }
 
@@ -224,13 +225,8 @@ void ListGrid::ClearAll()
     // A column resize in progress ends with its column.
     in->resizing = false;
     in->resizeCol = -1;
-    m.columns.clear();
-    m.colOrder.clear();
-    m.totalsLine.clear();
-    m.totals.clear();
-    m.totalsStale.clear();
-    m.resetFormats();
-    m.navCol = -1; // the remembered column is gone with the others
+    m.clearColumns();
+    in->navCol = -1; // the remembered column is gone with the others
     Clear();
 }
 
@@ -239,73 +235,26 @@ void ListGrid::ClearAll()
 int ListGrid::AddRow(const QString& vstrItem, int vRow, bool vbRowChecked, bool vbMarkAsNew, bool vbRowLocked,
                      bool vbRowVisible, int vRowData)
 {
-    if (m.colCount() == 0)
+    if (m.colCount() == 0) {
+        // Its paint pass raises RequestRowData, whose handler may delete the grid.
+        const ControlGuard alive(this);
         AddColumn(QString(), VisibleWidth(), 4, 0, QString(), QString(), 4, false, 0, true, false);
-    if (m.lastRow == std::numeric_limits<qint32>::max() - 1)
-        throw std::overflow_error("Overflow: too many rows");
-
-    const qint32 n = m.lastRow + 1;
-    m.growStorage(n);
-    m.lastRow = n;
-    ++m.structure;
-
-    int result = n;
-    if (vRow >= 0 && vRow < n) {
-        std::copy_backward(m.rowMap.begin() + vRow, m.rowMap.begin() + n, m.rowMap.begin() + n + 1);
-        m.rowMap[static_cast<size_t>(vRow)] = n;
-        result = vRow;
-    } else {
-        m.rowMap[static_cast<size_t>(n)] = n;
+        if (!alive)
+            return -1;
     }
-
-    GridRow& row = m.rows[static_cast<size_t>(n)];
-    row.id = m.nextRowId++;
-    row.height = m.defaultRowHeight;
-    const qint32 cols = m.colCount();
-    row.cells.resize(static_cast<size_t>(cols));
-
-    // Every new cell gets the grid's colours and font name, which are the grid defaults: one shared
-    // entry, found once (applying the font name and fore colour after it finds the same entry).
-    GridCell probe;
-    m.applyCellFormat(probe, FormatChange{FormatField::BackColor, m.props.BackColor, 0, false, {}});
-    const qint16 shared = probe.formatIndex;
-    m.formats[static_cast<size_t>(shared)].refCount += cols - 1;
-
-    const bool dotDecimal = ListGridModel::dotDecimalLocale();
-    qsizetype from = 0;
-    for (qint32 k = 0; k < cols; ++k) {
-        const GridColumn& col = m.columns[static_cast<size_t>(k)];
-        GridCell& cell = row.cells[static_cast<size_t>(k)];
-        cell.alignment = static_cast<qint16>(col.alignment);
-        cell.flags = col.flags;
-        cell.formatIndex = shared;
-        if (from <= vstrItem.size()) {
-            qsizetype tab = vstrItem.indexOf(QLatin1Char('\t'), from);
-            if (tab < 0)
-                tab = vstrItem.size();
-            cell.text = from == 0 && tab == vstrItem.size() ? vstrItem : vstrItem.mid(from, tab - from);
-            from = tab + 1;
-            if (m.keepsRunningTotal(k)) {
-                const double value = ListGridModel::number(cell.text, dotDecimal);
-                if (col.type == ColumnType::CheckBox)
-                    cell.flags =
-                        value != 0 ? (cell.flags | CellFlag::Checked) : (cell.flags & ~CellFlag::Checked);
-                m.totals[static_cast<size_t>(k)] += value;
-            } else if (!cell.text.isEmpty()) {
-                m.totalsStale[static_cast<size_t>(k)] = true;
-            }
-        }
-    }
-
+    const int result = m.insertRow(vRow);
+    GridRow& row = m.rowAt(result);
+    // Every new cell gets the grid's colours and font name, which are the grid defaults.
+    m.applyDefaultFormat(row);
+    m.loadRowTexts(row, vstrItem);
     row.data = vRowData;
     row.flags = (vbRowChecked ? RowFlag::Checked : 0) | (vbRowLocked ? RowFlag::Locked : 0) |
                 (vbMarkAsNew ? RowFlag::Added : 0);
     row.visible = vbRowVisible;
-    updateAutoHeight(row);
+    m.updateAutoHeight(row);
 
-    followEdit();
-    refreshOrPend();
-    emit RowCountChanged();
+    if (followEdit() && refreshOrPend())
+        emit RowCountChanged();
     return result;
 }
 
@@ -317,57 +266,51 @@ int ListGrid::AddItem(const QString& vstrItem, int vRow, bool vbRowChecked, bool
 
 void ListGrid::RemoveRow(int vRow)
 {
-    if (m.lastRow < 0)
+    if (m.lastRow() < 0)
         return;
     if (vRow == -1)
-        vRow = m.currentRow;
-    if (vRow < 0 || vRow > m.lastRow)
+        vRow = m.currentRow();
+    if (vRow < 0 || vRow > m.lastRow())
         return;
 
     PaintSuspender suspend(*this);
-    const qint32 slot = m.rowMap[static_cast<size_t>(vRow)];
-    GridRow& row = m.rows[static_cast<size_t>(slot)];
-    const bool wasSelected = row.flags & RowFlag::Selected;
-    for (size_t k = 0; k < row.cells.size(); ++k) {
-        GridCell& cell = row.cells[k];
-        m.releaseFormat(cell);
-        if (k < m.totals.size() && !m.totalsStale[k])
-            m.totals[k] -= ListGridModel::number(cell.text);
-    }
-
-    m.rows.erase(m.rows.begin() + slot);
-    m.rowMap.erase(m.rowMap.begin() + vRow);
-    for (qint32& entry : m.rowMap) {
-        if (entry > slot)
-            --entry;
-    }
-    m.lastRow -= 1;
-    ++m.structure;
-    // An edit of the removed row ends here, before any handler hears of the removal.
+    const bool wasSelected = m_selection.isSelected(vRow);
+    const qint32 currentBefore = m.currentRow();
+    m.removeRow(vRow);
+    // An edit of the removed row ends here, before any handler hears of the removal. Each event
+    // below may delete the grid; the removal then ends there.
+    const ControlGuard alive(this);
     followEdit();
+    if (!alive)
+        return;
 
-    if (m.lastRow < 0) {
+    if (m.lastRow() < 0) {
         Clear();
-        emit RowCountChanged();
+        if (alive)
+            emit RowCountChanged();
         return;
     }
-    m.shrinkStorage();
 
     // The grid is made consistent first (current row inside it, selection moved on); only then do
     // handlers hear of the change, so whatever they read names a row that exists.
-    const bool selectionEvent = wasSelected && m.props.MultiSelect != 0;
+    const bool selectionEvent = wasSelected && m.props().MultiSelect != 0;
     if (wasSelected && !selectionEvent)
-        m.rowAt(std::min<qint32>(vRow, m.lastRow)).flags |= RowFlag::Selected;
-    const bool currentMoved = m.currentRow > m.lastRow;
-    if (currentMoved)
-        m.currentRow = m.lastRow;
+        m_selection.setSelected(std::min<qint32>(vRow, m.lastRow()), true);
+    const bool currentMoved = currentBefore > m.lastRow();
 
-    m.painting = m.redraw;
-    refreshOrPend();
-    if (selectionEvent)
+    m_painting = m_redraw;
+    if (!refreshOrPend())
+        return;
+    if (selectionEvent) {
         emit SelectionChanged();
-    if (currentMoved)
+        if (!alive)
+            return;
+    }
+    if (currentMoved) {
         emit RowColChanged();
+        if (!alive)
+            return;
+    }
     emit RowCountChanged();
 }
 
@@ -378,7 +321,7 @@ void ListGrid::RemoveItem(int vRow)
 
 void ListGrid::DeleteSelected()
 {
-    if (m.props.MultiSelect == 0) {
+    if (m.props().MultiSelect == 0) {
         RemoveRow(-1);
         return;
     }
@@ -386,105 +329,108 @@ void ListGrid::DeleteSelected()
     // behind each of them); the events follow once the grid is consistent again.
     std::vector<bool> marked(static_cast<size_t>(m.rowCount()), false);
     bool any = false;
-    for (qint32 i = 0; i <= m.lastRow; ++i) {
-        if (m.rowAt(i).flags & RowFlag::Selected) {
+    for (qint32 i = 0; i <= m.lastRow(); ++i) {
+        if (m_selection.isSelected(i)) {
             marked[static_cast<size_t>(i)] = true;
             any = true;
         }
     }
+    // Each event below may delete the grid; the step then ends there.
+    const ControlGuard alive(this);
     if (!any) {
-        if (m.lastRow >= 0)
+        if (m.lastRow() >= 0)
             RowColSet(0, -1);
-        requestRefresh();
+        if (alive)
+            requestRefresh();
         return;
     }
+    const qint32 currentBefore = m.currentRow();
     m.removeMarkedRows(marked);
-    if (m.lastRow < 0) {
+    if (m.lastRow() < 0) {
         Clear();
+        if (!alive)
+            return;
         emit SelectionChanged();
-        emit RowCountChanged();
+        if (alive)
+            emit RowCountChanged();
         return;
     }
-    m.shrinkStorage();
-    followEdit();
-    const bool currentMoved = m.currentRow > m.lastRow;
-    if (currentMoved)
-        m.currentRow = m.lastRow;
+    if (!followEdit())
+        return;
+    const bool currentMoved = currentBefore > m.lastRow();
     {
         PaintSuspender suspend(*this);
         emit SelectionChanged();
-        if (currentMoved)
+        if (!alive)
+            return;
+        if (currentMoved) {
             emit RowColChanged();
+            if (!alive)
+                return;
+        }
         emit RowCountChanged();
+        if (!alive)
+            return;
     }
-    if (m.lastRow >= 0)
+    if (m.lastRow() >= 0)
         RowColSet(0, -1);
-    refreshOrPend();
+    if (alive)
+        refreshOrPend();
 }
 
 void ListGrid::Clear()
 {
-    const bool wasPainting = m.painting;
-    ++m.structure;
-    m.rows.clear();
-    m.rowMap.clear();
-    m.storageBound = 1;
-    m.resetFormats();
-    m.totals.assign(m.colOrder.size(), 0.0);
-    m.totalsStale.assign(m.colOrder.size(), false);
-    m.currentRow = -1;
-    m.currentCol = -1;
-    m.mouseRow = -1;
-    m.mouseCol = -1;
-    m.anchorRow = -1;
-    m.lastRow = -1;
-    m.sortPrimary = -1;
-    m.sortSecondary = -1;
-    m.cellsChanged = false;
-    m.editPending = false;
-    m.firstRowInView = 0;
-    m.lastRowInView = -1;
-    hideEditorAndTip();
-    m.redraw = false;
-    m.painting = false;
-    m.refreshPending = false;
-    m.layoutPending = false;
+    const bool wasPainting = m_painting;
+    m.clearRows();
+    in->mouseRow = -1;
+    in->mouseCol = -1;
+    m_selection.setAnchor(-1);
+    m_editor.markClosed();
+    m_view.firstRowInView = 0;
+    m_view.lastRowInView = -1;
+    if (!hideEditorAndTip())
+        return;
+    m_redraw = false;
+    m_painting = false;
+    m_refreshPending = false;
+    m_layoutPending = false;
     // Paint the empty grid once; while drawing was already off, when it is turned back on.
     recalcLayout();
     if (wasPainting) {
-        paintPass(true);
-        m.refreshPending = false;
+        if (!paintPass(true))
+            return;
+        m_refreshPending = false;
     } else {
-        m.refreshPending = true;
+        m_refreshPending = true;
     }
     brenlow::AnnounceGridReset(this);
 }
 
 int ListGrid::Rows() const
 {
-    return m.lastRow + 1;
+    return m.lastRow() + 1;
 }
 int ListGrid::ItemCount() const
 {
-    return m.lastRow + 1;
+    return m.lastRow() + 1;
 }
 
 namespace {
 
 bool validRow(const ListGridModel& model, int vRow)
 {
-    return vRow >= 0 && vRow <= model.lastRow;
+    return vRow >= 0 && vRow <= model.lastRow();
 }
 
 } // namespace
 
 const GridRow* ListGrid::rowRef(int vRow) const
 {
-    if (m.lastRow < 0)
+    if (m.lastRow() < 0)
         return nullptr;
     if (vRow < 0)
-        vRow = m.currentRow >= 0 ? m.currentRow : 0;
-    return &m.rowAt(std::min<int>(vRow, m.lastRow));
+        vRow = m.currentRow() >= 0 ? m.currentRow() : 0;
+    return &m.rowAt(std::min<int>(vRow, m.lastRow()));
 }
 
 GridRow* ListGrid::rowRef(int vRow)
@@ -561,7 +507,7 @@ void ListGrid::SetRowSelected(int vRow, bool New_Value)
 }
 bool ListGrid::RowLocked(int vRow) const
 {
-    if (m.rowRefused || !validRow(m, vRow))
+    if (in->rowRefused || !validRow(m, vRow))
         return true;
     return m.rowAt(vRow).flags & RowFlag::Locked;
 }
@@ -581,7 +527,8 @@ void ListGrid::SetRowVisible(int vRow, bool New_Value)
 {
     if (GridRow* row = rowRef(vRow)) {
         row->visible = New_Value;
-        followEdit();
+        if (!followEdit())
+            return;
         requestLayout();
         requestRefresh();
     }
@@ -620,6 +567,7 @@ void ListGrid::SetRowImage(int vRow, const QVariant& New_Value)
 
 void ListGrid::SetRowBackColor(int vRow, quint32 New_Value)
 {
+    // While painting is suspended the cell setters raise no events.
     {
         PaintSuspender suspend(*this);
         for (int k = 0; k < m.colCount(); ++k)
@@ -659,22 +607,20 @@ bool ListGrid::RowChanged(int vRow) const
 
 int ListGrid::SelectedCount() const
 {
-    return static_cast<int>(std::count_if(m.rows.begin(), m.rows.end(),
-                                          [](const GridRow& r) { return r.flags & RowFlag::Selected; }));
+    return m_selection.count();
 }
 int ListGrid::CheckedCount() const
 {
-    return static_cast<int>(std::count_if(m.rows.begin(), m.rows.end(),
+    return static_cast<int>(std::count_if(m.rows().begin(), m.rows().end(),
                                           [](const GridRow& r) { return r.flags & RowFlag::Checked; }));
 }
 void ListGrid::SelectedClearAll()
 {
-    for (GridRow& r : m.rows)
-        r.flags &= ~RowFlag::Selected;
+    m_selection.clear();
 }
 void ListGrid::RowUnSelect()
 {
-    if (m.lastRow < 1)
+    if (m.lastRow() < 1)
         return;
     SelectedClearAll();
     requestRefresh();
@@ -682,7 +628,7 @@ void ListGrid::RowUnSelect()
 
 int ListGrid::Row() const
 {
-    return m.currentRow;
+    return m.currentRow();
 }
 void ListGrid::SetRow(int New_Value)
 {
@@ -693,29 +639,30 @@ int ListGrid::Col() const
 {
     if (m.colCount() == 0)
         return 0;
-    if (m.currentCol < 0)
+    if (m.currentCol() < 0)
         return -1;
     return m.currentColumnIndex();
 }
 void ListGrid::SetCol(int New_Value)
 {
+    const ControlGuard alive(this);
     RowColSet(-1, New_Value);
-    requestRefresh();
+    if (alive)
+        requestRefresh();
 }
 
 bool ListGrid::moveCurrentCell(int row, int colPos, bool scroll)
 {
-    if (row >= 0 && row <= m.lastRow && ((m.rowAt(row).flags & RowFlag::Locked) || m.rowRefused)) {
-        m.rowRefused = true;
-        m.colRefused = true;
+    if (row >= 0 && row <= m.lastRow() && ((m.rowAt(row).flags & RowFlag::Locked) || in->rowRefused)) {
+        in->rowRefused = true;
+        in->colRefused = true;
         return false;
     }
-    const bool changed = row != m.currentRow || colPos != m.currentCol;
-    m.currentRow = row;
-    m.currentCol = colPos;
+    const bool changed = row != m.currentRow() || colPos != m.currentCol();
+    m.setCurrentCell(row, colPos);
     // The column itself is remembered, so a change of the column order can bring it back.
-    if (colPos >= 0 && colPos < static_cast<int>(m.colOrder.size()))
-        m.navCol = m.colOrder[static_cast<size_t>(colPos)];
+    if (colPos >= 0 && colPos < static_cast<int>(m.colOrder().size()))
+        in->navCol = m.columnAt(colPos);
     if (scroll) {
         if (row >= 0)
             ensureRowVisible(row);
@@ -723,7 +670,7 @@ bool ListGrid::moveCurrentCell(int row, int colPos, bool scroll)
             ensureColumnVisible(colPos);
     }
     if (changed)
-        emit RowColChanged();
+        emit RowColChanged(); // callers hold a guard: the handler may delete the grid
     return changed;
 }
 
@@ -731,50 +678,50 @@ void ListGrid::RowColSet(int vRow, int vCol)
 {
     int colPos = -1;
     if (vCol != -1) {
-        if (vCol >= 0 && vCol < m.colCount() && !m.columns[static_cast<size_t>(vCol)].visible)
+        if (vCol >= 0 && vCol < m.colCount() && !m.column(vCol).visible)
             return;
         colPos = std::max(0, m.positionOf(vCol));
         colPos = std::min(colPos, std::max(0, m.colCount() - 1));
         if (m.colCount() > 0)
             ensureColumnVisible(colPos);
         // A locked column's cells never become current: the current column stays where it was.
-        if (colPos < static_cast<int>(m.colOrder.size()) &&
-            m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(colPos)])].locked) {
-            m.colRefused = true;
-            colPos = m.currentCol;
+        if (colPos < static_cast<int>(m.colOrder().size()) && m.column(m.columnAt(colPos)).locked) {
+            in->colRefused = true;
+            colPos = m.currentCol();
         }
     }
     int unusedCol = -1;
     if (!m.fixRef(vRow, unusedCol))
         return;
-    if (vRow < 0 || vRow > m.lastRow || !m.rowAt(vRow).visible)
+    if (vRow < 0 || vRow > m.lastRow() || !m.rowAt(vRow).visible)
         return;
 
     bool changed = false;
-    if (vRow != m.currentRow) {
-        SelectedClearAll();
-        m.anchorRow = vRow; // a Shift move extends from here
+    if (vRow != m.currentRow()) {
+        m_selection.clear();
+        m_selection.setAnchor(vRow); // a Shift move extends from here
         changed = true;
     }
     // Handlers of the events below may change the grid; then the row asked for may be another one.
-    const quint64 structure = m.structure;
+    // They may also delete it.
+    const ControlGuard alive(this);
+    const quint64 structure = m.structure();
+    const auto gridChanged = [&] { return !alive || m.structure() != structure || vRow > m.lastRow(); };
     changed |= moveCurrentCell(vRow, colPos, false);
-    if (m.structure != structure || vRow > m.lastRow)
+    if (gridChanged())
         return;
-    GridRow& row = m.rowAt(vRow);
-    if (!(row.flags & RowFlag::Selected)) {
-        row.flags |= RowFlag::Selected;
+    if (m_selection.setSelected(vRow, true)) {
         changed = true;
         emit SelectionChanged();
-        if (m.structure != structure || vRow > m.lastRow)
+        if (gridChanged())
             return;
     }
     changed |= moveCurrentCell(vRow, colPos, true);
-    if (m.structure != structure || vRow > m.lastRow)
+    if (gridChanged())
         return;
     if (changed) {
-        m.currentRow = vRow;
-        if (vRow < m.firstRowInView || vRow > m.lastRowInView)
+        m.setCurrentRow(vRow);
+        if (vRow < m_view.firstRowInView || vRow > m_view.lastRowInView)
             ensureRowVisible(vRow);
         requestRefresh();
     }

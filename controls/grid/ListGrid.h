@@ -1,11 +1,16 @@
 #pragma once
 
+#include "controls/common/ControlGuard.h"
+#include "controls/grid/ListGridEditor.h"
+#include "controls/grid/ListGridKeyboardSearch.h"
 #include "controls/grid/ListGridLayout.h"
 #include "controls/grid/ListGridModel.h"
 #include "controls/grid/ListGridPainter.h"
+#include "controls/grid/ListGridSelection.h"
 
 #include <QFont>
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
@@ -259,8 +264,6 @@ public:
     void ForceCellEdit(int lNewRow, int lNewCol, bool bBlankCell = false);
     [[nodiscard]] int MouseRow() const;
     [[nodiscard]] int MouseCol() const;
-    /** The interaction state: editor, pointer shape, dragged header, incremental search. */
-    [[nodiscard]] const brenlow::GridInput& input() const { return *in; }
     /** The built-in edit box, a hidden child of the grid while no edit is open. */
     [[nodiscard]] QLineEdit* txtEdit() const;
     /** The clock the incremental search reads (tests install a manual one). Not owned; nullptr goes
@@ -307,139 +310,139 @@ public:
     // ---- Stored properties and themes (getters here; setters in ListGridState.cpp; the property
     //      store in ListGridProperties.cpp)
     // clang-format off
-    bool ApplySelectionToImages() const { return m.props.ApplySelectionToImages; }
+    bool ApplySelectionToImages() const { return m.props().ApplySelectionToImages; }
     void SetApplySelectionToImages(bool v);
-    quint32 BackColor() const { return m.props.BackColor; }
+    quint32 BackColor() const { return m.props().BackColor; }
     void SetBackColor(quint32 v);
-    quint32 BackColorBkg() const { return m.props.BackColorBkg; }
+    quint32 BackColorBkg() const { return m.props().BackColorBkg; }
     void SetBackColorBkg(quint32 v);
-    quint32 BackColorEdit() const { return m.props.BackColorEdit; }
+    quint32 BackColorEdit() const { return m.props().BackColorEdit; }
     void SetBackColorEdit(quint32 v);
-    quint32 BackColorSel() const { return m.props.BackColorSel; }
+    quint32 BackColorSel() const { return m.props().BackColorSel; }
     void SetBackColorSel(quint32 v);
-    quint32 ForeColor() const { return m.props.ForeColor; }
+    quint32 ForeColor() const { return m.props().ForeColor; }
     void SetForeColor(quint32 v);
-    quint32 ForeColorEdit() const { return m.props.ForeColorEdit; }
+    quint32 ForeColorEdit() const { return m.props().ForeColorEdit; }
     void SetForeColorEdit(quint32 v);
-    quint32 ForeColorHdr() const { return m.props.ForeColorHdr; }
+    quint32 ForeColorHdr() const { return m.props().ForeColorHdr; }
     void SetForeColorHdr(quint32 v);
-    quint32 ForeColorSel() const { return m.props.ForeColorSel; }
+    quint32 ForeColorSel() const { return m.props().ForeColorSel; }
     void SetForeColorSel(quint32 v);
-    bool ColumnHeaders() const { return m.props.ColumnHeaders; }
+    bool ColumnHeaders() const { return m.props().ColumnHeaders; }
     void SetColumnHeaders(bool v);
-    bool CenterRowImage() const { return m.props.CenterRowImage; }
+    bool CenterRowImage() const { return m.props().CenterRowImage; }
     void SetCenterRowImage(bool v);
-    int ScrollBars() const { return m.props.ScrollBars; }
+    int ScrollBars() const { return m.props().ScrollBars; }
     void SetScrollBars(int v);
-    int MinVerticalOffset() const { return m.props.MinVerticalOffset; }
+    int MinVerticalOffset() const { return m.props().MinVerticalOffset; }
     void SetMinVerticalOffset(int v);
-    quint32 BackColorEvenRows() const { return m.props.BackColorEvenRows; }
+    quint32 BackColorEvenRows() const { return m.props().BackColorEvenRows; }
     void SetBackColorEvenRows(quint32 v);
-    bool BackColorEvenRowsEnabled() const { return m.props.BackColorEvenRowsEnabled; }
+    bool BackColorEvenRowsEnabled() const { return m.props().BackColorEvenRowsEnabled; }
     void SetBackColorEvenRowsEnabled(bool v);
-    quint32 GridColor() const { return m.props.GridColor; }
+    quint32 GridColor() const { return m.props().GridColor; }
     void SetGridColor(quint32 v);
-    bool AlphaBlendSelection() const { return m.props.AlphaBlendSelection; }
+    bool AlphaBlendSelection() const { return m.props().AlphaBlendSelection; }
     void SetAlphaBlendSelection(bool v);
-    int BorderStyle() const { return m.props.BorderStyle; }
+    int BorderStyle() const { return m.props().BorderStyle; }
     void SetBorderStyle(int v);
-    bool DisplayEllipsis() const { return m.props.DisplayEllipsis; }
+    bool DisplayEllipsis() const { return m.props().DisplayEllipsis; }
     void SetDisplayEllipsis(bool v);
-    quint32 FocusRectColor() const { return m.props.FocusRectColor; }
+    quint32 FocusRectColor() const { return m.props().FocusRectColor; }
     void SetFocusRectColor(quint32 v);
-    int FocusRectMode() const { return m.props.FocusRectMode; }
+    int FocusRectMode() const { return m.props().FocusRectMode; }
     void SetFocusRectMode(int v);
-    int FocusRectStyle() const { return m.props.FocusRectStyle; }
+    int FocusRectStyle() const { return m.props().FocusRectStyle; }
     void SetFocusRectStyle(int v);
-    int GridLines() const { return m.props.GridLines; }
+    int GridLines() const { return m.props().GridLines; }
     void SetGridLines(int v);
-    int GridLineWidth() const { return m.props.GridLineWidth; }
+    int GridLineWidth() const { return m.props().GridLineWidth; }
     void SetGridLineWidth(int v);
-    int ThemeColor() const { return m.props.ThemeColor; }
+    int ThemeColor() const { return m.props().ThemeColor; }
     void SetThemeColor(int v);
-    int ThemeStyle() const { return m.props.ThemeStyle; }
+    int ThemeStyle() const { return m.props().ThemeStyle; }
     void SetThemeStyle(int v);
-    bool ColumnHeaderSmall() const { return m.props.ColumnHeaderSmall; }
+    bool ColumnHeaderSmall() const { return m.props().ColumnHeaderSmall; }
     void SetColumnHeaderSmall(bool v);
-    quint32 ThemeCustomColorFrom() const { return m.props.ThemeCustomColorFrom; }
+    quint32 ThemeCustomColorFrom() const { return m.props().ThemeCustomColorFrom; }
     void SetThemeCustomColorFrom(quint32 v);
-    quint32 ThemeCustomColorTo() const { return m.props.ThemeCustomColorTo; }
+    quint32 ThemeCustomColorTo() const { return m.props().ThemeCustomColorTo; }
     void SetThemeCustomColorTo(quint32 v);
-    qint16 ColumnHeaderLines() const { return m.props.ColumnHeaderLines; }
+    qint16 ColumnHeaderLines() const { return m.props().ColumnHeaderLines; }
     void SetColumnHeaderLines(qint16 v);
-    QString Caption() const { return m.props.Caption; }
+    QString Caption() const { return m.props().Caption; }
     void SetCaption(const QString& v);
-    int CaptionAlignment() const { return m.props.CaptionAlignment; }
+    int CaptionAlignment() const { return m.props().CaptionAlignment; }
     void SetCaptionAlignment(int v);
-    int Appearance() const { return m.props.Appearance; }
+    int Appearance() const { return m.props().Appearance; }
     void SetAppearance(int v);
-    int ScrollBarStyle() const { return m.props.ScrollBarStyle; }
+    int ScrollBarStyle() const { return m.props().ScrollBarStyle; }
     void SetScrollBarStyle(int v);
-    bool TotalsLineShow() const { return m.props.TotalsLineShow; }
+    bool TotalsLineShow() const { return m.props().TotalsLineShow; }
     void SetTotalsLineShow(bool v);
-    bool FocusRowHighlightKeepTextForecolor() const { return m.props.FocusRowHighlightKeepTextForecolor; }
+    bool FocusRowHighlightKeepTextForecolor() const { return m.props().FocusRowHighlightKeepTextForecolor; }
     void SetFocusRowHighlightKeepTextForecolor(bool v);
-    bool ShowRowNumbers() const { return m.props.ShowRowNumbers; }
+    bool ShowRowNumbers() const { return m.props().ShowRowNumbers; }
     void SetShowRowNumbers(bool v);
-    bool ShowRowNumbersVary() const { return m.props.ShowRowNumbersVary; }
+    bool ShowRowNumbersVary() const { return m.props().ShowRowNumbersVary; }
     void SetShowRowNumbersVary(bool v);
-    bool AllowColumnResizing() const { return m.props.AllowColumnResizing; }
+    bool AllowColumnResizing() const { return m.props().AllowColumnResizing; }
     void SetAllowColumnResizing(bool v);
-    bool AllowRowResizing() const { return m.props.AllowRowResizing; }
+    bool AllowRowResizing() const { return m.props().AllowRowResizing; }
     void SetAllowRowResizing(bool v);
-    bool AllowWordWrap() const { return m.props.AllowWordWrap; }
+    bool AllowWordWrap() const { return m.props().AllowWordWrap; }
     void SetAllowWordWrap(bool v);
-    bool RowCheckBoxes() const { return m.props.RowCheckBoxes; }
+    bool RowCheckBoxes() const { return m.props().RowCheckBoxes; }
     void SetRowCheckBoxes(bool v);
-    bool AllowColumnDrag() const { return m.props.AllowColumnDrag; }
+    bool AllowColumnDrag() const { return m.props().AllowColumnDrag; }
     void SetAllowColumnDrag(bool v);
-    bool AllowColumnSwap() const { return m.props.AllowColumnSwap; }
+    bool AllowColumnSwap() const { return m.props().AllowColumnSwap; }
     void SetAllowColumnSwap(bool v);
-    bool AllowColumnSort() const { return m.props.AllowColumnSort; }
+    bool AllowColumnSort() const { return m.props().AllowColumnSort; }
     void SetAllowColumnSort(bool v);
-    bool AllowEdit() const { return m.props.AllowEdit; }
+    bool AllowEdit() const { return m.props().AllowEdit; }
     void SetAllowEdit(bool v);
-    bool AllowDelete() const { return m.props.AllowDelete; }
+    bool AllowDelete() const { return m.props().AllowDelete; }
     void SetAllowDelete(bool v);
-    bool AllowInsert() const { return m.props.AllowInsert; }
+    bool AllowInsert() const { return m.props().AllowInsert; }
     void SetAllowInsert(bool v);
     /** Bit set: 2 Enter, 4 F2, 8 single click, 16 double click, 32 typing. */
-    int EditTrigger() const { return m.props.EditTrigger; }
+    int EditTrigger() const { return m.props().EditTrigger; }
     void SetEditTrigger(int v);
-    int EditMove() const { return m.props.EditMove; }
+    int EditMove() const { return m.props().EditMove; }
     void SetEditMove(int v);
-    bool FocusRowHighlight() const { return m.props.FocusRowHighlight; }
+    bool FocusRowHighlight() const { return m.props().FocusRowHighlight; }
     void SetFocusRowHighlight(bool v);
-    int FocusRowHighlightStyle() const { return m.props.FocusRowHighlightStyle; }
+    int FocusRowHighlightStyle() const { return m.props().FocusRowHighlightStyle; }
     void SetFocusRowHighlightStyle(int v);
-    bool FocusRectHide() const { return m.props.FocusRectHide; }
+    bool FocusRectHide() const { return m.props().FocusRectHide; }
     void SetFocusRectHide(bool v);
-    bool AllowColumnHover() const { return m.props.AllowColumnHover; }
+    bool AllowColumnHover() const { return m.props().AllowColumnHover; }
     void SetAllowColumnHover(bool v);
-    qint16 MultiSelect() const { return m.props.MultiSelect; }
+    qint16 MultiSelect() const { return m.props().MultiSelect; }
     void SetMultiSelect(qint16 v);
-    bool ScrollTrack() const { return m.props.ScrollTrack; }
+    bool ScrollTrack() const { return m.props().ScrollTrack; }
     void SetScrollTrack(bool v);
-    bool AutoToolTips() const { return m.props.AutoToolTips; }
+    bool AutoToolTips() const { return m.props().AutoToolTips; }
     void SetAutoToolTips(bool v);
-    bool Enabled() const { return m.props.Enabled; }
+    bool Enabled() const { return m.props().Enabled; }
     void SetEnabled(bool v);
-    qint16 FreezeAtCol() const { return m.props.FreezeAtCol; }
+    qint16 FreezeAtCol() const { return m.props().FreezeAtCol; }
     void SetFreezeAtCol(qint16 v);
-    int CacheIncrement() const { return m.props.CacheIncrement; }
+    int CacheIncrement() const { return m.props().CacheIncrement; }
     void SetCacheIncrement(int v);
-    int MaxLineCount() const { return m.props.MaxLineCount; }
+    int MaxLineCount() const { return m.props().MaxLineCount; }
     void SetMaxLineCount(int v);
-    int ScaleUnits() const { return m.props.ScaleUnits; }
+    int ScaleUnits() const { return m.props().ScaleUnits; }
     void SetScaleUnits(int v);
-    int SearchColumn() const { return m.props.SearchColumn; }
+    int SearchColumn() const { return m.props().SearchColumn; }
     void SetSearchColumn(int v);
     /** In ScaleUnits. */
-    float MinRowHeight() const { return m.props.MinRowHeight; }
+    float MinRowHeight() const { return m.props().MinRowHeight; }
     void SetMinRowHeight(float v);
-    QFont Font() const { return m.props.Font; }
+    QFont Font() const { return m.props().Font; }
     void SetFont(const QFont& v);
-    QFont FontHeader() const { return m.props.FontHeader; }
+    QFont FontHeader() const { return m.props().FontHeader; }
     void SetFontHeader(const QFont& v);
     // clang-format on
 
@@ -488,31 +491,38 @@ protected:
 
 private:
     brenlow::ListGridModel m;
+    brenlow::ListGridSelection m_selection{m};
+    brenlow::ListGridKeyboardSearch m_search;
+    brenlow::ListGridEditor m_editor{this};
 
     // ---- Model helpers (ListGrid.cpp, ListGridCells.cpp)
     /** Suspends painting (painting flag off) until the guard ends; then the flag follows Redraw. */
     class PaintSuspender
     {
     public:
-        explicit PaintSuspender(ListGrid& grid) : m_grid(grid) { m_grid.m.painting = false; }
-        ~PaintSuspender() { m_grid.m.painting = m_grid.m.redraw; }
+        explicit PaintSuspender(ListGrid& grid) : m_grid(&grid) { grid.m_painting = false; }
+        ~PaintSuspender()
+        {
+            if (m_grid) // a handler inside the suspended step may have deleted the grid
+                m_grid->m_painting = m_grid->m_redraw;
+        }
         PaintSuspender(const PaintSuspender&) = delete;
         PaintSuspender& operator=(const PaintSuspender&) = delete;
 
     private:
-        ListGrid& m_grid;
+        QPointer<ListGrid> m_grid;
     };
-    void resumePainting() { m.painting = m.redraw; }
+    void resumePainting() { m_painting = m_redraw; }
+    // The paint pass raises RequestRowData (and a scroll Scroll), whose handlers may delete the grid:
+    // the members that paint return false when the grid is gone.
     /** Repaint when painting is enabled, else remember that a refresh is due. */
-    void requestRefresh();
+    bool requestRefresh();
     /** Refresh (metrics, layout, paint) when painting is enabled, else mark both pending. */
-    void refreshOrPend();
+    bool refreshOrPend();
     /** Row positions changed: recompute them now when painting is enabled, else mark layout pending. */
     void requestLayout();
     /** Stores a cell text with its check flag, totals, row height and changed marks (no repaint). */
     void storeCellText(brenlow::GridRow& row, qint32 col, const QString& text, bool markRowChanged);
-    /** Recomputes a row's automatic height when AllowWordWrap is on. */
-    void updateAutoHeight(brenlow::GridRow& row);
     /** Moves the current cell to (display row, display position); refused for a locked row or while
      *  refused. Raises RowColChanged when it changed. Returns whether anything changed. */
     bool moveCurrentCell(int row, int colPos, bool scroll);
@@ -539,7 +549,7 @@ private:
     /** Row positions and scroll ranges. */
     void recalcLayout();
     /** One paint pass onto the control's surface (records a pending refresh when disabled). */
-    void paintPass(bool enabled, bool noFocusRect = false);
+    bool paintPass(bool enabled, bool noFocusRect = false);
     /** Scrolls vertically so a display row is in view. */
     void ensureRowVisible(int row);
     /** Scrolls horizontally so a display position is in view. */
@@ -555,6 +565,11 @@ private:
     [[nodiscard]] int visibleCellsWidth() const;
 
     brenlow::ListGridLayout m_layout;
+    brenlow::GridViewState m_view;
+    bool m_redraw = false;         ///< the Redraw property
+    bool m_painting = false;       ///< painting enabled; equals Redraw except while suspended
+    bool m_refreshPending = false; ///< a paint pass is due when painting comes back on
+    bool m_layoutPending = false;  ///< row positions are due when painting comes back on
     brenlow::ListGridPainter m_painter;
     brenlow::GridPaintState m_paintState;
     QImage m_surface;
@@ -565,8 +580,8 @@ private:
     int m_paintCount = 0;
 
     // ---- Interaction and editing (ListGridInput.cpp, ListGridEdit.cpp)
-    /** Hides the edit box and the tooltip (Clear). */
-    void hideEditorAndTip();
+    /** Hides the edit box and the tooltip (Clear); false when the grid was deleted meanwhile. */
+    bool hideEditorAndTip();
     friend struct brenlow::GridInput;
     friend class brenlow::ListGridAccessible; // reads cell places and hit-tests for assistive technology
     std::unique_ptr<brenlow::GridInput, brenlow::GridInputDeleter> in{brenlow::MakeGridInput(this)};
@@ -584,7 +599,6 @@ private:
     [[nodiscard]] bool imageHit(int row, int colPos, QPoint p) const;
     // Mouse (ListGridInput.cpp)
     void leftButtonDown(const brenlow::GridHit& hit, Qt::KeyboardModifiers mods);
-    bool applyClickSelection(int row, Qt::KeyboardModifiers mods, bool& selectionChanged);
     void toggleCheckBoxCell(int row, int col);
     void updatePointer(QPoint p);
     void dragTo(QPoint p);
@@ -594,7 +608,8 @@ private:
     void showAutoTip(const brenlow::GridHit& hit, QPoint globalPos);
     void hideTip();
     // Keyboard (ListGridKeys.cpp)
-    void keyDownStep(int keyCode, int shift, bool fromEditor);
+    /** False when a handler deleted the grid. */
+    bool keyDownStep(int keyCode, int shift, bool fromEditor);
     bool keyPressStep(qint16& keyAscii);
     void incrementalSearch(QChar ch);
     bool moveByKey(int keyCode, int shift);
@@ -604,11 +619,13 @@ private:
      *  false when it is gone or hidden. */
     bool locateEdit();
     /** After rows or columns moved, came or went: the open editor moves with its cell, or is
-     *  cancelled when the cell is gone or hidden. */
-    void followEdit();
+     *  cancelled when the cell is gone or hidden. False when the grid was deleted meanwhile. */
+    bool followEdit();
     void placeEditor();
-    void closeEditor();
-    void cancelEdit();
+    /** Hides the editor (a bound one goes home); false when the focus change deleted the grid. */
+    bool closeEditor();
+    /** Closes the open edit without storing it; false when the repaint's handlers deleted the grid. */
+    bool cancelEdit();
     [[nodiscard]] QString editorText() const;
     bool editorKey(QKeyEvent* event);
     /** Input filter and EditKeyPress for a typed character; false when the key is dropped. */
@@ -619,8 +636,9 @@ private:
     void scrollMessage(bool vertical, int code, int position, int lines);
 
     // ---- Stored properties and themes (ListGridProperties.cpp, ListGridTheme.cpp)
-    /** Records that a stored property changed, by its key. */
-    void propertyChanged(const char* key);
+    /** Tells the container that a stored property changed, by its key; false when its handler
+     *  deleted the grid. */
+    bool propertyChanged(const char* key);
     /** Sets a stored property the one way: compare, store, tell the container by the property's key,
      *  repaint. */
     template <typename T> void storeProperty(T brenlow::GridProperties::*field, const T& value);

@@ -126,8 +126,8 @@ std::vector<int> ListGridAccessible::shownColumns() const
 {
     const ListGridModel& m = grid()->model();
     std::vector<int> cols;
-    for (const qint32 c : m.colOrder) {
-        const GridColumn& column = m.columns[static_cast<size_t>(c)];
+    for (const qint32 c : m.colOrder()) {
+        const GridColumn& column = m.column(c);
         if (column.visible && column.pixelWidth >= MinShownWidth)
             cols.push_back(c);
     }
@@ -190,7 +190,7 @@ QAccessibleInterface* ListGridAccessible::cellAt(int row, int column) const
     const std::vector<int> cols = shownColumns();
     if (row < 0 || column < 0 || row >= int(rows.size()) || column >= int(cols.size()))
         return nullptr;
-    const quint64 id = grid()->model().rowAt(rows[static_cast<size_t>(row)]).id;
+    const quint64 id = grid()->model().rowAt(rows[static_cast<size_t>(row)]).id();
     return cellFor(id, cols[static_cast<size_t>(column)]);
 }
 
@@ -244,7 +244,7 @@ QAccessibleInterface* ListGridAccessible::childAt(int x, int y) const
     const GridHit hit = g->hitTest(local);
     if (hit.colPos < 0)
         return nullptr;
-    const int col = g->model().colOrder[static_cast<size_t>(hit.colPos)];
+    const int col = g->model().columnAt(hit.colPos);
     const std::vector<int> cols = shownColumns();
     if (std::find(cols.begin(), cols.end(), col) == cols.end())
         return nullptr;
@@ -252,7 +252,7 @@ QAccessibleInterface* ListGridAccessible::childAt(int x, int y) const
         return g->ColumnHeaders() ? headerFor(col) : nullptr;
     if (hit.row < 0 || !g->model().rowAt(hit.row).visible)
         return nullptr;
-    return cellFor(g->model().rowAt(hit.row).id, col);
+    return cellFor(g->model().rowAt(hit.row).id(), col);
 }
 
 // ---- focus and selection ----------------------------------------------------------------------
@@ -268,17 +268,17 @@ QAccessibleInterface* ListGridAccessible::focusChild() const
     if (!gridHasFocus())
         return QAccessibleWidget::focusChild();
     const ListGridModel& m = grid()->model();
-    if (m.currentRow < 0 || m.currentRow > m.lastRow || !m.rowAt(m.currentRow).visible)
+    if (m.currentRow() < 0 || m.currentRow() > m.lastRow() || !m.rowAt(m.currentRow()).visible)
         return nullptr;
     const std::vector<int> cols = shownColumns();
     if (cols.empty())
         return nullptr;
-    int col = m.currentCol >= 0 && m.currentCol < static_cast<int>(m.colOrder.size())
-                  ? m.colOrder[static_cast<size_t>(m.currentCol)]
+    int col = m.currentCol() >= 0 && m.currentCol() < static_cast<int>(m.colOrder().size())
+                  ? m.columnAt(m.currentCol())
                   : cols.front();
     if (std::find(cols.begin(), cols.end(), col) == cols.end())
         col = cols.front();
-    return cellFor(m.rowAt(m.currentRow).id, col);
+    return cellFor(m.rowAt(m.currentRow()).id(), col);
 }
 
 int ListGridAccessible::selectedRowCount() const
@@ -322,7 +322,7 @@ QString ListGridAccessible::columnDescription(int column) const
     const std::vector<int> cols = shownColumns();
     if (column < 0 || column >= int(cols.size()))
         return {};
-    return grid()->model().columns[static_cast<size_t>(cols[static_cast<size_t>(column)])].heading;
+    return grid()->model().column(cols[static_cast<size_t>(column)]).heading;
 }
 
 QString ListGridAccessible::rowDescription(int row) const
@@ -341,15 +341,19 @@ bool ListGridAccessible::selectRow(int row)
     if (g->MultiSelect() != 0) {
         if (g->RowSelected(displayRow))
             return true;
+        // The repaint's handlers may delete the grid.
+        const ControlGuard alive(g);
         g->SetRowSelected(displayRow, true);
-        emit g->SelectionChanged();
+        if (alive)
+            emit g->SelectionChanged();
         return true;
     }
     // A single selection follows the current row, as a click on the row does.
     const ListGridModel& m = g->model();
-    const bool hasCol = m.currentCol >= 0 && m.currentCol < static_cast<int>(m.colOrder.size());
-    g->RowColSet(displayRow, hasCol ? m.colOrder[static_cast<size_t>(m.currentCol)] : -1);
-    return g->RowSelected(displayRow);
+    const bool hasCol = m.currentCol() >= 0 && m.currentCol() < static_cast<int>(m.colOrder().size());
+    const ControlGuard alive(g);
+    g->RowColSet(displayRow, hasCol ? m.columnAt(m.currentCol()) : -1);
+    return alive && g->RowSelected(displayRow);
 }
 
 bool ListGridAccessible::unselectRow(int row)
@@ -360,8 +364,10 @@ bool ListGridAccessible::unselectRow(int row)
     ListGrid* g = grid();
     const int displayRow = rows[static_cast<size_t>(row)];
     if (g->RowSelected(displayRow)) {
+        const ControlGuard alive(g);
         g->SetRowSelected(displayRow, false);
-        emit g->SelectionChanged();
+        if (alive)
+            emit g->SelectionChanged();
     }
     return true;
 }
@@ -419,7 +425,7 @@ void ListGridAccessible::pruneCells()
     std::unordered_set<quint64> live;
     live.reserve(static_cast<size_t>(m.rowCount()));
     for (int r = 0; r < m.rowCount(); ++r)
-        live.insert(m.rowAt(r).id);
+        live.insert(m.rowAt(r).id());
     for (auto it = m_cells.begin(); it != m_cells.end();) {
         const bool gone = it->first.second >= cols || !live.contains(it->first.first);
         if (gone) {

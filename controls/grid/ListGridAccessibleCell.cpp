@@ -70,7 +70,7 @@ QAccessibleInterface* GridCellAccessible::parent() const
 
 bool GridCellAccessible::isProgress() const
 {
-    return isValid() && m_grid->model().columns[static_cast<size_t>(m_col)].type == ColumnType::Progress;
+    return isValid() && m_grid->model().column(m_col).type == ColumnType::Progress;
 }
 
 bool GridCellAccessible::isLink() const
@@ -81,7 +81,7 @@ bool GridCellAccessible::isLink() const
 
 bool GridCellAccessible::isButton() const
 {
-    return isValid() && m_grid->model().columns[static_cast<size_t>(m_col)].type == ColumnType::Button;
+    return isValid() && m_grid->model().column(m_col).type == ColumnType::Button;
 }
 
 QString GridCellAccessible::text(QAccessible::Text t) const
@@ -119,13 +119,13 @@ QAccessible::State GridCellAccessible::state() const
     const ListGridModel& m = m_grid->model();
     const int row = displayRow();
     const GridRow& r = m.rowAt(row);
-    const GridColumn& col = m.columns[static_cast<size_t>(m_col)];
+    const GridColumn& col = m.column(m_col);
     s.selectable = true;
     s.selected = (r.flags & RowFlag::Selected) != 0;
     s.focusable = true;
-    const bool current = row == m.currentRow && m.currentCol >= 0 &&
-                         m.currentCol < static_cast<int>(m.colOrder.size()) &&
-                         m.colOrder[static_cast<size_t>(m.currentCol)] == m_col;
+    const bool current = row == m.currentRow() && m.currentCol() >= 0 &&
+                         m.currentCol() < static_cast<int>(m.colOrder().size()) &&
+                         m.columnAt(m.currentCol()) == m_col;
     ListGridAccessible* t = tableInterface();
     s.focused = current && t && t->gridHasFocus();
     s.active = current;
@@ -135,7 +135,7 @@ QAccessible::State GridCellAccessible::state() const
         s.offscreen = true;
     }
     s.readOnly =
-        !m.props.AllowEdit || col.locked || (r.flags & RowFlag::Locked) || col.type == ColumnType::Progress;
+        !m.props().AllowEdit || col.locked || (r.flags & RowFlag::Locked) || col.type == ColumnType::Progress;
     s.editable = !s.readOnly;
     if (col.type == ColumnType::CheckBox) {
         s.checkable = true;
@@ -253,7 +253,7 @@ QString GridHeaderAccessible::text(QAccessible::Text t) const
 {
     if (t != QAccessible::Name || !isValid())
         return {};
-    return m_grid->model().columns[static_cast<size_t>(m_col)].heading;
+    return m_grid->model().column(m_col).heading;
 }
 
 QRect GridHeaderAccessible::rect() const

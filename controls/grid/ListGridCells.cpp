@@ -45,14 +45,14 @@ qint32 ListGrid::imageValue(const QVariant& v) const
         return static_cast<qint32>(number);
     }
     // Any other value is a key of the bound image list, kept as minus its index.
-    const int index = m.imageList ? m.imageList->IndexOf(v.toString()) : 0;
+    const int index = m.imageList() ? m.imageList()->IndexOf(v.toString()) : 0;
     return -index;
 }
 
 QVariant ListGrid::imageVariant(qint32 stored) const
 {
-    if (stored < 0 && stored != std::numeric_limits<qint32>::min() && m.imageList) {
-        const QString key = m.imageList->Key(-stored);
+    if (stored < 0 && stored != std::numeric_limits<qint32>::min() && m.imageList()) {
+        const QString key = m.imageList()->Key(-stored);
         if (!key.isEmpty())
             return key;
     }
@@ -61,39 +61,25 @@ QVariant ListGrid::imageVariant(qint32 stored) const
 
 GridImageList* ListGrid::ImageList() const
 {
-    return m.imageList.data();
+    return m.imageList();
 }
 
 void ListGrid::SetImageList(GridImageList* New_Value)
 {
-    if (m.imageList)
-        disconnect(m.imageList.data(), &GridImageList::Changed, this, nullptr);
-    m.imageList = New_Value;
+    if (m.imageList())
+        disconnect(m.imageList(), &GridImageList::Changed, this, nullptr);
+    m.setImageList(New_Value);
     if (New_Value)
         connect(New_Value, &GridImageList::Changed, this, [this] { refreshOrPend(); });
-    propertyChanged("ImageList");
+    if (!propertyChanged("ImageList"))
+        return;
     refreshOrPend();
 }
 
 void ListGrid::storeCellText(GridRow& row, qint32 col, const QString& text, bool markRowChanged)
 {
-    GridCell& cell = row.cells[static_cast<size_t>(col)];
-    const GridColumn& column = m.columns[static_cast<size_t>(col)];
-    const bool dotDecimal = ListGridModel::dotDecimalLocale();
-    const double newValue = ListGridModel::number(text, dotDecimal);
-    if (column.type == ColumnType::CheckBox)
-        setFlag(cell.flags, CellFlag::Checked, newValue != 0);
-    if (!m.totalsStale[static_cast<size_t>(col)])
-        m.totals[static_cast<size_t>(col)] += newValue - ListGridModel::number(cell.text, dotDecimal);
-    cell.text = text;
-    updateAutoHeight(row);
-    if (column.type != ColumnType::Progress)
-        cell.flags |= CellFlag::Changed;
-    if (markRowChanged) {
-        row.flags |= RowFlag::Changed;
-        m.cellsChanged = true;
-    }
-    AnnounceGridCell(this, row.id, col);
+    m.setCellText(row, col, text, markRowChanged);
+    AnnounceGridCell(this, row.id(), col);
 }
 
 QString ListGrid::CellText(int vRow, int vCol) const
@@ -115,7 +101,7 @@ QVariant ListGrid::CellValue(int vRow, int vCol) const
     const GridCell* cell = cellAt(vRow, vCol);
     if (!cell)
         return {};
-    if (m.columns[static_cast<size_t>(vCol)].type == ColumnType::CheckBox) {
+    if (m.column(vCol).type == ColumnType::CheckBox) {
         if (cell->text.isEmpty())
             return {};
         return QVariant(ListGridModel::number(cell->text) != 0);
@@ -251,7 +237,7 @@ void ListGrid::SetCellHandPointer(int vRow, int vCol, bool New_Value)
 qint16 ListGrid::CellProgressValue(int vRow, int vCol) const
 {
     const GridCell* cell = cellAt(vRow, vCol);
-    if (!cell || m.columns[static_cast<size_t>(vCol)].type != ColumnType::Progress)
+    if (!cell || m.column(vCol).type != ColumnType::Progress)
         return 0;
     return static_cast<qint16>(cell->flags);
 }
@@ -259,22 +245,23 @@ qint16 ListGrid::CellProgressValue(int vRow, int vCol) const
 void ListGrid::SetCellProgressValue(int vRow, int vCol, int New_Value)
 {
     GridCell* cell = cellAt(vRow, vCol);
-    if (!cell || m.columns[static_cast<size_t>(vCol)].type != ColumnType::Progress)
+    if (!cell || m.column(vCol).type != ColumnType::Progress)
         return;
     cell->flags = static_cast<quint16>(std::clamp(New_Value, 0, 100));
-    AnnounceGridCell(this, m.rowAt(vRow).id, vCol);
+    AnnounceGridCell(this, m.rowAt(vRow).id(), vCol);
     requestRefresh();
 }
 
 quint32 ListGrid::CellProgressBarColor() const
 {
-    return m.props.CellProgressBarColor;
+    return m.props().CellProgressBarColor;
 }
 
 void ListGrid::SetCellProgressBarColor(quint32 New_Value)
 {
-    m.props.CellProgressBarColor = New_Value;
-    propertyChanged("ProgressBarColor");
+    m.setProperty(&GridProperties::CellProgressBarColor, New_Value);
+    if (!propertyChanged("ProgressBarColor"))
+        return;
     requestRefresh();
 }
 
@@ -293,15 +280,14 @@ QImage ListGrid::CellPictureGet(int vRow, int vCol) const
 bool ListGrid::CellChanged(int vRow, int vCol) const
 {
     m.checkRow(vRow);
-    if (vCol < 0 || vCol >= static_cast<int>(m.colOrder.size()))
+    if (vCol < 0 || vCol >= static_cast<int>(m.colOrder().size()))
         throw std::out_of_range("Subscript out of range: column position " + std::to_string(vCol));
-    return m.rowAt(vRow).cells[static_cast<size_t>(m.colOrder[static_cast<size_t>(vCol)])].flags &
-           CellFlag::Changed;
+    return m.rowAt(vRow).cells[static_cast<size_t>(m.columnAt(vCol))].flags & CellFlag::Changed;
 }
 
 bool ListGrid::CellsChanged() const
 {
-    return m.cellsChanged;
+    return m.cellsChanged();
 }
 
 void ListGrid::formatCell(GridCell& cell, int mode, const FormatChange& change, bool on, int align,
@@ -338,15 +324,15 @@ void ListGrid::formatCell(GridCell& cell, int mode, const FormatChange& change, 
 void ListGrid::FormatCells(int RowFrom, int RowTo, int ColFrom, int ColTo, int Mode, const QString& vNewValue,
                            int vNewAlign)
 {
-    if (m.lastRow < 0)
+    if (m.lastRow() < 0)
         return;
     if (RowTo == -1)
-        RowTo = m.lastRow;
+        RowTo = m.lastRow();
     if (ColTo == -1)
         ColTo = m.colCount() - 1;
     RowFrom = std::max(RowFrom, 0);
     ColFrom = std::max(ColFrom, 0);
-    RowTo = std::min(RowTo, m.lastRow);
+    RowTo = std::min(RowTo, m.lastRow());
     ColTo = std::min(ColTo, m.colCount() - 1);
     // The value is read once for the whole block.
     const double numeric = brenlow::rVal(vNewValue);
@@ -386,20 +372,19 @@ void ListGrid::FormatCells(int RowFrom, int RowTo, int ColFrom, int ColTo, int M
 
 void ListGrid::FormatCellsAlignment(int RowFrom, int RowTo, int ColFrom, int ColTo, int vAlignment)
 {
-    if (m.lastRow < 0)
+    if (m.lastRow() < 0)
         return;
     if (RowTo == -1)
-        RowTo = m.lastRow;
+        RowTo = m.lastRow();
     if (ColTo == -1)
         ColTo = m.colCount() - 1;
     RowFrom = std::max(RowFrom, 0);
     ColFrom = std::max(ColFrom, 0);
-    RowTo = std::min(RowTo, m.lastRow);
+    RowTo = std::min(RowTo, m.lastRow());
     ColTo = std::min(ColTo, m.colCount() - 1);
     for (int s = RowFrom; s <= RowTo; ++s) {
         for (int c = ColFrom; c <= ColTo; ++c)
-            m.rows[static_cast<size_t>(s)].cells[static_cast<size_t>(c)].alignment =
-                static_cast<qint16>(vAlignment);
+            m.rowInSlot(s).cells[static_cast<size_t>(c)].alignment = static_cast<qint16>(vAlignment);
     }
     requestRefresh();
 }

@@ -37,15 +37,17 @@ QChar applyCaseFilter(const QString& filter, QChar ch)
 
 bool ListGrid::openEditor(int row, int colPos, bool force)
 {
-    if (m.editPending && !UpdateCell(false))
+    // The commit's and BeforeEdit's handlers may delete the grid: no edit opens then.
+    const ControlGuard alive(this);
+    if (m_editor.isOpen() && (!UpdateCell(false) || !alive))
         return false;
-    if (!(m.props.AllowEdit || force) || m.lastRow < 0)
+    if (!(m.props().AllowEdit || force) || m.lastRow() < 0)
         return false;
-    if (row < 0 || row > m.lastRow || colPos < 0 || colPos >= static_cast<int>(m.colOrder.size()))
+    if (row < 0 || row > m.lastRow() || colPos < 0 || colPos >= static_cast<int>(m.colOrder().size()))
         return false;
-    const int col = m.colOrder[static_cast<size_t>(colPos)];
+    const int col = m.columnAt(colPos);
     {
-        const GridColumn& column = m.columns[static_cast<size_t>(col)];
+        const GridColumn& column = m.column(col);
         // Check boxes toggle in place; locked columns and rows are never edited.
         if (column.type == ColumnType::CheckBox || column.locked || !column.visible ||
             (m.rowAt(row).flags & RowFlag::Locked))
@@ -54,29 +56,25 @@ bool ListGrid::openEditor(int row, int colPos, bool force)
 
     // The handler may change the grid: the edit opens on the same cell, wherever it is now, or not
     // at all when the cell is gone, hidden or locked.
-    const quint64 rowId = m.rowAt(row).id;
+    const quint64 rowId = m.rowAt(row).id();
     bool cancel = false;
     emit BeforeEdit(row, col, cancel);
-    if (cancel || m.editPending || col >= m.colCount())
+    if (!alive || cancel || m_editor.isOpen() || col >= m.colCount())
         return false;
     row = m.displayRowOfId(rowId);
     colPos = m.positionOf(col);
     if (row < 0 || colPos < 0)
         return false;
-    const GridColumn& column = m.columns[static_cast<size_t>(col)];
+    const GridColumn& column = m.column(col);
     if (column.type == ColumnType::CheckBox || column.locked || !column.visible || !m.rowAt(row).visible ||
         (m.rowAt(row).flags & RowFlag::Locked))
         return false;
 
-    in->editRow = row;
-    in->editColPos = colPos;
-    in->editRowId = rowId;
-    in->editCol = col;
     ensureRowVisible(row);
     ensureColumnVisible(colPos);
 
     const GridCell& cell = m.rowAt(row).cells[static_cast<size_t>(col)];
-    QFont font = m.props.Font;
+    QFont font = m.props().Font;
     const QString family = m.effectiveFormat(cell).fontName;
     if (!family.isEmpty())
         font.setFamily(family);
@@ -86,197 +84,129 @@ bool ListGrid::openEditor(int row, int colPos, bool force)
     font.setUnderline(!progress && (cell.flags & CellFlag::Underline));
 
     QPalette pal;
-    const QColor fore = OleColor::ToQColor(m.props.ForeColorEdit);
-    const QColor back = OleColor::ToQColor(m.props.BackColorEdit);
+    const QColor fore = OleColor::ToQColor(m.props().ForeColorEdit);
+    const QColor back = OleColor::ToQColor(m.props().BackColorEdit);
     for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
         pal.setColor(role, fore);
     for (auto role : {QPalette::Base, QPalette::Window, QPalette::Button})
         pal.setColor(role, back);
 
-    QWidget* bound = column.boundEditor.data();
-    QWidget* editor = bound ? bound : in->txtEdit;
-    editor->setFont(font);
-    editor->setPalette(pal);
-    if (bound) {
-        if (bound->parentWidget() != this) {
-            in->savedParent = bound->parentWidget();
-            in->savedGeometry = bound->geometry();
-            in->savedVisible = bound->isVisible();
-            bound->setParent(this);
-        }
-        bound->installEventFilter(this);
-        bound->setEnabled(true);
-    } else {
-        QLineEdit* box = in->txtEdit;
-        Qt::Alignment align = Qt::AlignVCenter | Qt::AlignLeft;
-        if (cell.alignment & 2)
-            align = Qt::AlignVCenter | Qt::AlignRight;
-        else if (cell.alignment & 1)
-            align = Qt::AlignVCenter | Qt::AlignHCenter;
-        box->setAlignment(align);
-        box->setText(cell.text);
-        box->selectAll();
-    }
-    in->editor = editor;
-    m.editPending = true;
+    m_editor.open(row, colPos, rowId, col, column.boundEditor.data(), font, pal, cell);
     placeEditor();
+    QWidget* editor = m_editor.widget();
     editor->show();
     editor->raise();
+    // The grid's focus change repaints, and that pass's handlers may delete the grid.
     editor->setFocus(Qt::OtherFocusReason);
-    return true;
+    return alive.Alive();
 }
 
 bool ListGrid::locateEdit()
 {
-    if (in->editCol < 0 || in->editCol >= m.colCount() || m.lastRow < 0)
-        return false;
-    int row = in->editRow;
-    if (row < 0 || row > m.lastRow || m.rowAt(row).id != in->editRowId)
-        row = m.displayRowOfId(in->editRowId);
-    int pos = in->editColPos;
-    if (pos < 0 || pos >= static_cast<int>(m.colOrder.size()) ||
-        m.colOrder[static_cast<size_t>(pos)] != in->editCol)
-        pos = m.positionOf(in->editCol);
-    if (row < 0 || pos < 0 || !m.rowAt(row).visible || !m.columns[static_cast<size_t>(in->editCol)].visible)
-        return false;
-    in->editRow = row;
-    in->editColPos = pos;
-    return true;
+    return m_editor.locate(m);
 }
 
-void ListGrid::followEdit()
+bool ListGrid::followEdit()
 {
-    if (!m.editPending)
-        return;
-    if (locateEdit())
-        placeEditor();
-    else
-        cancelEdit();
+    if (!m_editor.isOpen())
+        return true;
+    if (!locateEdit())
+        return cancelEdit();
+    placeEditor();
+    return true;
 }
 
 void ListGrid::placeEditor()
 {
-    QWidget* editor = in->editor.data();
-    if (!editor || !m.editPending)
+    if (!m_editor.widget() || !m_editor.isOpen())
         return;
     syncLayout();
-    QRect r = cellRect(in->editRow, in->editColPos);
-    if (r.isNull()) {
-        // Scrolled out of view: keep it out of sight until the cell is back.
-        editor->move(-10000, -10000);
-        return;
-    }
-    r.adjust(1, 1, -1, -1);
-    if (editor != in->txtEdit) {
-        // A bound control keeps its natural height, centred on the cell.
-        const int h = std::min(r.height(), std::max(editor->sizeHint().height(), 1));
-        r = QRect(r.x(), r.y() + (r.height() - h) / 2, r.width(), h);
-    }
-    editor->setGeometry(r);
+    m_editor.place(cellRect(m_editor.row(), m_editor.colPos()));
 }
 
-void ListGrid::closeEditor()
+bool ListGrid::closeEditor()
 {
-    QWidget* editor = in->editor.data();
-    in->editor = nullptr;
+    const bool hadFocus = m_editor.hasFocus();
+    QWidget* editor = m_editor.release();
     // Focus comes back to the grid before the editor hides, so Qt does not pass it on elsewhere.
-    QWidget* focus = QApplication::focusWidget();
-    if (focus && (focus == in->txtEdit || (editor && (focus == editor || editor->isAncestorOf(focus)))))
+    // The focus change may repaint, and that pass's handlers may delete the grid.
+    const ControlGuard alive(this);
+    if (hadFocus)
         setFocus(Qt::OtherFocusReason);
-    in->txtEdit->hide();
-    if (!editor || editor == in->txtEdit)
-        return;
-    editor->removeEventFilter(this);
-    editor->hide();
-    if (in->savedParent) {
-        // Back to where it lived, as it was there (hidden while not editing).
-        editor->setParent(in->savedParent);
-        editor->setGeometry(in->savedGeometry);
-        editor->setVisible(false);
-    }
-    in->savedParent = nullptr;
+    if (!alive)
+        return false;
+    m_editor.hide(editor);
+    return true;
 }
 
-void ListGrid::cancelEdit()
+bool ListGrid::cancelEdit()
 {
-    if (!m.editPending)
-        return;
-    closeEditor();
-    m.editPending = false;
-    requestRefresh();
-}
-
-QString ListGrid::editorText() const
-{
-    QWidget* editor = in->editor.data();
-    if (!editor)
-        return {};
-    if (auto* combo = qobject_cast<QComboBox*>(editor))
-        return combo->currentText();
-    if (auto* line = qobject_cast<QLineEdit*>(editor))
-        return line->text();
-    if (auto* button = qobject_cast<QAbstractButton*>(editor); button && button->isCheckable())
-        return button->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
-    const QVariant text = editor->property("text");
-    if (text.isValid())
-        return text.toString();
-    return editor->property("plainText").toString();
+    if (!m_editor.isOpen())
+        return true;
+    if (!closeEditor())
+        return false;
+    m_editor.markClosed();
+    return requestRefresh();
 }
 
 bool ListGrid::UpdateCell(bool bAllowMove)
 {
-    if (!m.editPending)
+    if (!m_editor.isOpen())
         return true;
     if (!locateEdit()) {
         // The cell went away while it was edited: nothing to store.
         cancelEdit();
         return true;
     }
-    int row = in->editRow;
-    int colPos = in->editColPos;
-    const int col = in->editCol;
-    QString value = editorText();
+    // AfterEdit's handler, and the repaints, may delete the grid; the commit then ends there.
+    const ControlGuard alive(this);
+    int row = m_editor.row();
+    int colPos = m_editor.colPos();
+    const int col = m_editor.col();
+    QString value = m_editor.text();
     const bool changed = value != m.rowAt(row).cells[static_cast<size_t>(col)].text;
     if (changed) {
         bool cancel = false;
         emit AfterEdit(row, col, value, cancel);
+        if (!alive)
+            return true;
         if (cancel)
             return false;
-        if (!m.editPending)
+        if (!m_editor.isOpen())
             return true; // the handler closed the edit itself
         // The handler may have moved or removed the row: the value belongs to the edited cell only.
         if (!locateEdit()) {
             cancelEdit();
             return true;
         }
-        row = in->editRow;
-        colPos = in->editColPos;
+        row = m_editor.row();
+        colPos = m_editor.colPos();
     }
 
     {
         PaintSuspender suspend(*this);
-        closeEditor();
-        m.editPending = false;
+        if (!closeEditor())
+            return true;
+        m_editor.markClosed();
         if (changed) {
             if (value.trimmed().isEmpty())
                 value.clear();
             storeCellText(m.rowAt(row), col, value, false);
             requestLayout();
         }
-        if (bAllowMove && row <= m.lastRow && colPos < static_cast<int>(m.colOrder.size())) {
+        if (bAllowMove && row <= m.lastRow() && colPos < static_cast<int>(m.colOrder().size())) {
             int targetRow = row;
             int targetPos = colPos;
-            if (m.props.EditMove == 1) {
-                for (int p = colPos + 1; p < static_cast<int>(m.colOrder.size()); ++p) {
-                    const GridColumn& next =
-                        m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(p)])];
+            if (m.props().EditMove == 1) {
+                for (int p = colPos + 1; p < static_cast<int>(m.colOrder().size()); ++p) {
+                    const GridColumn& next = m.column(m.columnAt(p));
                     if (next.visible && !next.locked) {
                         targetPos = p;
                         break;
                     }
                 }
-            } else if (m.props.EditMove == 2) {
-                for (int r = row + 1; r <= m.lastRow; ++r) {
+            } else if (m.props().EditMove == 2) {
+                for (int r = row + 1; r <= m.lastRow(); ++r) {
                     if (m.rowAt(r).visible) {
                         targetRow = r;
                         break;
@@ -284,7 +214,9 @@ bool ListGrid::UpdateCell(bool bAllowMove)
                 }
             }
             SelectedClearAll();
-            RowColSet(targetRow, m.colOrder[static_cast<size_t>(targetPos)]);
+            RowColSet(targetRow, m.columnAt(targetPos));
+            if (!alive)
+                return true;
         }
     }
     refreshOrPend();
@@ -294,46 +226,49 @@ bool ListGrid::UpdateCell(bool bAllowMove)
 void ListGrid::BindControl(int vCol, QWidget* Ctrl, bool /*MoveControl*/)
 {
     m.checkColumn(vCol);
-    GridColumn& column = m.columns[static_cast<size_t>(vCol)];
+    GridColumn& column = m.column(vCol);
     if (column.boundEditor == Ctrl)
         return;
-    if (m.editPending && in->editor && in->editor == column.boundEditor)
+    if (m_editor.isOpen() && m_editor.widget() && m_editor.widget() == column.boundEditor)
         cancelEdit();
     column.boundEditor = Ctrl;
 }
 
 void ListGrid::ForceCellEdit(int lNewRow, int lNewCol, bool bBlankCell)
 {
+    const ControlGuard alive(this);
     RowColSet(lNewRow, lNewCol);
-    if (m.lastRow < 0)
+    if (!alive || m.lastRow() < 0)
         return;
     // A locked column's cell is never edited, nor the cell that stayed current instead of it.
-    if (lNewCol >= 0 && lNewCol < m.colCount() && m.columns[static_cast<size_t>(lNewCol)].locked)
+    if (lNewCol >= 0 && lNewCol < m.colCount() && m.column(lNewCol).locked)
         return;
-    in->editTriggerKey = KeyCodes::F2;
-    if (openEditor(m.currentRow, m.currentCol, true) && bBlankCell && in->editor == in->txtEdit)
-        in->txtEdit->clear();
+    m_editor.setTriggerKey(KeyCodes::F2);
+    if (openEditor(m.currentRow(), m.currentCol(), true) && alive && bBlankCell && m_editor.builtIn())
+        m_editor.box()->clear();
 }
 
 bool ListGrid::filterEditChar(int col, qint16& keyAscii)
 {
-    const QString filter = m.columns[static_cast<size_t>(col)].inputFilter;
+    const QString filter = m.column(col).inputFilter;
     if (keyAscii != 8 && keyAscii != 46 && keyAscii >= 32 && restricts(filter) &&
         !filter.contains(QChar(static_cast<char16_t>(keyAscii))))
         return false;
     if (keyAscii >= 32)
         keyAscii =
             static_cast<qint16>(applyCaseFilter(filter, QChar(static_cast<char16_t>(keyAscii))).unicode());
+    // A handler that deletes the grid drops the key.
+    const ControlGuard alive(this);
     emit EditKeyPress(col, keyAscii);
-    return keyAscii != 0;
+    return alive && keyAscii != 0;
 }
 
 bool ListGrid::eventFilter(QObject* watched, QEvent* event)
 {
     if (!in)
         return QWidget::eventFilter(watched, event);
-    const bool isEditor = watched == in->txtEdit || (in->editor && watched == in->editor.data());
-    if (isEditor && event->type() == QEvent::KeyPress && m.editPending)
+    const bool isEditor = watched == m_editor.box() || (m_editor.widget() && watched == m_editor.widget());
+    if (isEditor && event->type() == QEvent::KeyPress && m_editor.isOpen())
         return editorKey(static_cast<QKeyEvent*>(event));
     return QWidget::eventFilter(watched, event);
 }
@@ -342,7 +277,7 @@ bool ListGrid::editorKey(QKeyEvent* event)
 {
     const int vk = KeyCodes::FromKeyEvent(event);
     const int shift = KeyCodes::ShiftFromModifiers(event->modifiers());
-    const bool builtIn = in->editor == in->txtEdit;
+    const bool builtIn = m_editor.builtIn();
 
     if (vk == KeyCodes::Return || vk == KeyCodes::Escape) {
         if (vk == KeyCodes::Escape)
@@ -353,7 +288,7 @@ bool ListGrid::editorKey(QKeyEvent* event)
     }
     if (!builtIn)
         return false; // a bound control handles its own keys
-    QLineEdit* box = in->txtEdit;
+    QLineEdit* box = m_editor.box();
     switch (vk) {
     case KeyCodes::Up:
     case KeyCodes::Down:
@@ -364,7 +299,7 @@ bool ListGrid::editorKey(QKeyEvent* event)
     case KeyCodes::Left:
     case KeyCodes::Right:
         // At either end of the text the key leaves the cell, whether or not text is selected.
-        if (in->editTriggerKey != KeyCodes::F2 &&
+        if (m_editor.triggerKey() != KeyCodes::F2 &&
             ((vk == KeyCodes::Left && box->cursorPosition() == 0) ||
              (vk == KeyCodes::Right && box->cursorPosition() == box->text().size()))) {
             keyDownStep(vk, shift, true);
@@ -378,7 +313,7 @@ bool ListGrid::editorKey(QKeyEvent* event)
     if (text.size() != 1 || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         return false;
     qint16 key = static_cast<qint16>(text.at(0).unicode());
-    const int col = in->editCol;
+    const int col = m_editor.col();
     const qint16 typed = key;
     if (!filterEditChar(col, key))
         return true;
@@ -394,7 +329,8 @@ bool ListGrid::editorKey(QKeyEvent* event)
 bool ListGrid::focusNextPrevChild(bool next)
 {
     QWidget* focus = QApplication::focusWidget();
-    if (m.editPending && in->editor && focus && (focus == in->editor || in->editor->isAncestorOf(focus))) {
+    if (m_editor.isOpen() && m_editor.widget() && focus &&
+        (focus == m_editor.widget() || m_editor.widget()->isAncestorOf(focus))) {
         UpdateCell(true);
         return true;
     }

@@ -1,4 +1,5 @@
 #include "controls/grid/ListGrid.h"
+#include "controls/grid/ListGridInputState.h"
 
 #include "base/Numbers.h"
 #include "base/Rounding.h"
@@ -103,14 +104,19 @@ void ListGrid::ExportGrid(const QString& strGridName, bool vbVisibleColsOnly, bo
                           bool vbBooleanAsText)
 {
     Dialogs& dialogs = Host::dialogs();
-    if (m.lastRow < 0) {
+    if (m.lastRow() < 0) {
         dialogs.MessageBox(QStringLiteral("No grid rows to export."), boxTitle(), Icon::Information,
                            Buttons::Ok);
         return;
     }
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    if (folder.isEmpty())
+    if (folder.isEmpty()) {
+        // The box runs a nested loop, in which the grid's window may close and delete it.
+        const ControlGuard alive(this);
         dialogs.MessageBox(QStringLiteral("Unknown error"), boxTitle(), Icon::Information, Buttons::Ok);
+        if (!alive)
+            return;
+    }
     const QString fileName = strGridName + QStringLiteral(".csv");
     const QString path = folder + QLatin1Char('/') + fileName;
 
@@ -130,26 +136,26 @@ void ListGrid::ExportGrid(const QString& strGridName, bool vbVisibleColsOnly, bo
             out.clear();
         };
         const auto shown = [&](size_t position) {
-            return !vbVisibleColsOnly || m.columns[static_cast<size_t>(m.colOrder[position])].visible;
+            return !vbVisibleColsOnly || m.column(m.colOrder()[position]).visible;
         };
-        if (!m.props.Caption.isEmpty())
-            out += encoded(m.props.Caption) + "\r\n";
-        for (size_t p = 0; p < m.colOrder.size(); ++p) {
+        if (!m.props().Caption.isEmpty())
+            out += encoded(m.props().Caption) + "\r\n";
+        for (size_t p = 0; p < m.colOrder().size(); ++p) {
             if (shown(p))
-                out += field(m.columns[static_cast<size_t>(m.colOrder[p])].heading);
+                out += field(m.column(m.colOrder()[p]).heading);
         }
         out += "\r\n";
 
         const bool boolAsNumber = vbVisibleColsOnly && !vbBooleanAsText;
-        for (int r = 0; r <= m.lastRow; ++r) {
+        for (int r = 0; r <= m.lastRow(); ++r) {
             const GridRow& row = m.rowAt(r);
             if (!(vbVisibleRowsOnly && !row.visible)) {
-                for (size_t p = 0; p < m.colOrder.size(); ++p) {
+                for (size_t p = 0; p < m.colOrder().size(); ++p) {
                     if (!shown(p))
                         continue;
-                    const auto c = static_cast<size_t>(m.colOrder[p]);
+                    const auto c = static_cast<size_t>(m.colOrder()[p]);
                     const QString& text = row.cells[c].text;
-                    if (boolAsNumber && m.columns[c].type == ColumnType::CheckBox)
+                    if (boolAsNumber && m.columns()[c].type == ColumnType::CheckBox)
                         out += field(ListGridModel::number(text) != 0 ? QStringLiteral("-1")
                                                                       : QStringLiteral("0"));
                     else
@@ -161,18 +167,18 @@ void ListGrid::ExportGrid(const QString& strGridName, bool vbVisibleColsOnly, bo
                 flush();
         }
 
-        if (m.props.TotalsLineShow) {
-            for (size_t p = 0; p < m.colOrder.size(); ++p) {
+        if (m.props().TotalsLineShow) {
+            for (size_t p = 0; p < m.colOrder().size(); ++p) {
                 if (!shown(p))
                     continue;
-                const auto c = static_cast<size_t>(m.colOrder[p]);
-                const GridTotalsEntry& entry = m.totalsLine[c];
-                if (m.columns[c].type == ColumnType::Numeric) {
+                const auto c = static_cast<size_t>(m.colOrder()[p]);
+                const GridTotalsEntry& entry = m.totalsEntry(static_cast<qint32>(c));
+                if (m.columns()[c].type == ColumnType::Numeric) {
                     double total = m.columnTotal(static_cast<qint32>(c));
                     if (entry.average) {
-                        if (m.lastRow == 0)
+                        if (m.lastRow() == 0)
                             throw ExportError{11, QStringLiteral("Division by zero")};
-                        total /= m.lastRow;
+                        total /= m.lastRow();
                     }
                     const QString number = localeNumber(total);
                     out +=
@@ -209,8 +215,8 @@ void ListGrid::ColOrderSave(const QString& UniqueGridName)
     QSettings settings = gridSettings();
     settings.beginGroup(UniqueGridName);
     settings.setValue(QStringLiteral("Count"), QString::number(m.colCount() - 1));
-    for (size_t i = 0; i < m.colOrder.size(); ++i)
-        settings.setValue(QString::number(i), QString::number(m.colOrder[i]));
+    for (size_t i = 0; i < m.colOrder().size(); ++i)
+        settings.setValue(QString::number(i), QString::number(m.colOrder()[i]));
 }
 
 void ListGrid::ColOrderLoad(const QString& UniqueGridName)
@@ -223,8 +229,8 @@ void ListGrid::ColOrderLoad(const QString& UniqueGridName)
 
     // A damaged store must not make the grid index outside its columns: only a permutation of the
     // column indices is taken, anything else leaves the order as it is.
-    std::vector<qint32> order(m.colOrder.size());
-    std::vector<bool> seen(m.colOrder.size(), false);
+    std::vector<qint32> order(m.colOrder().size());
+    std::vector<bool> seen(m.colOrder().size(), false);
     for (size_t i = 0; i < order.size(); ++i) {
         const double value = brenlow::rVal(settings.value(QString::number(i), QString::number(i)).toString());
         if (!(value >= 0 && value <= highest) || value != static_cast<double>(static_cast<qint32>(value)))
@@ -235,11 +241,10 @@ void ListGrid::ColOrderLoad(const QString& UniqueGridName)
         seen[static_cast<size_t>(index)] = true;
         order[i] = index;
     }
-    m.colOrder = std::move(order);
-    ++m.structure;
-    followEdit();
-    if (m.painting)
-        Refresh();
+    if (!m.setColOrder(std::move(order)))
+        return;
+    if (!followEdit() || (m_painting && !refreshOrPend()))
+        return;
     emit ColumnOrderChanged(0, 0);
 }
 
@@ -248,15 +253,19 @@ void ListGrid::ColOrderRestore(const QString& /*UniqueGridName*/)
     if (m.colCount() - 1 == 0)
         return;
     // The column shown at the current position now is the one to keep current.
-    if (m.currentCol >= 0 && m.currentCol < static_cast<qint32>(m.colOrder.size()))
-        m.navCol = m.colOrder[static_cast<size_t>(m.currentCol)];
-    for (size_t i = 0; i < m.colOrder.size(); ++i)
-        m.colOrder[i] = static_cast<qint32>(i);
-    ++m.structure;
-    followEdit();
-    RowColSet(-1, m.navCol);
-    if (m.painting)
-        Refresh();
+    if (m.currentCol() >= 0 && m.currentCol() < static_cast<qint32>(m.colOrder().size()))
+        in->navCol = m.columnAt(m.currentCol());
+    std::vector<qint32> order(m.colOrder().size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<qint32>(i);
+    m.setColOrder(std::move(order));
+    // The repaints' and the move's handlers may delete the grid.
+    const ControlGuard alive(this);
+    if (!followEdit())
+        return;
+    RowColSet(-1, in->navCol);
+    if (!alive || (m_painting && !refreshOrPend()))
+        return;
     emit ColumnOrderChanged(0, 0);
 }
 
@@ -265,16 +274,17 @@ void ListGrid::ColWidthsSave(const QString& UniqueGridName)
     QSettings settings = gridSettings();
     settings.beginGroup(UniqueGridName);
     for (qint32 i = 0; i < m.colCount(); ++i)
-        settings.setValue(QStringLiteral("W%1").arg(i),
-                          localeNumber(m.columns[static_cast<size_t>(i)].width));
+        settings.setValue(QStringLiteral("W%1").arg(i), localeNumber(m.column(i).width));
 }
 
 void ListGrid::ColWidthsLoad(const QString& UniqueGridName)
 {
     QSettings settings = gridSettings();
     settings.beginGroup(UniqueGridName);
-    for (qint32 i = 0; i < m.colCount(); ++i) {
-        const float current = m.columns[static_cast<size_t>(i)].width;
+    // Each width repaints, and that pass's handlers may delete the grid.
+    const ControlGuard alive(this);
+    for (qint32 i = 0; alive && i < m.colCount(); ++i) {
+        const float current = m.column(i).width;
         const double value =
             brenlow::rVal(settings.value(QStringLiteral("W%1").arg(i), localeNumber(current)).toString());
         // A damaged value (negative or out of range) keeps the column's width.
@@ -287,7 +297,7 @@ void ListGrid::ColWidthsLoad(const QString& UniqueGridName)
 
 int ListGrid::measureColumn(int col) const
 {
-    const GridColumn& column = m.columns[static_cast<size_t>(col)];
+    const GridColumn& column = m.column(col);
     int widest = 0;
     const auto textWidth = [](const QFontMetrics& fm, const QString& text) {
         int w = 0;
@@ -295,14 +305,13 @@ int ListGrid::measureColumn(int col) const
             w = std::max(w, fm.horizontalAdvance(line));
         return w;
     };
-    if (m.props.TotalsLineShow && column.type == ColumnType::Numeric) {
-        const QString text =
-            localeNumber(m.columnTotal(col)) + m.totalsLine[static_cast<size_t>(col)].caption;
-        widest = textWidth(QFontMetrics(m.props.Font), text);
+    if (m.props().TotalsLineShow && column.type == ColumnType::Numeric) {
+        const QString text = localeNumber(m.columnTotal(col)) + m.totalsEntry(col).caption;
+        widest = textWidth(QFontMetrics(m.props().Font), text);
     }
     // Fonts are measured once per look (format entry and bold/italic/underline).
     std::map<std::pair<qint16, quint16>, QFontMetrics> metrics;
-    for (const GridRow& row : m.rows) {
+    for (const GridRow& row : m.rows()) {
         const GridCell& cell = row.cells[static_cast<size_t>(col)];
         const std::pair<qint16, quint16> look{
             cell.formatIndex,
@@ -310,10 +319,7 @@ int ListGrid::measureColumn(int col) const
         auto it = metrics.find(look);
         if (it == metrics.end())
             it = metrics.emplace(look, QFontMetrics(m.cellFont(cell, column.type))).first;
-        int w = textWidth(it->second, cell.text);
-        if (col == 0)
-            w += m.col0Extra;
-        widest = std::max(widest, w);
+        widest = std::max(widest, textWidth(it->second, cell.text));
     }
     return widest;
 }
@@ -323,15 +329,17 @@ void ListGrid::ColWidthAutoSize(int vCol)
     // Only columns that exist are visited, so no column number runs the loop to the end of int.
     const int from = vCol == -1 ? 0 : std::max(vCol, 0);
     const int to = vCol == -1 ? m.colCount() - 1 : std::min(vCol, m.colCount() - 1);
-    for (int c = from; c <= to && c < m.colCount(); ++c) {
+    // Each width repaints, and that pass's handlers may delete the grid.
+    const ControlGuard alive(this);
+    for (int c = from; c <= to && alive && c < m.colCount(); ++c) {
         try {
             m.checkColumn(c);
-            const qint16 type = m.columns[static_cast<size_t>(c)].type;
+            const qint16 type = m.column(c).type;
             if (type == ColumnType::CheckBox) {
                 SetColWidth(c, 480);
                 continue;
             }
-            if (type == ColumnType::Progress || type == ColumnType::Button || m.lastRow < 0)
+            if (type == ColumnType::Progress || type == ColumnType::Button || m.lastRow() < 0)
                 continue;
             const int widest = measureColumn(c);
             // The widest text plus one twip-per-pixel's worth of pixels (15 at 96 dpi).
@@ -340,6 +348,8 @@ void ListGrid::ColWidthAutoSize(int vCol)
             // Auto-sizing ignores errors.
         }
     }
+    if (!alive)
+        return;
     requestLayout();
     requestRefresh();
 }
@@ -349,21 +359,19 @@ void ListGrid::ColForceFit()
     try {
         PaintSuspender suspend(*this);
         double sum = 0;
-        for (const GridColumn& col : m.columns) {
+        for (const GridColumn& col : m.columns()) {
             if (col.visible)
                 sum = static_cast<double>(RoundHalfEven(sum + col.width));
         }
-        if (m.props.ShowRowNumbers && m.rowNumberWidth == 0)
-            m.rowNumberWidth = 19;
         if (sum != 0) {
             const double factor = VisibleWidth() / sum;
             for (int c = 0; c < m.colCount(); ++c)
-                SetColWidth(c, static_cast<float>(m.columns[static_cast<size_t>(c)].width * factor));
+                SetColWidth(c, static_cast<float>(m.column(c).width * factor));
         }
     } catch (const std::exception&) {
         // Fitting ignores errors.
     }
-    m.refreshPending = true;
-    if (m.redraw)
+    m_refreshPending = true;
+    if (m_redraw)
         Refresh();
 }

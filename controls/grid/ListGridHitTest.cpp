@@ -27,7 +27,7 @@ void ListGrid::syncLayout()
     // Only a paint places the layout, and while painting is off the model may have moved on (rows
     // removed, columns hidden): then the last pass names rows that no longer exist.
     if (!m_busy)
-        m_layout.place(m);
+        m_layout.place(m, m_view);
 }
 
 GridHit ListGrid::hitTest(QPoint p)
@@ -46,7 +46,7 @@ GridHit ListGrid::hitTest(QPoint p)
         hit.cell = m_layout.cellRect(hit.row, hit.colPos);
     // The row check box takes the first 15 pixels of its column.
     const int boxLeft = m_layout.checkBoxColumnLeft();
-    hit.rowCheckBox = m.props.RowCheckBoxes && hit.row >= 0 && p.x() >= boxLeft && p.x() < boxLeft + 15 &&
+    hit.rowCheckBox = m.props().RowCheckBoxes && hit.row >= 0 && p.x() >= boxLeft && p.x() < boxLeft + 15 &&
                       p.x() < m_layout.cellsLeft();
     return hit;
 }
@@ -54,10 +54,10 @@ GridHit ListGrid::hitTest(QPoint p)
 bool ListGrid::imageHit(int row, int colPos, QPoint p) const
 {
     const QRect cell = m_layout.cellRect(row, colPos);
-    if (cell.isNull() || row < 0 || row > m.lastRow)
+    if (cell.isNull() || row < 0 || row > m.lastRow())
         return false;
-    const int col = m.colOrder[static_cast<size_t>(colPos)];
-    const GridColumn& column = m.columns[static_cast<size_t>(col)];
+    const int col = m.columnAt(colPos);
+    const GridColumn& column = m.column(col);
     const GridCell& data = m.rowAt(row).cells[static_cast<size_t>(col)];
     const QRect drawn = ListGridPainter::CellImageRect(m, data, column, cell);
     return drawn.intersected(cell).contains(p);

@@ -47,32 +47,6 @@ private:
 
 GridInput::GridInput(ListGrid* grid) : messages(grid), sc(QStringLiteral("ListGrid"), &messages), owner(grid)
 {
-    txtEdit = new QLineEdit(grid);
-    txtEdit->setObjectName(QStringLiteral("txtEdit"));
-    txtEdit->setFrame(false);
-    txtEdit->hide();
-    txtEdit->installEventFilter(grid);
-    // Pasted text passes the column's input filter too, so the box never holds what typing could not.
-    QObject::connect(txtEdit, &QLineEdit::textEdited, grid, [this, grid](const QString& text) {
-        if (!grid->m.editPending || editCol < 0 || editCol >= grid->m.colCount())
-            return;
-        const QString filter = grid->m.columns[static_cast<size_t>(editCol)].inputFilter;
-        QString kept;
-        for (QChar ch : text) {
-            if (filter == QLatin1String("<"))
-                kept += ch.toLower();
-            else if (filter == QLatin1String(">"))
-                kept += ch.toUpper();
-            else if (filter.isEmpty() || ch == QLatin1Char('.') || filter.contains(ch))
-                kept += ch;
-        }
-        if (kept != text) {
-            const int cursor = txtEdit->cursorPosition() - static_cast<int>(text.size() - kept.size());
-            txtEdit->setText(kept);
-            txtEdit->setCursorPosition(std::max(0, cursor));
-        }
-    });
-
     grid->setMouseTracking(true);
     grid->setFocusPolicy(Qt::StrongFocus);
     grid->installEventFilter(new ScrollBarWatcher(grid));
@@ -85,25 +59,7 @@ GridInput::GridInput(ListGrid* grid) : messages(grid), sc(QStringLiteral("ListGr
     }
 }
 
-GridInput::~GridInput()
-{
-    // The grid goes away: nothing may call back into it, and a bound editor it borrowed goes home.
-    txtEdit->removeEventFilter(owner);
-    QWidget* open = editor.data();
-    const QPointer<QWidget> home = savedParent;
-    editor = nullptr;
-    savedParent = nullptr;
-    owner->m.editPending = false;
-    if (open && open != txtEdit) {
-        open->removeEventFilter(owner);
-        if (home) {
-            open->clearFocus();
-            open->hide();
-            open->setParent(home);
-            open->setGeometry(savedGeometry);
-        }
-    }
-}
+GridInput::~GridInput() = default;
 
 void GridInput::Messages::Subclass_WndProc(bool bBefore, bool& bHandled, qintptr& lReturn, QWidget*, int uMsg,
                                            qintptr wParam, qintptr lParam)
@@ -125,32 +81,34 @@ GridInput* MakeGridInput(ListGrid* grid)
 
 QLineEdit* ListGrid::txtEdit() const
 {
-    return in->txtEdit;
+    return m_editor.box();
 }
 
 void ListGrid::SetSearchClock(const Clock* clock)
 {
-    in->clock = clock ? clock : &Clock::steady();
+    m_search.setClock(clock);
 }
 
 int ListGrid::MouseRow() const
 {
     // Rows removed since the pointer last moved take the row under it with them.
-    return m.mouseRow <= m.lastRow ? m.mouseRow : -1;
+    return in->mouseRow <= m.lastRow() ? in->mouseRow : -1;
 }
 
 int ListGrid::MouseCol() const
 {
-    if (m.mouseCol < 0 || m.mouseCol >= static_cast<int>(m.colOrder.size()))
+    if (in->mouseCol < 0 || in->mouseCol >= static_cast<int>(m.colOrder().size()))
         return -1;
-    return m.colOrder[static_cast<size_t>(m.mouseCol)];
+    return m.columnAt(in->mouseCol);
 }
 
-void ListGrid::hideEditorAndTip()
+bool ListGrid::hideEditorAndTip()
 {
-    closeEditor();
-    m.editPending = false;
+    if (!closeEditor())
+        return false;
+    m_editor.markClosed();
     hideTip();
+    return true;
 }
 
 void ListGrid::hideTip()
@@ -177,11 +135,15 @@ void ListGrid::mousePressEvent(QMouseEvent* event)
     const QPoint p = event->position().toPoint();
     const qint16 shift = static_cast<qint16>(KeyCodes::ShiftFromModifiers(event->modifiers()));
     const GridHit hit = hitTest(p);
-    m.mouseRow = hit.row;
-    m.mouseCol = hit.colPos;
+    in->mouseRow = hit.row;
+    in->mouseCol = hit.colPos;
     in->lastPress = p;
-    if (!hasFocus() && !(m.editPending && in->editor && in->editor->hasFocus()))
+    // From the focus change's repaint on, any handler may delete the grid: the press ends there.
+    const ControlGuard alive(this);
+    if (!hasFocus() && !(m_editor.isOpen() && m_editor.widget() && m_editor.widget()->hasFocus()))
         setFocus(Qt::MouseFocusReason);
+    if (!alive)
+        return;
 
     if (event->button() == Qt::LeftButton) {
         // Every left press may end in a click, also on an empty grid or a locked row.
@@ -189,26 +151,31 @@ void ListGrid::mousePressEvent(QMouseEvent* event)
         in->pressOnHeader = hit.header;
         in->lastShift = shift;
     }
-    if (event->button() == Qt::LeftButton && m.lastRow >= 0) {
+    if (event->button() == Qt::LeftButton && m.lastRow() >= 0) {
         hideTip();
-        m.rowRefused = false;
-        m.colRefused = false;
+        in->rowRefused = false;
+        in->colRefused = false;
         in->lastShift = shift;
         if (hit.row >= 0 && (m.rowAt(hit.row).flags & RowFlag::Locked)) {
-            m.rowRefused = true;
-            m.colRefused = true;
+            in->rowRefused = true;
+            in->colRefused = true;
             return;
         }
         leftButtonDown(hit, event->modifiers());
-    } else if (event->button() != Qt::LeftButton && m.lastRow >= 0 && hit.row >= 0) {
+        if (!alive)
+            return;
+    } else if (event->button() != Qt::LeftButton && m.lastRow() >= 0 && hit.row >= 0) {
         // A right or middle press makes an unselected row the current and only selected one.
-        if (!(m.rowAt(hit.row).flags & RowFlag::Selected) || m.props.MultiSelect == 0) {
-            const quint64 structure = m.structure;
-            if (UpdateCell(false) && m.structure == structure && hit.row <= m.lastRow) {
+        if (!m_selection.isSelected(hit.row) || m.props().MultiSelect == 0) {
+            const quint64 structure = m.structure();
+            if (UpdateCell(false) && alive && m.structure() == structure && hit.row <= m.lastRow()) {
                 SelectedClearAll();
-                RowColSet(hit.row, hit.colPos >= 0 ? m.colOrder[static_cast<size_t>(hit.colPos)] : -1);
-                requestRefresh();
+                RowColSet(hit.row, hit.colPos >= 0 ? m.columnAt(hit.colPos) : -1);
+                if (alive)
+                    requestRefresh();
             }
+            if (!alive)
+                return;
         }
     }
     qint16 button = buttonOf(event->button());
@@ -222,21 +189,21 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
 {
     in->buttonPressed = true;
     in->pressOnHeader = hit.header;
-    m.anchorRow = hit.header ? -1 : hit.row;
+    m_selection.setAnchor(hit.header ? -1 : hit.row);
 
     if (hit.header) {
         // The column under the pointer is found again: handlers since the last move may have
         // replaced the columns it found then.
         if (in->pointer == GridPointer::SizeWE)
             updatePointer(in->lastPress);
-        if (in->pointer == GridPointer::SizeWE && m.props.AllowColumnResizing && in->resizeCol >= 0 &&
+        if (in->pointer == GridPointer::SizeWE && m.props().AllowColumnResizing && in->resizeCol >= 0 &&
             in->resizeCol < m.colCount()) {
             in->resizing = true;
             in->resizeStartX = in->lastPress.x();
-            in->resizeStartWidth = m.columns[static_cast<size_t>(in->resizeCol)].pixelWidth;
+            in->resizeStartWidth = m.column(in->resizeCol).pixelWidth;
             return;
         }
-        if ((m.props.AllowColumnSort || m.props.AllowColumnSwap || m.props.AllowColumnDrag) &&
+        if ((m.props().AllowColumnSort || m.props().AllowColumnSwap || m.props().AllowColumnDrag) &&
             hit.colPos >= 0) {
             m_paintState.pressedHeaderPos = hit.colPos;
             in->dragOverHeader = hit.colPos;
@@ -244,7 +211,7 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
         }
         return;
     }
-    if (in->pointer == GridPointer::SizeNS && m.props.AllowRowResizing && in->resizeRow >= 0) {
+    if (in->pointer == GridPointer::SizeNS && m.props().AllowRowResizing && in->resizeRow >= 0) {
         in->resizing = true;
         return;
     }
@@ -253,48 +220,57 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
     // Handlers of the events raised here, from the commit of an open edit on, may change the grid
     // (remove the row, add columns): the press then ends, as nothing it found is sure to be where
     // it was.
-    const quint64 structure = m.structure;
-    if (m.editPending && !UpdateCell(false))
+    const ControlGuard alive(this);
+    const quint64 structure = m.structure();
+    if (m_editor.isOpen() && (!UpdateCell(false) || !alive))
         return;
-    if (m.structure != structure || hit.row > m.lastRow) {
+    if (m.structure() != structure || hit.row > m.lastRow()) {
         requestRefresh();
         return;
     }
 
     bool changed = false;
     bool selectionChanged = false;
-    const int col = hit.colPos >= 0 ? m.colOrder[static_cast<size_t>(hit.colPos)] : -1;
+    const int col = hit.colPos >= 0 ? m.columnAt(hit.colPos) : -1;
     if (hit.rowCheckBox) {
         GridRow& row = m.rowAt(hit.row);
         row.flags ^= RowFlag::Checked;
         changed = true;
         emit RowCheckedEvent(hit.row);
-    } else if (col >= 0 && m.columns[static_cast<size_t>(col)].type == ColumnType::CheckBox &&
-               m.props.AllowEdit && !m.columns[static_cast<size_t>(col)].locked) {
+        if (!alive)
+            return;
+    } else if (col >= 0 && m.column(col).type == ColumnType::CheckBox && m.props().AllowEdit &&
+               !m.column(col).locked) {
         // Only the drawn box toggles: a square of the check-box size, centred in the cell.
-        const int box = m.defaultRowHeight < 17 ? m.defaultRowHeight - 4 : 16;
+        const int box = m.defaultRowHeight() < 17 ? m.defaultRowHeight() - 4 : 16;
         const QRect boxRect(hit.cell.center().x() - box / 2, hit.cell.center().y() - box / 2, box, box);
         if (boxRect.adjusted(-2, -2, 2, 2).contains(in->lastPress)) {
             toggleCheckBoxCell(hit.row, col);
+            if (!alive)
+                return;
             changed = true;
         }
     }
-    if (m.structure != structure || hit.row > m.lastRow) {
+    if (m.structure() != structure || hit.row > m.lastRow()) {
         requestRefresh();
         return;
     }
-    changed |= applyClickSelection(hit.row, mods, selectionChanged);
+    selectionChanged = m_selection.click(hit.row, m.currentRow(), m.props().MultiSelect,
+                                         mods & Qt::ControlModifier, mods & Qt::ShiftModifier);
+    changed |= selectionChanged;
 
     // The clicked cell becomes current; a locked column leaves the row without a current column.
-    const GridColumn* column = col >= 0 ? &m.columns[static_cast<size_t>(col)] : nullptr;
+    const GridColumn* column = col >= 0 ? &m.column(col) : nullptr;
     int colPos = hit.colPos;
     if (column && column->locked) {
-        m.colRefused = true;
+        in->colRefused = true;
         colPos = -1;
     }
     const bool button = column && column->type == ColumnType::Button;
     changed |= moveCurrentCell(hit.row, colPos, false);
-    if (m.structure != structure || hit.row > m.lastRow) {
+    if (!alive)
+        return;
+    if (m.structure() != structure || hit.row > m.lastRow()) {
         requestRefresh();
         return;
     }
@@ -304,53 +280,21 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
         m_paintState.pressedButtonCol = col;
         changed = true;
     }
-    if (changed)
-        requestRefresh();
+    if (changed && !requestRefresh())
+        return;
     if (selectionChanged)
         emit SelectionChanged();
 }
 
-bool ListGrid::applyClickSelection(int row, Qt::KeyboardModifiers mods, bool& selectionChanged)
-{
-    GridRow& clicked = m.rowAt(row);
-    const bool ctrl = mods & Qt::ControlModifier;
-    const bool shift = mods & Qt::ShiftModifier;
-    auto selectOnly = [&](int r) { selectionChanged |= m.selectOnlyRange(r, r); };
-    switch (m.props.MultiSelect) {
-    case 0:
-        if (ctrl) {
-            const bool was = clicked.flags & RowFlag::Selected;
-            selectOnly(-1);
-            if (!was)
-                clicked.flags |= RowFlag::Selected;
-            selectionChanged = true;
-        } else if (!(clicked.flags & RowFlag::Selected) || SelectedCount() > 1) {
-            selectOnly(row);
-        }
-        break;
-    case 1:
-        if (ctrl) {
-            clicked.flags ^= RowFlag::Selected;
-            selectionChanged = true;
-        } else if (shift && m.currentRow >= 0) {
-            selectionChanged |= m.selectOnlyRange(std::min(m.currentRow, row), std::max(m.currentRow, row));
-        } else {
-            selectOnly(row);
-        }
-        break;
-    default:
-        clicked.flags ^= RowFlag::Selected;
-        selectionChanged = true;
-        break;
-    }
-    return selectionChanged;
-}
-
 void ListGrid::toggleCheckBoxCell(int row, int col)
 {
-    // The toggle belongs to this row and column; handlers may move or remove them meanwhile.
-    const quint64 rowId = m.rowAt(row).id;
+    // The toggle belongs to this row and column; handlers may move or remove them meanwhile, or
+    // delete the grid.
+    const ControlGuard alive(this);
+    const quint64 rowId = m.rowAt(row).id();
     const auto stillThere = [&] {
+        if (!alive)
+            return false;
         row = m.displayRowOfId(rowId);
         return row >= 0 && col < m.colCount();
     };
@@ -376,19 +320,24 @@ void ListGrid::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
     const GridHit hit = hitTest(p);
-    m.mouseRow = hit.row;
-    m.mouseCol = hit.colPos;
+    in->mouseRow = hit.row;
+    in->mouseCol = hit.colPos;
+    // Repaints and the drag's events may delete the grid.
+    const ControlGuard alive(this);
     if (!in->buttonPressed) {
-        const int hot = m.props.AllowColumnHover && hit.header ? hit.colPos : -1;
+        const int hot = m.props().AllowColumnHover && hit.header ? hit.colPos : -1;
         if (hot != m_paintState.hotHeaderPos) {
             m_paintState.hotHeaderPos = hot;
-            requestRefresh();
+            if (!requestRefresh())
+                return;
         }
         updatePointer(p);
     } else {
         dragTo(p);
+        if (!alive)
+            return;
     }
-    if (m.props.AutoToolTips && !in->buttonPressed)
+    if (m.props().AutoToolTips && !in->buttonPressed)
         showAutoTip(hit, event->globalPosition().toPoint());
 
     qint16 button = static_cast<qint16>(KeyCodes::ButtonsFromQt(event->buttons()));
@@ -405,20 +354,20 @@ void ListGrid::updatePointer(QPoint p)
     in->resizeRow = -1;
     const int header = m_layout.rowsTop();
     if (p.y() < header) {
-        if (m.props.AllowColumnResizing) {
-            for (int pos = 0; pos < static_cast<int>(m.colOrder.size()); ++pos) {
+        if (m.props().AllowColumnResizing) {
+            for (int pos = 0; pos < static_cast<int>(m.colOrder().size()); ++pos) {
                 const QRect span = hitColumnSpan(pos);
                 if (span.isNull())
                     continue;
                 const int right = span.left() + span.width();
                 if (std::abs(p.x() - right) < 4) {
                     pointer = GridPointer::SizeWE;
-                    in->resizeCol = m.colOrder[static_cast<size_t>(pos)];
+                    in->resizeCol = m.columnAt(pos);
                 }
             }
         }
-    } else if (m.lastRow >= 0) {
-        if (m.props.AllowRowResizing) {
+    } else if (m.lastRow() >= 0) {
+        if (m.props().AllowRowResizing) {
             const GridHit above = hitTest(QPoint(p.x(), p.y() - 8));
             const GridHit here = hitTest(p);
             for (int r : {here.row, above.row}) {
@@ -434,8 +383,7 @@ void ListGrid::updatePointer(QPoint p)
         if (pointer == GridPointer::Default) {
             const GridHit hit = hitTest(p);
             if (hit.row >= 0 && hit.colPos >= 0) {
-                const GridCell& cell =
-                    m.rowAt(hit.row).cells[static_cast<size_t>(m.colOrder[static_cast<size_t>(hit.colPos)])];
+                const GridCell& cell = m.rowAt(hit.row).cells[static_cast<size_t>(m.columnAt(hit.colPos))];
                 if (m.effectiveFormat(cell).handPointer)
                     pointer = GridPointer::Hand;
             }
@@ -473,38 +421,40 @@ void ListGrid::dragTo(QPoint p)
         }
         const qint64 wanted = qint64(in->resizeStartWidth) + p.x() - in->resizeStartX;
         const int width = static_cast<int>(std::clamp<qint64>(wanted, 0, ListGridModel::MaxExtent));
-        GridColumn& c = m.columns[static_cast<size_t>(col)];
+        GridColumn& c = m.column(col);
         if (width != c.pixelWidth) {
             c.pixelWidth = width;
             c.width = static_cast<float>(m.toUnits(width));
             const float units = c.width;
-            requestRefresh();
+            const ControlGuard alive(this);
+            if (!requestRefresh())
+                return;
             emit ColumnSizeChanged(col, units);
-            if (m.editPending)
+            if (alive && m_editor.isOpen())
                 placeEditor();
         }
         return;
     }
-    if (in->resizing && in->resizeRow >= 0 && in->resizeRow <= m.lastRow) {
+    if (in->resizing && in->resizeRow >= 0 && in->resizeRow <= m.lastRow()) {
         const int top = hitRowTop(in->resizeRow);
         if (top >= 0) {
             const int height = std::max(1, p.y() - top);
             GridRow& row = m.rowAt(in->resizeRow);
             if (height != row.height) {
                 row.height = height;
-                requestRefresh();
-                if (m.editPending)
+                if (requestRefresh() && m_editor.isOpen())
                     placeEditor();
             }
         }
         return;
     }
     if (m_paintState.pressedHeaderPos >= 0) {
-        if (m.props.AllowColumnSwap || m.props.AllowColumnDrag) {
+        if (m.props().AllowColumnSwap || m.props().AllowColumnDrag) {
             const GridHit hit = hitTest(QPoint(p.x(), 0));
             if (hit.colPos != in->dragOverHeader) {
                 in->dragOverHeader = hit.colPos;
-                requestRefresh();
+                if (!requestRefresh())
+                    return;
             }
             // Once the pointer has really moved, the header item itself follows it.
             const int dx = p.x() - in->lastPress.x();
@@ -520,50 +470,37 @@ void ListGrid::dragTo(QPoint p)
         }
         return;
     }
-    if (m.props.MultiSelect == 0 || m.anchorRow < 0 || m.lastRow < 0)
+    if (m.props().MultiSelect == 0 || m_selection.anchor() < 0 || m.lastRow() < 0)
         return;
     // Drag selection from the pressed row, scrolling at the edges.
     int target;
     if (p.y() < m_layout.rowsTop()) {
-        target = std::max(0, m.firstRowInView - 1);
+        target = std::max(0, m_view.firstRowInView - 1);
         ensureRowVisible(target);
     } else if (p.y() >= height()) {
-        target = std::min(m.lastRow, std::max(m.lastRowInView, m.firstRowInView) + 1);
+        target = std::min(m.lastRow(), std::max(m_view.lastRowInView, m_view.firstRowInView) + 1);
         ensureRowVisible(target);
     } else {
         target = hitTest(p).row;
     }
     if (target < 0)
         return;
-    const int from = std::min(m.anchorRow, target);
-    const int to = std::max(m.anchorRow, target);
-    bool changed = false;
-    for (int i = 0; i <= m.lastRow; ++i) {
-        GridRow& each = m.rowAt(i);
-        const bool want = i >= from && i <= to && each.visible;
-        if (static_cast<bool>(each.flags & RowFlag::Selected) != want) {
-            each.flags ^= RowFlag::Selected;
-            changed = true;
-        }
-    }
-    if (changed) {
-        requestRefresh();
+    if (m_selection.extendTo(target) && requestRefresh())
         emit SelectionChanged();
-    }
 }
 
 void ListGrid::showAutoTip(const GridHit& hit, QPoint globalPos)
 {
     QString tip;
     if (hit.row >= 0 && hit.colPos >= 0 && !hit.cell.isNull()) {
-        const int col = m.colOrder[static_cast<size_t>(hit.colPos)];
-        const GridColumn& column = m.columns[static_cast<size_t>(col)];
+        const int col = m.columnAt(hit.colPos);
+        const GridColumn& column = m.column(col);
         const GridCell& cell = m.rowAt(hit.row).cells[static_cast<size_t>(col)];
         if (!cell.text.isEmpty() && column.type != ColumnType::CheckBox) {
             const QFontMetrics fm(m.cellFont(cell, column.type));
             // The text is drawn 3 pixels in from either side of the cell.
             const int room = hit.cell.width() - 6;
-            const bool wraps = m.props.AllowWordWrap && (cell.flags & CellFlag::WordWrap);
+            const bool wraps = m.props().AllowWordWrap && (cell.flags & CellFlag::WordWrap);
             const bool truncated =
                 wraps ? fm.boundingRect(QRect(0, 0, std::max(1, room), 1 << 20), Qt::TextWordWrap, cell.text)
                                 .height() > hit.cell.height()
@@ -602,10 +539,10 @@ void ListGrid::mouseReleaseEvent(QMouseEvent* event)
         if (in->resizing) {
             in->resizing = false;
             requestLayout();
-            requestRefresh();
+            (void)requestRefresh();
         } else if (m_paintState.pressedHeaderPos >= 0) {
             finishHeaderPress(p, event->modifiers());
-        } else if (hit.row >= 0 && hit.row == m.anchorRow) {
+        } else if (hit.row >= 0 && hit.row == m_selection.anchor()) {
             cellReleased(hit);
         }
         if (!alive)
@@ -614,7 +551,8 @@ void ListGrid::mouseReleaseEvent(QMouseEvent* event)
     if (m_paintState.pressedButtonRow >= 0) {
         m_paintState.pressedButtonRow = -1;
         m_paintState.pressedButtonCol = -1;
-        requestRefresh();
+        if (!requestRefresh())
+            return;
     }
 
     qint16 button = buttonOf(event->button());
@@ -639,40 +577,35 @@ void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
     const GridHit hit = hitTest(QPoint(p.x(), 0));
     const bool overHeader = p.y() >= 0 && p.y() < m_layout.rowsTop();
     if (overHeader && hit.colPos >= 0 && hit.colPos != pressed &&
-        (m.props.AllowColumnSwap || m.props.AllowColumnDrag)) {
-        const quint64 structure = m.structure;
+        (m.props().AllowColumnSwap || m.props().AllowColumnDrag)) {
+        const quint64 structure = m.structure();
         const ControlGuard alive(this);
         UpdateCell(false);
-        if (!alive || m.structure != structure || pressed >= static_cast<int>(m.colOrder.size()) ||
-            hit.colPos >= static_cast<int>(m.colOrder.size()))
+        if (!alive || m.structure() != structure || pressed >= static_cast<int>(m.colOrder().size()) ||
+            hit.colPos >= static_cast<int>(m.colOrder().size()))
             return;
-        ++m.structure;
-        auto& order = m.colOrder;
-        if (m.props.AllowColumnSwap) {
-            std::swap(order[static_cast<size_t>(pressed)], order[static_cast<size_t>(hit.colPos)]);
-        } else {
-            const qint32 moving = order[static_cast<size_t>(pressed)];
-            order.erase(order.begin() + pressed);
-            order.insert(order.begin() + hit.colPos, moving);
-        }
-        followEdit();
+        if (m.props().AllowColumnSwap)
+            m.swapColumns(pressed, hit.colPos);
+        else
+            m.moveColumn(pressed, hit.colPos);
+        if (!followEdit())
+            return;
         requestLayout();
-        requestRefresh();
-        emit ColumnOrderChanged(pressed, hit.colPos);
+        if (requestRefresh())
+            emit ColumnOrderChanged(pressed, hit.colPos);
         return;
     }
-    if (overHeader && hit.colPos == pressed && m.props.AllowColumnSort && m.lastRow >= 0) {
+    if (overHeader && hit.colPos == pressed && m.props().AllowColumnSort && m.lastRow() >= 0) {
         const ControlGuard alive(this);
-        const int col = m.colOrder[static_cast<size_t>(pressed)];
-        if ((mods & Qt::ControlModifier) && m.sortPrimary >= 0 && m.sortPrimary != col) {
+        const int col = m.columnAt(pressed);
+        if ((mods & Qt::ControlModifier) && m.sortPrimary() >= 0 && m.sortPrimary() != col) {
             // Ctrl adds the column as the second key, sorted the way the first one is; the first
             // keeps its order.
-            const int primary = m.sortPrimary;
-            Sort(primary, m.columns[static_cast<size_t>(primary)].sortState, col, -1);
+            const int primary = m.sortPrimary();
+            Sort(primary, m.column(primary).sortState, col, -1);
         } else {
             // Each column keeps its own state, so A, B, A carries on A's cycle where it was.
-            m.sortPrimary = pressed; // a display position, as the sort expects from a header
-            m.sortSecondary = -1;
+            m.setSortColumns(pressed, -1); // a display position, as the sort expects from a header
             Sort(-1, -1, -1, -1);
         }
         if (!alive)
@@ -689,20 +622,20 @@ void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
 
 void ListGrid::cellReleased(const GridHit& hit)
 {
-    if (hit.colPos < 0 || hit.row > m.lastRow || hit.colPos >= static_cast<int>(m.colOrder.size()))
+    if (hit.colPos < 0 || hit.row > m.lastRow() || hit.colPos >= static_cast<int>(m.colOrder().size()))
         return;
     const int row = hit.row;
-    const int col = m.colOrder[static_cast<size_t>(hit.colPos)];
+    const int col = m.columnAt(hit.colPos);
     // Nothing of the cell is held across an event: a handler may remove its row (a "delete" button
     // cell), and then the click is over.
     const ControlGuard alive(this);
-    const quint64 structure = m.structure;
+    const quint64 structure = m.structure();
     const auto cellNow = [&]() -> const GridCell* {
-        if (!alive || m.structure != structure || row > m.lastRow || col >= m.colCount())
+        if (!alive || m.structure() != structure || row > m.lastRow() || col >= m.colCount())
             return nullptr;
         return &m.rowAt(row).cells[static_cast<size_t>(col)];
     };
-    if (m.columns[static_cast<size_t>(col)].type == ColumnType::Button)
+    if (m.column(col).type == ColumnType::Button)
         emit CellButtonClick(row, col);
     const GridCell* cell = cellNow();
     if (!cell)
@@ -724,9 +657,9 @@ void ListGrid::cellReleased(const GridHit& hit)
     // automatic height.
     GridRow& clicked = m.rowAt(row);
     const GridCell& wrapped = clicked.cells[static_cast<size_t>(col)];
-    if ((wrapped.flags & CellFlag::WordWrap) &&
-        m.columns[static_cast<size_t>(col)].type != ColumnType::Progress && m.rowExpandable(clicked) &&
-        ListGridPainter::ExpandImageRect(m.expandRowImage, m_layout.cellRect(row, hit.colPos))
+    if ((wrapped.flags & CellFlag::WordWrap) && m.column(col).type != ColumnType::Progress &&
+        m.rowExpandable(clicked) &&
+        ListGridPainter::ExpandImageRect(m.expandRowImage(), m_layout.cellRect(row, hit.colPos))
             .contains(in->lastRelease)) {
         const qint32 whole = m.autoRowHeight(clicked, true);
         SetRowHeight(row, clicked.height == whole ? -1.0f : static_cast<float>(whole));
@@ -736,13 +669,13 @@ void ListGrid::cellReleased(const GridHit& hit)
 void ListGrid::clickStep()
 {
     const ControlGuard alive(this);
-    const int row = m.currentRow;
-    const bool unlocked = row >= 0 && row <= m.lastRow && !(m.rowAt(row).flags & RowFlag::Locked);
-    if (!in->pressOnHeader && unlocked && (m.props.EditTrigger & 8) && !m.rowRefused) {
-        if (m.editPending)
+    const int row = m.currentRow();
+    const bool unlocked = row >= 0 && row <= m.lastRow() && !(m.rowAt(row).flags & RowFlag::Locked);
+    if (!in->pressOnHeader && unlocked && (m.props().EditTrigger & 8) && !in->rowRefused) {
+        if (m_editor.isOpen())
             UpdateCell(false);
         else
-            openEditor(row, m.currentCol);
+            openEditor(row, m.currentCol());
         if (!alive)
             return;
     }
@@ -752,7 +685,7 @@ void ListGrid::clickStep()
     if (!alive)
         return;
     qint16 shift = in->lastShift;
-    emit CellClick(m.currentRow, Col(), shift);
+    emit CellClick(m.currentRow(), Col(), shift);
 }
 
 void ListGrid::mouseDoubleClickEvent(QMouseEvent* event)
@@ -764,13 +697,13 @@ void ListGrid::mouseDoubleClickEvent(QMouseEvent* event)
     const QPoint p = event->position().toPoint();
     const GridHit hit = hitTest(p);
     in->pressOnHeader = hit.header;
-    m.anchorRow = hit.header ? -1 : hit.row;
+    m_selection.setAnchor(hit.header ? -1 : hit.row);
     if (hit.header) {
         // The column under the pointer is found again: handlers since the last move may have
         // replaced the columns it found then.
         if (in->pointer == GridPointer::SizeWE)
             updatePointer(in->lastPress);
-        if (in->pointer == GridPointer::SizeWE && m.props.AllowColumnResizing && in->resizeCol >= 0 &&
+        if (in->pointer == GridPointer::SizeWE && m.props().AllowColumnResizing && in->resizeCol >= 0 &&
             in->resizeCol < m.colCount()) {
             ColWidthAutoSize(in->resizeCol);
             return;
@@ -778,11 +711,11 @@ void ListGrid::mouseDoubleClickEvent(QMouseEvent* event)
         emit DblClick();
         return;
     }
-    const int row = m.currentRow;
-    const bool unlocked = row >= 0 && row <= m.lastRow && !(m.rowAt(row).flags & RowFlag::Locked);
-    if (hit.row >= 0 && unlocked && (m.props.EditTrigger & 16)) {
-        in->editTriggerKey = KeyCodes::F2;
-        openEditor(row, m.currentCol);
+    const int row = m.currentRow();
+    const bool unlocked = row >= 0 && row <= m.lastRow() && !(m.rowAt(row).flags & RowFlag::Locked);
+    if (hit.row >= 0 && unlocked && (m.props().EditTrigger & 16)) {
+        m_editor.setTriggerKey(KeyCodes::F2);
+        openEditor(row, m.currentCol());
         return;
     }
     emit DblClick();

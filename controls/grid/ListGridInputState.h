@@ -55,9 +55,13 @@ struct GridInput
     Messages messages;
     Subclasser sc;
     ListGrid* owner;
-    const Clock* clock = &Clock::steady();
 
-    QLineEdit* txtEdit = nullptr; ///< the built-in editor, a hidden child of the grid
+    // Current-cell moves
+    int mouseRow = -1;       ///< display row under the pointer at its last move or press
+    int mouseCol = -1;       ///< display position under it
+    int navCol = -1;         ///< column index remembered by keyboard navigation
+    bool rowRefused = false; ///< a current-cell move was refused (cleared at mouse-down/key-down)
+    bool colRefused = false;
 
     // Mouse
     int dragOverHeader = -1; ///< header position under the pointer while a header is dragged
@@ -78,20 +82,6 @@ struct GridInput
 
     // Keyboard
     bool keyHandled = false;
-    QString searchText;
-    qint64 searchTime = 0;
-    bool searchStarted = false;
-
-    // Editing
-    int editTriggerKey = 0;
-    int editRow = -1;              ///< display row of the edited cell (kept in step by followEdit)
-    int editColPos = -1;           ///< its display position
-    quint64 editRowId = 0;         ///< the edited row's id: what the edit belongs to
-    int editCol = -1;              ///< the edited column index
-    QPointer<QWidget> editor;      ///< the open editor (txtEdit or a bound control)
-    QPointer<QWidget> savedParent; ///< a bound editor's own parent while it is shown in the grid
-    QRect savedGeometry;
-    bool savedVisible = false;
 };
 
 } // namespace brenlow

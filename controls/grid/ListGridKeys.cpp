@@ -3,6 +3,7 @@
 #include "controls/grid/ListGrid.h"
 #include "controls/grid/ListGridInputState.h"
 
+#include "controls/common/ControlGuard.h"
 #include "controls/common/KeyCodes.h"
 
 #include <QKeyEvent>
@@ -16,17 +17,18 @@ void ListGrid::keyPressEvent(QKeyEvent* event)
 {
     const int vk = KeyCodes::FromKeyEvent(event);
     const int shift = KeyCodes::ShiftFromModifiers(event->modifiers());
-    if (vk != 0)
-        keyDownStep(vk, shift, false);
+    event->accept();
+    if (vk != 0 && !keyDownStep(vk, shift, false))
+        return;
 
     // The character the key stands for, as the key-press step sees it.
     const QString text = event->text();
     if (text.size() == 1 && text.at(0).unicode() < 0xD800) {
         qint16 keyAscii = static_cast<qint16>(text.at(0).unicode());
-        if (keyPressStep(keyAscii))
+        const ControlGuard alive(this);
+        if (keyPressStep(keyAscii) && alive)
             emit KeyPress(keyAscii);
     }
-    event->accept();
 }
 
 void ListGrid::keyReleaseEvent(QKeyEvent* event)
@@ -37,15 +39,17 @@ void ListGrid::keyReleaseEvent(QKeyEvent* event)
     event->accept();
 }
 
-void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
+bool ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
 {
+    // Every handler the key reaches may delete the grid; the step ends there.
+    const ControlGuard alive(this);
     hideTip();
-    m.rowRefused = false;
-    m.colRefused = false;
+    in->rowRefused = false;
+    in->colRefused = false;
     in->lastShift = static_cast<qint16>(shift);
     in->keyHandled = false;
     const bool ctrl = shift & KeyCodes::CtrlBit;
-    const int trigger = m.props.EditTrigger;
+    const int trigger = m.props().EditTrigger;
     {
         PaintSuspender suspend(*this);
         switch (keyCode) {
@@ -56,59 +60,84 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
             in->keyHandled = true;
             if (keyCode == KeyCodes::Escape)
                 cancelEdit();
-            else if (m.editPending)
+            else if (m_editor.isOpen())
                 UpdateCell(true);
-            else if ((trigger & 2) && m.currentRow >= 0) {
-                in->editTriggerKey = KeyCodes::Return;
-                openEditor(m.currentRow, m.currentCol);
+            else if ((trigger & 2) && m.currentRow() >= 0) {
+                m_editor.setTriggerKey(KeyCodes::Return);
+                openEditor(m.currentRow(), m.currentCol());
             }
+            if (!alive)
+                return false;
             break;
         case KeyCodes::Insert:
-            if (m.props.AllowInsert && !m.editPending) {
+            if (m.props().AllowInsert && !m_editor.isOpen()) {
                 in->keyHandled = true;
-                const int at = std::max(0, m.currentRow);
+                const int at = std::max(0, m.currentRow());
                 bool cancel = false;
                 emit BeforeInsert(at, cancel);
+                if (!alive)
+                    return false;
                 if (!cancel) {
                     const int added =
-                        AddItem(QString(), m.lastRow >= 0 ? at : -1, false, true, false, true, 0);
+                        AddItem(QString(), m.lastRow() >= 0 ? at : -1, false, true, false, true, 0);
+                    if (!alive)
+                        return false;
                     // The current row keeps naming the row it named, now one further down.
-                    if (m.currentRow >= 0 && m.currentRow >= added)
-                        ++m.currentRow;
-                    RowColSet(added, m.currentCol >= 0 ? Col() : -1);
-                    emit AfterInsert(m.currentRow);
+                    if (m.currentRow() >= 0 && m.currentRow() >= added)
+                        m.setCurrentRow(m.currentRow() + 1);
+                    RowColSet(added, m.currentCol() >= 0 ? Col() : -1);
+                    if (!alive)
+                        return false;
+                    emit AfterInsert(m.currentRow());
+                    if (!alive)
+                        return false;
                 }
             }
             break;
         case KeyCodes::Delete:
-            if (m.props.AllowDelete && !m.editPending && m.lastRow >= 0 && m.currentRow >= 0) {
+            if (m.props().AllowDelete && !m_editor.isOpen() && m.lastRow() >= 0 && m.currentRow() >= 0) {
                 in->keyHandled = true;
-                const int row = m.currentRow;
+                const int row = m.currentRow();
                 const int col = Col();
-                const bool cellFocus = m.props.FocusRectMode == 2 && m.currentCol >= 0 &&
-                                       m.columns[static_cast<size_t>(col)].type != ColumnType::CheckBox;
+                const bool cellFocus = m.props().FocusRectMode == 2 && m.currentCol() >= 0 &&
+                                       m.column(col).type != ColumnType::CheckBox;
                 bool cancel = false;
                 // The handlers may change the grid; the delete stays with the row it began on.
-                const quint64 rowId = m.rowAt(row).id;
+                const quint64 rowId = m.rowAt(row).id();
                 const auto rowNow = [&] { return col < m.colCount() ? m.displayRowOfId(rowId) : -1; };
                 if (cellFocus) {
                     emit BeforeEdit(row, col, cancel);
+                    if (!alive)
+                        return false;
                     if (!cancel)
                         emit BeforeDelete(row, cancel);
+                    if (!alive)
+                        return false;
                     if (const int at = cancel ? -1 : rowNow(); at >= 0) {
                         // The cell is emptied first; AfterEdit and AfterDelete then report it.
                         storeCellText(m.rowAt(at), col, QString(), true);
-                        requestRefresh();
+                        if (!requestRefresh())
+                            return false;
                         QString value;
                         bool ignored = false;
                         emit AfterEdit(at, col, value, ignored);
+                        if (!alive)
+                            return false;
                         emit AfterDelete();
+                        if (!alive)
+                            return false;
                     }
                 } else {
                     emit BeforeDelete(row, cancel);
+                    if (!alive)
+                        return false;
                     if (!cancel && rowNow() >= 0) {
                         RemoveRow(rowNow());
+                        if (!alive)
+                            return false;
                         emit AfterDelete();
+                        if (!alive)
+                            return false;
                     }
                 }
             }
@@ -116,44 +145,53 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
         case KeyCodes::F2:
             if (trigger & 4) {
                 in->keyHandled = true;
-                in->editTriggerKey = KeyCodes::F2;
-                if (m.currentRow >= 0)
-                    openEditor(m.currentRow, m.currentCol);
+                m_editor.setTriggerKey(KeyCodes::F2);
+                if (m.currentRow() >= 0)
+                    openEditor(m.currentRow(), m.currentCol());
+                if (!alive)
+                    return false;
             }
             break;
         case KeyCodes::Space:
-            if (m.editPending || m.currentRow < 0)
+            if (m_editor.isOpen() || m.currentRow() < 0)
                 break;
             in->keyHandled = true;
-            if (m.props.RowCheckBoxes) {
-                m.rowAt(m.currentRow).flags ^= RowFlag::Checked;
-                requestRefresh();
-                emit RowCheckedEvent(m.currentRow);
-            } else if (m.currentCol >= 0) {
-                const int row = m.currentRow;
+            if (m.props().RowCheckBoxes) {
+                m.rowAt(m.currentRow()).flags ^= RowFlag::Checked;
+                if (!requestRefresh())
+                    return false;
+                emit RowCheckedEvent(m.currentRow());
+                if (!alive)
+                    return false;
+            } else if (m.currentCol() >= 0) {
+                const int row = m.currentRow();
                 const int col = Col();
-                const GridColumn& column = m.columns[static_cast<size_t>(col)];
+                const GridColumn& column = m.column(col);
                 qint16 sh = in->lastShift;
                 if (m.effectiveFormat(m.rowAt(row).cells[static_cast<size_t>(col)]).handPointer)
                     emit CellHandClick(row, col, sh);
                 else if (column.type == ColumnType::Button)
                     emit CellButtonClick(row, col);
-                else if (column.type == ColumnType::CheckBox && m.props.AllowEdit && !column.locked) {
+                else if (column.type == ColumnType::CheckBox && m.props().AllowEdit && !column.locked) {
                     toggleCheckBoxCell(row, col);
-                    requestRefresh();
+                    if (alive)
+                        requestRefresh();
                 } else
                     in->keyHandled = false;
+                if (!alive)
+                    return false;
             }
             break;
         case 'A':
             if (ctrl) {
                 in->keyHandled = true;
-                if ((m.props.MultiSelect & 2) && m.lastRow >= 0) {
-                    for (int i = 0; i <= m.lastRow; ++i)
-                        if (m.rowAt(i).visible)
-                            m.rowAt(i).flags |= RowFlag::Selected;
-                    requestRefresh();
+                if ((m.props().MultiSelect & 2) && m.lastRow() >= 0) {
+                    m_selection.selectAllVisible();
+                    if (!requestRefresh())
+                        return false;
                     emit SelectionChanged();
+                    if (!alive)
+                        return false;
                 }
             }
             break;
@@ -161,35 +199,42 @@ void ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
             if (ctrl)
                 in->keyHandled = true;
             break;
-        default:
-            if (moveByKey(keyCode, shift))
+        default: {
+            const bool moved = moveByKey(keyCode, shift);
+            if (!alive)
+                return false;
+            if (moved)
                 in->keyHandled = true;
             break;
         }
+        }
     }
     // One pass for whatever the key changed while painting was suspended.
-    if (m.painting && (m.refreshPending || m.layoutPending))
-        requestRefresh();
+    if (m_painting && (m_refreshPending || m_layoutPending) && !requestRefresh())
+        return false;
     qint16 code = static_cast<qint16>(keyCode);
     qint16 sh = static_cast<qint16>(shift);
     emit KeyDown(code, sh);
     Q_UNUSED(fromEditor)
+    return alive.Alive();
 }
 
 bool ListGrid::moveByKey(int keyCode, int shift)
 {
-    if (m.lastRow < 0)
+    if (m.lastRow() < 0)
         return false;
+    // A commit's handlers may delete the grid: the caller checks.
+    const ControlGuard alive(this);
     const bool ctrl = shift & KeyCodes::CtrlBit;
-    const bool extend = (shift & KeyCodes::ShiftBit) && m.props.MultiSelect != 0;
-    int row = std::max(0, m.currentRow);
-    int colPos = m.currentCol;
-    const int positions = static_cast<int>(m.colOrder.size());
+    const bool extend = (shift & KeyCodes::ShiftBit) && m.props().MultiSelect != 0;
+    int row = std::max(0, m.currentRow());
+    int colPos = m.currentCol();
+    const int positions = static_cast<int>(m.colOrder().size());
     // Hidden and locked columns are stepped over: their cells never become current.
     auto visibleCol = [&](int p) {
         if (p < 0 || p >= positions)
             return false;
-        const GridColumn& c = m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(p)])];
+        const GridColumn& c = m.column(m.columnAt(p));
         return c.visible && !c.locked;
     };
     auto usableRow = [&](int r) { return m.rowAt(r).visible && !(m.rowAt(r).flags & RowFlag::Locked); };
@@ -198,13 +243,13 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     switch (keyCode) {
     case KeyCodes::Up:
     case KeyCodes::Down: {
-        if (!UpdateCell(false))
+        if (!UpdateCell(false) || !alive)
             return true;
         const int step = keyCode == KeyCodes::Up ? -1 : 1;
         // Without a current row the first usable row is the target, row 0 included.
-        const int from = m.currentRow < 0 ? -1 : row;
-        const int dir = m.currentRow < 0 ? 1 : step;
-        for (int r = from + dir; r >= 0 && r <= m.lastRow; r += dir)
+        const int from = m.currentRow() < 0 ? -1 : row;
+        const int dir = m.currentRow() < 0 ? 1 : step;
+        for (int r = from + dir; r >= 0 && r <= m.lastRow(); r += dir)
             if (usableRow(r)) {
                 row = r;
                 break;
@@ -215,7 +260,7 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     }
     case KeyCodes::Left:
     case KeyCodes::Right: {
-        if (m.editPending) {
+        if (m_editor.isOpen()) {
             UpdateCell(false);
             return true;
         }
@@ -230,14 +275,14 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     }
     case KeyCodes::Prior:
     case KeyCodes::Next: {
-        if (!UpdateCell(false))
+        if (!UpdateCell(false) || !alive)
             return true;
-        const int page = std::max(1, m.lastRowInView - m.firstRowInView);
+        const int page = std::max(1, m_view.lastRowInView - m_view.firstRowInView);
         if (keyCode == KeyCodes::Prior)
-            row = std::max(0, m.firstRowInView - page);
+            row = std::max(0, m_view.firstRowInView - page);
         else
-            row = std::min(m.lastRow, std::max(m.lastRowInView, 0));
-        m.firstRowInView = row;
+            row = std::min(m.lastRow(), std::max(m_view.lastRowInView, 0));
+        m_view.firstRowInView = row;
         requestLayout();
         if (extend)
             rangeEnd = row;
@@ -247,10 +292,10 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     case KeyCodes::End: {
         const bool home = keyCode == KeyCodes::Home;
         if (ctrl || (shift & KeyCodes::ShiftBit)) {
-            if (!UpdateCell(false))
+            if (!UpdateCell(false) || !alive)
                 return true;
-            row = home ? 0 : m.lastRow;
-            for (int r = row; r >= 0 && r <= m.lastRow; r += home ? 1 : -1)
+            row = home ? 0 : m.lastRow();
+            for (int r = row; r >= 0 && r <= m.lastRow(); r += home ? 1 : -1)
                 if (usableRow(r)) {
                     row = r;
                     break;
@@ -270,42 +315,37 @@ bool ListGrid::moveByKey(int keyCode, int shift)
         return false;
     }
     // A commit above runs AfterEdit, whose handler may have removed rows.
-    if (m.lastRow < 0)
+    if (!alive || m.lastRow() < 0)
         return true;
-    row = std::min(row, m.lastRow);
+    row = std::min(row, m.lastRow());
 
     // A move onto a locked row is refused and changes nothing, the selection included.
-    if ((m.rowAt(row).flags & RowFlag::Locked) || m.rowRefused) {
-        m.rowRefused = true;
-        m.colRefused = true;
+    if ((m.rowAt(row).flags & RowFlag::Locked) || in->rowRefused) {
+        in->rowRefused = true;
+        in->colRefused = true;
         return true;
     }
     bool selectionChanged = false;
     if (rangeEnd >= 0) {
         // Extending: the rows from where the extension began to the new row, and only those.
-        if (m.anchorRow < 0 || m.anchorRow > m.lastRow)
-            m.anchorRow = m.currentRow >= 0 ? m.currentRow : row;
-        selectionChanged =
-            m.selectOnlyRange(std::min(m.anchorRow, rangeEnd), std::max(m.anchorRow, rangeEnd));
+        if (m_selection.anchor() < 0 || m_selection.anchor() > m.lastRow())
+            m_selection.setAnchor(m.currentRow() >= 0 ? m.currentRow() : row);
+        selectionChanged = m_selection.extendTo(rangeEnd);
     } else {
-        if (row != m.currentRow) {
-            for (int i = 0; i <= m.lastRow; ++i) {
-                GridRow& each = m.rowAt(i);
-                if (i != row && (each.flags & RowFlag::Selected)) {
-                    each.flags &= ~RowFlag::Selected;
-                    selectionChanged = true;
-                }
+        if (row != m.currentRow()) {
+            for (int i = 0; i <= m.lastRow(); ++i) {
+                if (i != row)
+                    selectionChanged |= m_selection.setSelected(i, false);
             }
         }
-        m.anchorRow = row;
+        m_selection.setAnchor(row);
     }
-    if (!(m.rowAt(row).flags & RowFlag::Selected)) {
-        m.rowAt(row).flags |= RowFlag::Selected;
-        selectionChanged = true;
-    }
+    selectionChanged |= m_selection.setSelected(row, true);
     const bool moved = moveCurrentCell(row, colPos, true);
+    if (!alive)
+        return true;
     if (moved || selectionChanged)
-        m.refreshPending = true;
+        m_refreshPending = true;
     if (selectionChanged)
         emit SelectionChanged();
     return true;
@@ -313,10 +353,12 @@ bool ListGrid::moveByKey(int keyCode, int shift)
 
 bool ListGrid::keyPressStep(qint16& keyAscii)
 {
-    const int trigger = m.props.EditTrigger;
+    // The caller checks that the grid outlived the step.
+    const ControlGuard alive(this);
+    const int trigger = m.props().EditTrigger;
     const bool enterOrEsc = keyAscii == 13 || keyAscii == 27;
     if (trigger & 32) {
-        if (m.editPending) {
+        if (m_editor.isOpen()) {
             if (keyAscii == 27)
                 cancelEdit();
             else if (keyAscii == 13)
@@ -324,17 +366,23 @@ bool ListGrid::keyPressStep(qint16& keyAscii)
             return false;
         }
         if (!in->keyHandled && keyAscii != 27 && (keyAscii >= 32 || keyAscii == 13 || keyAscii == 8) &&
-            m.currentRow >= 0) {
-            in->editTriggerKey = keyAscii;
-            if (openEditor(m.currentRow, m.currentCol)) {
-                if (in->editor == in->txtEdit && keyAscii != 13) {
-                    const int col = in->editCol;
+            m.currentRow() >= 0) {
+            m_editor.setTriggerKey(keyAscii);
+            const bool opened = openEditor(m.currentRow(), m.currentCol());
+            if (!alive)
+                return false;
+            if (opened) {
+                if (m_editor.builtIn() && keyAscii != 13) {
+                    const int col = m_editor.col();
                     qint16 key = keyAscii;
-                    if (filterEditChar(col, key) && key >= 32) {
-                        in->txtEdit->setText(QString(QChar(static_cast<char16_t>(key))));
-                        in->txtEdit->setCursorPosition(1);
+                    const bool kept = filterEditChar(col, key);
+                    if (!alive)
+                        return false;
+                    if (kept && key >= 32) {
+                        m_editor.box()->setText(QString(QChar(static_cast<char16_t>(key))));
+                        m_editor.box()->setCursorPosition(1);
                     } else {
-                        in->txtEdit->clear();
+                        m_editor.box()->clear();
                     }
                 }
                 return false;
@@ -343,7 +391,7 @@ bool ListGrid::keyPressStep(qint16& keyAscii)
     }
     if (enterOrEsc && (trigger & 2))
         return false;
-    if (!in->keyHandled && !m.editPending) {
+    if (!in->keyHandled && !m_editor.isOpen()) {
         const QChar ch(static_cast<char16_t>(keyAscii));
         if (ch.isLetterOrNumber())
             incrementalSearch(ch);
@@ -353,21 +401,17 @@ bool ListGrid::keyPressStep(qint16& keyAscii)
 
 void ListGrid::incrementalSearch(QChar ch)
 {
-    const qint64 now = in->clock->TickCount();
-    if (!in->searchStarted || now - in->searchTime > 999)
-        in->searchText = QString(ch);
-    else
-        in->searchText += ch;
-    in->searchStarted = true;
-    in->searchTime = now;
-    if (m.lastRow < 0 || m.props.SearchColumn < 0 || m.props.SearchColumn >= m.colCount())
+    const QString text = m_search.type(ch);
+    if (m.lastRow() < 0 || m.props().SearchColumn < 0 || m.props().SearchColumn >= m.colCount())
         return;
     // The first row that starts with the same letter and is not before the typed text.
-    const int found = FindItem(in->searchText, m.props.SearchColumn, 4, false, 0);
+    const int found = FindItem(text, m.props().SearchColumn, 4, false, 0);
     if (found < 0)
         return;
     ensureRowVisible(found);
-    const int col = m.currentCol >= 0 ? Col() : -1;
+    const int col = m.currentCol() >= 0 ? Col() : -1;
+    const ControlGuard alive(this);
     RowColSet(found, col);
-    requestRefresh();
+    if (alive)
+        requestRefresh();
 }

@@ -10,11 +10,11 @@
 
 namespace brenlow {
 
-void ListGridLayout::computeMetrics(ListGridModel& m)
+void ListGridLayout::computeMetrics(const ListGridModel& m)
 {
-    const GridProperties& p = m.props;
+    const GridProperties& p = m.props();
     GridMetrics& g = m_metrics;
-    g.checkBoxSize = m.defaultRowHeight < 17 ? m.defaultRowHeight - 4 : 16;
+    g.checkBoxSize = m.defaultRowHeight() < 17 ? m.defaultRowHeight() - 4 : 16;
     if (p.RowCheckBoxes) {
         g.checkBoxLeft = 0;
         g.checkBoxWidth = g.checkBoxSize + 2;
@@ -23,12 +23,12 @@ void ListGridLayout::computeMetrics(ListGridModel& m)
         g.checkBoxWidth = 3;
     }
     // A column for row images, as wide as an image and 2 pixels, once any row has one.
-    g.imageList = !m.imageList.isNull();
-    g.imageWidth = g.imageList ? m.imageList->ImageWidth() : 0;
-    g.imageHeight = g.imageList ? m.imageList->ImageHeight() : 0;
+    g.imageList = m.imageList() != nullptr;
+    g.imageWidth = g.imageList ? m.imageList()->ImageWidth() : 0;
+    g.imageHeight = g.imageList ? m.imageList()->ImageHeight() : 0;
     g.rowImageWidth = 0;
     if (g.imageList) {
-        for (const GridRow& row : m.rows)
+        for (const GridRow& row : m.rows())
             if (row.image != 0) {
                 g.rowImageWidth = g.imageWidth + 2;
                 break;
@@ -39,12 +39,13 @@ void ListGridLayout::computeMetrics(ListGridModel& m)
     g.headerHeight = HeaderHeight(p.ColumnHeaders, p.ColumnHeaderSmall, p.ColumnHeaderLines,
                                   g.headerTextHeight, g.captionHeight);
     g.textFlagBase = p.DisplayEllipsis ? quint32(Gdi::DT::WordEllipsis) : 0u;
-    m.defaultRowHeight = m.computeDefaultRowHeight();
-    m_totalsHeight = p.TotalsLineShow ? m.defaultRowHeight : 0;
+    m_totalsHeight = p.TotalsLineShow ? m.defaultRowHeight() : 0;
 }
 
 int ListGridLayout::HeaderHeight(bool columnHeaders, bool small, int lines, int t, int captionHeight)
 {
+    // A negative line count (a setter takes any number) would put the rows above the client area.
+    lines = std::max(lines, 0);
     if (!columnHeaders)
         return captionHeight;
     if (small)
@@ -58,15 +59,15 @@ GridScrollRanges ListGridLayout::computeScrollRanges(const ListGridModel& m, con
     GridScrollRanges r;
     if (m.rowCount() == 0)
         return r;
-    const GridProperties& p = m.props;
+    const GridProperties& p = m.props();
     const int freeze = p.FreezeAtCol;
     const int left =
         m_rowNumberWidth + m_metrics.checkBoxLeft + m_metrics.checkBoxWidth + m_metrics.rowImageWidth;
-    const int totals = p.TotalsLineShow ? m.defaultRowHeight : 0;
+    const int totals = p.TotalsLineShow ? m.defaultRowHeight() : 0;
 
     qint64 columnsWidth = 0, frozenWidth = 0;
-    for (qint32 pos = 0; pos < static_cast<qint32>(m.colOrder.size()); ++pos) {
-        const GridColumn& c = m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(pos)])];
+    for (qint32 pos = 0; pos < static_cast<qint32>(m.colOrder().size()); ++pos) {
+        const GridColumn& c = m.column(m.columnAt(pos));
         if (!c.visible)
             continue;
         columnsWidth += ListGridModel::extent(c.pixelWidth);
@@ -76,7 +77,7 @@ GridScrollRanges ListGridLayout::computeScrollRanges(const ListGridModel& m, con
     // Do the rows (hidden ones skipped) and the header fit in a height? Stops as soon as they do not.
     auto rowsFit = [&](int height) {
         qint64 y = m_metrics.headerHeight + totals;
-        for (qint32 row = 0; row <= m.lastRow; ++row) {
+        for (qint32 row = 0; row <= m.lastRow(); ++row) {
             const GridRow& gr = m.rowAt(row);
             if (!gr.visible)
                 continue;
@@ -104,9 +105,9 @@ GridScrollRanges ListGridLayout::computeScrollRanges(const ListGridModel& m, con
         const qint64 room = width - left - frozenWidth;
         r.hMin = std::max(freeze + 1, 0);
         qint64 used = 0;
-        int first = static_cast<int>(m.colOrder.size());
-        for (int pos = static_cast<int>(m.colOrder.size()) - 1; pos >= r.hMin; --pos) {
-            const GridColumn& c = m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(pos)])];
+        int first = static_cast<int>(m.colOrder().size());
+        for (int pos = static_cast<int>(m.colOrder().size()) - 1; pos >= r.hMin; --pos) {
+            const GridColumn& c = m.column(m.columnAt(pos));
             const int w = c.visible ? ListGridModel::extent(c.pixelWidth) : 0;
             if (used + w > room && used > 0)
                 break;
@@ -118,7 +119,7 @@ GridScrollRanges ListGridLayout::computeScrollRanges(const ListGridModel& m, con
     if (r.vVisible) {
         // The first row of the last page: walk up from the last row while the rows fit under the header.
         const int room = height - m_metrics.headerHeight - totals;
-        r.vMax = std::max(m.firstRowFittingAbove(m.lastRow, 0, room), 0);
+        r.vMax = std::max(m.firstRowFittingAbove(m.lastRow(), 0, room), 0);
     }
     return r;
 }
@@ -129,27 +130,27 @@ int ListGridLayout::cellsLeft() const
            m_metrics.rowImageWidth;
 }
 
-void ListGridLayout::place(ListGridModel& m)
+void ListGridLayout::place(const ListGridModel& m, GridViewState& view)
 {
-    const GridProperties& p = m.props;
-    m_totalsHeight = p.TotalsLineShow ? m.defaultRowHeight : 0;
+    const GridProperties& p = m.props();
+    m_totalsHeight = p.TotalsLineShow ? m.defaultRowHeight() : 0;
     m_rows.clear();
     m_cols.clear();
 
     // Rows: from the first row in view while they start inside the row area.
     if (m.rowCount() == 0) {
-        m.firstRowInView = 0;
-        m.lastRowInView = -1;
+        view.firstRowInView = 0;
+        view.lastRowInView = -1;
         m_reachedEnd = true;
     } else {
-        qint32 first = std::clamp(m.firstRowInView, 0, m.lastRow);
-        while (first < m.lastRow && !m.rowAt(first).visible)
+        qint32 first = std::clamp(view.firstRowInView, 0, m.lastRow());
+        while (first < m.lastRow() && !m.rowAt(first).visible)
             ++first;
-        m.firstRowInView = first;
+        view.firstRowInView = first;
         const int bottom = rowsBottom();
         int y = rowsTop();
         qint32 row = first;
-        for (; row <= m.lastRow && y < bottom; ++row) {
+        for (; row <= m.lastRow() && y < bottom; ++row) {
             const GridRow& gr = m.rowAt(row);
             if (!gr.visible)
                 continue;
@@ -157,43 +158,39 @@ void ListGridLayout::place(ListGridModel& m)
             m_rows.push_back({row, y, height});
             y += height;
         }
-        m.lastRowInView = m_rows.empty() ? -1 : m_rows.back().row;
-        m_reachedEnd = row > m.lastRow || y < bottom;
+        view.lastRowInView = m_rows.empty() ? -1 : m_rows.back().row;
+        m_reachedEnd = row > m.lastRow() || y < bottom;
     }
 
     // Row numbers: wide enough for the largest number in view, or of the grid.
     m_rowNumberWidth = 0;
     if (p.ShowRowNumbers) {
         const qint32 largest =
-            p.ShowRowNumbersVary ? std::max(m.lastRowInView + 1, 1) : std::max(m.rowCount(), 1);
+            p.ShowRowNumbersVary ? std::max(view.lastRowInView + 1, 1) : std::max(m.rowCount(), 1);
         const QFontMetrics fm(p.Font);
         // At least two digits wide, so the cells do not shift while a short list grows.
         m_rowNumberWidth = fm.horizontalAdvance(QString::number(std::max(largest, 99))) + 10;
     }
-    m.rowNumberWidth = m_rowNumberWidth;
 
     // Columns: the frozen ones at the left, then the scrolling ones from the first in view.
-    for (GridColumn& c : m.columns)
-        c.left = -1;
-    const qint32 count = static_cast<qint32>(m.colOrder.size());
+    const qint32 count = static_cast<qint32>(m.colOrder().size());
     const qint32 freeze = p.FreezeAtCol;
-    m.hScroll = std::clamp(std::max(m.hScroll, freeze + 1), 0, std::max(count - 1, 0));
+    view.hScroll = std::clamp(std::max(view.hScroll, freeze + 1), 0, std::max(count - 1, 0));
     int x = cellsLeft();
     const int right = m_client.right() + 1;
     auto add = [&](qint32 pos, bool frozen) {
-        const qint32 index = m.colOrder[static_cast<size_t>(pos)];
-        GridColumn& c = m.columns[static_cast<size_t>(index)];
+        const qint32 index = m.columnAt(pos);
+        const GridColumn& c = m.column(index);
         if (!c.visible)
             return;
         const qint32 width = ListGridModel::extent(c.pixelWidth);
-        c.left = x;
         m_cols.push_back({pos, index, x, width, frozen});
         x += width;
     };
     // Columns past the right edge are not placed, frozen ones neither.
     for (qint32 pos = 0; pos <= freeze && pos < count && x < right; ++pos)
         add(pos, true);
-    for (qint32 pos = m.hScroll; pos < count && x < right; ++pos)
+    for (qint32 pos = view.hScroll; pos < count && x < right; ++pos)
         add(pos, false);
 }
 

@@ -27,6 +27,14 @@ struct GridMetrics
     int headerHeight = 0; ///< caption plus column headers
 };
 
+/** Where the view stands: kept by the grid, moved by scrolling and settled by the layout. */
+struct GridViewState
+{
+    qint32 firstRowInView = 0; ///< display row at the top of the rows in view
+    qint32 lastRowInView = -1; ///< last display row in view after the last placing (-1 none)
+    qint32 hScroll = 0;        ///< first scrolling column position in view
+};
+
 /** Scroll ranges from the row-position step; a hidden bar has no range. */
 struct GridScrollRanges
 {
@@ -66,8 +74,8 @@ public:
     };
 
     /** The metrics step: check-box column, image columns, header text and caption heights, header
-     *  height, text flag base; also stores the model's default row height. */
-    void computeMetrics(ListGridModel& m);
+     *  height, text flag base (the model's default row height computed before). */
+    void computeMetrics(const ListGridModel& m);
     [[nodiscard]] const GridMetrics& metrics() const { return m_metrics; }
 
     /** Header height for a header text height t: the caption alone without column headers; else
@@ -84,10 +92,10 @@ public:
     void setClient(const QRect& client) { m_client = client; }
     [[nodiscard]] const QRect& client() const { return m_client; }
 
-    /** Places rows and columns for the model's scroll positions (raising the first column to
-     *  FreezeAtCol + 1 and the first row past hidden rows), updates the model's view state and the
-     *  columns' left edges, and the row-number column's width. */
-    void place(ListGridModel& m);
+    /** Places rows and columns for the view's scroll positions (raising the first column to
+     *  FreezeAtCol + 1 and the first row past hidden rows), settles the view state, and sets the
+     *  row-number column's width. */
+    void place(const ListGridModel& m, GridViewState& view);
 
     [[nodiscard]] const std::vector<RowSpan>& rows() const { return m_rows; }
     [[nodiscard]] const std::vector<ColSpan>& cols() const { return m_cols; }

@@ -3,6 +3,7 @@
 #include "controls/grid/ListGrid.h"
 #include "controls/grid/ListGridInputState.h"
 
+#include "controls/common/ControlGuard.h"
 #include "controls/common/KeyCodes.h"
 
 #include <QScrollBar>
@@ -27,11 +28,11 @@ void ListGrid::subclassWndProc(bool bBefore, bool& bHandled, qintptr& lReturn, i
     switch (uMsg) {
     case Msg::SetFocus:
     case Msg::KillFocus:
-        if (m.props.FocusRectHide) {
-            if (m.painting)
+        if (m.props().FocusRectHide) {
+            if (m_painting)
                 paintPass(true, uMsg == Msg::KillFocus);
             else
-                m.refreshPending = true;
+                m_refreshPending = true;
         }
         break;
     case Msg::HScroll:
@@ -63,16 +64,20 @@ void ListGrid::subclassWndProc(bool bBefore, bool& bHandled, qintptr& lReturn, i
         m_paintState.hotHeaderPos = -1;
         in->pointer = GridPointer::Default;
         unsetCursor();
-        if (hadHot)
-            requestRefresh();
+        if (hadHot && !requestRefresh())
+            break;
         emit MouseLeave();
         break;
     }
-    case Msg::ThemeChanged:
+    case Msg::ThemeChanged: {
+        const ControlGuard alive(this);
         emit ThemeChanged();
+        if (!alive)
+            break;
         applyTheme();
         requestRefresh();
         break;
+    }
     default:
         break;
     }
@@ -85,7 +90,7 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
     QScrollBar* bar = vertical ? m_vBar : m_hBar;
     if (!bar || bar->isHidden())
         return;
-    int value = vertical ? m.firstRowInView : m.hScroll;
+    int value = vertical ? m_view.firstRowInView : m_view.hScroll;
     const int minimum = bar->minimum();
     const int maximum = bar->maximum();
     const int old = value;
@@ -105,7 +110,7 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
         break;
     case ScrollCode::ThumbTrack:
         value = position;
-        paint = m.props.ScrollTrack;
+        paint = m.props().ScrollTrack;
         break;
     case ScrollCode::Top:
         value = minimum;
@@ -114,7 +119,7 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
         value = maximum;
         break;
     case ScrollCode::EndScroll:
-        if (!m.props.ScrollTrack)
+        if (!m.props().ScrollTrack)
             requestRefresh();
         return;
     default:
@@ -124,7 +129,7 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
         // Hidden rows are skipped: the first row in view is always a shown one.
         value = std::clamp(value, minimum, maximum);
         const int step = value >= old ? 1 : -1;
-        while (value > 0 && value <= m.lastRow && !m.rowAt(value).visible)
+        while (value > 0 && value <= m.lastRow() && !m.rowAt(value).visible)
             value += step;
         value = std::clamp(value, minimum, maximum);
     } else {
@@ -132,18 +137,22 @@ void ListGrid::scrollMessage(bool vertical, int code, int position, int lines)
     }
     if (value == old)
         return;
+    // The commit's and the repaint's handlers may delete the grid (and with it the bar).
+    const ControlGuard alive(this);
     UpdateCell(false);
+    if (!alive)
+        return;
     if (vertical)
-        m.firstRowInView = value;
+        m_view.firstRowInView = value;
     else
-        m.hScroll = value;
+        m_view.hScroll = value;
     {
         const QSignalBlocker block(bar);
         bar->setValue(value);
     }
-    if (paint)
-        requestRefresh();
-    else
-        m.refreshPending = true;
+    if (paint && !requestRefresh())
+        return;
+    if (!paint)
+        m_refreshPending = true;
     emit Scroll();
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <stdexcept>
+#include <utility>
 
 namespace brenlow {
 
@@ -19,29 +20,274 @@ constexpr qsizetype MaxFormatIndex = 32767;
 
 } // namespace
 
+ListGridModel::ListGridModel()
+{
+    resetFormats();
+}
+
+void ListGridModel::setProperties(const GridProperties& props)
+{
+    m_props = props;
+    m_fontName = m_props.Font.family();
+}
+
+// ---- Columns
+
+qint32 ListGridModel::insertColumn(GridColumn column, qint32 position)
+{
+    const qint32 n = colCount();
+    ++m_structure;
+    // Existing rows get an empty cell with the column's alignment (the word-wrap flag is for new rows).
+    const qint16 alignment = static_cast<qint16>(column.alignment);
+    m_columns.push_back(std::move(column));
+    m_totalsLine.emplace_back();
+    m_totals.push_back(0.0);
+    m_totalsStale.push_back(false);
+    qint32 result = n;
+    if (position > 0 && position < n) {
+        m_colOrder.insert(m_colOrder.begin() + position, n);
+        result = position;
+    } else {
+        m_colOrder.push_back(n);
+    }
+    for (qint32 s = 0; s <= m_lastRow; ++s) {
+        GridCell cell;
+        cell.alignment = alignment;
+        m_rows[static_cast<size_t>(s)].cells.push_back(std::move(cell));
+    }
+    return result;
+}
+
+void ListGridModel::clearColumns()
+{
+    m_columns.clear();
+    m_colOrder.clear();
+    m_totalsLine.clear();
+    m_totals.clear();
+    m_totalsStale.clear();
+    clearRows();
+}
+
+bool ListGridModel::setColOrder(std::vector<qint32> order)
+{
+    if (order.size() != m_columns.size())
+        return false;
+    std::vector<bool> seen(order.size(), false);
+    for (const qint32 index : order) {
+        if (index < 0 || index >= colCount() || seen[static_cast<size_t>(index)])
+            return false;
+        seen[static_cast<size_t>(index)] = true;
+    }
+    m_colOrder = std::move(order);
+    ++m_structure;
+    clampCurrentCell();
+    return true;
+}
+
+void ListGridModel::swapColumns(qint32 from, qint32 to)
+{
+    std::swap(m_colOrder[static_cast<size_t>(from)], m_colOrder[static_cast<size_t>(to)]);
+    ++m_structure;
+}
+
+void ListGridModel::moveColumn(qint32 from, qint32 to)
+{
+    const qint32 moving = m_colOrder[static_cast<size_t>(from)];
+    m_colOrder.erase(m_colOrder.begin() + from);
+    m_colOrder.insert(m_colOrder.begin() + to, moving);
+    ++m_structure;
+}
+
+// ---- Rows
+
+qint32 ListGridModel::insertRow(qint32 at)
+{
+    if (m_lastRow == std::numeric_limits<qint32>::max() - 1)
+        throw std::overflow_error("Overflow: too many rows");
+    const qint32 n = m_lastRow + 1;
+    growStorage(n);
+    m_lastRow = n;
+    ++m_structure;
+    qint32 result = n;
+    if (at >= 0 && at < n) {
+        std::copy_backward(m_rowMap.begin() + at, m_rowMap.begin() + n, m_rowMap.begin() + n + 1);
+        m_rowMap[static_cast<size_t>(at)] = n;
+        result = at;
+    } else {
+        m_rowMap[static_cast<size_t>(n)] = n;
+    }
+    GridRow& row = m_rows[static_cast<size_t>(n)];
+    row = GridRow();
+    row.m_id = m_nextRowId++;
+    row.height = m_defaultRowHeight;
+    row.cells.resize(m_columns.size());
+    for (size_t k = 0; k < m_columns.size(); ++k) {
+        row.cells[k].alignment = static_cast<qint16>(m_columns[k].alignment);
+        row.cells[k].flags = m_columns[k].flags;
+    }
+    return result;
+}
+
+void ListGridModel::loadRowTexts(GridRow& row, const QString& tabSeparated)
+{
+    const bool dotDecimal = dotDecimalLocale();
+    qsizetype from = 0;
+    const qint32 cols = static_cast<qint32>(row.cells.size());
+    for (qint32 k = 0; k < cols && from <= tabSeparated.size(); ++k) {
+        GridCell& cell = row.cells[static_cast<size_t>(k)];
+        qsizetype tab = tabSeparated.indexOf(QLatin1Char('\t'), from);
+        if (tab < 0)
+            tab = tabSeparated.size();
+        cell.text =
+            from == 0 && tab == tabSeparated.size() ? tabSeparated : tabSeparated.mid(from, tab - from);
+        from = tab + 1;
+        if (keepsRunningTotal(k)) {
+            const double value = number(cell.text, dotDecimal);
+            if (m_columns[static_cast<size_t>(k)].type == ColumnType::CheckBox)
+                cell.flags =
+                    value != 0 ? (cell.flags | CellFlag::Checked) : (cell.flags & ~CellFlag::Checked);
+            m_totals[static_cast<size_t>(k)] += value;
+        } else if (!cell.text.isEmpty()) {
+            m_totalsStale[static_cast<size_t>(k)] = true;
+        }
+    }
+}
+
+void ListGridModel::removeRow(qint32 displayRow)
+{
+    const qint32 slot = m_rowMap[static_cast<size_t>(displayRow)];
+    GridRow& row = m_rows[static_cast<size_t>(slot)];
+    for (size_t k = 0; k < row.cells.size(); ++k) {
+        GridCell& cell = row.cells[k];
+        releaseFormat(cell);
+        if (k < m_totals.size() && !m_totalsStale[k])
+            m_totals[k] -= number(cell.text);
+    }
+    m_rows.erase(m_rows.begin() + slot);
+    m_rowMap.erase(m_rowMap.begin() + displayRow);
+    for (qint32& entry : m_rowMap) {
+        if (entry > slot)
+            --entry;
+    }
+    m_lastRow -= 1;
+    ++m_structure;
+    if (m_lastRow >= 0)
+        shrinkStorage();
+    clampCurrentCell();
+}
+
+void ListGridModel::clearRows()
+{
+    ++m_structure;
+    m_rows.clear();
+    m_rowMap.clear();
+    m_storageBound = 1;
+    resetFormats();
+    m_totals.assign(m_colOrder.size(), 0.0);
+    m_totalsStale.assign(m_colOrder.size(), false);
+    m_currentRow = -1;
+    m_currentCol = -1;
+    m_lastRow = -1;
+    m_sortPrimary = -1;
+    m_sortSecondary = -1;
+    m_cellsChanged = false;
+}
+
+void ListGridModel::resetRowOrder()
+{
+    for (qint32 i = 0; i <= m_lastRow; ++i)
+        m_rowMap[static_cast<size_t>(i)] = i;
+}
+
+void ListGridModel::reorderRange(qint32 first, const std::vector<qint32>& order)
+{
+    std::copy(order.begin(), order.end(), m_rowMap.begin() + first);
+}
+
+// ---- Cells and the current cell
+
+void ListGridModel::setCellText(GridRow& row, qint32 col, const QString& text, bool markRowChanged)
+{
+    GridCell& cell = row.cells[static_cast<size_t>(col)];
+    const GridColumn& column = m_columns[static_cast<size_t>(col)];
+    const bool dotDecimal = dotDecimalLocale();
+    const double newValue = number(text, dotDecimal);
+    if (column.type == ColumnType::CheckBox)
+        cell.flags = newValue != 0 ? (cell.flags | CellFlag::Checked) : (cell.flags & ~CellFlag::Checked);
+    if (!m_totalsStale[static_cast<size_t>(col)])
+        m_totals[static_cast<size_t>(col)] += newValue - number(cell.text, dotDecimal);
+    cell.text = text;
+    updateAutoHeight(row);
+    if (column.type != ColumnType::Progress)
+        cell.flags |= CellFlag::Changed;
+    if (markRowChanged) {
+        row.flags |= RowFlag::Changed;
+        m_cellsChanged = true;
+    }
+}
+
+void ListGridModel::updateAutoHeight(GridRow& row)
+{
+    if (m_props.AllowWordWrap)
+        row.height = autoRowHeight(row);
+}
+
+void ListGridModel::updateAutoHeights()
+{
+    for (GridRow& row : m_rows)
+        row.height = autoRowHeight(row);
+}
+
+void ListGridModel::setCurrentCell(qint32 row, qint32 colPos)
+{
+    m_currentRow = row;
+    m_currentCol = colPos;
+    clampCurrentCell();
+}
+
+void ListGridModel::clampCurrentCell()
+{
+    m_currentRow = std::clamp(m_currentRow, -1, m_lastRow);
+    m_currentCol = std::clamp(m_currentCol, -1, colCount() - 1);
+}
+
+void ListGridModel::applyDefaultFormat(GridRow& row)
+{
+    // One entry is found once (applying the font name and fore colour after it finds the same
+    // entry), then shared by every cell.
+    if (row.cells.empty())
+        return;
+    GridCell probe;
+    applyCellFormat(probe, FormatChange{FormatField::BackColor, m_props.BackColor, 0, false, {}});
+    const qint16 shared = probe.formatIndex;
+    m_formats[static_cast<size_t>(shared)].refCount += static_cast<qint32>(row.cells.size()) - 1;
+    for (GridCell& cell : row.cells)
+        cell.formatIndex = shared;
+}
+
 void ListGridModel::setFont(const QFont& font)
 {
-    props.Font = font;
-    fontName = font.family();
+    m_props.Font = font;
+    m_fontName = font.family();
 }
 
 qint32 ListGridModel::currentColumnIndex() const
 {
-    if (currentCol < 0 || currentCol >= static_cast<qint32>(colOrder.size()))
+    if (m_currentCol < 0 || m_currentCol >= static_cast<qint32>(m_colOrder.size()))
         return 0;
-    return colOrder[static_cast<size_t>(currentCol)];
+    return m_colOrder[static_cast<size_t>(m_currentCol)];
 }
 
 qint32 ListGridModel::positionOf(qint32 colIndex) const
 {
-    const auto it = std::find(colOrder.begin(), colOrder.end(), colIndex);
-    return it == colOrder.end() ? -1 : static_cast<qint32>(it - colOrder.begin());
+    const auto it = std::find(m_colOrder.begin(), m_colOrder.end(), colIndex);
+    return it == m_colOrder.end() ? -1 : static_cast<qint32>(it - m_colOrder.begin());
 }
 
 qint32 ListGridModel::displayRowOf(qint32 slot) const
 {
-    for (qint32 i = 0; i <= lastRow; ++i) {
-        if (rowMap[static_cast<size_t>(i)] == slot)
+    for (qint32 i = 0; i <= m_lastRow; ++i) {
+        if (m_rowMap[static_cast<size_t>(i)] == slot)
             return i;
     }
     return -1;
@@ -49,8 +295,8 @@ qint32 ListGridModel::displayRowOf(qint32 slot) const
 
 qint32 ListGridModel::displayRowOfId(quint64 id) const
 {
-    for (qint32 i = 0; i <= lastRow; ++i) {
-        if (rows[static_cast<size_t>(rowMap[static_cast<size_t>(i)])].id == id)
+    for (qint32 i = 0; i <= m_lastRow; ++i) {
+        if (m_rows[static_cast<size_t>(m_rowMap[static_cast<size_t>(i)])].m_id == id)
             return i;
     }
     return -1;
@@ -58,56 +304,58 @@ qint32 ListGridModel::displayRowOfId(quint64 id) const
 
 qint32 ListGridModel::removeMarkedRows(const std::vector<bool>& byDisplayRow)
 {
-    // Storage slots of the marked rows, then one compaction of storage and one of the row map.
-    std::vector<bool> goneSlot(rows.size(), false);
+    // Storage slots of the marked m_rows, then one compaction of storage and one of the row map.
+    std::vector<bool> goneSlot(m_rows.size(), false);
     qint32 removed = 0;
-    for (qint32 i = 0; i <= lastRow && static_cast<size_t>(i) < byDisplayRow.size(); ++i) {
+    for (qint32 i = 0; i <= m_lastRow && static_cast<size_t>(i) < byDisplayRow.size(); ++i) {
         if (byDisplayRow[static_cast<size_t>(i)]) {
-            goneSlot[static_cast<size_t>(rowMap[static_cast<size_t>(i)])] = true;
+            goneSlot[static_cast<size_t>(m_rowMap[static_cast<size_t>(i)])] = true;
             ++removed;
         }
     }
     if (removed == 0)
         return 0;
     const bool dot = dotDecimalLocale();
-    std::vector<qint32> newSlot(rows.size(), -1);
+    std::vector<qint32> newSlot(m_rows.size(), -1);
     size_t kept = 0;
-    for (size_t s = 0; s < rows.size(); ++s) {
+    for (size_t s = 0; s < m_rows.size(); ++s) {
         if (goneSlot[s]) {
-            GridRow& row = rows[s];
+            GridRow& row = m_rows[s];
             for (size_t k = 0; k < row.cells.size(); ++k) {
                 releaseFormat(row.cells[k]);
-                if (k < totals.size() && !totalsStale[k])
-                    totals[k] -= number(row.cells[k].text, dot);
+                if (k < m_totals.size() && !m_totalsStale[k])
+                    m_totals[k] -= number(row.cells[k].text, dot);
             }
             continue;
         }
         newSlot[s] = static_cast<qint32>(kept);
         if (kept != s)
-            rows[kept] = std::move(rows[s]);
+            m_rows[kept] = std::move(m_rows[s]);
         ++kept;
     }
-    rows.resize(kept);
+    m_rows.resize(kept);
     size_t out = 0;
-    for (size_t i = 0; i < rowMap.size() && i <= static_cast<size_t>(lastRow); ++i) {
-        const qint32 slot = newSlot[static_cast<size_t>(rowMap[i])];
+    for (size_t i = 0; i < m_rowMap.size() && i <= static_cast<size_t>(m_lastRow); ++i) {
+        const qint32 slot = newSlot[static_cast<size_t>(m_rowMap[i])];
         if (slot >= 0)
-            rowMap[out++] = slot;
+            m_rowMap[out++] = slot;
     }
-    rowMap.resize(out);
-    lastRow -= removed;
-    ++structure;
+    m_rowMap.resize(out);
+    m_lastRow -= removed;
+    ++m_structure;
+    shrinkStorage();
+    clampCurrentCell();
     return removed;
 }
 
 bool ListGridModel::fixRef(qint32& row, qint32& col) const
 {
-    if (lastRow < 0)
+    if (m_lastRow < 0)
         return false;
     if (row < 0)
-        row = currentRow >= 0 ? currentRow : 0;
-    if (row > lastRow)
-        row = lastRow;
+        row = m_currentRow >= 0 ? m_currentRow : 0;
+    if (row > m_lastRow)
+        row = m_lastRow;
     if (col < 0)
         col = currentColumnIndex();
     return col < colCount();
@@ -117,15 +365,15 @@ double ListGridModel::columnTotal(qint32 col) const
 {
     checkColumn(col);
     const auto c = static_cast<size_t>(col);
-    if (totalsStale[c]) {
+    if (m_totalsStale[c]) {
         const bool dot = dotDecimalLocale();
         double sum = 0;
-        for (qint32 slot = 0; slot <= lastRow; ++slot)
-            sum += number(rows[static_cast<size_t>(slot)].cells[c].text, dot);
-        totals[c] = sum;
-        totalsStale[c] = false;
+        for (qint32 slot = 0; slot <= m_lastRow; ++slot)
+            sum += number(m_rows[static_cast<size_t>(slot)].cells[c].text, dot);
+        m_totals[c] = sum;
+        m_totalsStale[c] = false;
     }
-    return totals[c];
+    return m_totals[c];
 }
 
 void ListGridModel::checkColumn(qint32 col) const
@@ -136,18 +384,18 @@ void ListGridModel::checkColumn(qint32 col) const
 
 void ListGridModel::checkRow(qint32 row) const
 {
-    if (row < 0 || row > lastRow)
+    if (row < 0 || row > m_lastRow)
         throw std::out_of_range("Subscript out of range: row " + std::to_string(row));
 }
 
 GridFormat ListGridModel::effectiveFormat(const GridCell& cell) const
 {
-    if (cell.formatIndex >= 0 && cell.formatIndex < static_cast<qint32>(formats.size()))
-        return formats[static_cast<size_t>(cell.formatIndex)];
+    if (cell.formatIndex >= 0 && cell.formatIndex < static_cast<qint32>(m_formats.size()))
+        return m_formats[static_cast<size_t>(cell.formatIndex)];
     GridFormat f;
-    f.backColor = props.BackColor;
-    f.foreColor = props.ForeColor;
-    f.fontName = fontName;
+    f.backColor = m_props.BackColor;
+    f.foreColor = m_props.ForeColor;
+    f.fontName = m_fontName;
     return f;
 }
 
@@ -164,14 +412,14 @@ void ListGridModel::applyCellFormat(GridCell& cell, int which, const QVariant& v
 
 void ListGridModel::applyCellFormat(GridCell& cell, const FormatChange& change)
 {
-    if (lastRow < 0)
+    if (m_lastRow < 0)
         return;
-    const bool own = cell.formatIndex >= 0 && cell.formatIndex < static_cast<qint32>(formats.size());
-    const GridFormat* current = own ? &formats[static_cast<size_t>(cell.formatIndex)] : nullptr;
-    const QString& defaultName = fontName;
+    const bool own = cell.formatIndex >= 0 && cell.formatIndex < static_cast<qint32>(m_formats.size());
+    const GridFormat* current = own ? &m_formats[static_cast<size_t>(cell.formatIndex)] : nullptr;
+    const QString& defaultName = m_fontName;
 
-    quint32 back = current ? current->backColor : props.BackColor;
-    quint32 fore = current ? current->foreColor : props.ForeColor;
+    quint32 back = current ? current->backColor : m_props.BackColor;
+    quint32 fore = current ? current->foreColor : m_props.ForeColor;
     qint16 image = current ? current->image : 0;
     bool hand = current ? current->handPointer : false;
     const QString* name = current ? &current->fontName : &defaultName;
@@ -198,8 +446,8 @@ void ListGridModel::applyCellFormat(GridCell& cell, const FormatChange& change)
     // Scan for an equal entry up to the first free slot.
     qsizetype chosen = -1;
     qsizetype freeSlot = -1;
-    for (qsizetype i = 0; i < static_cast<qsizetype>(formats.size()); ++i) {
-        const GridFormat& f = formats[static_cast<size_t>(i)];
+    for (qsizetype i = 0; i < static_cast<qsizetype>(m_formats.size()); ++i) {
+        const GridFormat& f = m_formats[static_cast<size_t>(i)];
         if (f.refCount == 0) {
             freeSlot = i;
             break;
@@ -212,26 +460,26 @@ void ListGridModel::applyCellFormat(GridCell& cell, const FormatChange& change)
     }
     if (chosen < 0) {
         if (freeSlot < 0) {
-            freeSlot = static_cast<qsizetype>(formats.size());
+            freeSlot = static_cast<qsizetype>(m_formats.size());
             // Checked before growing: no index past the 16-bit range is ever made.
             if (freeSlot > MaxFormatIndex)
                 throw std::overflow_error("Overflow: the format table is full");
             const QString keep = *name; // the name may live in the table being grown
-            formats.resize(static_cast<size_t>(std::min<qsizetype>(freeSlot + 10, MaxFormatIndex + 1)));
-            GridFormat& f = formats[static_cast<size_t>(freeSlot)];
+            m_formats.resize(static_cast<size_t>(std::min<qsizetype>(freeSlot + 10, MaxFormatIndex + 1)));
+            GridFormat& f = m_formats[static_cast<size_t>(freeSlot)];
             f.fontName = keep;
         } else {
-            formats[static_cast<size_t>(freeSlot)].fontName = QString(*name);
+            m_formats[static_cast<size_t>(freeSlot)].fontName = QString(*name);
         }
         chosen = freeSlot;
-        GridFormat& f = formats[static_cast<size_t>(chosen)];
+        GridFormat& f = m_formats[static_cast<size_t>(chosen)];
         f.backColor = back;
         f.foreColor = fore;
         f.image = image;
         f.handPointer = hand;
     }
     if (chosen != cell.formatIndex) {
-        formats[static_cast<size_t>(chosen)].refCount += 1;
+        m_formats[static_cast<size_t>(chosen)].refCount += 1;
         releaseFormat(cell);
         cell.formatIndex = static_cast<qint16>(chosen);
     }
@@ -239,12 +487,12 @@ void ListGridModel::applyCellFormat(GridCell& cell, const FormatChange& change)
 
 void ListGridModel::releaseFormat(GridCell& cell)
 {
-    if (cell.formatIndex >= 0 && cell.formatIndex < static_cast<qint32>(formats.size())) {
-        GridFormat& f = formats[static_cast<size_t>(cell.formatIndex)];
+    if (cell.formatIndex >= 0 && cell.formatIndex < static_cast<qint32>(m_formats.size())) {
+        GridFormat& f = m_formats[static_cast<size_t>(cell.formatIndex)];
         if (f.refCount > 0) {
             f.refCount -= 1;
             if (f.refCount == 0)
-                ++formatsFreed;
+                ++m_formatsFreed;
         }
     }
     cell.formatIndex = -1;
@@ -252,26 +500,26 @@ void ListGridModel::releaseFormat(GridCell& cell)
 
 void ListGridModel::applyCellFormat(GridCell& cell, const FormatChange& change, FormatMemo& memo)
 {
-    if (lastRow < 0)
+    if (m_lastRow < 0)
         return;
-    if (memo.freedAt != formatsFreed) {
+    if (memo.freedAt != m_formatsFreed) {
         memo.target.clear();
-        memo.freedAt = formatsFreed;
+        memo.freedAt = m_formatsFreed;
     }
     const auto key = static_cast<size_t>(cell.formatIndex + 1);
     if (key < memo.target.size() && memo.target[key] >= 0) {
         const qint16 target = memo.target[key];
         if (target != cell.formatIndex) {
-            formats[static_cast<size_t>(target)].refCount += 1;
+            m_formats[static_cast<size_t>(target)].refCount += 1;
             releaseFormat(cell);
             cell.formatIndex = target;
         }
         return;
     }
     applyCellFormat(cell, change);
-    if (memo.freedAt != formatsFreed) {
+    if (memo.freedAt != m_formatsFreed) {
         memo.target.clear();
-        memo.freedAt = formatsFreed;
+        memo.freedAt = m_formatsFreed;
     }
     if (memo.target.size() <= key)
         memo.target.resize(key + 1, -1);
@@ -280,8 +528,8 @@ void ListGridModel::applyCellFormat(GridCell& cell, const FormatChange& change, 
 
 void ListGridModel::resetFormats()
 {
-    ++formatsFreed;
-    formats.assign(1, GridFormat{});
+    ++m_formatsFreed;
+    m_formats.assign(1, GridFormat{});
 }
 
 bool ListGridModel::dotDecimalLocale()
@@ -337,7 +585,7 @@ double ListGridModel::number(const QString& text, bool dotDecimal)
 
 double ListGridModel::unitsPerPixel() const
 {
-    switch (props.ScaleUnits) {
+    switch (m_props.ScaleUnits) {
     case 2: // points
         return 0.75;
     case 3: // pixels
@@ -357,7 +605,7 @@ double ListGridModel::unitsPerPixel() const
 
 qint32 ListGridModel::headerTextHeight() const
 {
-    return QFontMetrics(props.FontHeader).height();
+    return QFontMetrics(m_props.FontHeader).height();
 }
 
 qint32 ListGridModel::checked32(qint64 value)
@@ -375,7 +623,7 @@ qint32 ListGridModel::defaultRowHeightFor(double minRowHeight, qint32 minVertica
 
 QFont ListGridModel::cellFont(const GridCell& cell, qint16 columnType) const
 {
-    QFont font = props.Font;
+    QFont font = m_props.Font;
     const GridFormat f = effectiveFormat(cell);
     if (!f.fontName.isEmpty())
         font.setFamily(f.fontName);
@@ -388,25 +636,25 @@ QFont ListGridModel::cellFont(const GridCell& cell, qint16 columnType) const
 
 bool ListGridModel::rowExpandable(const GridRow& row) const
 {
-    return props.AllowWordWrap && !expandRowImage.isNull() && props.MaxLineCount > 0 &&
+    return m_props.AllowWordWrap && !m_expandRowImage.isNull() && m_props.MaxLineCount > 0 &&
            autoRowHeight(row, true) > autoRowHeight(row);
 }
 
 qint32 ListGridModel::autoRowHeight(const GridRow& row, bool wholeText) const
 {
     qint32 tallest = 0;
-    for (size_t k = 0; k < columns.size() && k < row.cells.size(); ++k) {
+    for (size_t k = 0; k < m_columns.size() && k < row.cells.size(); ++k) {
         const GridCell& cell = row.cells[k];
         if (cell.text.isEmpty())
             continue;
-        const GridColumn& col = columns[k];
+        const GridColumn& col = m_columns[k];
         const QFontMetrics fm(cellFont(cell, col.type));
         const bool wraps = col.type != ColumnType::Progress && (cell.flags & CellFlag::WordWrap);
         const qint32 width = extent(col.pixelWidth);
         qint32 h;
         if (wraps) {
             // With an expand image, wrapping text keeps room for it at the right.
-            const int room = expandRowImage.isNull() ? 0 : expandRowImage.width() + 2;
+            const int room = m_expandRowImage.isNull() ? 0 : m_expandRowImage.width() + 2;
             const QRect box(0, 2, std::max(1, width - 5 - room), 1 << 20);
             h = fm.boundingRect(box, Qt::TextWordWrap, cell.text).height();
         } else {
@@ -415,48 +663,35 @@ qint32 ListGridModel::autoRowHeight(const GridRow& row, bool wholeText) const
         }
         tallest = std::max(tallest, h);
     }
-    qint64 c = qint64(defaultRowHeight) - 2 * qint64(props.MinVerticalOffset) - 2;
+    qint64 c = qint64(m_defaultRowHeight) - 2 * qint64(m_props.MinVerticalOffset) - 2;
     if (tallest >= c) {
-        const qint64 limit = props.MaxLineCount > 0 && !wholeText ? qint64(props.MaxLineCount) * c : tallest;
+        const qint64 limit =
+            m_props.MaxLineCount > 0 && !wholeText ? qint64(m_props.MaxLineCount) * c : tallest;
         c = std::min<qint64>(tallest, limit);
     }
-    return checked32(c + 2 * qint64(props.MinVerticalOffset));
+    return checked32(c + 2 * qint64(m_props.MinVerticalOffset));
 }
 
 void ListGridModel::growStorage(qint32 newLast)
 {
-    if (newLast >= storageBound) {
+    if (newLast >= m_storageBound) {
         // The logical bound grows by CacheIncrement; the vectors themselves grow geometrically so
-        // adding rows stays amortised constant time whatever the increment.
-        storageBound = checked32(qint64(newLast) + std::max(1, props.CacheIncrement));
+        // adding m_rows stays amortised constant time whatever the increment.
+        m_storageBound = checked32(qint64(newLast) + std::max(1, m_props.CacheIncrement));
     }
-    rows.resize(static_cast<size_t>(newLast) + 1);
-    rowMap.resize(static_cast<size_t>(newLast) + 1);
+    m_rows.resize(static_cast<size_t>(newLast) + 1);
+    m_rowMap.resize(static_cast<size_t>(newLast) + 1);
 }
 
 void ListGridModel::shrinkStorage()
 {
-    if (qint64(lastRow) + props.CacheIncrement < storageBound) {
-        storageBound = lastRow + 1;
-        if (rows.capacity() > 2 * rows.size() + 64) {
-            rows.shrink_to_fit();
-            rowMap.shrink_to_fit();
+    if (qint64(m_lastRow) + m_props.CacheIncrement < m_storageBound) {
+        m_storageBound = m_lastRow + 1;
+        if (m_rows.capacity() > 2 * m_rows.size() + 64) {
+            m_rows.shrink_to_fit();
+            m_rowMap.shrink_to_fit();
         }
     }
-}
-
-bool ListGridModel::selectOnlyRange(qint32 from, qint32 to)
-{
-    bool changed = false;
-    for (qint32 i = 0; i <= lastRow; ++i) {
-        GridRow& each = rowAt(i);
-        const bool want = from >= 0 && i >= from && i <= to && each.visible;
-        if (static_cast<bool>(each.flags & RowFlag::Selected) != want) {
-            each.flags ^= RowFlag::Selected;
-            changed = true;
-        }
-    }
-    return changed;
 }
 
 qint32 ListGridModel::firstRowFittingAbove(qint32 start, qint32 stop, int room) const

@@ -110,11 +110,11 @@ struct GridCell
     GridPicture picture;
 };
 
-/** One stored row. Rows never move on sort or filter; the row map orders them. */
+/** One stored row. Rows never move on sort or filter; the row map orders them. Its contents are
+ *  edited in place; its id is given by the model and never changes. */
 struct GridRow
 {
     qint32 height = 0; ///< pixels
-    quint64 id = 0;    ///< unique for the life of the grid, so code that raised an event finds its row again
     qint32 image = 0;  ///< row image: >0 index, <0 -index of an image given by key, 0 none
     qint32 data = 0;   ///< RowData
     quint16 flags = 0; ///< RowFlag bits
@@ -122,6 +122,13 @@ struct GridRow
     bool groupHeader = false;
     bool visible = true;
     std::vector<GridCell> cells; ///< one per column, index = column index
+
+    /** Unique for the life of the grid, so code that raised an event finds its row again. */
+    [[nodiscard]] quint64 id() const { return m_id; }
+
+private:
+    friend class ListGridModel;
+    quint64 m_id = 0;
 };
 
 /** One column, indexed by its creation index. */
@@ -141,8 +148,6 @@ struct GridColumn
     QString inputFilter;
     QString tag;
     bool locked = false;
-    // Working values of the painting and mouse code.
-    qint32 left = 0; ///< left edge in pixels from the last layout
 };
 
 /** One entry of the totals line. */
@@ -225,98 +230,150 @@ struct GridProperties
 };
 
 /**
- * The grid's whole state as plain data: columns and their display order, stored rows and the row map,
- * the shared format table, column totals, the current cell and the grid-level properties. The
- * painter and the input code read it directly; the operations that keep it consistent live here
- * (without any window) and in ListGrid.
+ * The grid's data: columns and their display order, stored rows and the row map, the shared format
+ * table, column totals, the current cell, the sort columns and the grid-level properties. No window:
+ * the widget, its layout and its painter read it (the latter two through const access only).
+ *
+ * Its operations keep its invariants: every row has one cell per column and an id no other row had;
+ * the row map and the column order are permutations; the current cell lies inside the grid (or is
+ * -1); structure() counts every change that renumbers rows or columns. The contents of a row, a cell
+ * or a column are edited in place through the references the model hands out.
  */
 class ListGridModel final
 {
 public:
-    // ---- Data (read freely; change through the operations below or ListGrid)
-    std::vector<GridColumn> columns;         ///< by column index
-    std::vector<qint32> colOrder;            ///< display position -> column index
-    std::vector<GridTotalsEntry> totalsLine; ///< by column index
-    /** Sum of rVal of every cell, by column index: a running sum in numeric and check-box columns;
-     *  other columns sum on demand (totalsStale) - read them through columnTotal. */
-    mutable std::vector<double> totals;
-    mutable std::vector<bool> totalsStale;
-    std::vector<GridRow> rows;       ///< storage slots 0..lastRow
-    std::vector<qint32> rowMap;      ///< display row -> storage slot, 0..lastRow
-    std::vector<GridFormat> formats; ///< shared format table
-    qint32 storageBound = 0;         ///< logical size of row storage (grows by CacheIncrement)
-    qint32 lastRow = -1;             ///< -1 when empty
-    quint64 nextRowId = 1;
+    ListGridModel();
+
+    // ---- Columns
+    [[nodiscard]] qint32 colCount() const { return static_cast<qint32>(m_columns.size()); }
+    /** A column by its index (unchecked; see checkColumn). */
+    [[nodiscard]] const GridColumn& column(qint32 col) const { return m_columns[static_cast<size_t>(col)]; }
+    [[nodiscard]] GridColumn& column(qint32 col) { return m_columns[static_cast<size_t>(col)]; }
+    [[nodiscard]] const std::vector<GridColumn>& columns() const { return m_columns; }
+    /** Display position -> column index. */
+    [[nodiscard]] const std::vector<qint32>& colOrder() const { return m_colOrder; }
+    /** The column index shown at a display position (unchecked). */
+    [[nodiscard]] qint32 columnAt(qint32 position) const { return m_colOrder[static_cast<size_t>(position)]; }
+    /** The display position of a column index, or -1. */
+    [[nodiscard]] qint32 positionOf(qint32 colIndex) const;
+    /** Adds a column (every row gets an empty cell with its alignment) and shows it at display
+     *  position `position` (out of 1..count-1: at the end). Returns that position. */
+    qint32 insertColumn(GridColumn column, qint32 position);
+    /** Removes every column and row. */
+    void clearColumns();
+    /** A new column order; false (nothing changes) unless it is a permutation of the columns. */
+    bool setColOrder(std::vector<qint32> order);
+    /** Swaps the columns at two display positions, or moves one to the other's place. */
+    void swapColumns(qint32 from, qint32 to);
+    void moveColumn(qint32 from, qint32 to);
+
+    // ---- Rows
+    [[nodiscard]] qint32 rowCount() const { return m_lastRow + 1; }
+    [[nodiscard]] qint32 lastRow() const { return m_lastRow; } ///< -1 when empty
+    /** A row by display row (unchecked; see checkRow). */
+    [[nodiscard]] GridRow& rowAt(qint32 displayRow)
+    {
+        return m_rows[static_cast<size_t>(m_rowMap[displayRow])];
+    }
+    [[nodiscard]] const GridRow& rowAt(qint32 displayRow) const
+    {
+        return m_rows[static_cast<size_t>(m_rowMap[displayRow])];
+    }
+    /** The stored rows in storage order (not display order). */
+    [[nodiscard]] const std::vector<GridRow>& rows() const { return m_rows; }
+    [[nodiscard]] GridRow& rowInSlot(qint32 slot) { return m_rows[static_cast<size_t>(slot)]; }
+    /** Display row -> storage slot. */
+    [[nodiscard]] const std::vector<qint32>& rowMap() const { return m_rowMap; }
+    /** Adds an empty row (a new id, the default height, one cell per column) at display row `at`
+     *  (out of 0..count-1: at the end); returns its display row. Throws std::overflow_error when the
+     *  grid is full. */
+    qint32 insertRow(qint32 at);
+    /** Fills a new row's cells from tab-separated texts (one per column, in column-index order) and
+     *  adds their values to the totals. */
+    void loadRowTexts(GridRow& row, const QString& tabSeparated);
+    /** Removes a display row: releases its formats and takes its values out of the totals. The
+     *  current row stays inside the grid. */
+    void removeRow(qint32 displayRow);
+    /** Removes the rows whose display rows are marked, in one pass: releases their formats, takes
+     *  their values out of the totals, compacts storage and the row map. Returns how many went. The
+     *  current row stays inside the grid. */
+    qint32 removeMarkedRows(const std::vector<bool>& byDisplayRow);
+    /** Empties the rows (columns stay), the formats, totals, current cell and sort columns. */
+    void clearRows();
+    /** A sort reorders the row map: it calls this once (the grid's rows are renumbered), then swaps
+     *  or reorders display rows freely; the set of rows never changes. */
+    quint64 beginReorder() { return ++m_structure; }
+    void swapDisplayRows(qint32 a, qint32 b)
+    {
+        std::swap(m_rowMap[static_cast<size_t>(a)], m_rowMap[static_cast<size_t>(b)]);
+    }
+    /** Shows these storage slots from display row `first` on: a permutation of the slots shown there. */
+    void reorderRange(qint32 first, const std::vector<qint32>& order);
+    /** Shows the rows in storage order again. */
+    void resetRowOrder();
+    /** The logical size of the row storage: it grows by CacheIncrement rows and shrinks back when
+     *  that many are free. */
+    [[nodiscard]] qint32 storageBound() const { return m_storageBound; }
     /** Counts changes that renumber rows or columns (rows added or removed, row map or column order
      *  permuted, columns added or removed). Code that raised an event compares it afterwards: a
      *  handler may have changed the grid, so what it held by number may name something else. */
-    quint64 structure = 0;
-    qint32 currentRow = -1;       ///< display row, -1 none
-    qint32 currentCol = -1;       ///< display position, -1 none
-    qint32 defaultRowHeight = 20; ///< pixels; see computeDefaultRowHeight
-    bool cellsChanged = false;
-    bool editPending = false;
-    bool redraw = false;   ///< the Redraw property
-    bool painting = false; ///< painting enabled; equals redraw except while suspended
-    bool refreshPending = false;
-    bool layoutPending = false;
-    bool rowRefused = false; ///< a current-cell move was refused (cleared at mouse-down/key-down)
-    bool colRefused = false;
-    qint32 sortPrimary = -1; ///< primary sort column (a display position when set by a header click)
-    qint32 sortSecondary = -1;
-    qint32 mouseRow = -1; ///< interaction state reset by Clear
-    qint32 mouseCol = -1;
-    qint32 anchorRow = -1;     ///< pressed-row anchor (drag/selection)
-    qint32 navCol = -1;        ///< column remembered by keyboard navigation
-    qint32 rowNumberWidth = 0; ///< width value of the row-number column (0 = not yet set)
-    qint32 col0Extra = 0;      ///< pixels added to the measure of column 0 by the painting
-    // View state kept by the painting.
-    qint32 firstRowInView = 0;
-    qint32 lastRowInView = -1;
-    qint32 hScroll = 0;                ///< first scrolling column position in view
-    GridProperties props;              ///< set the Font through setFont
-    QPointer<GridImageList> imageList; ///< bound with SetImageList, not owned
-    QImage expandRowImage; ///< drawn in wrapping cells whose row can grow to its whole text; null = none
-    QString fontName;      ///< family of props.Font, the font name of the grid defaults
+    [[nodiscard]] quint64 structure() const { return m_structure; }
 
-    /** Sets the grid's Font and its cached family name. */
-    void setFont(const QFont& font);
-
-    // ---- Queries
-    [[nodiscard]] qint32 colCount() const { return static_cast<qint32>(columns.size()); }
-    [[nodiscard]] qint32 rowCount() const { return lastRow + 1; }
-    [[nodiscard]] GridRow& rowAt(qint32 displayRow) { return rows[static_cast<size_t>(rowMap[displayRow])]; }
-    /** Selects exactly the visible display rows from..to (none when from > to or from < 0);
-     *  returns whether any row's selection changed. */
-    bool selectOnlyRange(qint32 from, qint32 to);
-    /** Walking up from display row start to row stop, the topmost row such that the visible rows
-     *  from it down to start fit into room pixels (at least one row always counts); start itself
-     *  when nothing fits. */
-    [[nodiscard]] qint32 firstRowFittingAbove(qint32 start, qint32 stop, int room) const;
-    [[nodiscard]] const GridRow& rowAt(qint32 displayRow) const
-    {
-        return rows[static_cast<size_t>(rowMap[displayRow])];
-    }
-    /** The column index at the current display position, or 0 when there is none. */
-    [[nodiscard]] qint32 currentColumnIndex() const;
-    /** The display position of a column index, or -1. */
-    [[nodiscard]] qint32 positionOf(qint32 colIndex) const;
     /** The display row showing a storage slot, or -1. */
     [[nodiscard]] qint32 displayRowOf(qint32 slot) const;
     /** The display row of the row with this id, or -1 when it is gone. */
     [[nodiscard]] qint32 displayRowOfId(quint64 id) const;
-    /** Removes the rows whose display rows are marked, in one pass: releases their formats, takes
-     *  their values out of the totals, compacts storage and the row map. Returns how many went. */
-    qint32 removeMarkedRows(const std::vector<bool>& byDisplayRow);
+    /** Walking up from display row start to row stop, the topmost row such that the visible rows
+     *  from it down to start fit into room pixels (at least one row always counts); start itself
+     *  when nothing fits. */
+    [[nodiscard]] qint32 firstRowFittingAbove(qint32 start, qint32 stop, int room) const;
 
+    // ---- Cells
+    /** Stores a cell text with its check flag, the column total, the row's automatic height and the
+     *  changed marks. */
+    void setCellText(GridRow& row, qint32 col, const QString& text, bool markRowChanged);
+    /** Whether a cell was edited since the rows were loaded (CellsChanged). */
+    [[nodiscard]] bool cellsChanged() const { return m_cellsChanged; }
+    /** Recomputes a row's automatic height when AllowWordWrap is on. */
+    void updateAutoHeight(GridRow& row);
+    /** Recomputes every row's automatic height (AllowWordWrap was turned on). */
+    void updateAutoHeights();
+
+    // ---- The current cell (display row and display position, -1 none; always inside the grid)
+    [[nodiscard]] qint32 currentRow() const { return m_currentRow; }
+    [[nodiscard]] qint32 currentCol() const { return m_currentCol; }
+    /** Sets the current cell, clamped into the grid. */
+    void setCurrentCell(qint32 row, qint32 colPos);
+    void setCurrentRow(qint32 row) { setCurrentCell(row, m_currentCol); }
+    /** The column index at the current display position, or 0 when there is none. */
+    [[nodiscard]] qint32 currentColumnIndex() const;
+
+    // ---- Sort columns (a display position when set by a header click, else a column index)
+    [[nodiscard]] qint32 sortPrimary() const { return m_sortPrimary; }
+    [[nodiscard]] qint32 sortSecondary() const { return m_sortSecondary; }
+    void setSortColumns(qint32 primary, qint32 secondary)
+    {
+        m_sortPrimary = primary;
+        m_sortSecondary = secondary;
+    }
+
+    // ---- Totals
     /** Whether a column keeps its total as a running sum (numeric and check-box columns). */
     [[nodiscard]] bool keepsRunningTotal(qint32 col) const
     {
-        const qint16 type = columns[static_cast<size_t>(col)].type;
+        const qint16 type = m_columns[static_cast<size_t>(col)].type;
         return type == ColumnType::Numeric || type == ColumnType::CheckBox;
     }
     /** The column's total (summed now when it is stale). */
     [[nodiscard]] double columnTotal(qint32 col) const;
+    /** A column's entry of the totals line (caption, average). */
+    [[nodiscard]] GridTotalsEntry& totalsEntry(qint32 col) { return m_totalsLine[static_cast<size_t>(col)]; }
+    [[nodiscard]] const GridTotalsEntry& totalsEntry(qint32 col) const
+    {
+        return m_totalsLine[static_cast<size_t>(col)];
+    }
+    /** A column's type changed: its total is summed anew when next read. */
+    void invalidateTotal(qint32 col) { m_totalsStale[static_cast<size_t>(col)] = true; }
 
     /** Clamps a cell reference: an empty grid is invalid; a negative row becomes the current row (or
      *  0), a row past the end the last row; a negative column the current column (or 0), a column
@@ -328,6 +385,8 @@ public:
     /** Throws std::out_of_range unless the display row exists. */
     void checkRow(qint32 row) const;
 
+    // ---- Formats
+    [[nodiscard]] const std::vector<GridFormat>& formats() const { return m_formats; }
     /** The format entry a cell shows: its own, or the grid defaults when its index is -1. */
     [[nodiscard]] GridFormat effectiveFormat(const GridCell& cell) const;
 
@@ -345,11 +404,43 @@ public:
     /** The same change as applyCellFormat, with the outcome remembered per old entry: the scan's
      *  answer only changes when an entry is freed, and then the memo starts again. */
     void applyCellFormat(GridCell& cell, const FormatChange& change, FormatMemo& memo);
-    quint64 formatsFreed = 0; ///< counts entries that became free
+    /** Counts entries that became free. */
+    [[nodiscard]] quint64 formatsFreed() const { return m_formatsFreed; }
     /** Releases a cell's format entry. */
     void releaseFormat(GridCell& cell);
     /** Empties the format table to one free entry. */
     void resetFormats();
+    /** Gives every cell of the row the entry of the grid's defaults (one shared entry). */
+    void applyDefaultFormat(GridRow& row);
+
+    // ---- Grid-level properties
+    [[nodiscard]] const GridProperties& props() const { return m_props; }
+    /** Stores one property; false when it already had that value. */
+    template <typename T> bool setProperty(T GridProperties::*field, const T& value)
+    {
+        if (m_props.*field == value)
+            return false;
+        m_props.*field = value;
+        return true;
+    }
+    /** Replaces every property (a property store was read). */
+    void setProperties(const GridProperties& props);
+    /** Sets the grid's Font and its cached family name. */
+    void setFont(const QFont& font);
+    /** The family of the Font, the font name of the grid defaults. */
+    [[nodiscard]] const QString& fontName() const { return m_fontName; }
+    /** The bound image list (not owned), null when none. */
+    [[nodiscard]] GridImageList* imageList() const { return m_imageList.data(); }
+    void setImageList(GridImageList* list) { m_imageList = list; }
+    /** Drawn in wrapping cells whose row can grow to its whole text; null = none. */
+    [[nodiscard]] const QImage& expandRowImage() const { return m_expandRowImage; }
+    void setExpandRowImage(const QImage& image) { m_expandRowImage = image; }
+
+    /** The default row height in pixels, as last computed by updateDefaultRowHeight. */
+    [[nodiscard]] qint32 defaultRowHeight() const { return m_defaultRowHeight; }
+    /** Recomputes the default row height from the properties; std::overflow_error (nothing
+     *  changes) when it does not fit 32 bits. */
+    void updateDefaultRowHeight() { m_defaultRowHeight = computeDefaultRowHeight(); }
 
     /** rVal of a text, with shortcuts that skip the general reader for words and plain decimals.
      *  dotDecimal: whether the number locale writes "." as its decimal point (dotDecimalLocale()). */
@@ -373,7 +464,7 @@ public:
      *  MinVerticalOffset + 2. Throws std::overflow_error when it does not fit 32 bits. */
     [[nodiscard]] qint32 computeDefaultRowHeight() const
     {
-        return defaultRowHeightFor(props.MinRowHeight, props.MinVerticalOffset);
+        return defaultRowHeightFor(m_props.MinRowHeight, m_props.MinVerticalOffset);
     }
     /** The same for other values of MinRowHeight (scale units) and MinVerticalOffset (pixels), so a
      *  setter can refuse a value before it stores it. */
@@ -389,8 +480,8 @@ public:
      *  image given by key); null when none. */
     [[nodiscard]] QImage listImage(qint32 stored) const
     {
-        return imageList && stored != 0 && stored != std::numeric_limits<qint32>::min()
-                   ? imageList->Image(stored < 0 ? -stored : stored)
+        return m_imageList && stored != 0 && stored != std::numeric_limits<qint32>::min()
+                   ? m_imageList->Image(stored < 0 ? -stored : stored)
                    : QImage();
     }
     /** Whether a row's whole text needs more height than its automatic height gives it, so the
@@ -399,10 +490,39 @@ public:
     /** The font a cell is drawn and measured with. */
     [[nodiscard]] QFont cellFont(const GridCell& cell, qint16 columnType) const;
 
+private:
     /** Grows row storage and the row map for a new last index (by CacheIncrement, amortised). */
     void growStorage(qint32 newLast);
     /** Shrinks the logical storage after a removal when the rule applies. */
     void shrinkStorage();
+    /** Pulls the current cell back inside the grid after rows or columns went. */
+    void clampCurrentCell();
+
+    std::vector<GridColumn> m_columns;         ///< by column index
+    std::vector<qint32> m_colOrder;            ///< display position -> column index
+    std::vector<GridTotalsEntry> m_totalsLine; ///< by column index
+    /** Sum of rVal of every cell, by column index: a running sum in numeric and check-box columns;
+     *  other columns sum on demand (stale) - read them through columnTotal. */
+    mutable std::vector<double> m_totals;
+    mutable std::vector<bool> m_totalsStale;
+    std::vector<GridRow> m_rows;       ///< storage slots 0..lastRow
+    std::vector<qint32> m_rowMap;      ///< display row -> storage slot, 0..lastRow
+    std::vector<GridFormat> m_formats; ///< shared format table
+    quint64 m_formatsFreed = 0;
+    qint32 m_storageBound = 0; ///< logical size of row storage (grows by CacheIncrement)
+    qint32 m_lastRow = -1;
+    quint64 m_nextRowId = 1;
+    quint64 m_structure = 0;
+    qint32 m_currentRow = -1;
+    qint32 m_currentCol = -1;
+    qint32 m_sortPrimary = -1;
+    qint32 m_sortSecondary = -1;
+    qint32 m_defaultRowHeight = 20;
+    bool m_cellsChanged = false;
+    GridProperties m_props;
+    QPointer<GridImageList> m_imageList;
+    QImage m_expandRowImage;
+    QString m_fontName;
 };
 
 } // namespace brenlow

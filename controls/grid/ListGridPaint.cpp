@@ -33,12 +33,13 @@ bool surfaceFits(const QImage& surface, const QWidget* grid)
 
 void ListGrid::recalcMetrics()
 {
+    m.updateDefaultRowHeight();
     m_layout.computeMetrics(m);
 }
 
 QRect ListGrid::borderInner() const
 {
-    const int border = m.props.BorderStyle == 0 ? 0 : (m.props.Appearance == 1 ? 2 : 1);
+    const int border = m.props().BorderStyle == 0 ? 0 : (m.props().Appearance == 1 ? 2 : 1);
     return rect().adjusted(border, border, -border, -border);
 }
 
@@ -84,32 +85,32 @@ void ListGrid::recalcLayout()
     if (r.vVisible) {
         m_vBar->setGeometry(client.right() + 1, area.top(), extent, client.height());
         m_vBar->setRange(0, r.vMax);
-        m.firstRowInView = std::clamp(m.firstRowInView, 0, r.vMax);
-        m_vBar->setValue(m.firstRowInView);
+        m_view.firstRowInView = std::clamp(m_view.firstRowInView, 0, r.vMax);
+        m_vBar->setValue(m_view.firstRowInView);
     } else {
-        m.firstRowInView = 0;
+        m_view.firstRowInView = 0;
     }
-    const int firstScrolling = std::max(m.props.FreezeAtCol + 1, 0);
+    const int firstScrolling = std::max(m.props().FreezeAtCol + 1, 0);
     if (r.hVisible) {
         m_hBar->setGeometry(area.left(), client.bottom() + 1, client.width(), extent);
         m_hBar->setRange(r.hMin, r.hMax);
-        m.hScroll = std::clamp(m.hScroll, r.hMin, r.hMax);
-        m_hBar->setValue(m.hScroll);
+        m_view.hScroll = std::clamp(m_view.hScroll, r.hMin, r.hMax);
+        m_hBar->setValue(m_view.hScroll);
     } else {
-        m.hScroll = firstScrolling;
+        m_view.hScroll = firstScrolling;
     }
     m_vBar->setVisible(r.vVisible);
     m_hBar->setVisible(r.hVisible);
     m_settingBars = false;
 }
 
-void ListGrid::paintPass(bool enabled, bool noFocusRect)
+bool ListGrid::paintPass(bool enabled, bool noFocusRect)
 {
     if (m_busy)
-        return;
-    m.refreshPending = !enabled;
+        return true;
+    m_refreshPending = !enabled;
     if (!enabled)
-        return;
+        return true;
     // However the pass ends, also by an overflow from a damaged value, the next one may run.
     struct BusyFlag
     {
@@ -125,80 +126,84 @@ void ListGrid::paintPass(bool enabled, bool noFocusRect)
         recalcLayout();
     }
     // The metrics are cheap; taking them every pass keeps header and caption in step with setters.
+    m.updateDefaultRowHeight();
     m_layout.computeMetrics(m);
-    m_layout.place(m);
+    m_layout.place(m, m_view);
 
     // The first column in view never lies among the frozen ones, nor does the bar.
-    if (m_hBar && !m_hBar->isHidden() && m_hBar->value() != m.hScroll) {
+    if (m_hBar && !m_hBar->isHidden() && m_hBar->value() != m_view.hScroll) {
         m_settingBars = true;
-        m_hBar->setValue(m.hScroll);
+        m_hBar->setValue(m_view.hScroll);
         m_settingBars = false;
     }
 
-    const bool focus = !noFocusRect && !(m.props.FocusRectHide && !hasFocus());
+    const bool focus = !noFocusRect && !(m.props().FocusRectHide && !hasFocus());
     m_painter.paint(m_surface, m, m_layout, m_paintState, focus, this);
     ++m_paintCount;
     busy.reset();
     update();
 
+    // The handler may add rows, or delete the grid.
+    const ControlGuard alive(this);
     if (m.rowCount() == 0)
         emit RequestRowData(-1);
     else if (m_layout.reachedEnd())
-        emit RequestRowData(m.lastRowInView);
+        emit RequestRowData(m_view.lastRowInView);
+    return alive.Alive();
 }
 
 void ListGrid::ensureRowVisible(int row)
 {
-    if (row < 0 || row > m.lastRow)
+    if (row < 0 || row > m.lastRow())
         return;
-    if (row < m.firstRowInView) {
-        m.firstRowInView = row;
+    if (row < m_view.firstRowInView) {
+        m_view.firstRowInView = row;
     } else {
         // Walk up from the row while the rows still fit under the header.
         const int room = m_layout.rowsBottom() - m_layout.rowsTop();
-        const int first = m.firstRowFittingAbove(row, m.firstRowInView, room);
-        if (first > m.firstRowInView)
-            m.firstRowInView = first;
+        const int first = m.firstRowFittingAbove(row, m_view.firstRowInView, room);
+        if (first > m_view.firstRowInView)
+            m_view.firstRowInView = first;
     }
     if (m_vBar && !m_vBar->isHidden()) {
-        m.firstRowInView = std::min(m.firstRowInView, m_vBar->maximum());
+        m_view.firstRowInView = std::min(m_view.firstRowInView, m_vBar->maximum());
         m_settingBars = true;
-        m_vBar->setValue(m.firstRowInView);
+        m_vBar->setValue(m_view.firstRowInView);
         m_settingBars = false;
     }
 }
 
 void ListGrid::ensureColumnVisible(int colPos)
 {
-    const int count = static_cast<int>(m.colOrder.size());
-    if (colPos <= m.props.FreezeAtCol || colPos < 0 || colPos >= count)
+    const int count = static_cast<int>(m.colOrder().size());
+    if (colPos <= m.props().FreezeAtCol || colPos < 0 || colPos >= count)
         return;
-    if (colPos < m.hScroll) {
-        m.hScroll = colPos;
+    if (colPos < m_view.hScroll) {
+        m_view.hScroll = colPos;
     } else {
         qint64 frozen = 0;
-        for (int pos = 0; pos <= m.props.FreezeAtCol && pos < count; ++pos) {
-            const GridColumn& c = m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(pos)])];
+        for (int pos = 0; pos <= m.props().FreezeAtCol && pos < count; ++pos) {
+            const GridColumn& c = m.column(m.columnAt(pos));
             frozen += c.visible ? ListGridModel::extent(c.pixelWidth) : 0;
         }
         const qint64 room = m_layout.client().right() + 1 - m_layout.cellsLeft() - frozen;
         qint64 used = 0;
         int first = colPos;
-        for (int pos = colPos; pos >= m.hScroll; --pos) {
-            const GridColumn& c = m.columns[static_cast<size_t>(m.colOrder[static_cast<size_t>(pos)])];
+        for (int pos = colPos; pos >= m_view.hScroll; --pos) {
+            const GridColumn& c = m.column(m.columnAt(pos));
             const int w = c.visible ? ListGridModel::extent(c.pixelWidth) : 0;
             if (used + w > room && used > 0)
                 break;
             used += w;
             first = pos;
         }
-        if (first > m.hScroll)
-            m.hScroll = first;
+        if (first > m_view.hScroll)
+            m_view.hScroll = first;
     }
     if (m_hBar && !m_hBar->isHidden()) {
-        m.hScroll = std::clamp(m.hScroll, m_hBar->minimum(), m_hBar->maximum());
+        m_view.hScroll = std::clamp(m_view.hScroll, m_hBar->minimum(), m_hBar->maximum());
         m_settingBars = true;
-        m_hBar->setValue(m.hScroll);
+        m_hBar->setValue(m_view.hScroll);
         m_settingBars = false;
     }
 }
@@ -209,30 +214,30 @@ void ListGrid::onScrollBar()
         return;
     // A move that the message handling already took into the view state is not taken twice.
     const int first = !m_vBar->isHidden() ? m_vBar->value() : 0;
-    const int column = !m_hBar->isHidden() ? m_hBar->value() : m.hScroll;
-    if (first == m.firstRowInView && column == m.hScroll)
+    const int column = !m_hBar->isHidden() ? m_hBar->value() : m_view.hScroll;
+    if (first == m_view.firstRowInView && column == m_view.hScroll)
         return;
-    m.firstRowInView = first;
-    m.hScroll = column;
-    paintPass(true);
-    emit Scroll();
+    m_view.firstRowInView = first;
+    m_view.hScroll = column;
+    if (paintPass(true))
+        emit Scroll();
 }
 
 int ListGrid::RowFirstVisible() const
 {
-    return m.rowCount() == 0 ? -1 : m.firstRowInView;
+    return m.rowCount() == 0 ? -1 : m_view.firstRowInView;
 }
 
 int ListGrid::RowLastVisible() const
 {
-    return m.lastRowInView;
+    return m_view.lastRowInView;
 }
 
 void ListGrid::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
     if (m_surface.isNull()) {
-        p.fillRect(event->rect(), OleColor::ToQColor(m.props.BackColorBkg));
+        p.fillRect(event->rect(), OleColor::ToQColor(m.props().BackColorBkg));
         return;
     }
     const QRect r = event->rect();
@@ -244,7 +249,7 @@ void ListGrid::paintEvent(QPaintEvent* event)
         const QRegion outside =
             QRegion(event->rect()) - QRegion(QRect(QPoint(), m_surface.deviceIndependentSize().toSize()));
         for (const QRect& r : outside)
-            p.fillRect(r, OleColor::ToQColor(m.props.BackColorBkg));
+            p.fillRect(r, OleColor::ToQColor(m.props().BackColorBkg));
     }
 }
 
@@ -252,14 +257,14 @@ void ListGrid::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // A hidden grid gets its resize only when first shown, after it was drawn at that very size.
-    if (m.painting && surfaceFits(m_surface, this) && !m_layout.client().isNull())
+    if (m_painting && surfaceFits(m_surface, this) && !m_layout.client().isNull())
         return;
-    if (m.painting) {
+    if (m_painting) {
         m_surface = gridSurface(this);
         recalcLayout();
         paintPass(true);
     } else {
-        m.refreshPending = true;
-        m.layoutPending = true;
+        m_refreshPending = true;
+        m_layoutPending = true;
     }
 }

@@ -80,7 +80,7 @@ QString ListGridPainter::DisplayText(const QString& text, const QString& format)
 void ListGridPainter::paint(QImage& surface, const ListGridModel& m, const ListGridLayout& l,
                             const GridPaintState& s, bool focusRect, const QWidget* widget)
 {
-    const GridProperties& props = m.props;
+    const GridProperties& props = m.props();
     QPainter p(&surface);
     // Under the scroll bars and in the corner between them: the button face.
     const QRect all(QPoint(), surface.deviceIndependentSize().toSize()); // in the grid's own pixels
@@ -111,9 +111,9 @@ void ListGridPainter::paint(QImage& surface, const ListGridModel& m, const ListG
 void ListGridPainter::paintBorder(QPainter& p, const QImage& surface, const ListGridModel& m) const
 {
     const QRect all(QPoint(), surface.deviceIndependentSize().toSize());
-    if (m.props.BorderStyle == 0)
+    if (m.props().BorderStyle == 0)
         return;
-    if (m.props.Appearance == 1)
+    if (m.props().Appearance == 1)
         Gdi::DrawEdge(p, all, Gdi::Edge::Sunken);
     else
         Gdi::FrameRect(p, all, qc(OleColor::WindowFrame));
@@ -122,7 +122,7 @@ void ListGridPainter::paintBorder(QPainter& p, const QImage& surface, const List
 void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGridLayout& l,
                                const GridPaintState& s, int index, const QWidget* widget)
 {
-    const GridProperties& props = m.props;
+    const GridProperties& props = m.props();
     const ListGridLayout::RowSpan& rs = l.rows()[static_cast<size_t>(index)];
     const GridRow& row = m.rowAt(rs.row);
     const int top = rs.top, bottom = rs.bottom();
@@ -165,7 +165,7 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
         if (cs.col >= static_cast<qint32>(row.cells.size()))
             continue;
         const GridCell& cell = row.cells[static_cast<size_t>(cs.col)];
-        const GridColumn& column = m.columns[static_cast<size_t>(cs.col)];
+        const GridColumn& column = m.column(cs.col);
         const GridFormat format = m.effectiveFormat(cell);
         const QRect rect = Ltrb(cs.left, top, cs.right(), bottom);
 
@@ -230,9 +230,9 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
         const QFont font = m.cellFont(cell, type);
         if (type != ColumnType::Progress && (cell.flags & CellFlag::WordWrap) && props.AllowWordWrap) {
             flags |= DT::WordBreak;
-            if (!m.expandRowImage.isNull())
+            if (!m.expandRowImage().isNull())
                 textRect.setRight(textRect.right() -
-                                  std::min(m.expandRowImage.width() + 2, textRect.width() / 2));
+                                  std::min(m.expandRowImage().width() + 2, textRect.width() / 2));
             if (props.MinRowHeight > 0 && !text.contains(QLatin1Char('\r')))
                 text = ListGridLayout::FitText(text, font, textRect.width(), -1);
         } else {
@@ -263,9 +263,9 @@ void ListGridPainter::paintRow(QPainter& p, const ListGridModel& m, const ListGr
         p.setPen(qc(fore));
         Gdi::DrawText(p, text, textRect, flags);
         if (expandable && (flags & DT::WordBreak)) {
-            const QRect r = ExpandImageRect(m.expandRowImage, rect);
+            const QRect r = ExpandImageRect(m.expandRowImage(), rect);
             if (!r.isNull())
-                p.drawImage(r, m.expandRowImage);
+                p.drawImage(r, m.expandRowImage());
         }
     }
 }
@@ -293,11 +293,11 @@ QRect ListGridPainter::CellImageRect(const ListGridModel& m, const GridCell& cel
 {
     if (!cell.picture.isNull())
         return PictureRect(cell.picture.image().size(), rect, column.imageAlignment, rect.width(),
-                           m.props.MinVerticalOffset);
+                           m.props().MinVerticalOffset);
     const QImage image = m.listImage(m.effectiveFormat(cell).image);
     if (image.isNull())
         return {};
-    const QRect area = imageArea(rect, m.props.MinVerticalOffset);
+    const QRect area = imageArea(rect, m.props().MinVerticalOffset);
     return QRect(PlaceImage(image.size(), area, column.imageAlignment, image.width(), rect.width()),
                  image.size());
 }
@@ -368,7 +368,7 @@ void ListGridPainter::paintGroupHeader(QPainter& p, const ListGridModel& m, cons
                                        bool selected, const QWidget* widget) const
 {
     // One strip across the row in the look of the column headers, with the row's first text in bold.
-    const GridProperties& props = m.props;
+    const GridProperties& props = m.props();
     const GridRow& row = m.rowAt(rs.row);
     const QRect strip = Ltrb(l.cellsLeft(), rs.top, l.cellsRight(), rs.bottom());
     if (strip.width() <= 0)
@@ -379,8 +379,8 @@ void ListGridPainter::paintGroupHeader(QPainter& p, const ListGridModel& m, cons
         paintHeaderBackground(p, strip, props.ThemeStyle, 1, s, widget);
     QString text;
     const GridCell* first = nullptr;
-    for (const qint32 col : m.colOrder) {
-        if (col < static_cast<qint32>(row.cells.size()) && m.columns[static_cast<size_t>(col)].visible &&
+    for (const qint32 col : m.colOrder()) {
+        if (col < static_cast<qint32>(row.cells.size()) && m.column(col).visible &&
             !row.cells[static_cast<size_t>(col)].text.isEmpty()) {
             first = &row.cells[static_cast<size_t>(col)];
             text = first->text;
@@ -401,11 +401,11 @@ void ListGridPainter::paintGroupHeader(QPainter& p, const ListGridModel& m, cons
 void ListGridPainter::paintGridLines(QPainter& p, const ListGridModel& m, const ListGridLayout& l) const
 {
     // 0 none, 1 both, 2 horizontal only, 3 vertical only.
-    const int mode = m.props.GridLines;
+    const int mode = m.props().GridLines;
     if (mode <= 0 || mode > 3 || l.rows().empty())
         return;
-    const QColor color = qc(m.props.GridColor);
-    const int width = std::max(m.props.GridLineWidth, 1);
+    const QColor color = qc(m.props().GridColor);
+    const int width = std::max(m.props().GridLineWidth, 1);
     const int left = l.cellsLeft(), right = l.cellsRight();
     if (mode == 1 || mode == 2)
         for (const auto& r : l.rows())
@@ -430,17 +430,17 @@ void ListGridPainter::paintGridLines(QPainter& p, const ListGridModel& m, const 
 
 void ListGridPainter::paintFocusRect(QPainter& p, const ListGridModel& m, const ListGridLayout& l) const
 {
-    const GridProperties& props = m.props;
-    if (m.currentRow < 0 || props.FocusRectMode == 0)
+    const GridProperties& props = m.props();
+    if (m.currentRow() < 0 || props.FocusRectMode == 0)
         return;
-    const auto* rs = l.rowSpan(m.currentRow);
+    const auto* rs = l.rowSpan(m.currentRow());
     if (!rs)
         return;
     QRect r;
     if (props.FocusRectMode == 1)
         r = Ltrb(l.client().left() + 1, rs->top, l.cellsRight(), rs->bottom());
     else
-        r = l.cellRect(m.currentRow, m.currentCol);
+        r = l.cellRect(m.currentRow(), m.currentCol());
     if (r.isNull())
         return;
     const QColor color =
@@ -520,7 +520,7 @@ void ListGridPainter::paintHeaderBackground(QPainter& p, const QRect& whole, int
 void ListGridPainter::paintHeaders(QPainter& p, const ListGridModel& m, const ListGridLayout& l,
                                    const GridPaintState& s, const QWidget* widget) const
 {
-    const GridProperties& props = m.props;
+    const GridProperties& props = m.props();
     const GridMetrics& g = l.metrics();
     const int style = props.ThemeStyle;
     const int top = l.client().top();
@@ -534,7 +534,7 @@ void ListGridPainter::paintHeaders(QPainter& p, const ListGridModel& m, const Li
         p.setFont(props.FontHeader);
         const QFontMetrics fm(props.FontHeader);
         for (const auto& cs : l.cols()) {
-            const GridColumn& column = m.columns[static_cast<size_t>(cs.col)];
+            const GridColumn& column = m.column(cs.col);
             const QRect item = l.headerItemRect(cs.pos);
             int state = 1;
             if (cs.pos == s.pressedHeaderPos)
@@ -544,7 +544,7 @@ void ListGridPainter::paintHeaders(QPainter& p, const ListGridModel& m, const Li
             paintHeaderBackground(p, inView(item, l.client()), style, state, s, widget);
 
             const int right = item.left() + item.width();
-            if (column.sortState != 0 && (cs.col == m.sortPrimary || cs.col == m.sortSecondary)) {
+            if (column.sortState != 0 && (cs.col == m.sortPrimary() || cs.col == m.sortSecondary())) {
                 // A 9 x 5 arrow: down for greater values first, up for smaller first.
                 const int ax = right - 12, ay = item.top() + 6;
                 const QColor arrow = qc(OleColor::ButtonShadow);
@@ -575,7 +575,7 @@ void ListGridPainter::paintHeaders(QPainter& p, const ListGridModel& m, const Li
     // A header being dragged follows the pointer, drawn pressed and framed.
     if (props.ColumnHeaders && s.dragHeaderPos >= 0) {
         if (const auto* cs = l.colSpan(s.dragHeaderPos)) {
-            const GridColumn& column = m.columns[static_cast<size_t>(cs->col)];
+            const GridColumn& column = m.column(cs->col);
             QRect item = l.headerItemRect(cs->pos);
             item.moveLeft(s.dragHeaderX);
             paintHeaderBackground(p, item, style, 3, s, widget);
@@ -605,7 +605,7 @@ void ListGridPainter::paintHeaders(QPainter& p, const ListGridModel& m, const Li
 
 void ListGridPainter::paintRowNumbers(QPainter& p, const ListGridModel& m, const ListGridLayout& l) const
 {
-    const GridProperties& props = m.props;
+    const GridProperties& props = m.props();
     if (!props.ShowRowNumbers || l.rowNumberWidth() <= 0)
         return;
     const int left = l.client().left(), right = left + l.rowNumberWidth();
@@ -626,7 +626,7 @@ void ListGridPainter::paintRowNumbers(QPainter& p, const ListGridModel& m, const
 void ListGridPainter::paintTotals(QPainter& p, const ListGridModel& m, const ListGridLayout& l,
                                   const GridPaintState& s, const QWidget* widget) const
 {
-    const GridProperties& props = m.props;
+    const GridProperties& props = m.props();
     const QRect strip = l.totalsRect();
     if (!props.TotalsLineShow || strip.isNull())
         return;
@@ -636,15 +636,15 @@ void ListGridPainter::paintTotals(QPainter& p, const ListGridModel& m, const Lis
     p.setFont(font);
     p.setPen(qc(props.ForeColorHdr));
     for (const auto& cs : l.cols()) {
-        const GridColumn& column = m.columns[static_cast<size_t>(cs.col)];
-        const auto& entry = m.totalsLine[static_cast<size_t>(cs.col)];
+        const GridColumn& column = m.column(cs.col);
+        const auto& entry = m.totalsEntry(cs.col);
         QString text = entry.caption;
         // The same figure the export writes: the total, or its average over the row count less one,
         // after the caption. With one row there is no average to show.
-        if (column.type == ColumnType::Numeric && !(entry.average && m.lastRow == 0)) {
+        if (column.type == ColumnType::Numeric && !(entry.average && m.lastRow() == 0)) {
             double total = m.columnTotal(cs.col);
             if (entry.average)
-                total /= m.lastRow;
+                total /= m.lastRow();
             QLocale locale = NumberLocale();
             locale.setNumberOptions(QLocale::OmitGroupSeparator);
             const QString number = column.format.isEmpty()

@@ -27,8 +27,9 @@ std::optional<qint64> dateValue(const QString& text)
 // strict weak order, so a stable sort gives the one order distinct values allow and keeps rows with
 // equal values in their display order.
 template <typename Key, typename MakeKey, typename Before>
-void sortByKeys(std::vector<qint32>& rowMap, int first, int last, MakeKey makeKey, Before before)
+void sortByKeys(ListGridModel& model, int first, int last, MakeKey makeKey, Before before)
 {
+    const std::vector<qint32>& rowMap = model.rowMap();
     std::vector<std::pair<Key, qint32>> keyed;
     keyed.reserve(static_cast<size_t>(last - first + 1));
     for (int i = first; i <= last; ++i) {
@@ -37,8 +38,10 @@ void sortByKeys(std::vector<qint32>& rowMap, int first, int last, MakeKey makeKe
     }
     std::stable_sort(keyed.begin(), keyed.end(),
                      [&](const auto& a, const auto& b) { return before(a.first, b.first); });
+    std::vector<qint32> order(keyed.size());
     for (size_t k = 0; k < keyed.size(); ++k)
-        rowMap[static_cast<size_t>(first) + k] = keyed[k].second;
+        order[k] = keyed[k].second;
+    model.reorderRange(first, order);
 }
 
 } // namespace
@@ -47,14 +50,14 @@ void ListGrid::sortRange(int first, int last, int col, int sortType)
 {
     if (first >= last)
         return;
-    const qint16 type = m.columns[static_cast<size_t>(col)].type;
+    const qint16 type = m.column(col).type;
     if (type == ColumnType::Custom) {
         customSortRange(first, last, col, sortType);
         return;
     }
     const bool greaterFirst = sortType == 1;
     const auto cellOf = [&](size_t slot) -> const GridCell& {
-        return m.rows[slot].cells[static_cast<size_t>(col)];
+        return m.rows()[slot].cells[static_cast<size_t>(col)];
     };
     if (type == ColumnType::Numeric || type == ColumnType::CheckBox) {
         const bool dotDecimal = ListGridModel::dotDecimalLocale();
@@ -63,28 +66,28 @@ void ListGrid::sortRange(int first, int last, int col, int sortType)
                                                : ((cellOf(slot).flags & CellFlag::Checked) ? -1.0 : 0.0);
         };
         if (greaterFirst)
-            sortByKeys<double>(m.rowMap, first, last, key, [](double a, double b) { return a > b; });
+            sortByKeys<double>(m, first, last, key, [](double a, double b) { return a > b; });
         else
-            sortByKeys<double>(m.rowMap, first, last, key, [](double a, double b) { return a < b; });
+            sortByKeys<double>(m, first, last, key, [](double a, double b) { return a < b; });
     } else if (type == ColumnType::Date) {
         const auto key = [&](size_t slot) { return dateValue(cellOf(slot).text); };
         using DateKey = std::optional<qint64>;
         if (greaterFirst) {
             // Later dates first; texts that are not dates after every date.
-            sortByKeys<DateKey>(m.rowMap, first, last, key,
+            sortByKeys<DateKey>(m, first, last, key,
                                 [](const auto& a, const auto& b) { return a && (!b || *a > *b); });
         } else {
             // Texts that are not dates first, then earlier dates first.
-            sortByKeys<DateKey>(m.rowMap, first, last, key,
+            sortByKeys<DateKey>(m, first, last, key,
                                 [](const auto& a, const auto& b) { return b && (!a || *a < *b); });
         }
     } else {
         const auto key = [&](size_t slot) { return cellOf(slot).text.toCaseFolded(); };
         if (greaterFirst)
-            sortByKeys<QString>(m.rowMap, first, last, key,
+            sortByKeys<QString>(m, first, last, key,
                                 [](const QString& a, const QString& b) { return a > b; });
         else
-            sortByKeys<QString>(m.rowMap, first, last, key,
+            sortByKeys<QString>(m, first, last, key,
                                 [](const QString& a, const QString& b) { return a < b; });
     }
 }
@@ -100,13 +103,13 @@ void ListGrid::customSortRange(int first, int last, int col, int sortType)
     // A handler that changes the grid, or deletes it, ends the sort: the range it was given is no
     // longer the grid.
     const ControlGuard alive(this);
-    const quint64 structure = m.structure;
+    const quint64 structure = m.structure();
     const auto changed = [&] {
-        return !alive || m.structure != structure || last > m.lastRow || col >= m.colCount();
+        return !alive || m.structure() != structure || last > m.lastRow() || col >= m.colCount();
     };
     while (first < last && !changed()) {
         const int middle = static_cast<int>(RoundHalfEven((static_cast<double>(first) + last) / 2.0));
-        std::swap(m.rowMap[static_cast<size_t>(middle)], m.rowMap[static_cast<size_t>(first)]);
+        m.swapDisplayRows(middle, first);
         const QString pivot = textAt(first);
         int i = first;
         for (int j = first + 1; j <= last; ++j) {
@@ -120,10 +123,10 @@ void ListGrid::customSortRange(int first, int last, int col, int sortType)
                 return;
             if (swap) {
                 ++i;
-                std::swap(m.rowMap[static_cast<size_t>(i)], m.rowMap[static_cast<size_t>(j)]);
+                m.swapDisplayRows(i, j);
             }
         }
-        std::swap(m.rowMap[static_cast<size_t>(i)], m.rowMap[static_cast<size_t>(first)]);
+        m.swapDisplayRows(i, first);
         if (i - first < last - i) {
             customSortRange(first, i - 1, col, sortType);
             first = i + 1;
@@ -136,7 +139,7 @@ void ListGrid::customSortRange(int first, int last, int col, int sortType)
 
 void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
 {
-    if (m.lastRow < 0)
+    if (m.lastRow() < 0)
         return;
     // The edit's and the sort's handlers, and the pass of pending events that ends the sort, may
     // delete the grid; the sort then ends where it is.
@@ -145,8 +148,8 @@ void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
     if (!alive)
         return;
     if (closed) {
-        qint32 primary = vCol1 != -1 ? vCol1 : m.sortPrimary;
-        qint32 secondary = vCol2 != -1 ? vCol2 : m.sortSecondary;
+        qint32 primary = vCol1 != -1 ? vCol1 : m.sortPrimary();
+        qint32 secondary = vCol2 != -1 ? vCol2 : m.sortSecondary();
         if (primary == -1 && secondary != -1) {
             primary = secondary;
             secondary = -1;
@@ -155,9 +158,9 @@ void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
         }
         // Remembered columns come from header clicks as display positions.
         const auto columnAt = [&](qint32 position) {
-            if (position < 0 || position >= static_cast<qint32>(m.colOrder.size()))
+            if (position < 0 || position >= static_cast<qint32>(m.colOrder().size()))
                 throw std::out_of_range("Subscript out of range: no column to sort by");
-            return m.colOrder[static_cast<size_t>(position)];
+            return m.columnAt(position);
         };
         if (vCol1 == -1)
             primary = columnAt(primary);
@@ -166,54 +169,49 @@ void ListGrid::Sort(int vCol1, int vCol1SortType, int vCol2, int vCol2SortType)
         m.checkColumn(primary);
         if (secondary != -1)
             m.checkColumn(secondary);
-        m.sortPrimary = primary;
-        m.sortSecondary = secondary;
+        m.setSortColumns(primary, secondary);
 
-        GridColumn& primaryCol = m.columns[static_cast<size_t>(primary)];
+        GridColumn& primaryCol = m.column(primary);
         if (vCol1SortType == -1)
             primaryCol.sortState = primaryCol.sortState == 0 ? 2 : (primaryCol.sortState == 2 ? 1 : 0);
         else
             primaryCol.sortState = vCol1SortType;
         if (secondary != -1) {
-            m.columns[static_cast<size_t>(secondary)].sortState =
-                vCol2SortType == -1 ? primaryCol.sortState : vCol2SortType;
+            m.column(secondary).sortState = vCol2SortType == -1 ? primaryCol.sortState : vCol2SortType;
         }
 
-        const qint32 currentSlot = m.currentRow >= 0 ? m.rowMap[static_cast<size_t>(m.currentRow)] : 0;
-        const quint64 structure = ++m.structure;
+        const qint32 currentSlot = m.currentRow() >= 0 ? m.rowMap()[static_cast<size_t>(m.currentRow())] : 0;
+        const quint64 structure = m.beginReorder();
         if (primaryCol.sortState != 0) {
-            sortRange(0, m.lastRow, primary, primaryCol.sortState);
+            sortRange(0, m.lastRow(), primary, primaryCol.sortState);
             if (!alive)
                 return;
-            if (secondary != -1 && m.structure == structure) {
-                const int secondaryState = m.columns[static_cast<size_t>(secondary)].sortState;
+            if (secondary != -1 && m.structure() == structure) {
+                const int secondaryState = m.column(secondary).sortState;
                 int start = 0;
-                while (start <= m.lastRow) {
+                while (start <= m.lastRow()) {
                     const QString& key = m.rowAt(start).cells[static_cast<size_t>(primary)].text;
                     int end = start;
-                    while (end + 1 <= m.lastRow &&
+                    while (end + 1 <= m.lastRow() &&
                            m.rowAt(end + 1).cells[static_cast<size_t>(primary)].text == key)
                         ++end;
                     if (end > start)
                         sortRange(start, end, secondary, secondaryState);
                     if (!alive)
                         return;
-                    if (m.structure != structure)
+                    if (m.structure() != structure)
                         break; // a custom sort's handler changed the grid
                     start = end + 1;
                 }
             }
         } else {
-            for (qint32 i = 0; i <= m.lastRow; ++i)
-                m.rowMap[static_cast<size_t>(i)] = i;
-            m.sortPrimary = -1;
-            m.sortSecondary = -1;
+            m.resetRowOrder();
+            m.setSortColumns(-1, -1);
         }
-        if (m.structure == structure && m.lastRow >= 0)
+        if (m.structure() == structure && m.lastRow() >= 0)
             RowColSet(m.displayRowOf(currentSlot), -1);
-        if (!alive)
+        if (!alive || !requestRefresh())
             return;
-        requestRefresh();
         emit SortComplete();
         if (!alive)
             return;
@@ -307,18 +305,18 @@ bool ListGrid::matches(const QString& cell, const QString& search, int mode, boo
 int ListGrid::FindItem(const QString& SearchText, int SearchColumn, int SearchMode, bool MatchCase,
                        int StartingRow)
 {
-    if (m.lastRow < 0 || SearchText.isEmpty())
+    if (m.lastRow() < 0 || SearchText.isEmpty())
         return -1;
-    if (StartingRow < 0 || StartingRow > m.lastRow)
+    if (StartingRow < 0 || StartingRow > m.lastRow())
         StartingRow = 0;
     if (SearchColumn == -1)
-        SearchColumn = m.props.SearchColumn;
+        SearchColumn = m.props().SearchColumn;
     if (SearchColumn < 0)
         return -1;
     m.checkColumn(SearchColumn);
     const QString search = MatchCase ? SearchText : SearchText.toUpper();
     const auto col = static_cast<size_t>(SearchColumn);
-    for (int r = StartingRow; r <= m.lastRow; ++r) {
+    for (int r = StartingRow; r <= m.lastRow(); ++r) {
         const QString& text = m.rowAt(r).cells[col].text;
         if (matches(text, search, SearchMode, MatchCase))
             return r;
@@ -329,14 +327,14 @@ int ListGrid::FindItem(const QString& SearchText, int SearchColumn, int SearchMo
 void ListGrid::FilterOn(const QString& FilterText, int SearchColumn, int SearchMode, bool MatchCase,
                         int StartingRow)
 {
-    if (m.lastRow < 0 || StartingRow < 0 || StartingRow > m.lastRow)
+    if (m.lastRow() < 0 || StartingRow < 0 || StartingRow > m.lastRow())
         return;
     m.checkColumn(SearchColumn);
     {
         PaintSuspender suspend(*this);
         const QString search = MatchCase ? FilterText : FilterText.toUpper();
         const auto col = static_cast<size_t>(SearchColumn);
-        for (int r = StartingRow; r <= m.lastRow; ++r) {
+        for (int r = StartingRow; r <= m.lastRow(); ++r) {
             GridRow& row = m.rowAt(r);
             const QString& text = row.cells[col].text;
             if (!matches(text, search, SearchMode, MatchCase))
@@ -350,16 +348,16 @@ void ListGrid::FilterOn(const QString& FilterText, int SearchColumn, int SearchM
 
 void ListGrid::FilterOff(int StartingRow)
 {
-    if (m.lastRow < 0)
+    if (m.lastRow() < 0)
         return;
-    StartingRow = std::clamp(StartingRow, 0, m.lastRow);
+    StartingRow = std::clamp(StartingRow, 0, m.lastRow());
     {
         PaintSuspender suspend(*this);
-        for (int r = StartingRow; r <= m.lastRow; ++r)
+        for (int r = StartingRow; r <= m.lastRow(); ++r)
             m.rowAt(r).visible = true;
     }
-    if (m.currentRow >= 0)
-        m.firstRowInView = m.currentRow;
+    if (m.currentRow() >= 0)
+        m_view.firstRowInView = m.currentRow();
     followEdit();
     requestLayout();
     requestRefresh();

@@ -1,5 +1,4 @@
 #include "controls/grid/ListGrid.h"
-#include "controls/common/ControlGuard.h"
 #include "controls/grid/ListGridProperties.h"
 
 #include "base/Numbers.h"
@@ -13,73 +12,68 @@ using namespace brenlow;
 
 bool ListGrid::Redraw() const
 {
-    return m.redraw;
+    return m_redraw;
 }
 
 void ListGrid::SetRedraw(bool New_Value)
 {
-    m.redraw = New_Value;
-    m.painting = New_Value;
+    m_redraw = New_Value;
+    m_painting = New_Value;
     if (New_Value) {
         // The paint pass raises events whose handlers may delete the grid.
-        const brenlow::ControlGuard alive(this);
-        if (m.layoutPending) {
-            m.layoutPending = false;
+        if (m_layoutPending) {
+            m_layoutPending = false;
             recalcLayout();
         }
-        if (m.refreshPending && alive) {
-            m.refreshPending = false;
+        if (m_refreshPending) {
+            m_refreshPending = false;
             recalcMetrics();
-            paintPass(true);
+            if (!paintPass(true))
+                return;
         }
-        if (!alive)
-            return;
     }
     // Turning it off keeps what is pending: rows removed between two offs are still to be erased
     // when it comes on again.
-    if (m.hScroll < m.props.FreezeAtCol + 1)
-        m.hScroll = m.props.FreezeAtCol + 1;
+    if (m_view.hScroll < m.props().FreezeAtCol + 1)
+        m_view.hScroll = m.props().FreezeAtCol + 1;
 }
 
 void ListGrid::Refresh()
 {
     recalcMetrics();
     recalcLayout();
-    m.layoutPending = false;
+    m_layoutPending = false;
     paintPass(true);
 }
 
-void ListGrid::refreshOrPend()
+bool ListGrid::refreshOrPend()
 {
-    if (m.painting) {
-        Refresh();
-    } else {
-        m.refreshPending = true;
-        m.layoutPending = true;
+    if (m_painting) {
+        recalcMetrics();
+        recalcLayout();
+        m_layoutPending = false;
+        return paintPass(true);
     }
+    m_refreshPending = true;
+    m_layoutPending = true;
+    return true;
 }
 
-void ListGrid::requestRefresh()
+bool ListGrid::requestRefresh()
 {
-    if (m.painting && m.layoutPending) {
-        m.layoutPending = false;
+    if (m_painting && m_layoutPending) {
+        m_layoutPending = false;
         recalcLayout();
     }
-    paintPass(m.painting);
+    return paintPass(m_painting);
 }
 
 void ListGrid::requestLayout()
 {
-    if (m.painting)
+    if (m_painting)
         recalcLayout();
     else
-        m.layoutPending = true;
-}
-
-void ListGrid::updateAutoHeight(GridRow& row)
-{
-    if (m.props.AllowWordWrap)
-        row.height = m.autoRowHeight(row);
+        m_layoutPending = true;
 }
 
 // ---- Grid-level values
@@ -98,38 +92,39 @@ double ListGrid::TotalsCol(int vCol) const
 QString ListGrid::TotalsLineCaption(int vCol) const
 {
     m.checkColumn(vCol);
-    return m.totalsLine[static_cast<size_t>(vCol)].caption;
+    return m.totalsEntry(vCol).caption;
 }
 
 void ListGrid::SetTotalsLineCaption(int vCol, const QString& New_Value)
 {
     m.checkColumn(vCol);
-    m.totalsLine[static_cast<size_t>(vCol)].caption = New_Value;
+    m.totalsEntry(vCol).caption = New_Value;
     requestRefresh();
 }
 
 bool ListGrid::TotalsLineColAvg(int vCol) const
 {
     m.checkColumn(vCol);
-    return m.totalsLine[static_cast<size_t>(vCol)].average;
+    return m.totalsEntry(vCol).average;
 }
 
 void ListGrid::SetTotalsLineColAvg(int vCol, bool New_Value)
 {
     m.checkColumn(vCol);
-    m.totalsLine[static_cast<size_t>(vCol)].average = New_Value;
+    m.totalsEntry(vCol).average = New_Value;
     requestRefresh();
 }
 
 QImage ListGrid::ExpandRowImage() const
 {
-    return m.expandRowImage;
+    return m.expandRowImage();
 }
 
 void ListGrid::SetExpandRowImage(const QImage& New_Value)
 {
-    m.expandRowImage = New_Value;
-    propertyChanged("ExpandRowImage");
+    m.setExpandRowImage(New_Value);
+    if (!propertyChanged("ExpandRowImage"))
+        return;
     requestRefresh();
 }
 
@@ -140,16 +135,17 @@ float ListGrid::VisibleWidth() const
 
 bool ListGrid::EditPending() const
 {
-    return m.editPending;
+    return m_editor.isOpen();
 }
 
 // ---- Stored properties with side effects
 
 void ListGrid::SetThemeColor(int v)
 {
-    const bool changed = v != m.props.ThemeColor;
-    m.props.ThemeColor = v;
-    propertyChanged("ThemeColor");
+    const bool changed = v != m.props().ThemeColor;
+    m.setProperty(&GridProperties::ThemeColor, v);
+    if (!propertyChanged("ThemeColor"))
+        return;
     if (changed)
         applyTheme();
     requestRefresh();
@@ -157,18 +153,20 @@ void ListGrid::SetThemeColor(int v)
 
 void ListGrid::SetThemeCustomColorFrom(quint32 v)
 {
-    m.props.ThemeCustomColorFrom = v;
-    propertyChanged("ThemeColorFrom");
-    if (m.props.ThemeColor == 5)
+    m.setProperty(&GridProperties::ThemeCustomColorFrom, v);
+    if (!propertyChanged("ThemeColorFrom"))
+        return;
+    if (m.props().ThemeColor == 5)
         applyTheme();
     requestRefresh();
 }
 
 void ListGrid::SetThemeCustomColorTo(quint32 v)
 {
-    m.props.ThemeCustomColorTo = v;
-    propertyChanged("ThemeColorTo");
-    if (m.props.ThemeColor == 5)
+    m.setProperty(&GridProperties::ThemeCustomColorTo, v);
+    if (!propertyChanged("ThemeColorTo"))
+        return;
+    if (m.props().ThemeColor == 5)
         applyTheme();
     requestRefresh();
 }
@@ -176,65 +174,70 @@ void ListGrid::SetThemeCustomColorTo(quint32 v)
 void ListGrid::SetMinRowHeight(float v)
 {
     // A height that cannot be measured in pixels is refused before it is stored.
-    const qint32 height = m.defaultRowHeightFor(v, m.props.MinVerticalOffset);
-    m.props.MinRowHeight = v;
-    m.defaultRowHeight = height;
-    propertyChanged("MinRowHeight");
+    (void)m.defaultRowHeightFor(v, m.props().MinVerticalOffset);
+    m.setProperty(&GridProperties::MinRowHeight, v);
+    m.updateDefaultRowHeight();
+    if (!propertyChanged("MinRowHeight"))
+        return;
     refreshOrPend();
 }
 
 void ListGrid::SetMinVerticalOffset(int v)
 {
-    const qint32 height = m.defaultRowHeightFor(m.props.MinRowHeight, v);
-    m.props.MinVerticalOffset = v;
-    m.defaultRowHeight = height;
-    propertyChanged("MinVerticalOffset");
+    (void)m.defaultRowHeightFor(m.props().MinRowHeight, v);
+    m.setProperty(&GridProperties::MinVerticalOffset, v);
+    m.updateDefaultRowHeight();
+    if (!propertyChanged("MinVerticalOffset"))
+        return;
     refreshOrPend();
 }
 
 void ListGrid::SetFont(const QFont& v)
 {
     m.setFont(v);
-    propertyChanged("Font");
+    if (!propertyChanged("Font"))
+        return;
     refreshOrPend();
 }
 
 void ListGrid::SetFontHeader(const QFont& v)
 {
-    m.props.FontHeader = v;
-    m.defaultRowHeight = m.computeDefaultRowHeight();
-    propertyChanged("FontHeader");
+    m.setProperty(&GridProperties::FontHeader, v);
+    m.updateDefaultRowHeight();
+    if (!propertyChanged("FontHeader"))
+        return;
     refreshOrPend();
 }
 
 void ListGrid::SetScaleUnits(int v)
 {
-    m.props.ScaleUnits = v;
+    m.setProperty(&GridProperties::ScaleUnits, v);
     // Widths keep their pixels; their values follow the new unit.
-    for (GridColumn& col : m.columns)
-        col.width = static_cast<float>(m.toUnits(col.pixelWidth));
-    m.defaultRowHeight = m.computeDefaultRowHeight();
-    propertyChanged("ScaleUnits");
+    for (qint32 c = 0; c < m.colCount(); ++c)
+        m.column(c).width = static_cast<float>(m.toUnits(m.column(c).pixelWidth));
+    m.updateDefaultRowHeight();
+    if (!propertyChanged("ScaleUnits"))
+        return;
     refreshOrPend();
 }
 
 void ListGrid::SetAllowWordWrap(bool v)
 {
-    m.props.AllowWordWrap = v;
-    if (v) {
-        for (GridRow& row : m.rows)
-            row.height = m.autoRowHeight(row);
-    }
-    propertyChanged("AllowWordWrap");
+    m.setProperty(&GridProperties::AllowWordWrap, v);
+    if (v)
+        m.updateAutoHeights();
+    if (!propertyChanged("AllowWordWrap"))
+        return;
     requestLayout();
     requestRefresh();
 }
 
 void ListGrid::SetEnabled(bool v)
 {
-    m.props.Enabled = v;
+    m.setProperty(&GridProperties::Enabled, v);
     setEnabled(v);
-    propertyChanged("Enabled");
+    if (!propertyChanged("Enabled"))
+        return;
     requestRefresh();
 }
 
@@ -244,10 +247,10 @@ void ListGrid::SetEnabled(bool v)
 // the property's key in the property table, and the grid repaints.
 template <typename T> void ListGrid::storeProperty(T GridProperties::*field, const T& value)
 {
-    if (m.props.*field == value)
+    if (!m.setProperty(field, value))
         return;
-    m.props.*field = value;
-    propertyChanged(GridPropertyKey(field));
+    if (!propertyChanged(GridPropertyKey(field)))
+        return;
     requestRefresh();
 }
 

@@ -308,5 +308,5 @@ TEST_F(ListGridBehaviour, ADraggedHeaderFollowsThePointer)
 
     QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, to);
     EXPECT_EQ(grid->paintState().dragHeaderPos, -1) << "gone once the header is dropped";
-    EXPECT_EQ(grid->model().colOrder, (std::vector<qint32>{1, 2, 0, 3}));
+    EXPECT_EQ(grid->model().colOrder(), (std::vector<qint32>{1, 2, 0, 3}));
 }

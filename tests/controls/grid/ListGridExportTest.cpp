@@ -182,9 +182,9 @@ TEST_F(ListGridFiles, ColumnOrderSavesLoadsAndRestores)
     grid.ColOrderSave(QStringLiteral("Grid1"));
     QSignalSpy changed(&grid, &ListGrid::ColumnOrderChanged);
     grid.ColOrderRestore();
-    EXPECT_EQ(grid.model().colOrder, (std::vector<qint32>{0, 1, 2, 3}));
+    EXPECT_EQ(grid.model().colOrder(), (std::vector<qint32>{0, 1, 2, 3}));
     grid.ColOrderLoad(QStringLiteral("Grid1"));
-    EXPECT_EQ(grid.model().colOrder, (std::vector<qint32>{0, 3, 1, 2}));
+    EXPECT_EQ(grid.model().colOrder(), (std::vector<qint32>{0, 3, 1, 2}));
     EXPECT_EQ(changed.count(), 2);
     grid.ColOrderLoad(QStringLiteral("Unknown")); // nothing saved under that name
     EXPECT_EQ(changed.count(), 2);
@@ -192,7 +192,7 @@ TEST_F(ListGridFiles, ColumnOrderSavesLoadsAndRestores)
     grid.ColOrderRestore();
     grid.AddColumn(QStringLiteral("e"), 100);
     grid.ColOrderLoad(QStringLiteral("Grid1"));
-    EXPECT_EQ(grid.model().colOrder, (std::vector<qint32>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(grid.model().colOrder(), (std::vector<qint32>{0, 1, 2, 3, 4}));
 }
 
 TEST_F(ListGridFiles, DamagedColumnOrderChangesNothing)
@@ -210,7 +210,7 @@ TEST_F(ListGridFiles, DamagedColumnOrderChangesNothing)
             settings.setValue(QString::number(i), values[i]);
         settings.sync();
         grid.ColOrderLoad(QStringLiteral("Bad"));
-        EXPECT_EQ(grid.model().colOrder, (std::vector<qint32>{0, 1, 2})) << values.join(' ').toStdString();
+        EXPECT_EQ(grid.model().colOrder(), (std::vector<qint32>{0, 1, 2})) << values.join(' ').toStdString();
     }
     EXPECT_EQ(changed.count(), 0);
 }
@@ -225,7 +225,7 @@ TEST_F(ListGridFiles, ColumnWidthsRoundTripAndKeepWidthsWithoutStoredValues)
     grid.ColWidthsLoad(QStringLiteral("W"));
     EXPECT_FLOAT_EQ(grid.ColWidth(0), 1501);
     EXPECT_FLOAT_EQ(grid.ColWidth(1), 1000.5f);
-    EXPECT_EQ(grid.model().columns[0].pixelWidth, 100);
+    EXPECT_EQ(grid.model().column(0).pixelWidth, 100);
     grid.ColWidthsLoad(QStringLiteral("Nothing"));
     EXPECT_FLOAT_EQ(grid.ColWidth(1), 1000.5f);
 }

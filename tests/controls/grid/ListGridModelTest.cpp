@@ -1,6 +1,7 @@
 #include "controls/grid/ListGrid.h"
 
 #include "base/Numbers.h"
+#include "platform/Clock.h"
 
 #include <QSignalSpy>
 
@@ -27,7 +28,7 @@ void addDownloadColumns(ListGrid& grid)
 int countRefs(const ListGridModel& m)
 {
     int total = 0;
-    for (const GridFormat& f : m.formats)
+    for (const GridFormat& f : m.formats())
         total += f.refCount;
     return total;
 }
@@ -39,10 +40,10 @@ TEST(ListGridColumns, AddColumnStoresWidthPlusOneAndPixelsAtFifteenTwips)
     ListGrid grid;
     EXPECT_EQ(grid.AddColumn(QStringLiteral("Video Name"), 1500), 0);
     EXPECT_FLOAT_EQ(grid.ColWidth(0), 1501);
-    EXPECT_EQ(grid.model().columns[0].pixelWidth, 100);
+    EXPECT_EQ(grid.model().column(0).pixelWidth, 100);
     grid.SetColWidth(0, 1500);
     EXPECT_FLOAT_EQ(grid.ColWidth(0), 1500);
-    EXPECT_EQ(grid.model().columns[0].pixelWidth, 100);
+    EXPECT_EQ(grid.model().column(0).pixelWidth, 100);
     EXPECT_EQ(grid.ColAlignment(0), 4);
     EXPECT_EQ(grid.ColImageAlignment(0), 4);
     EXPECT_TRUE(grid.ColVisible(0));
@@ -56,7 +57,7 @@ TEST(ListGridColumns, IndexZeroOrCountAppendsAndAnInnerIndexInserts)
     EXPECT_EQ(grid.AddColumn(QStringLiteral("b"), 100, 4, 0, {}, {}, 4, false, 0), 1);
     EXPECT_EQ(grid.AddColumn(QStringLiteral("c"), 100, 4, 0, {}, {}, 4, false, 2), 2);
     EXPECT_EQ(grid.AddColumn(QStringLiteral("d"), 100, 4, 0, {}, {}, 4, false, 1), 1);
-    EXPECT_EQ(grid.model().colOrder, (std::vector<qint32>{0, 3, 1, 2}));
+    EXPECT_EQ(grid.model().colOrder(), (std::vector<qint32>{0, 3, 1, 2}));
     EXPECT_EQ(grid.Cols(), 4);
 }
 
@@ -81,7 +82,7 @@ TEST(ListGridColumns, ColumnAddedToFilledGridGivesEveryRowACell)
     grid.AddItem(QStringLiteral("1"));
     grid.AddItem(QStringLiteral("2"));
     grid.AddColumn(QStringLiteral("b"), 100, 1);
-    ASSERT_EQ(grid.model().rows[1].cells.size(), 2u);
+    ASSERT_EQ(grid.model().rows()[1].cells.size(), 2u);
     EXPECT_EQ(grid.CellAlignment(1, 1), 1);
     EXPECT_EQ(grid.CellBackColor(1, 1), grid.BackColor());
     EXPECT_EQ(countRefs(grid.model()), 4);
@@ -109,7 +110,7 @@ TEST(ListGridRows, TabPartsFillColumnsExtraIgnoredMissingEmpty)
     EXPECT_EQ(grid.CellText(0, 0), QStringLiteral("a"));
     EXPECT_EQ(grid.CellText(0, 1), QStringLiteral("b"));
     EXPECT_EQ(grid.CellText(1, 1), QString());
-    EXPECT_EQ(grid.model().rows[0].cells.size(), 2u);
+    EXPECT_EQ(grid.model().rows()[0].cells.size(), 2u);
 }
 
 TEST(ListGridRows, InsertAtRowZeroShowsFirstButIsStoredLast)
@@ -123,7 +124,7 @@ TEST(ListGridRows, InsertAtRowZeroShowsFirstButIsStoredLast)
     EXPECT_EQ(counted.count(), 1);
     EXPECT_EQ(grid.CellText(0, 0), QStringLiteral("new"));
     EXPECT_EQ(grid.CellText(1, 0), QStringLiteral("first"));
-    EXPECT_EQ(grid.model().rowMap, (std::vector<qint32>{2, 0, 1}));
+    EXPECT_EQ(grid.model().rowMap(), (std::vector<qint32>{2, 0, 1}));
     EXPECT_TRUE(grid.RowChecked(0));
     EXPECT_TRUE(grid.RowAdded(0));
     EXPECT_TRUE(grid.RowLocked(0));
@@ -144,11 +145,11 @@ TEST(ListGridRows, ManyRowsKeepMapAndStorageConsistent)
         grid.RemoveItem(i % 7 % grid.Rows());
     const ListGridModel& m = grid.model();
     ASSERT_EQ(grid.Rows(), 10);
-    std::vector<qint32> sorted(m.rowMap);
+    std::vector<qint32> sorted(m.rowMap());
     std::sort(sorted.begin(), sorted.end());
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(sorted[static_cast<size_t>(i)], i);
-    EXPECT_LE(m.storageBound, m.lastRow + 1 + 3);
+    EXPECT_LE(m.storageBound(), m.lastRow() + 1 + 3);
     EXPECT_EQ(countRefs(m), 10);
 }
 
@@ -216,11 +217,12 @@ TEST(ListGridRows, ClearKeepsColumnsAndHidesUntilRedraw)
     grid.Clear();
     EXPECT_FALSE(grid.Redraw());
     EXPECT_FALSE(grid.CellsChanged());
-    EXPECT_EQ(grid.model().formats.size(), 1u);
+    EXPECT_EQ(grid.model().formats().size(), 1u);
+    const int painted = grid.paintCount();
     grid.AddItem(QStringLiteral("z"));
-    EXPECT_TRUE(grid.model().refreshPending);
+    EXPECT_EQ(grid.paintCount(), painted);
     grid.SetRedraw(true);
-    EXPECT_FALSE(grid.model().refreshPending);
+    EXPECT_EQ(grid.paintCount(), painted + 1) << "the refresh kept pending runs";
     grid.ClearAll();
     EXPECT_EQ(grid.Cols(), 0);
     EXPECT_EQ(grid.Rows(), 0);
@@ -230,7 +232,7 @@ TEST(ListGridRows, RowHeightFollowsMinRowHeightAndWordWrap)
 {
     ListGrid grid;
     grid.SetMinRowHeight(1400);
-    EXPECT_EQ(grid.model().defaultRowHeight, 99);
+    EXPECT_EQ(grid.model().defaultRowHeight(), 99);
     grid.AddColumn(QStringLiteral("a"), 300, 0, 0, {}, {}, 4, true);
     grid.AddItem(QStringLiteral("x"));
     EXPECT_FLOAT_EQ(grid.RowHeight(0), 99);
@@ -239,7 +241,7 @@ TEST(ListGridRows, RowHeightFollowsMinRowHeightAndWordWrap)
     grid.SetMinRowHeight(0);
     grid.SetAllowWordWrap(true);
     const float single = grid.RowHeight(0);
-    EXPECT_FLOAT_EQ(single, grid.model().defaultRowHeight - 2);
+    EXPECT_FLOAT_EQ(single, grid.model().defaultRowHeight() - 2);
     grid.SetCellText(0, 0, QStringLiteral("many words that wrap over several lines in a narrow column"));
     EXPECT_GT(grid.RowHeight(0), single * 2);
     grid.SetMaxLineCount(1);
@@ -272,19 +274,19 @@ TEST(ListGridCells, EqualFormatsShareOneEntryWithCounts)
     grid.AddColumn(QStringLiteral("b"), 100);
     grid.AddItem(QStringLiteral("1\t2"));
     const ListGridModel& m = grid.model();
-    EXPECT_EQ(m.formats[0].refCount, 2);
+    EXPECT_EQ(m.formats()[0].refCount, 2);
     grid.SetCellBackColor(0, 0, 255);
     grid.SetCellBackColor(0, 1, 255);
-    const qint16 shared = m.rows[0].cells[0].formatIndex;
-    EXPECT_EQ(shared, m.rows[0].cells[1].formatIndex);
-    EXPECT_EQ(m.formats[static_cast<size_t>(shared)].refCount, 2);
-    EXPECT_EQ(m.formats[0].refCount, 0);
+    const qint16 shared = m.rows()[0].cells[0].formatIndex;
+    EXPECT_EQ(shared, m.rows()[0].cells[1].formatIndex);
+    EXPECT_EQ(m.formats()[static_cast<size_t>(shared)].refCount, 2);
+    EXPECT_EQ(m.formats()[0].refCount, 0);
     grid.SetCellBackColor(0, 1, 65280);
-    EXPECT_EQ(m.formats[static_cast<size_t>(shared)].refCount, 1);
+    EXPECT_EQ(m.formats()[static_cast<size_t>(shared)].refCount, 1);
     EXPECT_EQ(grid.CellBackColor(0, 1), 65280u);
     EXPECT_EQ(grid.CellBackColor(0, 0), 255u);
     // The freed entry 0 is the first free slot, so it is reused.
-    EXPECT_EQ(m.rows[0].cells[1].formatIndex, 0);
+    EXPECT_EQ(m.rows()[0].cells[1].formatIndex, 0);
 }
 
 TEST(ListGridCells, FormatCellsModesOverARange)
@@ -330,7 +332,7 @@ TEST(ListGridCells, FormatCellsBuildsTheSameTableAsCellByCellWrites)
     ListGrid single;
     build(bulk);
     build(single);
-    const quint64 freedBefore = bulk.model().formatsFreed;
+    const quint64 freedBefore = bulk.model().formatsFreed();
     bulk.FormatCells(0, -1, 0, 1, 1, QStringLiteral("5"));
     for (int r = 0; r < 12; ++r) {
         single.SetCellBackColor(r, 0, 5);
@@ -338,12 +340,12 @@ TEST(ListGridCells, FormatCellsBuildsTheSameTableAsCellByCellWrites)
     }
     const ListGridModel& a = bulk.model();
     const ListGridModel& b = single.model();
-    ASSERT_EQ(a.formats.size(), b.formats.size());
-    for (size_t i = 0; i < a.formats.size(); ++i) {
-        EXPECT_EQ(a.formats[i].refCount, b.formats[i].refCount) << i;
-        if (a.formats[i].refCount > 0) {
-            EXPECT_EQ(a.formats[i].backColor, b.formats[i].backColor) << i;
-            EXPECT_EQ(a.formats[i].foreColor, b.formats[i].foreColor) << i;
+    ASSERT_EQ(a.formats().size(), b.formats().size());
+    for (size_t i = 0; i < a.formats().size(); ++i) {
+        EXPECT_EQ(a.formats()[i].refCount, b.formats()[i].refCount) << i;
+        if (a.formats()[i].refCount > 0) {
+            EXPECT_EQ(a.formats()[i].backColor, b.formats()[i].backColor) << i;
+            EXPECT_EQ(a.formats()[i].foreColor, b.formats()[i].foreColor) << i;
         }
     }
     for (int r = 0; r < 12; ++r) {
@@ -352,7 +354,7 @@ TEST(ListGridCells, FormatCellsBuildsTheSameTableAsCellByCellWrites)
                       b.rowAt(r).cells[static_cast<size_t>(c)].formatIndex);
     }
     EXPECT_EQ(countRefs(a), 24);
-    EXPECT_GE(a.formatsFreed, freedBefore + 2); // entries did fall free on the way
+    EXPECT_GE(a.formatsFreed(), freedBefore + 2); // entries did fall free on the way
 }
 
 TEST(ListGridCells, ProgressValuesAreClampedAndOnlyInProgressColumns)
@@ -511,17 +513,142 @@ TEST(ListGridCurrentCell, RedrawKeepsWorkPendingWhileOff)
     grid.AddColumn(QStringLiteral("a"), 100);
     EXPECT_FALSE(grid.Redraw());
     grid.AddItem(QStringLiteral("x"));
-    EXPECT_TRUE(grid.model().refreshPending);
-    EXPECT_TRUE(grid.model().layoutPending);
+    int painted = grid.paintCount();
     grid.SetRedraw(true);
-    EXPECT_FALSE(grid.model().refreshPending);
-    EXPECT_FALSE(grid.model().layoutPending);
+    EXPECT_EQ(grid.paintCount(), painted + 1);
+    EXPECT_EQ(grid.layout().rows().size(), 1u) << "the rows were placed too";
+    painted = grid.paintCount();
+    grid.SetRedraw(false);
+    grid.SetRedraw(true);
+    EXPECT_EQ(grid.paintCount(), painted) << "nothing was due";
     grid.SetRedraw(false);
     grid.SetCellText(0, 0, QStringLiteral("y"));
-    EXPECT_TRUE(grid.model().refreshPending);
     // Turned off again, the refresh stays due: it runs once Redraw is on.
     grid.SetRedraw(false);
-    EXPECT_TRUE(grid.model().refreshPending);
+    EXPECT_EQ(grid.paintCount(), painted);
     grid.SetRedraw(true);
-    EXPECT_FALSE(grid.model().refreshPending);
+    EXPECT_EQ(grid.paintCount(), painted + 1);
+}
+
+// ---- The model alone: its operations keep row ids, the change counter and the current cell.
+
+namespace {
+
+ListGridModel modelWithRows(int rows, int cols = 2)
+{
+    ListGridModel m;
+    for (int c = 0; c < cols; ++c) {
+        GridColumn column;
+        column.alignment = c;
+        m.insertColumn(column, 0);
+    }
+    for (int r = 0; r < rows; ++r)
+        m.loadRowTexts(m.rowAt(m.insertRow(-1)), QStringLiteral("r%1\t%1").arg(r));
+    return m;
+}
+
+} // namespace
+
+TEST(GridModel, RowsKeepTheirIdsAndTheCurrentCellStaysInside)
+{
+    ListGridModel m = modelWithRows(4);
+    const quint64 second = m.rowAt(1).id();
+    const quint64 before = m.structure();
+    EXPECT_EQ(m.insertRow(0), 0);
+    EXPECT_EQ(m.displayRowOfId(second), 2) << "the row moved down, its id with it";
+    EXPECT_GT(m.structure(), before);
+    EXPECT_EQ(m.rowAt(0).cells.size(), 2u) << "a cell per column";
+    EXPECT_EQ(m.rowAt(0).cells[1].alignment, 1) << "cells take their column's alignment";
+
+    m.setCurrentCell(4, 1);
+    m.removeRow(4);
+    EXPECT_EQ(m.currentRow(), 3) << "pulled back inside the grid";
+    m.setCurrentCell(99, 99);
+    EXPECT_EQ(m.currentRow(), 3);
+    EXPECT_EQ(m.currentCol(), 1);
+    std::vector<bool> marked(4, true);
+    EXPECT_EQ(m.removeMarkedRows(marked), 4);
+    EXPECT_EQ(m.currentRow(), -1);
+    EXPECT_EQ(m.displayRowOfId(second), -1);
+    const quint64 fresh = m.rowAt(m.insertRow(-1)).id();
+    EXPECT_NE(fresh, second) << "ids are never given twice";
+}
+
+TEST(GridModel, ColumnOrderIsAlwaysAPermutation)
+{
+    ListGridModel m = modelWithRows(1, 3);
+    EXPECT_FALSE(m.setColOrder({0, 0, 1}));
+    EXPECT_FALSE(m.setColOrder({0, 1}));
+    EXPECT_FALSE(m.setColOrder({0, 1, 3}));
+    const quint64 before = m.structure();
+    EXPECT_TRUE(m.setColOrder({2, 0, 1}));
+    EXPECT_EQ(m.structure(), before + 1);
+    m.swapColumns(0, 2);
+    EXPECT_EQ(m.colOrder(), (std::vector<qint32>{1, 0, 2}));
+    m.moveColumn(0, 2);
+    EXPECT_EQ(m.colOrder(), (std::vector<qint32>{0, 2, 1}));
+    EXPECT_EQ(m.structure(), before + 3);
+}
+
+struct ClickCase
+{
+    const char* name;
+    int multiSelect;
+    bool ctrl;
+    bool shift;
+    std::vector<int> selectedBefore;
+    int current;
+    int clicked;
+    std::vector<int> selectedAfter;
+    bool changed;
+};
+
+void PrintTo(const ClickCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class SelectionClick : public ::testing::TestWithParam<ClickCase>
+{
+};
+
+TEST_P(SelectionClick, SelectsByMode)
+{
+    const ClickCase& c = GetParam();
+    ListGridModel m = modelWithRows(5);
+    m.rowAt(2).visible = false;
+    ListGridSelection selection(m);
+    for (int r : c.selectedBefore)
+        selection.setSelected(r, true);
+    EXPECT_EQ(selection.click(c.clicked, c.current, c.multiSelect, c.ctrl, c.shift), c.changed);
+    std::vector<int> selected;
+    for (int r = 0; r < 5; ++r)
+        if (selection.isSelected(r))
+            selected.push_back(r);
+    EXPECT_EQ(selected, c.selectedAfter);
+    EXPECT_EQ(selection.count(), static_cast<int>(c.selectedAfter.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, SelectionClick,
+    ::testing::Values(ClickCase{"SingleMovesTheSelection", 0, false, false, {1}, 1, 3, {3}, true},
+                      ClickCase{
+                          "SingleOnTheSelectedRowChangesNothing", 0, false, false, {3}, 3, 3, {3}, false},
+                      ClickCase{"SingleCtrlTogglesTheRowAlone", 0, true, false, {1, 3}, 1, 3, {}, true},
+                      ClickCase{"MultiCtrlAddsARow", 1, true, false, {1}, 1, 4, {1, 4}, true},
+                      ClickCase{"MultiShiftSkipsHiddenRows", 1, false, true, {}, 0, 4, {0, 1, 3, 4}, true},
+                      ClickCase{"MultiPlainClickSelectsOne", 1, false, false, {0, 1}, 0, 4, {4}, true},
+                      ClickCase{"ToggleModeTogglesOff", 2, false, false, {1, 4}, 1, 4, {1}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GridKeyboardSearch, TypingWithinASecondExtendsTheText)
+{
+    ManualClock clock;
+    ListGridKeyboardSearch search;
+    search.setClock(&clock);
+    EXPECT_EQ(search.type(QLatin1Char('a')), QStringLiteral("a"));
+    clock.Advance(ListGridKeyboardSearch::PauseMs);
+    EXPECT_EQ(search.type(QLatin1Char('b')), QStringLiteral("ab"));
+    clock.Advance(ListGridKeyboardSearch::PauseMs + 1);
+    EXPECT_EQ(search.type(QLatin1Char('c')), QStringLiteral("c")) << "a longer pause starts again";
 }

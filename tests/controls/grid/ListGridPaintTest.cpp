@@ -358,6 +358,9 @@ TEST(GridLayoutMath, HeaderHeightByLinesAndSize)
     EXPECT_EQ(ListGridLayout::HeaderHeight(true, false, 2, 13, 20), 59);
     EXPECT_EQ(ListGridLayout::HeaderHeight(true, true, 1, 13, 0), 17); // 4.33 + 13, rounded
     EXPECT_EQ(ListGridLayout::HeaderHeight(true, true, 3, 13, 0), 26);
+    // A negative count draws no extra lines instead of a header above the grid.
+    EXPECT_EQ(ListGridLayout::HeaderHeight(true, false, -23344, 13, 0), 13);
+    EXPECT_EQ(ListGridLayout::HeaderHeight(true, true, -3, 13, 20), 33);
 }
 
 TEST(GridLayoutMath, TextFittingBreaksAfterNonLettersAndEndsInDots)
@@ -498,7 +501,7 @@ TEST_F(GridPaint, TotalsLineButtonsAndCheckBoxesDraw)
     grid.Refresh();
     const QRect strip = layout().totalsRect();
     ASSERT_FALSE(strip.isNull());
-    EXPECT_EQ(strip.height(), grid.model().defaultRowHeight);
+    EXPECT_EQ(strip.height(), grid.model().defaultRowHeight());
     EXPECT_EQ(strip.top() + strip.height(), layout().client().bottom() + 1);
     EXPECT_LT(layout().rows().back().top, strip.top()) << "rows stop above the totals line";
     // The column total (435) is written in the totals line under its column.

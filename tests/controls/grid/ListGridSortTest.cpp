@@ -70,7 +70,7 @@ TEST_F(ListGridSort, SecondaryColumnOrdersRowsWithEqualPrimaryText)
     EXPECT_EQ(column(grid, 1), (QStringList{"2", "2", "2", "100"}));
     EXPECT_EQ(column(grid, 0).first(1), (QStringList{"beta"}));
     EXPECT_EQ(column(grid, 0).last(1), (QStringList{"gamma"}));
-    EXPECT_EQ(grid.model().columns[0].sortState, 1);
+    EXPECT_EQ(grid.model().column(0).sortState, 1);
 }
 
 TEST_F(ListGridSort, SortWithoutAnyColumnIsAnErrorAndChangesNothing)
