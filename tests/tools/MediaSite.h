@@ -1,11 +1,14 @@
 #pragma once
 
 // A small video site for tests of the yt-dlp bridge: pages and media made by ffmpeg at test time
-// (two seconds of testsrc and a sine), served by tests/tools/server.py.
+// (two seconds of testsrc and a sine), served by tests/tools/server.py; also pages of several videos:
+// three video elements on one page, each with a picture of its own colour, and an empty feed.
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -43,6 +46,47 @@ inline QByteArray read(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+/** Environment variables set for one test, put back as they were when it ends. */
+class SavedEnv
+{
+public:
+    ~SavedEnv()
+    {
+        for (auto s = m_saved.rbegin(); s != m_saved.rend(); ++s) {
+            if (s->wasSet)
+                qputenv(s->name, s->value);
+            else
+                qunsetenv(s->name);
+        }
+    }
+    void set(const char* name, const QByteArray& value)
+    {
+        keep(name);
+        qputenv(name, value);
+    }
+    void unset(const char* name)
+    {
+        keep(name);
+        qunsetenv(name);
+    }
+    /** yt-dlp and the tool keep their caches and read their settings under home. */
+    void useHome(const QString& home)
+    {
+        for (const char* var : {"HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME"})
+            set(var, (home + u'/' + QLatin1String(var)).toLocal8Bit());
+    }
+
+private:
+    void keep(const char* name) { m_saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)}); }
+    struct Saved
+    {
+        const char* name;
+        QByteArray value;
+        bool wasSet;
+    };
+    QList<Saved> m_saved;
+};
+
 /** ffprobe's "codec_type,width" lines of a file's streams. */
 inline QStringList streams(const QString& file)
 {
@@ -52,6 +96,34 @@ inline QStringList streams(const QString& file)
                                  QStringLiteral("-of"), QStringLiteral("csv=p=0"), file});
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+/** The streams of big.mp4 and of every download of picture and sound made from it. */
+inline const QStringList PictureAndSound{QStringLiteral("video,320"), QStringLiteral("audio")};
+
+inline const QStringList ListColours{QStringLiteral("red"), QStringLiteral("green"), QStringLiteral("blue")};
+/** The files of the three videos of three.html, in order. */
+inline const QStringList ListMedia{QStringLiteral("small.mp4"), QStringLiteral("big.mp4"),
+                                   QStringLiteral("blob.mp4")};
+
+inline void WriteListPages(const QString& dir)
+{
+    QByteArray html("<!DOCTYPE html><html><head><title>Three Clips</title></head><body>\n");
+    for (int i = 0; i < 3; ++i) {
+        QImage picture(64, 36, QImage::Format_RGB32);
+        picture.fill(QColor(ListColours.at(i)));
+        picture.save(dir + QStringLiteral("/poster%1.jpg").arg(i + 1), "JPG");
+        html +=
+            QStringLiteral("<video controls poster=\"/poster%1.jpg\"><source src=\"/%2\" type=\"video/mp4\">"
+                           "</video>\n")
+                .arg(i + 1)
+                .arg(ListMedia.at(i))
+                .toUtf8();
+    }
+    write(dir + QStringLiteral("/three.html"), html + "</body></html>\n");
+    write(dir + QStringLiteral("/empty.rss"),
+          "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>"
+          "<title>Empty Feed</title><link>http://x/</link></channel></rss>");
 }
 
 /** The site every test of this file reads: made once, since ffmpeg takes a moment. */
@@ -187,6 +259,7 @@ private:
         write(d + QStringLiteral("/stall.html"),
               page("Stalling Clip", "/thumb.jpg",
                    "<meta property=\"og:video\" content=\"/stallonce/blob.mp4\">"));
+        WriteListPages(d);
         ready = true;
     }
 };
