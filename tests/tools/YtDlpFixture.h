@@ -155,6 +155,22 @@ protected:
         return lines;
     }
 
+    /** The percentages of a download's progress lines, each on a line of its own, never go back and
+     *  end at 100. */
+    static void expectRisingTo100(const QString& out)
+    {
+        double last = -1;
+        static const QRegularExpression progress(QStringLiteral("^\\[download\\] +([0-9.]+)% of "));
+        for (const QString& line : out.split(QStringLiteral("\r\n"))) {
+            const QRegularExpressionMatch m = progress.match(line);
+            if (!m.hasMatch())
+                continue;
+            EXPECT_GE(m.captured(1).toDouble(), last) << line.toStdString();
+            last = m.captured(1).toDouble();
+        }
+        EXPECT_EQ(last, 100.0) << out.toStdString();
+    }
+
     /** Starts the download of the stalling page's video and waits until part of it is there. */
     void startStalledDownload()
     {

@@ -113,20 +113,7 @@ TEST_F(YtDlpTest, ADashManifestsDefaultMergesPictureAndSoundWithOneRisingProgres
     EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))), PictureAndSound);
     EXPECT_TRUE(QDir(downloads.path()).entryList(QDir::Files) == QStringList{QStringLiteral("clip.mp4")})
         << "the parts are gone";
-    // Each progress line on a line of its own, the figures never going back.
-    double last = -1;
-    int count = 0;
-    const QRegularExpression progress(QStringLiteral("^\\[download\\] +([0-9.]+)% of "));
-    for (const QString& line : out.split(QStringLiteral("\r\n"))) {
-        const QRegularExpressionMatch m = progress.match(line);
-        if (!m.hasMatch())
-            continue;
-        EXPECT_GE(m.captured(1).toDouble(), last) << line.toStdString();
-        last = m.captured(1).toDouble();
-        ++count;
-    }
-    EXPECT_GE(count, 1);
-    EXPECT_EQ(last, 100.0);
+    expectRisingTo100(out);
 }
 
 TEST_F(YtDlpTest, AMissingPageEndsWithYtDlpsErrorAndNoTable)
