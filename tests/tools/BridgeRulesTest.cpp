@@ -1,6 +1,6 @@
 // The bridge's rules for what comes from pages and from the user's yt-dlp settings: values made safe
 // for file names and for the one name line, the default with separate sound, tables of more formats
-// than there are codes, the size of a merged download, and the access options kept of a config.
+// than there are codes, and the access options kept of a config.
 
 #include "tools/downloader/PageInfo.h"
 #include "tools/downloader/UserConfig.h"
@@ -134,30 +134,6 @@ TEST_P(CodesRunOutTest, EveryLineHasACodeAndTheSoundAndTheDefaultStay)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, CodesRunOutTest, ::testing::Values(6, 1100));
-
-QString sample(const char* id, const char* status, double done, double total)
-{
-    return MergedProgress::Marker() + QStringLiteral(" %1|%2|%3|%4|NA|1000|5|NA|NA")
-                                          .arg(QLatin1String(id), QLatin1String(status))
-                                          .arg(done)
-                                          .arg(total);
-}
-
-TEST(MergedSizeTest, TheSizeShownIsTheWholeOrNone)
-{
-    // No sizes in the page: none until yt-dlp has told both parts' sizes.
-    MergedProgress p(QStringLiteral("v+a"), json(R"({"formats": [{"format_id": "v"}, {"format_id": "a"}]})"));
-    p.feed(sample("v", "downloading", 100000, 570000));
-    EXPECT_LT(p.total(), 0);
-    EXPECT_TRUE(p.line().contains(QStringLiteral("% of Unknown size"))) << p.line().toStdString();
-    p.feed(sample("v", "finished", 570000, 570000));
-    p.feed(sample("a", "downloading", 0, 51160));
-    EXPECT_EQ(p.total(), 570000 + 51160);
-    // One part alone: its own size is the whole.
-    MergedProgress one(QStringLiteral("v"), json(R"({"formats": [{"format_id": "v"}]})"));
-    one.feed(sample("v", "downloading", 10, 4096));
-    EXPECT_EQ(one.total(), 4096);
-}
 
 TEST(UserConfigTest, OnlyTheAccessOptionsOfTheUsersConfigArePassedOn)
 {

@@ -1,128 +1,76 @@
 // The bundled tool fetching direct links for real, against a local HTTP server, through the runner.
 
-#include "runner/RunnerFixture.h"
+#include "YtDlpFixture.h"
 
-#include <QProcess>
 #include <QRandomGenerator>
 
 using namespace brenlow::test;
 
 namespace {
 
-class DirectLinkTest : public RunnerTest
+class DirectLinkTest : public ServedTest
 {
 protected:
     void SetUp() override
     {
         RunnerTest::SetUp();
         // Direct fetching is what these tests are about, even where yt-dlp is installed.
-        qputenv("BRENLOW_YTDLP", "");
+        env.set("BRENLOW_YTDLP", "");
         ASSERT_TRUE(served.isValid());
-        ASSERT_TRUE(downloads.isValid());
         source = QByteArray(3 * 1000 * 1000 + 17, Qt::Uninitialized);
         QRandomGenerator rng(7);
         for (char& c : source)
             c = static_cast<char>(rng.generate());
         writeServed(QStringLiteral("clip.mp4"), source);
-        server.setProgram(QStringLiteral(BRENLOW_PYTHON));
-        server.setArguments({QStringLiteral(BRENLOW_TEST_SERVER), served.path()});
-        server.start();
-        ASSERT_TRUE(server.waitForStarted(10000));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return server.canReadLine(); }, 30000));
-        port = server.readLine().trimmed().toInt();
-        ASSERT_GT(port, 0);
-        useBundledTool();
-        host->folder = downloads.path() + u'/';
-        host->name = QStringLiteral("clip");
+        serve(served.path());
         host->code = QStringLiteral("1");
-    }
-
-    void TearDown() override
-    {
-        RunnerTest::TearDown();
-        qunsetenv("BRENLOW_YTDLP");
-        server.kill();
-        server.waitForFinished(5000);
     }
 
     void writeServed(const QString& name, const QByteArray& data)
     {
-        QFile f(served.path() + u'/' + name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
+        write(served.path() + u'/' + name, data);
     }
 
-    QString url(const QString& path) const
-    {
-        return QStringLiteral("http://127.0.0.1:%1/%2").arg(port).arg(path);
-    }
-
-    QByteArray downloaded(const QString& name = QStringLiteral("clip.mp4")) const
-    {
-        QFile f(downloads.path() + u'/' + name);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    /** Runs stage 5 on link and waits for its end; returns its exit code. */
-    int downloadLink(const QString& link)
-    {
-        const int before = completes();
-        host->downloadLink = link;
-        run(5);
-        EXPECT_TRUE(waitForComplete(before + 1, 120000));
-        return events.back().exitCode;
-    }
+    QByteArray fetched(const QString& ext = QStringLiteral("mp4")) const { return read(downloaded(ext)); }
 
     /** A partial file left by an earlier run. */
     void leavePart(const QString& name, const QByteArray& data)
     {
-        QFile f(downloads.path() + u'/' + name + QStringLiteral(".part"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(data);
+        write(downloads.path() + u'/' + name + QStringLiteral(".part"), data);
     }
 
-    QTemporaryDir served, downloads;
-    QProcess server;
+    QTemporaryDir served;
     QByteArray source;
-    int port = 0;
 };
 
 TEST_F(DirectLinkTest, ADirectLinkGoesThroughEveryStage)
 {
-    host->link = url(QStringLiteral("clip.mp4"));
-    run(2);
-    ASSERT_TRUE(waitForComplete(1));
-    EXPECT_EQ(events.back().exitCode, 0);
+    const QString link = url(QStringLiteral("clip.mp4"));
+    EXPECT_EQ(stage(2, link), 0);
     EXPECT_TRUE(output().contains(
         QStringLiteral("format code  extension  resolution note\r\n"
                        "1            mp4        unknown    direct link , video/mp4, 2.86MiB")))
         << output().toStdString();
-    run(3);
-    ASSERT_TRUE(waitForComplete(2));
+    stage(3, link);
     EXPECT_FALSE(QFile::exists(app.path() + QStringLiteral("/aaa.jpg"))); // no thumbnail: the placeholder
-    events.clear();
-    run(4);
-    ASSERT_TRUE(waitForComplete(1));
+    stage(4, link);
     EXPECT_EQ(output(), QStringLiteral("127.0.0.1 - clip\r\n"));
 
-    EXPECT_EQ(downloadLink(url(QStringLiteral("redirect/clip.mp4"))), 0);
-    EXPECT_EQ(downloaded(), source);
+    EXPECT_EQ(stage(5, url(QStringLiteral("redirect/clip.mp4"))), 0);
+    EXPECT_EQ(fetched(), source);
     EXPECT_FALSE(QFile::exists(downloads.path() + QStringLiteral("/clip.mp4.part")));
     EXPECT_TRUE(output().contains(QStringLiteral("[download] 100.0% of 2.86MiB at")));
     EXPECT_TRUE(output().contains(QStringLiteral("\r[download] 100% of 2.86MiB in ")));
 
     // -w: a second download leaves the file alone.
-    QFile mine(downloads.path() + QStringLiteral("/clip.mp4"));
-    ASSERT_TRUE(mine.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    mine.write("mine");
-    mine.close();
-    EXPECT_EQ(downloadLink(url(QStringLiteral("clip.mp4"))), 0);
-    EXPECT_EQ(downloaded(), QByteArray("mine"));
+    write(downloaded(QStringLiteral("mp4")), "mine");
+    EXPECT_EQ(stage(5, link), 0);
+    EXPECT_EQ(fetched(), QByteArray("mine"));
 }
 
 TEST_F(DirectLinkTest, AnInterruptedDownloadResumesWithARangeRequest)
 {
-    EXPECT_NE(downloadLink(url(QStringLiteral("drop/clip.mp4"))), 0);
+    EXPECT_NE(stage(5, url(QStringLiteral("drop/clip.mp4"))), 0);
     EXPECT_TRUE(output().contains(QStringLiteral("ERROR: ")));
     QFile part(downloads.path() + QStringLiteral("/clip.mp4.part"));
     ASSERT_TRUE(part.exists());
@@ -130,9 +78,9 @@ TEST_F(DirectLinkTest, AnInterruptedDownloadResumesWithARangeRequest)
     const qint64 half = part.size();
     EXPECT_GT(half, 0);
     EXPECT_LE(half, source.size() / 2);
-    EXPECT_EQ(downloadLink(url(QStringLiteral("drop/clip.mp4"))), 0);
+    EXPECT_EQ(stage(5, url(QStringLiteral("drop/clip.mp4"))), 0);
     EXPECT_TRUE(output().contains(QStringLiteral("Resuming download at byte %1").arg(half)));
-    EXPECT_EQ(downloaded(), source);
+    EXPECT_EQ(fetched(), source);
 }
 
 TEST_F(DirectLinkTest, AResumeFollowsARedirectToAnotherExtension)
@@ -140,49 +88,45 @@ TEST_F(DirectLinkTest, AResumeFollowsARedirectToAnotherExtension)
     // An earlier run of the same address saved part of it under the address's own extension; the
     // address now leads to an .mp4, of which nothing is there yet.
     leavePart(QStringLiteral("clip.php"), source.left(1000));
-    EXPECT_EQ(downloadLink(url(QStringLiteral("redirect/clip.php?to=/clip.mp4"))), 0)
-        << output().toStdString();
-    EXPECT_EQ(downloaded(), source);
+    EXPECT_EQ(stage(5, url(QStringLiteral("redirect/clip.php?to=/clip.mp4"))), 0) << output().toStdString();
+    EXPECT_EQ(fetched(), source);
 }
 
 TEST_F(DirectLinkTest, ARangeAnsweredFromTheStartIsNotAppended)
 {
     leavePart(QStringLiteral("clip.mp4"), source.left(1000));
-    EXPECT_EQ(downloadLink(url(QStringLiteral("fromzero/clip.mp4"))), 0) << output().toStdString();
-    EXPECT_EQ(downloaded(), source);
+    EXPECT_EQ(stage(5, url(QStringLiteral("fromzero/clip.mp4"))), 0) << output().toStdString();
+    EXPECT_EQ(fetched(), source);
 }
 
 TEST_F(DirectLinkTest, ARefusedRangeCompletesOnlyAPartOfTheRightSize)
 {
     // Larger than the file: the part is no piece of it and is fetched anew.
     leavePart(QStringLiteral("clip.mp4"), source + QByteArray("trailing junk"));
-    EXPECT_EQ(downloadLink(url(QStringLiteral("clip.mp4"))), 0) << output().toStdString();
-    EXPECT_EQ(downloaded(), source);
+    EXPECT_EQ(stage(5, url(QStringLiteral("clip.mp4"))), 0) << output().toStdString();
+    EXPECT_EQ(fetched(), source);
     // Exactly the file: nothing more to fetch.
     QFile::remove(downloads.path() + QStringLiteral("/clip.mp4"));
     leavePart(QStringLiteral("clip.mp4"), source);
-    EXPECT_EQ(downloadLink(url(QStringLiteral("clip.mp4"))), 0) << output().toStdString();
+    EXPECT_EQ(stage(5, url(QStringLiteral("clip.mp4"))), 0) << output().toStdString();
     EXPECT_TRUE(output().contains(QStringLiteral("has already been downloaded")));
-    EXPECT_EQ(downloaded(), source);
+    EXPECT_EQ(fetched(), source);
 }
 
 TEST_F(DirectLinkTest, AnAddressWithoutExtensionResumesToo)
 {
     writeServed(QStringLiteral("media"), source);
-    EXPECT_NE(downloadLink(url(QStringLiteral("drop/media"))), 0);
+    EXPECT_NE(stage(5, url(QStringLiteral("drop/media"))), 0);
     ASSERT_TRUE(QFile::exists(downloads.path() + QStringLiteral("/clip.bin.part")));
-    EXPECT_EQ(downloadLink(url(QStringLiteral("drop/media"))), 0) << output().toStdString();
+    EXPECT_EQ(stage(5, url(QStringLiteral("drop/media"))), 0) << output().toStdString();
     EXPECT_TRUE(output().contains(QStringLiteral("Resuming download at byte")));
-    EXPECT_EQ(downloaded(QStringLiteral("clip.bin")), source);
+    EXPECT_EQ(fetched(QStringLiteral("bin")), source);
 }
 
 TEST_F(DirectLinkTest, APageLinkWithoutYtDlpSaysWhatIsNeeded)
 {
     writeServed(QStringLiteral("watch.html"), "<html><body><video src=\"clip.mp4\"></video></body></html>");
-    host->link = url(QStringLiteral("watch.html"));
-    run(2);
-    ASSERT_TRUE(waitForComplete(1));
-    EXPECT_NE(events.back().exitCode, 0);
+    EXPECT_NE(stage(2, url(QStringLiteral("watch.html"))), 0);
     EXPECT_TRUE(output().contains(QStringLiteral("needs yt-dlp"))) << output().toStdString();
     EXPECT_TRUE(output().contains(QStringLiteral("apt-get install yt-dlp")));
     EXPECT_FALSE(output().contains(QStringLiteral("format code")));
@@ -190,22 +134,16 @@ TEST_F(DirectLinkTest, APageLinkWithoutYtDlpSaysWhatIsNeeded)
 
 TEST_F(DirectLinkTest, ServerErrorsArePrintedWithANonZeroExit)
 {
-    host->link = url(QStringLiteral("missing.mp4"));
-    run(2);
-    ASSERT_TRUE(waitForComplete(1));
-    EXPECT_EQ(events.back().exitCode, 1);
+    EXPECT_EQ(stage(2, url(QStringLiteral("missing.mp4"))), 1);
     EXPECT_TRUE(output().contains(QStringLiteral("ERROR: HTTP Error 404: Not Found")));
     EXPECT_FALSE(output().contains(QStringLiteral("format code")));
-    EXPECT_EQ(downloadLink(url(QStringLiteral("missing.mp4"))), 1);
+    EXPECT_EQ(stage(5, url(QStringLiteral("missing.mp4"))), 1);
     EXPECT_TRUE(QDir(downloads.path()).isEmpty());
 
     // Nobody listens on the port any more.
     server.kill();
     server.waitForFinished(5000);
-    events.clear();
-    run(2);
-    ASSERT_TRUE(waitForComplete(1));
-    EXPECT_EQ(events.back().exitCode, 1);
+    EXPECT_EQ(stage(2, url(QStringLiteral("missing.mp4"))), 1);
     EXPECT_TRUE(output().contains(QStringLiteral("Connection refused"))) << output().toStdString();
 }
 
@@ -218,50 +156,51 @@ TEST_F(DirectLinkTest, CancelEndsAStalledDownloadAndATimeoutEndsItToo)
     ASSERT_TRUE(waitForComplete(1));
     EXPECT_EQ(events.back().exitCode, -1);
 
-    qputenv("BRENLOW_TOOL_TIMEOUT_MS", "1000");
-    const int code = downloadLink(url(QStringLiteral("stall/clip.mp4")));
-    qunsetenv("BRENLOW_TOOL_TIMEOUT_MS");
-    EXPECT_EQ(code, 1);
+    env.set("BRENLOW_TOOL_TIMEOUT_MS", "1000");
+    EXPECT_EQ(stage(5, url(QStringLiteral("stall/clip.mp4"))), 1);
     EXPECT_TRUE(output().contains(QStringLiteral("ERROR: Timed out")));
     EXPECT_TRUE(QFile::exists(downloads.path() + QStringLiteral("/clip.mp4.part")));
 }
 
-TEST_F(DirectLinkTest, AServerRefusingHeadStillGivesTheProfile)
+struct ProfileCase
 {
-    host->link = url(QStringLiteral("nohead/clip.mp4"));
-    run(2);
-    ASSERT_TRUE(waitForComplete(1));
-    EXPECT_EQ(events.back().exitCode, 0);
-    EXPECT_TRUE(output().contains(
-        QStringLiteral("1            mp4        unknown    direct link , video/mp4, 2.86MiB")))
-        << output().toStdString();
+    const char* name;
+    const char* path; // on the server; none: a file link
+    const char* profile;
+};
+
+class ProfileTest : public DirectLinkTest, public ::testing::WithParamInterface<ProfileCase>
+{
+};
+
+TEST_P(ProfileTest, ALinkWithoutHeadOrOfAFileGivesItsProfileAndDownloads)
+{
+    const ProfileCase c = GetParam();
+    const QString link = c.path ? url(QLatin1String(c.path))
+                                : QUrl::fromLocalFile(served.path() + QStringLiteral("/clip.mp4")).toString();
+    EXPECT_EQ(stage(2, link), 0);
+    EXPECT_TRUE(output().contains(QLatin1String(c.profile))) << output().toStdString();
+    EXPECT_EQ(stage(5, link), 0) << output().toStdString();
+    EXPECT_EQ(fetched(), source);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, ProfileTest,
+    ::testing::Values(ProfileCase{"NoHead", "nohead/clip.mp4",
+                                  "1            mp4        unknown    direct link , video/mp4, 2.86MiB"},
+                      ProfileCase{"File", nullptr,
+                                  "1            mp4        unknown    direct link, 2.86MiB"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DirectLinkTest, ATlsFailureAndTheCataloguesOwnDomainAreErrors)
 {
     // A plain HTTP server cannot complete a TLS handshake.
-    host->link = QStringLiteral("https://127.0.0.1:%1/clip.mp4").arg(port);
-    run(2);
-    ASSERT_TRUE(waitForComplete(1));
-    EXPECT_EQ(events.back().exitCode, 1);
+    EXPECT_EQ(stage(2, QStringLiteral("https://127.0.0.1:%1/clip.mp4").arg(port)), 1);
     EXPECT_TRUE(output().contains(QStringLiteral("ERROR: "))) << output().toStdString();
     EXPECT_FALSE(output().contains(QStringLiteral("format code")));
     // Links under the simulated catalogue's domain are never fetched.
-    events.clear();
-    host->link = QStringLiteral("https://videos.brenlow.example/watch?v=nothing");
-    run(2);
-    ASSERT_TRUE(waitForComplete(1));
+    stage(2, QStringLiteral("https://videos.brenlow.example/watch?v=nothing"));
     EXPECT_TRUE(output().contains(QStringLiteral("ERROR: Unsupported URL")));
-}
-
-TEST_F(DirectLinkTest, FileLinksWork)
-{
-    host->link = QUrl::fromLocalFile(served.path() + QStringLiteral("/clip.mp4")).toString();
-    run(2);
-    ASSERT_TRUE(waitForComplete(1));
-    EXPECT_TRUE(output().contains(QStringLiteral("1            mp4        unknown    direct link, 2.86MiB")));
-    EXPECT_EQ(downloadLink(host->link), 0);
-    EXPECT_EQ(downloaded(), source);
 }
 
 TEST_F(DirectLinkTest, ALargeFileStreamsWithFlatMemory)
@@ -274,11 +213,9 @@ TEST_F(DirectLinkTest, ALargeFileStreamsWithFlatMemory)
         ASSERT_TRUE(big.resize(size));
     }
     const QString stats = records.path() + QStringLiteral("/stats");
-    qputenv("BRENLOW_TOOL_TIMING_FILE", stats.toLocal8Bit());
+    env.set("BRENLOW_TOOL_TIMING_FILE", stats.toLocal8Bit());
     host->name = QStringLiteral("big");
-    const int code = downloadLink(url(QStringLiteral("big.mp4")));
-    qunsetenv("BRENLOW_TOOL_TIMING_FILE");
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(stage(5, url(QStringLiteral("big.mp4"))), 0);
     EXPECT_EQ(QFileInfo(downloads.path() + QStringLiteral("/big.mp4")).size(), size);
     QFile f(stats);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

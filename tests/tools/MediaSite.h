@@ -1,11 +1,14 @@
 #pragma once
 
 // A small video site for tests of the yt-dlp bridge: pages and media made by ffmpeg at test time
-// (two seconds of testsrc and a sine), served by tests/tools/server.py.
+// (two seconds of testsrc and a sine), served by tests/tools/server.py; also pages of several videos:
+// three video elements on one page, each with a picture of its own colour, and an empty feed.
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -43,15 +46,85 @@ inline QByteArray read(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-/** ffprobe's "codec_type,width" lines of a file's streams. */
-inline QStringList streams(const QString& file)
+/** Environment variables set for one test, put back as they were when it ends. */
+class SavedEnv
+{
+public:
+    ~SavedEnv()
+    {
+        for (auto s = m_saved.rbegin(); s != m_saved.rend(); ++s) {
+            if (s->wasSet)
+                qputenv(s->name, s->value);
+            else
+                qunsetenv(s->name);
+        }
+    }
+    void set(const char* name, const QByteArray& value)
+    {
+        keep(name);
+        qputenv(name, value);
+    }
+    void unset(const char* name)
+    {
+        keep(name);
+        qunsetenv(name);
+    }
+    /** yt-dlp and the tool keep their caches and read their settings under home. */
+    void useHome(const QString& home)
+    {
+        for (const char* var : {"HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME"})
+            set(var, (home + u'/' + QLatin1String(var)).toLocal8Bit());
+    }
+
+private:
+    void keep(const char* name) { m_saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)}); }
+    struct Saved
+    {
+        const char* name;
+        QByteArray value;
+        bool wasSet;
+    };
+    QList<Saved> m_saved;
+};
+
+/** ffprobe's lines of a file's streams, each with these entries. */
+inline QStringList streams(const QString& file, const char* entries = "codec_type,width")
 {
     QProcess p;
-    p.start(program("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"),
-                                 QStringLiteral("-show_entries"), QStringLiteral("stream=codec_type,width"),
-                                 QStringLiteral("-of"), QStringLiteral("csv=p=0"), file});
+    p.start(program("ffprobe"),
+            {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+             QStringLiteral("stream=") + QLatin1String(entries), QStringLiteral("-of"),
+             QStringLiteral("csv=p=0"), file});
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+/** The streams of big.mp4 and of every download of picture and sound made from it. */
+inline const QStringList PictureAndSound{QStringLiteral("video,320"), QStringLiteral("audio")};
+
+inline const QStringList ListColours{QStringLiteral("red"), QStringLiteral("green"), QStringLiteral("blue")};
+/** The files of the three videos of three.html, in order. */
+inline const QStringList ListMedia{QStringLiteral("small.mp4"), QStringLiteral("big.mp4"),
+                                   QStringLiteral("blob.mp4")};
+
+inline void WriteListPages(const QString& dir)
+{
+    QByteArray html("<!DOCTYPE html><html><head><title>Three Clips</title></head><body>\n");
+    for (int i = 0; i < 3; ++i) {
+        QImage picture(64, 36, QImage::Format_RGB32);
+        picture.fill(QColor(ListColours.at(i)));
+        picture.save(dir + QStringLiteral("/poster%1.jpg").arg(i + 1), "JPG");
+        html +=
+            QStringLiteral("<video controls poster=\"/poster%1.jpg\"><source src=\"/%2\" type=\"video/mp4\">"
+                           "</video>\n")
+                .arg(i + 1)
+                .arg(ListMedia.at(i))
+                .toUtf8();
+    }
+    write(dir + QStringLiteral("/three.html"), html + "</body></html>\n");
+    write(dir + QStringLiteral("/empty.rss"),
+          "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>"
+          "<title>Empty Feed</title><link>http://x/</link></channel></rss>");
 }
 
 /** The site every test of this file reads: made once, since ffmpeg takes a moment. */
@@ -77,68 +150,40 @@ private:
             return;
         }
         const QString d = dir.path();
-        auto clip = [&](const QString& size, const QString& out) {
-            return run(
-                ffmpeg,
-                {QStringLiteral("-nostdin"),  QStringLiteral("-loglevel"),
-                 QStringLiteral("error"),     QStringLiteral("-y"),
-                 QStringLiteral("-f"),        QStringLiteral("lavfi"),
-                 QStringLiteral("-i"),        QStringLiteral("testsrc=size=%1:rate=10:duration=2").arg(size),
-                 QStringLiteral("-f"),        QStringLiteral("lavfi"),
-                 QStringLiteral("-i"),        QStringLiteral("sine=frequency=440:duration=2"),
-                 QStringLiteral("-c:v"),      QStringLiteral("libx264"),
-                 QStringLiteral("-preset"),   QStringLiteral("ultrafast"),
-                 QStringLiteral("-c:a"),      QStringLiteral("aac"),
-                 QStringLiteral("-shortest"), out},
-                d);
+        // ffmpeg, quiet, its arguments as on a command line.
+        auto ff = [&](const QString& args, const QString& in) {
+            return run(ffmpeg, QProcess::splitCommand(QStringLiteral("-nostdin -loglevel error -y ") + args),
+                       in);
         };
-        auto picture = [&](const QString& out) {
-            return run(ffmpeg,
-                       {QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-                        QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"),
-                        QStringLiteral("-i"), QStringLiteral("testsrc=size=320x180:duration=1"),
-                        QStringLiteral("-frames:v"), QStringLiteral("1"), out},
-                       d);
+        auto clip = [&](const char* size, const char* out) {
+            return ff(QStringLiteral("-f lavfi -i testsrc=size=%1:rate=10:duration=2 -f lavfi -i "
+                                     "sine=frequency=440:duration=2 -c:v libx264 -preset ultrafast -c:a aac "
+                                     "-shortest %2")
+                          .arg(QLatin1String(size), QLatin1String(out)),
+                      d);
         };
-        auto segment = [&](const QString& in, const QString& name) {
-            return run(ffmpeg,
-                       {QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-                        QStringLiteral("-y"), QStringLiteral("-i"), in, QStringLiteral("-c"),
-                        QStringLiteral("copy"), QStringLiteral("-f"), QStringLiteral("hls"),
-                        QStringLiteral("-hls_playlist_type"), QStringLiteral("vod"),
-                        QStringLiteral("-hls_segment_filename"), QStringLiteral("hls/%1%d.ts").arg(name),
-                        QStringLiteral("hls/%1.m3u8").arg(name)},
-                       d);
+        auto picture = [&](const char* out) {
+            return ff(QStringLiteral("-f lavfi -i testsrc=size=320x180:duration=1 -frames:v 1 ") +
+                          QLatin1String(out),
+                      d);
         };
-        // Picture and sound apart, for a master that names no codecs.
-        auto part = [&](const char* map, const QString& name) {
-            return run(ffmpeg,
-                       {QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-                        QStringLiteral("-y"), QStringLiteral("-i"), QStringLiteral("big.mp4"),
-                        QStringLiteral("-map"), QLatin1String(map), QStringLiteral("-c"),
-                        QStringLiteral("copy"), QStringLiteral("-f"), QStringLiteral("hls"),
-                        QStringLiteral("-hls_playlist_type"), QStringLiteral("vod"),
-                        QStringLiteral("-hls_segment_filename"), QStringLiteral("hls/%1%d.ts").arg(name),
-                        QStringLiteral("hls/%1.m3u8").arg(name)},
-                       d);
+        // A file's streams (or those map picks: picture and sound apart, for a master that names no
+        // codecs) in HLS pieces.
+        auto hls = [&](const char* in, const char* map, const char* name) {
+            return ff(QStringLiteral("-i %1 %2 -c copy -f hls -hls_playlist_type vod -hls_segment_filename "
+                                     "hls/%3%d.ts hls/%3.m3u8")
+                          .arg(QLatin1String(in), QLatin1String(map), QLatin1String(name)),
+                      d);
         };
         QDir(d).mkpath(QStringLiteral("hls"));
         QDir(d).mkpath(QStringLiteral("dash"));
         const bool made =
-            clip(QStringLiteral("160x90"), QStringLiteral("small.mp4")) &&
-            clip(QStringLiteral("320x180"), QStringLiteral("big.mp4")) &&
-            picture(QStringLiteral("thumb.jpg")) && picture(QStringLiteral("thumb.webp")) &&
-            segment(QStringLiteral("small.mp4"), QStringLiteral("lo")) &&
-            segment(QStringLiteral("big.mp4"), QStringLiteral("hi")) && part("0:v", QStringLiteral("vid")) &&
-            part("0:a", QStringLiteral("aud")) &&
-            run(ffmpeg,
-                {QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-                 QStringLiteral("-y"), QStringLiteral("-i"), QStringLiteral("../big.mp4"),
-                 QStringLiteral("-map"), QStringLiteral("0:v"), QStringLiteral("-map"), QStringLiteral("0:a"),
-                 QStringLiteral("-c"), QStringLiteral("copy"), QStringLiteral("-f"), QStringLiteral("dash"),
-                 QStringLiteral("-adaptation_sets"), QStringLiteral("id=0,streams=v id=1,streams=a"),
-                 QStringLiteral("manifest.mpd")},
-                d + QStringLiteral("/dash"));
+            clip("160x90", "small.mp4") && clip("320x180", "big.mp4") && picture("thumb.jpg") &&
+            picture("thumb.webp") && hls("small.mp4", "", "lo") && hls("big.mp4", "", "hi") &&
+            hls("big.mp4", "-map 0:v", "vid") && hls("big.mp4", "-map 0:a", "aud") &&
+            ff(QStringLiteral("-i ../big.mp4 -map 0:v -map 0:a -c copy -f dash -adaptation_sets "
+                              "\"id=0,streams=v id=1,streams=a\" manifest.mpd"),
+               d + QStringLiteral("/dash"));
         if (!made) {
             why = QStringLiteral("ffmpeg could not make the test media");
             return;
@@ -187,6 +232,7 @@ private:
         write(d + QStringLiteral("/stall.html"),
               page("Stalling Clip", "/thumb.jpg",
                    "<meta property=\"og:video\" content=\"/stallonce/blob.mp4\">"));
+        WriteListPages(d);
         ready = true;
     }
 };

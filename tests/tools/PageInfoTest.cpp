@@ -1,5 +1,5 @@
 // The bridge's reading of yt-dlp's page data: the format table and its codes, names, thumbnails,
-// the overall progress of merged downloads, and the tool's own option parsing.
+// the overall progress and size of merged downloads, and the tool's own option parsing.
 
 #include "tools/downloader/PageInfo.h"
 #include "tools/downloader/Options.h"
@@ -144,14 +144,6 @@ TEST(PageTextTest, TheBestThumbnailIsMadeAbsoluteAndAPlaylistGivesItsFirstEntry)
     EXPECT_EQ(VideoEntry(list).value(QStringLiteral("id")).toString(), QStringLiteral("first"));
 }
 
-QString sample(const char* id, const char* status, double done, double total)
-{
-    return MergedProgress::Marker() + QStringLiteral(" %1|%2|%3|%4|NA|1000|5|NA|NA")
-                                          .arg(QLatin1String(id), QLatin1String(status))
-                                          .arg(done)
-                                          .arg(total);
-}
-
 TEST(PageTextTest, APagesOwnPictureIsFoundInItsHeadOrItsVideoPoster)
 {
     const QUrl page(QStringLiteral("http://127.0.0.1:8000/films/clip.html"));
@@ -168,6 +160,14 @@ TEST(PageTextTest, APagesOwnPictureIsFoundInItsHeadOrItsVideoPoster)
     EXPECT_EQ(PagePictureUrl("<meta property=\"og:title\" content=\"/t.jpg\"><video>", page), QString());
     // Only web addresses: a page cannot make the tool read a local file.
     EXPECT_EQ(PagePictureUrl("<meta property=\"og:image\" content=\"file:///etc/passwd\">", page), QString());
+}
+
+QString sample(const char* id, const char* status, double done, double total)
+{
+    return MergedProgress::Marker() + QStringLiteral(" %1|%2|%3|%4|NA|1000|5|NA|NA")
+                                          .arg(QLatin1String(id), QLatin1String(status))
+                                          .arg(done)
+                                          .arg(total);
 }
 
 TEST(MergedProgressTest, TwoPartsGiveOneRisingPercentage)
@@ -197,6 +197,22 @@ TEST(MergedProgressTest, TwoPartsGiveOneRisingPercentage)
                         json(R"({"formats": [{"format_id": "a"}, {"format_id": "b"}]})"));
     even.feed(sample("a", "finished", 10, 10));
     EXPECT_NEAR(even.percent(), 50.0, 0.01);
+}
+
+TEST(MergedSizeTest, TheSizeShownIsTheWholeOrNone)
+{
+    // No sizes in the page: none until yt-dlp has told both parts' sizes.
+    MergedProgress p(QStringLiteral("v+a"), json(R"({"formats": [{"format_id": "v"}, {"format_id": "a"}]})"));
+    p.feed(sample("v", "downloading", 100000, 570000));
+    EXPECT_LT(p.total(), 0);
+    EXPECT_TRUE(p.line().contains(QStringLiteral("% of Unknown size"))) << p.line().toStdString();
+    p.feed(sample("v", "finished", 570000, 570000));
+    p.feed(sample("a", "downloading", 0, 51160));
+    EXPECT_EQ(p.total(), 570000 + 51160);
+    // One part alone: its own size is the whole.
+    MergedProgress one(QStringLiteral("v"), json(R"({"formats": [{"format_id": "v"}]})"));
+    one.feed(sample("v", "downloading", 10, 4096));
+    EXPECT_EQ(one.total(), 4096);
 }
 
 TEST(OptionsTest, EverythingAfterTheDoubleDashIsTheLink)

@@ -2,8 +2,7 @@
 // answers, and the bundled tool driven through the runner against a local site made by ffmpeg.
 
 #include "tools/downloader/Playlist.h"
-#include "ListPages.h"
-#include "runner/RunnerFixture.h"
+#include "YtDlpFixture.h"
 #include "tools/downloader/AudioProfiles.h"
 
 #include <QImage>
@@ -165,93 +164,20 @@ TEST(AudioProfilesTest, AConvertedDownloadReachesAHundredOnlyAtItsEnd)
 
 // --- the tool against a local site ---
 
-class PlaylistToolTest : public RunnerTest
+class PlaylistToolTest : public YtDlpTest
 {
 protected:
-    void SetUp() override
-    {
-        Site& site = Site::get();
-        if (!site.ready)
-            GTEST_SKIP() << site.why.toStdString();
-        RunnerTest::SetUp();
-        ASSERT_TRUE(home.isValid() && downloads.isValid());
-        for (const char* var : {"HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "BRENLOW_YTDLP"}) {
-            saved.append({var, qgetenv(var), qEnvironmentVariableIsSet(var)});
-            qputenv(var, (home.path() + u'/' + QLatin1String(var)).toLocal8Bit());
-        }
-        // yt-dlp through a script that notes each run.
-        const QString wrapper = home.path() + QStringLiteral("/yt-dlp");
-        write(wrapper, "#!/bin/sh\necho \"$*\" >> '" + log().toLocal8Bit() + "'\nexec '" +
-                           program("yt-dlp").toLocal8Bit() + "' \"$@\"\n");
-        QFile(wrapper).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner |
-                                      QFileDevice::WriteOwner);
-        qputenv("BRENLOW_YTDLP", wrapper.toLocal8Bit());
-        WriteListPages(site.dir.path());
-        port = startServer(server, site.dir.path());
-        ASSERT_GT(port, 0);
-        useBundledTool();
-        host->folder = downloads.path() + u'/';
-    }
-
-    void TearDown() override
-    {
-        if (!Site::get().ready)
-            return;
-        RunnerTest::TearDown();
-        server.kill();
-        server.waitForFinished(5000);
-        for (const Saved& s : saved) {
-            if (s.wasSet)
-                qputenv(s.name, s.value);
-            else
-                qunsetenv(s.name);
-        }
-    }
-
-public:
-    QString log() const { return home.path() + QStringLiteral("/runs.log"); }
-    QStringList ytdlpRuns() const { return QString::fromUtf8(read(log())).split(u'\n', Qt::SkipEmptyParts); }
     bool everyRunIgnoresTheUsersConfig() const
     {
-        const QStringList runs = ytdlpRuns();
+        const QStringList runs = ytdlpArgs();
         return !runs.isEmpty() && std::all_of(runs.begin(), runs.end(), [](const QString& r) {
             return r.startsWith(QStringLiteral("--ignore-config "));
         });
     }
-    QString url(const QString& path) const
+    QStringList reads() const
     {
-        return QStringLiteral("http://127.0.0.1:%1/%2").arg(port).arg(path);
+        return ytdlpArgs().filter(QRegularExpression(QStringLiteral("^--ignore-config -J ")));
     }
-
-    int stage(int n, const QString& link, QString* out = nullptr)
-    {
-        events.clear();
-        host->link = link;
-        host->downloadLink = link;
-        run(n);
-        EXPECT_TRUE(waitForComplete(1, 120000)) << "stage " << n << " did not end";
-        if (out)
-            *out = output();
-        return events.empty() ? -99 : events.back().exitCode;
-    }
-
-    static QStringList table(const QString& output)
-    {
-        const qsizetype at = output.indexOf(QStringLiteral("format code  extension  resolution note\r\n"));
-        return at < 0 ? QStringList()
-                      : output.mid(at).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
-    }
-
-    struct Saved
-    {
-        const char* name;
-        QByteArray value;
-        bool wasSet;
-    };
-    QList<Saved> saved;
-    QTemporaryDir home, downloads;
-    QProcess server;
-    int port = 0;
 };
 
 TEST_F(PlaylistToolTest, APageOfThreeVideosIsReadOnceAndEachRowLinkAnswersAllFourRuns)
@@ -259,19 +185,19 @@ TEST_F(PlaylistToolTest, APageOfThreeVideosIsReadOnceAndEachRowLinkAnswersAllFou
     QString out;
     const QString page = url(QStringLiteral("three.html"));
     ASSERT_EQ(stage(2, page, &out), 0) << out.toStdString();
-    EXPECT_TRUE(table(out).isEmpty());
+    EXPECT_TRUE(fullTable(out).isEmpty());
     const QStringList lines = out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_TRUE(lines.contains(QStringLiteral("[playlist] 3"))) << out.toStdString();
     const QStringList rows = lines.filter(QRegularExpression(QStringLiteral("^\\[playlist-video\\] ")));
     ASSERT_EQ(rows.size(), 3);
-    ASSERT_EQ(ytdlpRuns().size(), 1);
-    EXPECT_TRUE(ytdlpRuns().first().contains(QStringLiteral("--flat-playlist")));
+    ASSERT_EQ(ytdlpArgs().size(), 1);
+    EXPECT_TRUE(ytdlpArgs().first().contains(QStringLiteral("--flat-playlist")));
 
     for (int i = 0; i < 3; ++i) {
         const QString row = rows.at(i).section(u' ', 1);
         EXPECT_EQ(row, page + QStringLiteral("#brenlow-video-%1").arg(i + 1));
         ASSERT_EQ(stage(2, row, &out), 0) << out.toStdString();
-        const QStringList formats = table(out);
+        const QStringList formats = fullTable(out);
         ASSERT_EQ(formats.size(), 3) << out.toStdString(); // the file, two sound profiles
         ASSERT_EQ(stage(3, row, &out), 0) << out.toStdString();
         const QColor seen = QImage(app.path() + QStringLiteral("/aaa.jpg")).pixelColor(32, 18);
@@ -281,16 +207,15 @@ TEST_F(PlaylistToolTest, APageOfThreeVideosIsReadOnceAndEachRowLinkAnswersAllFou
         EXPECT_NEAR(seen.blue(), colour.blue(), 40);
         ASSERT_EQ(stage(4, row, &out), 0);
         EXPECT_EQ(out, QStringLiteral("127.0.0.1 - Three Clips (%1)\r\n").arg(i + 1));
-        host->code = formats.last().section(u' ', 0, 0);
+        host->code = codeOf(formats.last());
         host->name = QStringLiteral("clip%1").arg(i + 1);
         ASSERT_EQ(stage(5, row, &out), 0) << out.toStdString();
         EXPECT_EQ(read(downloads.path() + QStringLiteral("/clip%1.mp4").arg(i + 1)),
                   read(Site::get().dir.path() + u'/' + ListMedia.at(i)));
     }
     // Twelve runs of the tool, one reading of the page; none with the user's own yt-dlp settings.
-    EXPECT_EQ(ytdlpRuns().filter(QRegularExpression(QStringLiteral("^--ignore-config -J "))).size(), 1)
-        << ytdlpRuns().join(u'\n').toStdString();
-    EXPECT_TRUE(everyRunIgnoresTheUsersConfig()) << ytdlpRuns().join(u'\n').toStdString();
+    EXPECT_EQ(reads().size(), 1) << ytdlpArgs().join(u'\n').toStdString();
+    EXPECT_TRUE(everyRunIgnoresTheUsersConfig()) << ytdlpArgs().join(u'\n').toStdString();
 
     // Long after, with nothing kept: the row link still leads to its own video on the page.
     QDir(home.path() + QStringLiteral("/XDG_CACHE_HOME")).removeRecursively();
@@ -299,8 +224,8 @@ TEST_F(PlaylistToolTest, APageOfThreeVideosIsReadOnceAndEachRowLinkAnswersAllFou
     ASSERT_EQ(stage(5, rows.at(1).section(u' ', 1), &out), 0) << out.toStdString();
     EXPECT_EQ(read(downloads.path() + QStringLiteral("/again.mp4")),
               read(Site::get().dir.path() + QStringLiteral("/big.mp4")));
-    EXPECT_TRUE(ytdlpRuns().last().contains(QStringLiteral("--playlist-items 2 -- ") + page))
-        << ytdlpRuns().last().toStdString();
+    EXPECT_TRUE(ytdlpArgs().last().contains(QStringLiteral("--playlist-items 2 -- ") + page))
+        << ytdlpArgs().last().toStdString();
 }
 
 TEST_F(PlaylistToolTest, TheListRunMakesTheRowsPicturesReadyForTheirPictureRuns)
@@ -351,18 +276,18 @@ TEST_F(PlaylistToolTest, AFeedOfPagesGivesTheirOwnLinksAndTheFirstRowReadsThemAl
         const QString link = url(QStringLiteral("own%1.html").arg(i));
         EXPECT_EQ(rows.at(i - 1), QStringLiteral("[playlist-video] ") + link);
         ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
-        EXPECT_EQ(table(out).size(), 3) << out.toStdString();
+        EXPECT_EQ(fullTable(out).size(), 3) << out.toStdString();
         ASSERT_EQ(stage(4, link, &out), 0) << out.toStdString();
         EXPECT_TRUE(out.startsWith(QStringLiteral("127.0.0.1 - Feed Clip %1").arg(i))) << out.toStdString();
     }
     // The feed once, then the three pages together in one run.
-    const QStringList reads = ytdlpRuns().filter(QRegularExpression(QStringLiteral("^--ignore-config -J ")));
-    ASSERT_EQ(reads.size(), 2) << ytdlpRuns().join(u'\n').toStdString();
-    EXPECT_TRUE(everyRunIgnoresTheUsersConfig()) << ytdlpRuns().join(u'\n').toStdString();
-    EXPECT_TRUE(reads.at(1).endsWith(url(QStringLiteral("own1.html")) + u' ' +
-                                     url(QStringLiteral("own2.html")) + u' ' +
-                                     url(QStringLiteral("own3.html"))))
-        << reads.at(1).toStdString();
+    const QStringList read = reads();
+    ASSERT_EQ(read.size(), 2) << ytdlpArgs().join(u'\n').toStdString();
+    EXPECT_TRUE(everyRunIgnoresTheUsersConfig()) << ytdlpArgs().join(u'\n').toStdString();
+    EXPECT_TRUE(read.at(1).endsWith(url(QStringLiteral("own1.html")) + u' ' +
+                                    url(QStringLiteral("own2.html")) + u' ' +
+                                    url(QStringLiteral("own3.html"))))
+        << read.at(1).toStdString();
 }
 
 TEST_F(PlaylistToolTest, AListWithoutVideosOrAMissingPageEndsWithAReason)
@@ -394,11 +319,11 @@ TEST_P(AudioToolTest, ASoundProfileGivesOneFileOfSoundAloneWithOneRisingPercenta
     QString out;
     const QString link = url(QStringLiteral("page.html"));
     ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
-    const QStringList formats = table(out);
+    const QStringList formats = fullTable(out);
     ASSERT_GE(formats.size(), 3) << out.toStdString();
     EXPECT_TRUE(formats.last().endsWith(QStringLiteral("(best)")));
     EXPECT_FALSE(formats.last().contains(QStringLiteral("audio only")));
-    host->code = formats.at(formats.size() - 1 - c.fromLast).section(u' ', 0, 0);
+    host->code = codeOf(formats.at(formats.size() - 1 - c.fromLast));
     host->name = QString::fromLatin1(c.name);
     ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
     const QStringList files = QDir(downloads.path()).entryList(QDir::Files);
@@ -406,21 +331,9 @@ TEST_P(AudioToolTest, ASoundProfileGivesOneFileOfSoundAloneWithOneRisingPercenta
         << out.toStdString();
     const QString file = downloads.path() + u'/' + files.first();
     EXPECT_EQ(streams(file), QStringList{QStringLiteral("audio")});
-    QProcess probe;
-    probe.start(program("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"),
-                                     QStringLiteral("-show_entries"), QStringLiteral("stream=codec_name"),
-                                     QStringLiteral("-of"), QStringLiteral("csv=p=0"), file});
-    probe.waitForFinished(30000);
-    EXPECT_EQ(QString::fromUtf8(probe.readAllStandardOutput()).trimmed(), QLatin1String(c.codec));
+    EXPECT_EQ(streams(file, "codec_name"), QStringList{QLatin1String(c.codec)});
     // The figures the window reads rise and end at 100.
-    double last = -1;
-    static const QRegularExpression figure(QStringLiteral("\\[download\\]\\s+([0-9.]+)% of"));
-    for (auto it = figure.globalMatch(out); it.hasNext();) {
-        const double f = it.next().captured(1).toDouble();
-        EXPECT_GE(f, last) << out.toStdString();
-        last = f;
-    }
-    EXPECT_EQ(last, 100.0) << out.toStdString();
+    expectRisingTo100(out);
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, AudioToolTest,
@@ -428,26 +341,32 @@ INSTANTIATE_TEST_SUITE_P(Profiles, AudioToolTest,
                                            AudioCase{"mp3", 1, "mp3", "mp3"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(PlaylistToolTest, PiecesOfAnHlsVideoComeFourAtOnceAndASingleFileStaysOneConnection)
+struct PiecesCase
 {
-    QString out;
-    const QString hls = url(QStringLiteral("hls/master.m3u8"));
-    ASSERT_EQ(stage(2, hls, &out), 0) << out.toStdString();
-    host->code = table(out).last().section(u' ', 0, 0);
-    host->name = QStringLiteral("hls");
-    ASSERT_EQ(stage(5, hls, &out), 0) << out.toStdString();
-    EXPECT_TRUE(ytdlpRuns().last().contains(QStringLiteral("--concurrent-fragments 4")))
-        << ytdlpRuns().last().toStdString();
-    EXPECT_EQ(streams(downloads.path() + QStringLiteral("/hls.mp4")),
-              QStringList({QStringLiteral("video,320"), QStringLiteral("audio")}));
+    const char* path;
+    bool pieces; // several pieces at once
+};
 
-    const QString page = url(QStringLiteral("page.html"));
-    ASSERT_EQ(stage(2, page, &out), 0) << out.toStdString();
-    host->code = table(out).last().section(u' ', 0, 0);
-    host->name = QStringLiteral("single");
-    ASSERT_EQ(stage(5, page, &out), 0) << out.toStdString();
-    EXPECT_FALSE(ytdlpRuns().last().contains(QStringLiteral("--concurrent-fragments")))
-        << ytdlpRuns().last().toStdString();
+class PiecesTest : public PlaylistToolTest, public ::testing::WithParamInterface<PiecesCase>
+{
+};
+
+TEST_P(PiecesTest, PiecesOfAnHlsVideoComeFourAtOnceAndASingleFileStaysOneConnection)
+{
+    const PiecesCase c = GetParam();
+    const QString link = url(QLatin1String(c.path));
+    pickDefault(link);
+    QString out;
+    ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
+    const QString run = ytdlpArgs().last();
+    EXPECT_EQ(run.contains(QStringLiteral("--concurrent-fragments 4")), c.pieces) << run.toStdString();
+    EXPECT_EQ(run.contains(QStringLiteral("--concurrent-fragments")), c.pieces) << run.toStdString();
+    EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))), PictureAndSound);
 }
+
+INSTANTIATE_TEST_SUITE_P(Links, PiecesTest,
+                         ::testing::Values(PiecesCase{"hls/master.m3u8", true},
+                                           PiecesCase{"page.html", false}),
+                         [](const auto& info) { return std::string(info.param.pieces ? "hls" : "single"); });
 
 } // namespace

@@ -5,7 +5,6 @@
 
 #include "YtDlpFixture.h"
 
-#include <QCryptographicHash>
 #include <QImage>
 #include <QRegularExpression>
 
@@ -19,21 +18,14 @@ namespace {
 class YtDlpHostileTest : public YtDlpTest
 {
 protected:
-    QString site(const QString& path) const { return Site::get().dir.path() + u'/' + path; }
-    QString cacheDir() const { return home.path() + QStringLiteral("/XDG_CACHE_HOME/brenlow/pages"); }
-    QString cacheEntry(const QString& link) const
+    /** The user's yt-dlp settings: these options, then a file of these cookies; returns its path. */
+    QString useCookies(const QByteArray& cookies, const QByteArray& options = {})
     {
-        return cacheDir() + u'/' +
-               QString::fromLatin1(
-                   QCryptographicHash::hash(link.toUtf8(), QCryptographicHash::Sha256).toHex()) +
-               QStringLiteral(".json");
-    }
-    void makeStale(const QString& link)
-    {
-        QFile f(cacheEntry(link));
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(
-            f.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        const QString file = home.path() + QStringLiteral("/cookies.txt");
+        write(file, "# Netscape HTTP Cookie File\n" + cookies);
+        write(home.path() + QStringLiteral("/XDG_CONFIG_HOME/yt-dlp/config"),
+              options + "--cookies " + file.toLocal8Bit() + '\n');
+        return file;
     }
     /** Every ERROR line says what failed, and there is one. */
     static void expectErrorsSaySomething(const QString& out)
@@ -52,24 +44,19 @@ protected:
 
 TEST_F(YtDlpHostileTest, TheUsersYtDlpSettingsChangeNothingButAccess)
 {
-    const QString cookies = home.path() + QStringLiteral("/cookies.txt");
-    write(cookies, "# Netscape HTTP Cookie File\n127.0.0.1\tFALSE\t/\tFALSE\t4102444800\tsid\tsecret\n");
-    write(home.path() + QStringLiteral("/XDG_CONFIG_HOME/yt-dlp/config"),
-          "-f bestaudio -q -x --download-archive " + home.path().toLocal8Bit() +
-              "/archive.txt\n--write-info-json --write-thumbnail\n--cookies " + cookies.toLocal8Bit() + "\n");
+    const QString cookies = useCookies("127.0.0.1\tFALSE\t/\tFALSE\t4102444800\tsid\tsecret\n",
+                                       "-f bestaudio -q -x --download-archive " + home.path().toLocal8Bit() +
+                                           "/archive.txt\n--write-info-json --write-thumbnail\n");
     const QString link = url(QStringLiteral("dash/manifest.mpd"));
     QString out;
-    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
-    const QStringList lines = table(out);
+    const QStringList lines = pickDefault(link, &out);
     ASSERT_EQ(lines.size(), 3) << out.toStdString();
     EXPECT_TRUE(lines.last().contains(QStringLiteral("merged"))) << lines.last().toStdString();
-    host->code = codeOf(lines.last());
     for (int round = 0; round < 2; ++round) {
         ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
         EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("\\[download\\] +[0-9.]+% of "))))
             << out.toStdString();
-        EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))),
-                  QStringList({QStringLiteral("video,320"), QStringLiteral("audio")}));
+        EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))), PictureAndSound);
         EXPECT_EQ(downloadedFiles(), QStringList{QStringLiteral("clip.mp4")});
         // The second time the archive would have said "already recorded", and written nothing.
         ASSERT_TRUE(QFile::remove(downloaded(QStringLiteral("mp4"))));
@@ -87,10 +74,9 @@ TEST_F(YtDlpHostileTest, TheUsersYtDlpSettingsChangeNothingButAccess)
 TEST_F(YtDlpHostileTest, ADownloadWithoutItsFileIsNoSuccess)
 {
     const QString link = url(QStringLiteral("page.html"));
+    pickDefault(link);
+    env.set("BRENLOW_TEST_YTDLP_EXTRA", "--skip-download");
     QString out;
-    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
-    host->code = codeOf(table(out).last());
-    setEnv("BRENLOW_TEST_YTDLP_EXTRA", "--skip-download");
     EXPECT_NE(stage(5, link, &out), 0) << out.toStdString();
     expectErrorsSaySomething(out);
     EXPECT_FALSE(out.contains(QStringLiteral("100%"))) << out.toStdString();
@@ -98,11 +84,8 @@ TEST_F(YtDlpHostileTest, ADownloadWithoutItsFileIsNoSuccess)
 
 TEST_F(YtDlpHostileTest, CookiesAndCredentialsNeverGoToThePicture)
 {
-    const QString cookies = home.path() + QStringLiteral("/cookies.txt");
-    write(cookies, "# Netscape HTTP Cookie File\n127.0.0.1\tFALSE\t/cookie\tFALSE\t4102444800\tsid\tsecret\n"
-                   "localhost\tFALSE\t/\tFALSE\t4102444800\tother\tsecret2\n");
-    write(home.path() + QStringLiteral("/XDG_CONFIG_HOME/yt-dlp/config"),
-          "--cookies " + cookies.toLocal8Bit());
+    useCookies("127.0.0.1\tFALSE\t/cookie\tFALSE\t4102444800\tsid\tsecret\n"
+               "localhost\tFALSE\t/\tFALSE\t4102444800\tother\tsecret2\n");
     ASSERT_TRUE(QDir().mkpath(site(QStringLiteral("public"))) &&
                 QDir().mkpath(site(QStringLiteral("cookie"))));
     QFile::copy(site(QStringLiteral("small.mp4")), site(QStringLiteral("cookie/small.mp4")));
@@ -209,10 +192,8 @@ TEST_F(YtDlpHostileTest, AStalePageOfSeveralVideosDownloadsExactlyTheOneListed)
     const QStringList rows = out.split(QStringLiteral("\r\n")).filter(QStringLiteral("[playlist-video] "));
     ASSERT_EQ(rows.size(), 2) << out.toStdString();
     const QString first = rows.first().section(u' ', 1);
-    ASSERT_EQ(stage(2, first, &out), 0) << out.toStdString();
-    ASSERT_FALSE(table(out).isEmpty()) << out.toStdString();
-    host->code = codeOf(table(out).last());
-    makeStale(first);
+    ASSERT_FALSE(pickDefault(first).isEmpty());
+    ASSERT_NO_FATAL_FAILURE(makeStale(first));
     ASSERT_EQ(stage(5, first, &out), 0) << out.toStdString();
     EXPECT_EQ(downloadedFiles(), QStringList{QStringLiteral("clip.mp4")});
     EXPECT_EQ(read(downloaded(QStringLiteral("mp4"))), read(site(QStringLiteral("big.mp4"))));
@@ -224,31 +205,26 @@ TEST_F(YtDlpHostileTest, ALostCodeMapIsToldAndTheMergedDefaultStillDownloads)
     // The cache cannot be written: its place is taken by a file.
     const QString blocked = home.path() + QStringLiteral("/blocked");
     write(blocked, "not a folder");
-    setEnv("XDG_CACHE_HOME", blocked.toLocal8Bit());
+    env.set("XDG_CACHE_HOME", blocked.toLocal8Bit());
     QString out;
-    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
+    pickDefault(link, &out);
     EXPECT_TRUE(out.contains(QStringLiteral("WARNING: Unable to keep the format codes")))
         << out.toStdString();
-    host->code = codeOf(table(out).last());
     ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
-    EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))),
-              QStringList({QStringLiteral("video,320"), QStringLiteral("audio")}));
+    EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))), PictureAndSound);
 }
 
 TEST_F(YtDlpHostileTest, AnHlsMasterWithoutCodecsDefaultsToPictureAndSound)
 {
     const QString link = url(QStringLiteral("hls/nocodecs.m3u8"));
     QString out;
-    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
-    const QStringList lines = table(out);
+    const QStringList lines = pickDefault(link, &out);
     ASSERT_EQ(lines.size(), 8) << out.toStdString();
     EXPECT_TRUE(lines.last().contains(QStringLiteral("merged"))) << lines.last().toStdString();
-    host->code = codeOf(lines.last());
     ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
-    EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))),
-              QStringList({QStringLiteral("video,320"), QStringLiteral("audio")}));
+    EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))), PictureAndSound);
     // Also when the page is read again for the download.
-    makeStale(link);
+    ASSERT_NO_FATAL_FAILURE(makeStale(link));
     ASSERT_TRUE(QFile::remove(downloaded(QStringLiteral("mp4"))));
     ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
     EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))).size(), 2) << out.toStdString();
@@ -263,8 +239,7 @@ TEST_F(YtDlpHostileTest, ALiveBroadcastIsRefusedAndAnEndedOneDownloads)
         << out.toStdString();
     EXPECT_TRUE(table(out).isEmpty());
     const QString ended = url(QStringLiteral("hls/lo.m3u8"));
-    ASSERT_EQ(stage(2, ended, &out), 0) << out.toStdString();
-    host->code = codeOf(table(out).last());
+    ASSERT_FALSE(pickDefault(ended).isEmpty());
     ASSERT_EQ(stage(5, ended, &out), 0) << out.toStdString();
     EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))).size(), 2);
 }
@@ -272,9 +247,7 @@ TEST_F(YtDlpHostileTest, ALiveBroadcastIsRefusedAndAnEndedOneDownloads)
 TEST_F(YtDlpHostileTest, ABrokenConnectionEndsWithAnErrorThatSaysWhatFailed)
 {
     const QString link = url(QStringLiteral("page.html"));
-    QString out;
-    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
-    host->code = codeOf(table(out).last());
+    pickDefault(link);
     // Newer yt-dlp versions end a connection that broke too often this way: the reason after a
     // carriage return.
     const QString fake = home.path() + QStringLiteral("/yt-dlp-broken");
@@ -283,7 +256,8 @@ TEST_F(YtDlpHostileTest, ABrokenConnectionEndsWithAnErrorThatSaysWhatFailed)
         "#!/bin/sh\nprintf '[download] Destination: x\\n'\nprintf 'ERROR: \\r[download] Got error: 663 bytes "
         "read, 18071 more expected. Giving up after 10 retries\\n' >&2\nexit 1\n");
     QFile(fake).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    setEnv("BRENLOW_YTDLP", fake.toLocal8Bit());
+    env.set("BRENLOW_YTDLP", fake.toLocal8Bit());
+    QString out;
     EXPECT_NE(stage(5, link, &out), 0);
     expectErrorsSaySomething(out);
     EXPECT_TRUE(out.contains(QStringLiteral("ERROR: [download] Got error: 663 bytes read")))
@@ -293,9 +267,7 @@ TEST_F(YtDlpHostileTest, ABrokenConnectionEndsWithAnErrorThatSaysWhatFailed)
 TEST_F(YtDlpHostileTest, OnlyAPageThatHasGoneStaleIsReadAgain)
 {
     const QString link = url(QStringLiteral("page.html"));
-    QString out;
-    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
-    host->code = codeOf(table(out).last());
+    pickDefault(link);
     // The media's server does not answer: a page read again would not help.
     const QString entry = cacheEntry(link);
     QByteArray json = read(entry);
@@ -303,12 +275,13 @@ TEST_F(YtDlpHostileTest, OnlyAPageThatHasGoneStaleIsReadAgain)
     write(entry,
           json.replace(QStringLiteral("127.0.0.1:%1/big.mp4").arg(port).toLatin1(), "127.0.0.1:9/big.mp4"));
     const qsizetype before = ytdlpRuns().size();
+    QString out;
     EXPECT_NE(stage(5, link, &out), 0);
     expectErrorsSaySomething(out);
     EXPECT_EQ(ytdlpRuns().size(), before + 1) << out.toStdString();
 
     // A picture server that stalls: the picture run gives up in its time, once, without Qt's chatter.
-    setEnv("BRENLOW_TOOL_TIMEOUT_MS", "2000");
+    env.set("BRENLOW_TOOL_TIMEOUT_MS", "2000");
     write(site(QStringLiteral("stallpic.html")),
           videoPage("Stalled Picture", "/stall/blob.mp4", {"/small.mp4"}));
     const QString stalled = url(QStringLiteral("stallpic.html"));
@@ -325,17 +298,9 @@ TEST_F(YtDlpHostileTest, NothingTheToolStartsOutlivesItNorAnyScratchFile)
 {
     const QString scratch = home.path() + QStringLiteral("/tmp");
     ASSERT_TRUE(QDir().mkpath(scratch));
-    setEnv("TMPDIR", scratch.toLocal8Bit());
-    setEnv("BRENLOW_TEST_YTDLP_HELPER", "sleep 300");
-    const QString link = url(QStringLiteral("stall.html"));
-    QString out;
-    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
-    host->code = codeOf(table(out).last());
-    events.clear();
-    run(5);
-    const QString part = downloaded(QStringLiteral("mp4.part"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(part).size() >= 32 * 1024; }, 60000))
-        << output().toStdString();
+    env.set("TMPDIR", scratch.toLocal8Bit());
+    env.set("BRENLOW_TEST_YTDLP_HELPER", "sleep 300");
+    ASSERT_NO_FATAL_FAILURE(startStalledDownload());
     // The tool alone is killed, as a crash or the system would.
     const QStringList records =
         QDir(this->records.path()).entryList({QStringLiteral("*.args")}, QDir::Files, QDir::Name);
@@ -348,11 +313,7 @@ TEST_F(YtDlpHostileTest, NothingTheToolStartsOutlivesItNorAnyScratchFile)
     ASSERT_EQ(::kill(helper, 0), 0);
     ASSERT_EQ(::kill(tool, SIGKILL), 0);
     ASSERT_TRUE(waitForComplete(1, 30000));
-    auto gone = [](pid_t pid) {
-        const QByteArray stat = read(QStringLiteral("/proc/%1/stat").arg(pid));
-        return stat.isEmpty() || stat.mid(stat.lastIndexOf(')') + 2, 1) == "Z";
-    };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return gone(ytdlp) && gone(helper); }, 30000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return isGone(ytdlp) && isGone(helper); }, 30000));
     EXPECT_TRUE(QDir(scratch).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
         << QDir(scratch).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u' ').toStdString();
 }

@@ -18,8 +18,6 @@ struct PictureCase
 
 class PictureTest : public YtDlpTest, public ::testing::WithParamInterface<PictureCase>
 {
-protected:
-    QString site(const QString& path) const { return Site::get().dir.path() + u'/' + path; }
 };
 
 TEST_P(PictureTest, OnlyAWholePictureOfAWebAddressIsWrittenAndNoLargerThan1280x720)
@@ -64,7 +62,7 @@ TEST_P(PictureTest, OnlyAWholePictureOfAWebAddressIsWrittenAndNoLargerThan1280x7
     const QString stats = home.path() + QStringLiteral("/stats");
     QString out;
     ASSERT_EQ(stage(2, url(page), &out), 0) << out.toStdString();
-    setEnv("BRENLOW_TOOL_TIMING_FILE", stats.toLocal8Bit());
+    env.set("BRENLOW_TOOL_TIMING_FILE", stats.toLocal8Bit());
     ASSERT_EQ(stage(3, url(page), &out), 0) << out.toStdString();
     const QString aaa = app.path() + QStringLiteral("/aaa.jpg");
     if (c.written.isEmpty()) {

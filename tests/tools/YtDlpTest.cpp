@@ -3,13 +3,8 @@
 
 #include "YtDlpFixture.h"
 
-#include <QDirIterator>
 #include <QImage>
-#include <QImageReader>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 #include <csignal>
 
@@ -18,40 +13,66 @@ using namespace brenlow::test::media;
 
 namespace {
 
-TEST_F(YtDlpTest, AnHtml5PageGivesItsRenditionsAPictureAName_AndOneExtractionServesThemAll)
+struct PageCase
 {
+    const char* path;
+    int formats; // the page's own format lines
+    const char* name;
+};
+
+class PageTest : public YtDlpTest, public ::testing::WithParamInterface<PageCase>
+{
+};
+
+TEST_P(PageTest, APageGivesItsFormatsAJpegPictureAndOneNameLine_AllFromOneReading)
+{
+    const PageCase c = GetParam();
     QString out;
-    const QString link = url(QStringLiteral("page.html"));
+    const QString link = url(QLatin1String(c.path));
     ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
     const QStringList lines = table(out);
-    ASSERT_EQ(lines.size(), 2) << out.toStdString();
-    EXPECT_TRUE(lines.at(0).contains(QStringLiteral("mp4        90p"))) << lines.at(0).toStdString();
-    EXPECT_TRUE(lines.at(1).contains(QStringLiteral("mp4        180p"))) << lines.at(1).toStdString();
-    EXPECT_TRUE(lines.at(1).endsWith(QStringLiteral("(best)")));
+    ASSERT_EQ(lines.size(), c.formats) << out.toStdString();
+    EXPECT_TRUE(lines.last().endsWith(QStringLiteral("(best)")));
     for (const QString& line : lines)
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9]{1,3} {6,}")).match(line).hasMatch())
             << line.toStdString();
 
+    // WebP or a picture found only in the page's own data: a JPEG all the same, and nothing else left.
     ASSERT_EQ(stage(3, link, &out), 0) << out.toStdString();
-    EXPECT_EQ(thumbnailFormat(), QStringLiteral("jpeg"));
+    EXPECT_EQ(thumbnailFormat(), QStringLiteral("jpeg")) << out.toStdString();
     EXPECT_EQ(QImage(app.path() + QStringLiteral("/aaa.jpg")).size(), QSize(320, 180));
     EXPECT_EQ(appFiles(), QStringList({QStringLiteral("aaa.jpg"), QStringLiteral("do.dll")}));
     EXPECT_FALSE(QFile::exists(downloaded(QStringLiteral("mp4"))));
 
     ASSERT_EQ(stage(4, link, &out), 0);
-    // The site names no uploader: the host stands in; one line and nothing else.
-    EXPECT_TRUE(out.startsWith(QStringLiteral("127.0.0.1 - Harbour Clip"))) << out.toStdString();
-    EXPECT_EQ(out.count(QStringLiteral("\r\n")), 1) << out.toStdString();
+    // The site names no uploader: the host stands in; a video element is numbered as the page's first.
+    // One line and nothing else.
+    EXPECT_EQ(out, QLatin1String(c.name) + QStringLiteral("\r\n"));
 
     // The page was read once, with the link after "--".
     ASSERT_EQ(ytdlpRuns().size(), 1);
     EXPECT_TRUE(ytdlpRuns().first().endsWith(QStringLiteral(" -- ") + link))
         << ytdlpRuns().first().toStdString();
+}
 
-    host->code = codeOf(lines.at(1));
+INSTANTIATE_TEST_SUITE_P(Pages, PageTest,
+                         ::testing::Values(PageCase{"page.html", 2, "127.0.0.1 - Harbour Clip (1)"},
+                                           PageCase{"webp.html", 1, "127.0.0.1 - Webp Clip"},
+                                           PageCase{"og.html", 1, "127.0.0.1 - Open Graph Clip (1)"}),
+                         [](const auto& info) {
+                             return QString::fromLatin1(info.param.path).section(u'.', 0, 0).toStdString();
+                         });
+
+TEST_F(YtDlpTest, AnHtml5PagesRenditionsDownloadFromTheReadingOfTheList)
+{
+    QString out;
+    const QString link = url(QStringLiteral("page.html"));
+    const QStringList lines = pickDefault(link);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines.at(0).contains(QStringLiteral("mp4        90p"))) << lines.at(0).toStdString();
+    EXPECT_TRUE(lines.at(1).contains(QStringLiteral("mp4        180p"))) << lines.at(1).toStdString();
     ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
-    EXPECT_EQ(read(downloaded(QStringLiteral("mp4"))),
-              read(Site::get().dir.path() + QStringLiteral("/big.mp4")));
+    EXPECT_EQ(read(downloaded(QStringLiteral("mp4"))), read(site(QStringLiteral("big.mp4"))));
     EXPECT_TRUE(out.contains(QStringLiteral("\r\n[download] 100% of ")));
     EXPECT_EQ(extractions(), 1) << "the download used the page read for the list";
 
@@ -59,85 +80,40 @@ TEST_F(YtDlpTest, AnHtml5PageGivesItsRenditionsAPictureAName_AndOneExtractionSer
     host->code = codeOf(lines.at(0));
     host->name = QStringLiteral("small");
     ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
-    EXPECT_EQ(read(downloads.path() + QStringLiteral("/small.mp4")),
-              read(Site::get().dir.path() + QStringLiteral("/small.mp4")));
+    EXPECT_EQ(read(downloads.path() + QStringLiteral("/small.mp4")), read(site(QStringLiteral("small.mp4"))));
     write(downloads.path() + QStringLiteral("/small.mp4"), "mine");
     ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
     EXPECT_EQ(read(downloads.path() + QStringLiteral("/small.mp4")), QByteArray("mine"));
 }
 
-TEST_F(YtDlpTest, AWebPPictureBecomesAJpegAndNothingElseIsLeft)
-{
-    const QString link = url(QStringLiteral("webp.html"));
-    QString out;
-    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
-    ASSERT_EQ(table(out).size(), 1) << out.toStdString();
-    ASSERT_EQ(stage(3, link, &out), 0) << out.toStdString();
-    EXPECT_EQ(thumbnailFormat(), QStringLiteral("jpeg")) << out.toStdString();
-    EXPECT_EQ(QImage(app.path() + QStringLiteral("/aaa.jpg")).size(), QSize(320, 180));
-    EXPECT_EQ(appFiles(), QStringList({QStringLiteral("aaa.jpg"), QStringLiteral("do.dll")}));
-    ASSERT_EQ(stage(4, link, &out), 0);
-    EXPECT_EQ(out, QStringLiteral("127.0.0.1 - Webp Clip\r\n"));
-}
-
-TEST_F(YtDlpTest, APagesOpenGraphPictureIsTheThumbnailWhereYtDlpFindsNone)
-{
-    const QString link = url(QStringLiteral("og.html"));
-    QString out;
-    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
-    ASSERT_EQ(table(out).size(), 1) << out.toStdString();
-    ASSERT_EQ(stage(3, link, &out), 0) << out.toStdString();
-    EXPECT_EQ(thumbnailFormat(), QStringLiteral("jpeg")) << out.toStdString();
-    EXPECT_EQ(appFiles(), QStringList({QStringLiteral("aaa.jpg"), QStringLiteral("do.dll")}));
-}
-
 TEST_F(YtDlpTest, AnHlsMasterOffersBothVariantsAndTheBestIsTheDefault)
 {
     const QString link = url(QStringLiteral("hls/master.m3u8"));
-    QString out;
-    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
-    const QStringList lines = table(out);
-    ASSERT_EQ(lines.size(), 2) << out.toStdString();
+    const QStringList lines = pickDefault(link);
+    ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines.at(0).startsWith(QStringLiteral("150          mp4        160x90")));
     EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("300          mp4        320x180")));
-    host->code = codeOf(lines.last());
+    QString out;
     ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
-    EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))),
-              QStringList({QStringLiteral("video,320"), QStringLiteral("audio")}));
+    EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))), PictureAndSound);
 }
 
 TEST_F(YtDlpTest, ADashManifestsDefaultMergesPictureAndSoundWithOneRisingProgress)
 {
     const QString link = url(QStringLiteral("dash/manifest.mpd"));
     QString out;
-    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
-    const QStringList lines = table(out);
+    const QStringList lines = pickDefault(link, &out);
     ASSERT_EQ(lines.size(), 3) << out.toStdString();
     EXPECT_EQ(lines.filter(QStringLiteral("audio only")).size(), 1);
     EXPECT_EQ(lines.filter(QStringLiteral("video only")).size(), 1);
     EXPECT_TRUE(lines.last().contains(QStringLiteral("merged"))) << lines.last().toStdString();
     EXPECT_FALSE(lines.last().contains(QStringLiteral("only")));
 
-    host->code = codeOf(lines.last());
     ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
-    EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))),
-              QStringList({QStringLiteral("video,320"), QStringLiteral("audio")}));
+    EXPECT_EQ(streams(downloaded(QStringLiteral("mp4"))), PictureAndSound);
     EXPECT_TRUE(QDir(downloads.path()).entryList(QDir::Files) == QStringList{QStringLiteral("clip.mp4")})
         << "the parts are gone";
-    // Each progress line on a line of its own, the figures never going back.
-    double last = -1;
-    int count = 0;
-    const QRegularExpression progress(QStringLiteral("^\\[download\\] +([0-9.]+)% of "));
-    for (const QString& line : out.split(QStringLiteral("\r\n"))) {
-        const QRegularExpressionMatch m = progress.match(line);
-        if (!m.hasMatch())
-            continue;
-        EXPECT_GE(m.captured(1).toDouble(), last) << line.toStdString();
-        last = m.captured(1).toDouble();
-        ++count;
-    }
-    EXPECT_GE(count, 1);
-    EXPECT_EQ(last, 100.0);
+    expectRisingTo100(out);
 }
 
 TEST_F(YtDlpTest, AMissingPageEndsWithYtDlpsErrorAndNoTable)
@@ -160,15 +136,7 @@ TEST_F(YtDlpTest, AMissingPageEndsWithYtDlpsErrorAndNoTable)
 
 TEST_F(YtDlpTest, CancelEndsAStalledDownloadWithYtDlpAndTheNextDownloadResumes)
 {
-    const QString link = url(QStringLiteral("stall.html"));
-    QString out;
-    ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
-    host->code = codeOf(table(out).last());
-    events.clear();
-    run(5);
-    const QString part = downloaded(QStringLiteral("mp4.part"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(part).size() >= 32 * 1024; }, 60000))
-        << output().toStdString();
+    ASSERT_NO_FATAL_FAILURE(startStalledDownload());
     const QStringList runs = ytdlpRuns();
     ASSERT_EQ(runs.size(), 2);
     const pid_t pid = runs.last().section(u' ', 0, 0).toInt();
@@ -177,13 +145,10 @@ TEST_F(YtDlpTest, CancelEndsAStalledDownloadWithYtDlpAndTheNextDownloadResumes)
     avc->CancelConvert();
     ASSERT_TRUE(waitForComplete(1, 30000));
     // yt-dlp went with the tool (a zombie waiting for its new parent counts as gone).
-    auto gone = [pid] {
-        const QByteArray stat = read(QStringLiteral("/proc/%1/stat").arg(pid));
-        return stat.isEmpty() || stat.mid(stat.lastIndexOf(')') + 2, 1) == "Z";
-    };
-    EXPECT_TRUE(QTest::qWaitFor(gone, 30000));
+    EXPECT_TRUE(QTest::qWaitFor([pid] { return isGone(pid); }, 30000));
 
-    ASSERT_EQ(stage(5, link, &out), 0) << out.toStdString();
+    QString out;
+    ASSERT_EQ(stage(5, url(QStringLiteral("stall.html")), &out), 0) << out.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("Resuming download at byte"))) << out.toStdString();
     EXPECT_EQ(read(downloaded(QStringLiteral("mp4"))), Site::get().blob);
 }
@@ -194,19 +159,13 @@ TEST_F(YtDlpTest, TheCachedPageIsRenewedWhenStaleUnreadableOrFailing)
     QString out;
     ASSERT_EQ(stage(2, link, &out), 0) << out.toStdString();
     const QString best = codeOf(table(out).value(1));
-    const QString cacheDir = home.path() + QStringLiteral("/XDG_CACHE_HOME/brenlow/pages");
-    const QStringList cached = QDir(cacheDir).entryList({QStringLiteral("*.json")}, QDir::Files);
-    ASSERT_EQ(cached.size(), 1);
-    const QString cacheFile = cacheDir + u'/' + cached.first();
+    const QString cacheFile = cacheEntry(link);
+    ASSERT_EQ(QDir(cacheDir()).entryList({QStringLiteral("*.json")}, QDir::Files),
+              QStringList{QFileInfo(cacheFile).fileName()});
     ASSERT_EQ(extractions(), 1);
 
     // Stale: read again.
-    {
-        QFile f(cacheFile);
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(
-            f.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
-    }
+    ASSERT_NO_FATAL_FAILURE(makeStale(link));
     ASSERT_EQ(stage(4, link, &out), 0);
     EXPECT_TRUE(out.startsWith(QStringLiteral("127.0.0.1 - Harbour Clip")));
     EXPECT_EQ(extractions(), 2);
@@ -230,8 +189,7 @@ TEST_F(YtDlpTest, TheCachedPageIsRenewedWhenStaleUnreadableOrFailing)
     ASSERT_EQ(ytdlpRuns().size(), runsBefore + 2);
     EXPECT_TRUE(ytdlpRuns().at(runsBefore).contains(QStringLiteral("--load-info-json")));
     EXPECT_TRUE(ytdlpRuns().last().endsWith(QStringLiteral(" -- ") + link)) << "yt-dlp read the page itself";
-    EXPECT_EQ(read(host->folder + QStringLiteral("clip.mp4")),
-              read(Site::get().dir.path() + QStringLiteral("/big.mp4")));
+    EXPECT_EQ(read(host->folder + QStringLiteral("clip.mp4")), read(site(QStringLiteral("big.mp4"))));
 }
 
 } // namespace
