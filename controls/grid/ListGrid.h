@@ -29,6 +29,7 @@ class Clock;
 class ListGridAccessible;
 class GridCellAccessible;
 class GridHeaderAccessible;
+struct GridInvariantProbe;
 class PropertyBag;
 struct GridHit;
 struct GridInput;
@@ -294,9 +295,6 @@ public:
     [[nodiscard]] const brenlow::ListGridLayout& layout() const { return m_layout; }
     /** The control's own drawing surface (the size of the control); paintEvent only copies it. */
     [[nodiscard]] const QImage& surface() const { return m_surface; }
-    /** Transient looks the mouse code sets (hot or pressed header item, dragged header, pressed
-     *  button cell), read only. */
-    [[nodiscard]] const brenlow::GridPaintState& paintState() const { return m_paintState; }
     /** The scroll bars of the control (shown only when the content does not fit). */
     [[nodiscard]] QScrollBar* horizontalScrollBar() const { return m_hBar; }
     [[nodiscard]] QScrollBar* verticalScrollBar() const { return m_vBar; }
@@ -586,6 +584,7 @@ private:
     friend class brenlow::ListGridAccessible; // reads cell places and hit-tests for assistive technology
     friend class brenlow::GridCellAccessible;
     friend class brenlow::GridHeaderAccessible;
+    friend struct brenlow::GridInvariantProbe; // the session fuzzer's check of the model's invariants
     /** The model, read only, for the control's own parts (the accessibility interfaces). */
     [[nodiscard]] const brenlow::ListGridModel& model() const { return m; }
     std::unique_ptr<brenlow::GridInput, brenlow::GridInputDeleter> in{brenlow::MakeGridInput(this)};
