@@ -343,7 +343,11 @@ void ListGrid::FormatCells(int RowFrom, int RowTo, int ColFrom, int ColTo, int M
                     if (Mode == 512)
                         cell.alignment = static_cast<qint16>(vNewAlign);
                     else
-                        setFlag(cell.flags, Mode == 32 ? CellFlag::Bold : Mode == 64 ? CellFlag::Italic : CellFlag::Underline, on);
+                        setFlag(cell.flags,
+                                Mode == 32   ? CellFlag::Bold
+                                : Mode == 64 ? CellFlag::Italic
+                                             : CellFlag::Underline,
+                                on);
                 }
             }
             break;

@@ -408,7 +408,8 @@ public:
     /** The same change for a block of cells (display rows rowFrom..rowTo, column indexes
      *  colFrom..colTo, both inside the grid), remembered per old entry; a cell whose change fails
      *  (a full table) keeps its format and the rest go on. */
-    void applyBlockFormat(qint32 rowFrom, qint32 rowTo, qint32 colFrom, qint32 colTo, const FormatChange& change);
+    void applyBlockFormat(qint32 rowFrom, qint32 rowTo, qint32 colFrom, qint32 colTo,
+                          const FormatChange& change);
     /** Counts entries that became free. */
     [[nodiscard]] quint64 formatsFreed() const { return m_formatsFreed; }
     /** Releases a cell's format entry. */

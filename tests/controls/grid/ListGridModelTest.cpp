@@ -37,7 +37,6 @@ void addDownloadColumns(ListGrid& grid)
     grid.AddColumn(QStringLiteral("Status"), 1500);
 }
 
-
 } // namespace
 
 TEST(ListGridColumns, AddColumnStoresWidthPlusOneAndPixelsAtFifteenTwips)
@@ -699,7 +698,8 @@ TEST(ListGridModelRules, EveryRowHasOneCellPerColumn)
     m.insertColumn(GridColumn{}, 0);
     for (const GridRow& row : m.rows()) {
         EXPECT_EQ(row.cells.size(), 3u) << "extra texts make no cells; a new column gives every row one";
-        EXPECT_EQ(row.cells[2].formatIndex, row.cells[0].formatIndex) << "the new cell shares the defaults' entry";
+        EXPECT_EQ(row.cells[2].formatIndex, row.cells[0].formatIndex)
+            << "the new cell shares the defaults' entry";
     }
     EXPECT_EQ(m.rowAt(0).cells[1].text, QStringLiteral("b"));
     EXPECT_EQ(m.formats()[static_cast<size_t>(m.rowAt(0).cells[2].formatIndex)].refCount, 6);
@@ -759,7 +759,8 @@ TEST(ListGridModelRules, RemovingMarkedRowsReleasesTheirFormats)
     ListGridModel m;
     fillModel(m, 2, 8);
     for (int r = 0; r < 8; ++r)
-        m.applyCellFormat(m.rowAt(r).cells[static_cast<size_t>(r % 2)], backColor(static_cast<quint32>(r % 3)));
+        m.applyCellFormat(m.rowAt(r).cells[static_cast<size_t>(r % 2)],
+                          backColor(static_cast<quint32>(r % 3)));
     m.beginReorder();
     m.reorderRange(0, {7, 6, 5, 4, 3, 2, 1, 0});
     EXPECT_EQ(m.removeMarkedRows({true, false, true, true, false, false, false, true}), 4);
@@ -858,6 +859,7 @@ TEST(ListGridModelRules, ACellIsDrawnInItsFormatsFontName)
     m.setProperties(props);
     fillModel(m, 1, 1);
     EXPECT_EQ(m.cellFont(m.rowAt(0).cells[0], ColumnType::Text).family(), m.fontName());
-    m.applyCellFormat(m.rowAt(0).cells[0], FormatChange{FormatField::FontName, 0, 0, false, QStringLiteral("DejaVu Serif")});
+    m.applyCellFormat(m.rowAt(0).cells[0],
+                      FormatChange{FormatField::FontName, 0, 0, false, QStringLiteral("DejaVu Serif")});
     EXPECT_EQ(m.cellFont(m.rowAt(0).cells[0], ColumnType::Text).family(), QStringLiteral("DejaVu Serif"));
 }
