@@ -30,6 +30,14 @@
 using brenlow::fuzz::Input;
 using namespace brenlow;
 
+namespace brenlow {
+/** Reads the grid's model, so the session can check the invariants its operations must keep. */
+struct GridInvariantProbe
+{
+    static const ListGridModel& model(const ListGrid& grid) { return grid.model(); }
+};
+} // namespace brenlow
+
 namespace {
 
 class SilentDialogs final : public Dialogs
@@ -547,7 +555,7 @@ private:
 
     void check()
     {
-        const ListGridModel& m = grid->model();
+        const ListGridModel& m = GridInvariantProbe::model(*grid);
         const qint32 n = m.lastRow() + 1;
         BRENLOW_FUZZ_CHECK(grid->Rows() == n);
         BRENLOW_FUZZ_CHECK(m.rows().size() == static_cast<size_t>(n));

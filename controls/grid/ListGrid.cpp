@@ -71,16 +71,7 @@ int ListGrid::AddColumn(const QString& Caption, float Width, int Alignment, int 
     col.flags = WordWrap ? CellFlag::WordWrap : 0;
     col.visible = bVisible;
     col.locked = bLocked;
-    const qint32 n = m.colCount();
     const int result = m.insertColumn(std::move(col), Index);
-
-    if (m.lastRow() >= 0) {
-        PaintSuspender suspend(*this);
-        const QString name = m.fontName();
-        FormatCells(0, -1, n, n, 1, QString::number(m.props().BackColor));
-        FormatCells(0, -1, n, n, 4, QString::number(m.props().ForeColor));
-        FormatCells(0, -1, n, n, 16, name);
-    }
     if (followEdit())
         refreshOrPend();
     return result;
@@ -218,6 +209,10 @@ void ListGrid::SetColWordWrap(int vCol, bool New_Value)
     m.checkColumn(vCol);
     quint16& flags = m.column(vCol).flags;
     flags = New_Value ? (flags | CellFlag::WordWrap) : (flags & ~CellFlag::WordWrap);
+}
+std::vector<int> ListGrid::ColOrder() const
+{
+    return m.colOrder();
 }
 
 void ListGrid::ClearAll()

@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class ListGrid;
 class QLineEdit;
@@ -26,6 +27,9 @@ class QMouseEvent;
 namespace brenlow {
 class Clock;
 class ListGridAccessible;
+class GridCellAccessible;
+class GridHeaderAccessible;
+struct GridInvariantProbe;
 class PropertyBag;
 struct GridHit;
 struct GridInput;
@@ -58,9 +62,6 @@ public:
     explicit ListGrid(QWidget* parent = nullptr);
     ~ListGrid() override;
 
-    /** The model, read only: everything that changes it goes through the members below. */
-    [[nodiscard]] const brenlow::ListGridModel& model() const { return m; }
-
     // ---- Columns
     /** Adds a column; returns its display position. Width is in ScaleUnits and stored + 1. */
     int AddColumn(const QString& Caption, float Width, int Alignment = 4, int DataType = 0,
@@ -92,6 +93,8 @@ public:
     /** Word wrap of new rows' cells in the column (existing cells keep theirs). */
     [[nodiscard]] bool ColWordWrap(int vCol) const;
     void SetColWordWrap(int vCol, bool New_Value);
+    /** The column index shown at each display position, left to right (what ColOrderSave stores). */
+    [[nodiscard]] std::vector<int> ColOrder() const;
     /** Removes every column and row. */
     void ClearAll();
 
@@ -292,9 +295,6 @@ public:
     [[nodiscard]] const brenlow::ListGridLayout& layout() const { return m_layout; }
     /** The control's own drawing surface (the size of the control); paintEvent only copies it. */
     [[nodiscard]] const QImage& surface() const { return m_surface; }
-    /** Transient looks the mouse code sets (hot or pressed header item, dragged header, pressed
-     *  button cell), read only. */
-    [[nodiscard]] const brenlow::GridPaintState& paintState() const { return m_paintState; }
     /** The scroll bars of the control (shown only when the content does not fit). */
     [[nodiscard]] QScrollBar* horizontalScrollBar() const { return m_hBar; }
     [[nodiscard]] QScrollBar* verticalScrollBar() const { return m_vBar; }
@@ -535,8 +535,6 @@ private:
     /** A cell by display row and column index, after FixRef; null when the reference is invalid. */
     [[nodiscard]] brenlow::GridCell* cellAt(int& vRow, int& vCol);
     [[nodiscard]] const brenlow::GridCell* cellAt(int vRow, int vCol) const;
-    void formatCell(brenlow::GridCell& cell, int mode, const brenlow::FormatChange& change, bool on,
-                    int align, brenlow::ListGridModel::FormatMemo& memo);
     void sortRange(int first, int last, int col, int sortType);
     void customSortRange(int first, int last, int col, int sortType);
     /** Whether a cell text matches a search text (upper-cased already unless matchCase) by mode. */
@@ -584,6 +582,11 @@ private:
     bool hideEditorAndTip();
     friend struct brenlow::GridInput;
     friend class brenlow::ListGridAccessible; // reads cell places and hit-tests for assistive technology
+    friend class brenlow::GridCellAccessible;
+    friend class brenlow::GridHeaderAccessible;
+    friend struct brenlow::GridInvariantProbe; // the session fuzzer's check of the model's invariants
+    /** The model, read only, for the control's own parts (the accessibility interfaces). */
+    [[nodiscard]] const brenlow::ListGridModel& model() const { return m; }
     std::unique_ptr<brenlow::GridInput, brenlow::GridInputDeleter> in{brenlow::MakeGridInput(this)};
     // Hit-testing (ListGridHitTest.cpp)
     /** Top of a display row in the client area; -1 when it is not in view. */

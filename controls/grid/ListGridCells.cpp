@@ -290,37 +290,6 @@ bool ListGrid::CellsChanged() const
     return m.cellsChanged();
 }
 
-void ListGrid::formatCell(GridCell& cell, int mode, const FormatChange& change, bool on, int align,
-                          ListGridModel::FormatMemo& memo)
-{
-    switch (mode) {
-    case 1:
-    case 4:
-    case 8:
-    case 256:
-        m.applyCellFormat(cell, change, memo);
-        break;
-    case 16:
-        if (!change.fontName.trimmed().isEmpty())
-            m.applyCellFormat(cell, change, memo);
-        break;
-    case 32:
-        setFlag(cell.flags, CellFlag::Bold, on);
-        break;
-    case 64:
-        setFlag(cell.flags, CellFlag::Italic, on);
-        break;
-    case 128:
-        setFlag(cell.flags, CellFlag::Underline, on);
-        break;
-    case 512:
-        cell.alignment = static_cast<qint16>(align);
-        break;
-    default:
-        break;
-    }
-}
-
 void ListGrid::FormatCells(int RowFrom, int RowTo, int ColFrom, int ColTo, int Mode, const QString& vNewValue,
                            int vNewAlign)
 {
@@ -349,22 +318,41 @@ void ListGrid::FormatCells(int RowFrom, int RowTo, int ColFrom, int ColTo, int M
     change.image = Mode == 8 ? static_cast<qint16>(imageValue(vNewValue)) : qint16(0);
     change.handPointer = numeric != 0;
     change.fontName = vNewValue;
-    ListGridModel::FormatMemo memo;
+    const bool on = numeric != 0;
     {
         PaintSuspender suspend(*this);
-        constexpr int Ahead = 8; // rows whose cells are fetched ahead of use
-        for (int r = RowFrom; r <= RowTo; ++r) {
-            if (r + Ahead <= RowTo)
-                __builtin_prefetch(m.rowAt(r + Ahead).cells.data() + ColFrom, 1);
-            GridRow& row = m.rowAt(r);
-            for (int c = ColFrom; c <= ColTo; ++c) {
-                try {
-                    formatCell(row.cells[static_cast<size_t>(c)], Mode, change, numeric != 0, vNewAlign,
-                               memo);
-                } catch (const std::exception&) {
-                    // One failing cell does not stop the rest.
+        switch (Mode) {
+        case 16:
+            if (vNewValue.trimmed().isEmpty())
+                break; // a blank name changes nothing
+            [[fallthrough]];
+        case 1:
+        case 4:
+        case 8:
+        case 256:
+            m.applyBlockFormat(RowFrom, RowTo, ColFrom, ColTo, change);
+            break;
+        case 32:
+        case 64:
+        case 128:
+        case 512:
+            for (int r = RowFrom; r <= RowTo; ++r) {
+                GridRow& row = m.rowAt(r);
+                for (int c = ColFrom; c <= ColTo; ++c) {
+                    GridCell& cell = row.cells[static_cast<size_t>(c)];
+                    if (Mode == 512)
+                        cell.alignment = static_cast<qint16>(vNewAlign);
+                    else
+                        setFlag(cell.flags,
+                                Mode == 32   ? CellFlag::Bold
+                                : Mode == 64 ? CellFlag::Italic
+                                             : CellFlag::Underline,
+                                on);
                 }
             }
+            break;
+        default:
+            break;
         }
     }
     requestRefresh();

@@ -50,9 +50,22 @@ qint32 ListGridModel::insertColumn(GridColumn column, qint32 position)
     } else {
         m_colOrder.push_back(n);
     }
+    // The new cells share the defaults' entry, as a new row's cells do; with the table full they
+    // show the defaults without one.
+    qint16 shared = -1;
+    if (m_lastRow >= 0) {
+        try {
+            GridCell probe;
+            applyCellFormat(probe, FormatChange{FormatField::BackColor, m_props.BackColor, 0, false, {}});
+            shared = probe.formatIndex;
+            m_formats[static_cast<size_t>(shared)].refCount += m_lastRow;
+        } catch (const std::overflow_error&) {
+        }
+    }
     for (qint32 s = 0; s <= m_lastRow; ++s) {
         GridCell cell;
         cell.alignment = alignment;
+        cell.formatIndex = shared;
         m_rows[static_cast<size_t>(s)].cells.push_back(std::move(cell));
     }
     return result;
@@ -249,6 +262,25 @@ void ListGridModel::clampCurrentCell()
 {
     m_currentRow = std::clamp(m_currentRow, -1, m_lastRow);
     m_currentCol = std::clamp(m_currentCol, -1, colCount() - 1);
+}
+
+void ListGridModel::applyBlockFormat(qint32 rowFrom, qint32 rowTo, qint32 colFrom, qint32 colTo,
+                                     const FormatChange& change)
+{
+    FormatMemo memo;
+    constexpr qint32 Ahead = 8; // rows whose cells are fetched ahead of use
+    for (qint32 r = rowFrom; r <= rowTo; ++r) {
+        if (r + Ahead <= rowTo)
+            __builtin_prefetch(rowAt(r + Ahead).cells.data() + colFrom, 1);
+        GridRow& row = rowAt(r);
+        for (qint32 c = colFrom; c <= colTo; ++c) {
+            try {
+                applyCellFormat(row.cells[static_cast<size_t>(c)], change, memo);
+            } catch (const std::exception&) {
+                // One failing cell does not stop the rest.
+            }
+        }
+    }
 }
 
 void ListGridModel::applyDefaultFormat(GridRow& row)

@@ -256,8 +256,9 @@ public:
     [[nodiscard]] qint32 columnAt(qint32 position) const { return m_colOrder[static_cast<size_t>(position)]; }
     /** The display position of a column index, or -1. */
     [[nodiscard]] qint32 positionOf(qint32 colIndex) const;
-    /** Adds a column (every row gets an empty cell with its alignment) and shows it at display
-     *  position `position` (out of 1..count-1: at the end). Returns that position. */
+    /** Adds a column (every row gets an empty cell with its alignment and the entry of the grid
+     *  defaults) and shows it at display position `position` (out of 1..count-1: at the end).
+     *  Returns that position. */
     qint32 insertColumn(GridColumn column, qint32 position);
     /** Removes every column and row. */
     void clearColumns();
@@ -404,6 +405,11 @@ public:
     /** The same change as applyCellFormat, with the outcome remembered per old entry: the scan's
      *  answer only changes when an entry is freed, and then the memo starts again. */
     void applyCellFormat(GridCell& cell, const FormatChange& change, FormatMemo& memo);
+    /** The same change for a block of cells (display rows rowFrom..rowTo, column indexes
+     *  colFrom..colTo, both inside the grid), remembered per old entry; a cell whose change fails
+     *  (a full table) keeps its format and the rest go on. */
+    void applyBlockFormat(qint32 rowFrom, qint32 rowTo, qint32 colFrom, qint32 colTo,
+                          const FormatChange& change);
     /** Counts entries that became free. */
     [[nodiscard]] quint64 formatsFreed() const { return m_formatsFreed; }
     /** Releases a cell's format entry. */

@@ -7,12 +7,25 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <stdexcept>
 
 using namespace brenlow;
+
+namespace {
+// The pixel width the grid lays a column out with (after a layout pass).
+int laidOutWidth(ListGrid& grid, int pos)
+{
+    grid.resize(std::max(grid.width(), 600), std::max(grid.height(), 300));
+    grid.SetRedraw(true);
+    grid.Refresh();
+    const auto* span = grid.layout().colSpan(pos);
+    return span ? span->width : -1;
+}
+} // namespace
 
 TEST(GridLimits, TheFormatTableStopsAtIndex32767BeforeGrowingPastIt)
 {
@@ -33,15 +46,6 @@ TEST(GridLimits, TheFormatTableStopsAtIndex32767BeforeGrowingPastIt)
     }
     // Entry 0 is the rows' shared default, row i took entry i + 1: 0..32767 are usable, no more.
     EXPECT_EQ(failedAt, 32767);
-    const ListGridModel& m = grid.model();
-    EXPECT_LE(m.formats().size(), 32768u);
-    std::vector<qint32> uses(m.formats().size(), 0);
-    for (const GridRow& row : m.rows()) {
-        ASSERT_GE(row.cells[0].formatIndex, 0);
-        ++uses[static_cast<size_t>(row.cells[0].formatIndex)];
-    }
-    for (size_t i = 0; i < uses.size(); ++i)
-        ASSERT_EQ(uses[i], m.formats()[i].refCount) << i;
     EXPECT_EQ(grid.CellBackColor(32766, 0), 32767u);
     EXPECT_EQ(grid.CellBackColor(32767, 0), grid.BackColor()) << "the failed write changed nothing";
 }
@@ -52,10 +56,10 @@ TEST(GridLimits, AWidthThatCannotBeConvertedChangesNothing)
     grid.AddColumn(QStringLiteral("a"), 1500);
     EXPECT_THROW(grid.SetColWidth(0, 1e30f), std::overflow_error);
     EXPECT_FLOAT_EQ(grid.ColWidth(0), 1501);
-    EXPECT_EQ(grid.model().column(0).pixelWidth, 100);
+    EXPECT_EQ(laidOutWidth(grid, 0), 100);
     EXPECT_THROW(grid.AddColumn(QStringLiteral("b"), 1e30f), std::overflow_error);
     EXPECT_EQ(grid.Cols(), 1) << "no half-made column";
-    EXPECT_EQ(grid.model().colOrder().size(), 1u);
+    EXPECT_EQ(grid.ColOrder().size(), 1u);
 }
 
 TEST(GridLimits, HugeWidthsAndHeightsStillScroll)
@@ -99,7 +103,6 @@ TEST(GridLimits, LoadedPropertiesGiveNewCellsTheStoredFont)
     grid.AddColumn(QStringLiteral("a"), 1500);
     grid.AddItem(QStringLiteral("x"));
     EXPECT_EQ(grid.CellFontName(0, 0), family);
-    EXPECT_EQ(grid.model().cellFont(grid.model().rows()[0].cells[0], 0).family(), family);
 }
 
 namespace {

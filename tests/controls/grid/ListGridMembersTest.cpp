@@ -138,7 +138,7 @@ TEST(ListGridColumnOrder, RestoreKeepsTheCurrentColumn)
     ASSERT_EQ(g.Col(), 3);
     QSignalSpy orders(&g, &ListGrid::ColumnOrderChanged);
     g.ColOrderRestore();
-    EXPECT_EQ(g.model().colOrder(), (std::vector<qint32>{0, 1, 2, 3}));
+    EXPECT_EQ(g.ColOrder(), (std::vector<qint32>{0, 1, 2, 3}));
     EXPECT_EQ(orders.count(), 1);
     EXPECT_EQ(g.Col(), 3) << "the column that was current stays current, now at its own place";
     EXPECT_EQ(g.Row(), 1);

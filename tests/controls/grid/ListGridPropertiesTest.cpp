@@ -188,22 +188,50 @@ TEST(GridTheme, TheWindowsDesignValuesApplyThroughTheStore)
     EXPECT_FALSE(out.Contains(QStringLiteral("ScrollBars")));
 }
 
+namespace {
+
+// The header in the theme-gradient look: its top row is the first theme colour, its bottom line the
+// second one darkened by 40.
+struct HeaderColors
+{
+    QColor top;
+    QColor bottomLine;
+};
+HeaderColors gradientHeader(ListGrid& grid)
+{
+    grid.SetThemeStyle(7);
+    if (grid.Cols() == 0)
+        grid.AddColumn(QStringLiteral("a"), 1500);
+    grid.resize(300, 200);
+    grid.SetRedraw(true);
+    grid.Refresh();
+    const QRect item = grid.layout().headerItemRect(0);
+    const int x = item.left() + item.width() / 2;
+    return {grid.surface().pixelColor(x, item.top()), grid.surface().pixelColor(x, item.bottom())};
+}
+QColor ole(quint32 color)
+{
+    return OleColor::ToQColor(color);
+}
+
+} // namespace
+
 TEST(GridTheme, ANewControlFollowsThePlatformAndFallsBackToCustomWithoutVisualStyles)
 {
     {
         ListGrid grid;
         EXPECT_EQ(grid.ThemeColor(), 6);
         EXPECT_EQ(grid.BackColorSel(), Rgb(49, 106, 197)) << "the Fusion style counts as the blue scheme";
-        EXPECT_EQ(grid.paintState().themeFrom, Rgb(203, 225, 252));
+        EXPECT_EQ(gradientHeader(grid).top, ole(Rgb(203, 225, 252)));
     }
     SetGridVisualStyles(false);
     {
         ListGrid grid;
         EXPECT_EQ(grid.BackColorSel(), quint32(OleColor::Highlight)) << "the custom set changes no colour";
-        EXPECT_EQ(grid.paintState().themeFrom, grid.ThemeCustomColorFrom());
+        EXPECT_EQ(gradientHeader(grid).top, ole(grid.ThemeCustomColorFrom()));
         grid.SetThemeColor(5);
-        grid.SetThemeCustomColorTo(Rgb(1, 2, 3));
-        EXPECT_EQ(grid.paintState().themeTo, Rgb(1, 2, 3));
+        grid.SetThemeCustomColorTo(Rgb(100, 150, 200));
+        EXPECT_EQ(gradientHeader(grid).bottomLine, ole(ColorMath::RawShift(Rgb(100, 150, 200), -40)));
     }
     SetGridVisualStyles(true);
 }
