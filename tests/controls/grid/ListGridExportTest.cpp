@@ -1,4 +1,5 @@
 #include "controls/grid/ListGrid.h"
+#include "GridLayoutProbe.h"
 
 #include "support/CsvReader.h"
 #include "support/RecordingShell.h"
@@ -18,16 +19,7 @@
 #include <algorithm>
 
 namespace {
-
-// The pixel width the grid lays a column out with (after a layout pass).
-int laidOutWidth(ListGrid& grid, int pos)
-{
-    grid.resize(std::max(grid.width(), 600), std::max(grid.height(), 300));
-    grid.SetRedraw(true);
-    grid.Refresh();
-    const auto* span = grid.layout().colSpan(pos);
-    return span ? span->width : -1;
-}
+using brenlow::test::laidOutWidth;
 
 // Every test gets its own desktop folder and settings store, never the user's.
 class ListGridFiles : public ::testing::Test

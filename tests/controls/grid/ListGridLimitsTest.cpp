@@ -2,6 +2,7 @@
 // font read back.
 #include "controls/common/PropertyBag.h"
 #include "controls/grid/ListGrid.h"
+#include "GridLayoutProbe.h"
 
 #include <QScrollBar>
 
@@ -15,17 +16,7 @@
 
 using namespace brenlow;
 
-namespace {
-// The pixel width the grid lays a column out with (after a layout pass).
-int laidOutWidth(ListGrid& grid, int pos)
-{
-    grid.resize(std::max(grid.width(), 600), std::max(grid.height(), 300));
-    grid.SetRedraw(true);
-    grid.Refresh();
-    const auto* span = grid.layout().colSpan(pos);
-    return span ? span->width : -1;
-}
-} // namespace
+using brenlow::test::laidOutWidth;
 
 TEST(GridLimits, TheFormatTableStopsAtIndex32767BeforeGrowingPastIt)
 {

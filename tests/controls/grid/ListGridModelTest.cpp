@@ -1,4 +1,5 @@
 #include "controls/grid/ListGrid.h"
+#include "GridLayoutProbe.h"
 
 #include "base/Numbers.h"
 #include "platform/Clock.h"
@@ -14,16 +15,7 @@
 using namespace brenlow;
 
 namespace {
-
-// The pixel width the grid lays a column out with (after a layout pass).
-int laidOutWidth(ListGrid& grid, int pos)
-{
-    grid.resize(std::max(grid.width(), 600), std::max(grid.height(), 300));
-    grid.SetRedraw(true);
-    grid.Refresh();
-    const auto* span = grid.layout().colSpan(pos);
-    return span ? span->width : -1;
-}
+using brenlow::test::laidOutWidth;
 
 // The main window's seven columns, widths in twips.
 void addDownloadColumns(ListGrid& grid)
