@@ -47,7 +47,11 @@ QList<QStringList> parseCsv(const QString& text)
  *  starts a formula. */
 bool readsBackAs(const QString& field, const QString& cell)
 {
+    // Through UTF-8 as the file holds it (a lone surrogate becomes a replacement character), keeping
+    // a leading U+FEFF, which fromUtf8 would take for a byte order mark and drop.
     QString expected = QString::fromUtf8(cell.toUtf8());
+    if (cell.startsWith(QChar(0xFEFF)))
+        expected.prepend(QChar(0xFEFF));
     for (QChar& ch : expected) {
         if (ch == QLatin1Char(',') || ch == QLatin1Char('\r') || ch == QLatin1Char('\n'))
             ch = QLatin1Char(' ');
