@@ -421,7 +421,8 @@ void Form1::setStatus(const QString& text)
     m_label1->setToolTip(shown == text ? QString() : text);
     m_label1->adjustSize();
     const int home = Layout::Label1.ToPixels().x();
-    m_label1->move(std::clamp(width() - StatusMargin - m_label1->width(), StatusMargin, home), m_label1->y());
+    m_label1->move(std::clamp(width() - StatusMargin - m_label1->width(), StatusMargin, std::max(home, StatusMargin)),
+                   m_label1->y());
 }
 
 void Form1::clearText4()

@@ -59,8 +59,12 @@ public:
     QVariant minimumStepSize() const override { return 0; }
 
 private:
-    /** A value outside the range is kept but drawn at the nearer end; it reads the same. */
-    static qint32 shownValue(const SleekProgressBar& b) { return std::clamp(b.Value(), b.Min(), b.Max()); }
+    /** A value outside the range is kept but drawn at the nearer end; it reads the same. Min may
+     *  exceed Max while a caller sets the range one end at a time. */
+    static qint32 shownValue(const SleekProgressBar& b)
+    {
+        return std::clamp(b.Value(), std::min(b.Min(), b.Max()), std::max(b.Min(), b.Max()));
+    }
 
     void announce()
     {
