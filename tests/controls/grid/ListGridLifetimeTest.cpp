@@ -54,27 +54,44 @@ const GridLifetimeCase kCases[] = {
      -1, 0},
 };
 
-class GridLifetime : public ::testing::TestWithParam<GridLifetimeCase>
+/** A four-row grid in a window that deletes itself on close; the second column is given. */
+struct GridInClosingWindow
 {
-protected:
-    void SetUp() override
+    void open(const QString& heading, int type, const QString& secondText)
     {
         window = NewDeleteOnCloseWindow();
         watched = window;
         grid = new ListGrid(window);
         grid->setGeometry(0, 0, 400, 200);
         grid->AddColumn(QStringLiteral("Name"), 1500);
-        grid->AddColumn(QStringLiteral("Go"), 1500, 4, 6); // a button column
-        for (int i = 0; i < 4; ++i) {
-            grid->AddItem(QStringLiteral("r%1\tGo").arg(i));
-            grid->SetCellHandPointer(i, 1, true);
-        }
-        grid->SetAllowColumnSort(true);
+        grid->AddColumn(heading, 1500, 4, type);
+        for (int i = 0; i < 4; ++i)
+            grid->AddItem(QStringLiteral("r%1\t").arg(i) + secondText.arg(i));
         grid->SetRedraw(true);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     }
-    void TearDown() override { delete watched.data(); }
+    [[nodiscard]] bool show()
+    {
+        window->show();
+        return QTest::qWaitForWindowExposed(window);
+    }
+    ~GridInClosingWindow() { delete watched.data(); }
+
+    QWidget* window = nullptr;
+    QPointer<QWidget> watched;
+    QPointer<ListGrid> grid;
+};
+
+class GridLifetime : public ::testing::TestWithParam<GridLifetimeCase>, protected GridInClosingWindow
+{
+protected:
+    void SetUp() override
+    {
+        open(QStringLiteral("Go"), 6, QStringLiteral("Go")); // a button column
+        for (int i = 0; i < 4; ++i)
+            grid->SetCellHandPointer(i, 1, true);
+        grid->SetAllowColumnSort(true);
+        ASSERT_TRUE(show());
+    }
 
     /** A point inside cell (row, col), found as a user finds it: where the grid reports it. */
     QPoint at(int row, int col)
@@ -88,10 +105,6 @@ protected:
         ADD_FAILURE() << "no point in cell " << row << "," << col;
         return {};
     }
-
-    QWidget* window = nullptr;
-    QPointer<QWidget> watched;
-    ListGrid* grid = nullptr;
 };
 
 } // namespace
@@ -215,29 +228,16 @@ const HandlerPath kHandlerPaths[] = {
      endOn(&ListGrid::EditKeyPress), [](ListGrid* g) { typeKey(g, Qt::Key_X, QStringLiteral("x")); }},
 };
 
-class GridHandlerEnding : public ::testing::TestWithParam<std::tuple<HandlerPath, Ending>>
+class GridHandlerEnding : public ::testing::TestWithParam<std::tuple<HandlerPath, Ending>>,
+                          protected GridInClosingWindow
 {
 protected:
     void SetUp() override
     {
-        window = NewDeleteOnCloseWindow();
-        watched = window;
-        grid = new ListGrid(window);
-        grid->setGeometry(0, 0, 400, 200);
-        grid->AddColumn(QStringLiteral("Name"), 1500);
-        grid->AddColumn(QStringLiteral("Size"), 1500, 4, 1);
-        for (int i = 0; i < 4; ++i)
-            grid->AddItem(QStringLiteral("r%1\t%1").arg(i));
-        grid->SetRedraw(true);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        open(QStringLiteral("Size"), 1, QStringLiteral("%1"));
+        ASSERT_TRUE(show());
         grid->setFocus();
     }
-    void TearDown() override { delete watched.data(); }
-
-    QWidget* window = nullptr;
-    QPointer<QWidget> watched;
-    QPointer<ListGrid> grid;
 };
 
 } // namespace
