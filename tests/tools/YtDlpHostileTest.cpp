@@ -131,8 +131,9 @@ TEST_F(YtDlpHostileTest, TheCacheIsTheUsersAloneAndEachEntryServesOnlyItsLink)
                       ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser),
                   owner)
             << dir.toStdString();
+    // Each link's page, codes and answers made ready.
     const QFileInfoList files = QDir(cacheDir()).entryInfoList(QDir::Files | QDir::Hidden);
-    EXPECT_EQ(files.size(), 4);
+    EXPECT_EQ(files.size(), 6);
     for (const QFileInfo& f : files)
         EXPECT_EQ(f.permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
                   QFileDevice::ReadOwner | QFileDevice::WriteOwner)

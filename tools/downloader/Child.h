@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GuardVariable.h"
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QProcessEnvironment>
@@ -33,9 +35,6 @@ struct ChildRun
     /** Runs the program to its end. */
     void exec();
 };
-
-/** The environment variable that makes this program a guard; its value is the parent's process id. */
-inline constexpr char kGuardVariable[] = "BRENLOW_TOOL_GUARD";
 
 /** Lets ChildRun start its programs under this program as their guard; only the tool, whose main()
  *  answers RunGuard, may call it. */

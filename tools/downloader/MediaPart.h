@@ -1,8 +1,8 @@
 #pragma once
 
 // The part of the tool that needs Qt Gui (pictures) and Qt Network (direct links, thumbnails): a
-// module next to do.dll, loaded only by the runs that use it. do.dll itself links Qt Core alone, so the
-// runs answered from the catalogue or the page cache, and yt-dlp's downloads, start without loading
+// module next to do.dll, loaded only by the runs that use it. The tool's core links Qt Core alone, so
+// the runs answered from the catalogue or the page cache, and yt-dlp's downloads, start without loading
 // the two libraries and everything they bring along.
 
 #include "Options.h"
@@ -15,10 +15,8 @@
 
 namespace brenlow::tool {
 
-/** Where the module lies, from do.dll's folder (a folder of its own: a library right in a folder
- *  under /usr/lib would have the package run ldconfig for it), its file name, and the function it
- *  exports that gives its table. */
-inline constexpr char kMediaPartFolder[] = "do-parts";
+/** The module's file name (in do-parts, PartLoader.h) and the function it exports that gives its
+ *  table. */
 inline constexpr char kMediaPartFile[] = "do-media.so";
 inline constexpr char kMediaPartEntry[] = "brenlow_tool_media_part";
 /** Raised whenever the table changes: do.dll refuses a module built for another table. */

@@ -1,5 +1,7 @@
 #include "PageCache.h"
 
+#include "AnswersFormat.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -28,7 +30,7 @@ void prune(const QString& dir)
     const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-kKeepSeconds);
     QDirIterator it(dir,
                     {QStringLiteral("*.json"), QStringLiteral("*.codes"), QStringLiteral("*.jpg"),
-                     QStringLiteral("*.tmp")},
+                     QStringLiteral("*.answers"), QStringLiteral("*.tmp")},
                     QDir::Files);
     while (it.hasNext()) {
         it.next();
@@ -90,6 +92,16 @@ QString PageCache::infoPath() const
     return folder() + u'/' + m_key + QStringLiteral(".json");
 }
 
+QString PageCache::codesPath() const
+{
+    return folder() + u'/' + m_key + QStringLiteral(".codes");
+}
+
+QString PageCache::answersPath() const
+{
+    return folder() + u'/' + m_key + QLatin1String(answers::kSuffix);
+}
+
 std::optional<QJsonObject> PageCache::read(const QString& path) const
 {
     QFile file(path);
@@ -122,20 +134,21 @@ std::optional<QJsonObject> PageCache::load(qint64 maxAgeSeconds) const
 bool PageCache::store(const QJsonObject& info) const
 {
     prune(folder());
+    QFile::remove(answersPath());
     const QJsonObject entry{{QStringLiteral("link"), m_link}, {QStringLiteral("page"), withoutCookies(info)}};
     return ReplaceFile(infoPath(), QJsonDocument(entry).toJson(QJsonDocument::Compact), kPrivateFile);
 }
 
 bool PageCache::hasCodes() const
 {
-    const std::optional<QJsonObject> entry = read(folder() + u'/' + m_key + QStringLiteral(".codes"));
+    const std::optional<QJsonObject> entry = read(codesPath());
     return entry && entry->value(QLatin1String("codes")).isObject();
 }
 
 CodeMap PageCache::codes() const
 {
     CodeMap map;
-    const std::optional<QJsonObject> entry = read(folder() + u'/' + m_key + QStringLiteral(".codes"));
+    const std::optional<QJsonObject> entry = read(codesPath());
     if (!entry)
         return map;
     const QJsonObject o = entry->value(QLatin1String("codes")).toObject();
@@ -148,7 +161,7 @@ CodeMap PageCache::codes() const
 
 bool PageCache::storeCodes(const CodeMap& codes) const
 {
-    const QString path = folder() + u'/' + m_key + QStringLiteral(".codes");
+    const QString path = codesPath();
     if (hasCodes() && this->codes() == codes) {
         // Only marked as used, so that it stays while the link is used.
         QFile file(path);

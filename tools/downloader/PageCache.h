@@ -23,10 +23,14 @@ public:
 
     /** The extraction, when one is there and younger than maxAgeSeconds. */
     [[nodiscard]] std::optional<QJsonObject> load(qint64 maxAgeSeconds) const;
-    /** Keeps an extraction; returns false when the folder cannot be written. */
+    /** Keeps an extraction, and drops the answers made from the one before; returns false when the
+     *  folder cannot be written. */
     bool store(const QJsonObject& info) const;
     /** Where the extraction lies (for yt-dlp's --load-info-json). */
     [[nodiscard]] QString infoPath() const;
+    /** Where the codes lie, and the answers kept ready from the extraction (Answers.h). */
+    [[nodiscard]] QString codesPath() const;
+    [[nodiscard]] QString answersPath() const;
 
     [[nodiscard]] CodeMap codes() const;
     /** Whether the codes of the link are there (an empty map counts); false when they were lost. */

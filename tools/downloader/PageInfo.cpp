@@ -526,6 +526,21 @@ QString PagePictureUrl(const QByteArray& html, const QUrl& page)
     return scheme == u"http" || scheme == u"https" ? resolved.toString() : QString();
 }
 
+std::optional<QJsonObject> HlsOfUnknownStatus(const QJsonObject& info)
+{
+    if (info.contains(QLatin1String("is_live")) && !info.value(QLatin1String("is_live")).isNull())
+        return std::nullopt;
+    if (!text(info, "live_status").isEmpty())
+        return std::nullopt;
+    const QString videoId = DefaultFormatId(info).section(u'+', 0, 0);
+    for (const QJsonValue& v : info.value(QLatin1String("formats")).toArray()) {
+        const QJsonObject f = v.toObject();
+        if (text(f, "format_id") == videoId && text(f, "protocol").startsWith(QStringLiteral("m3u8")))
+            return f;
+    }
+    return std::nullopt;
+}
+
 bool IsLiveNow(const QJsonObject& info)
 {
     return info.value(QLatin1String("is_live")).toBool() || text(info, "live_status") == u"is_live";

@@ -22,6 +22,10 @@ using CodeMap = QMap<QString, QString>;
  *  updated with every code handed out; codes already in it are kept. */
 [[nodiscard]] QStringList FormatTable(const QJsonObject& info, CodeMap& codes);
 
+/** The HLS format the default picture comes from, when the page does not say whether it is live:
+ *  only its playlist tells. */
+[[nodiscard]] std::optional<QJsonObject> HlsOfUnknownStatus(const QJsonObject& info);
+
 /** The default of the table: yt-dlp's own choice, but with the page's best sound added when that
  *  choice is a picture without known sound and the page has sound apart ("bv*+ba/b"). */
 [[nodiscard]] QString DefaultFormatId(const QJsonObject& info);

@@ -1,5 +1,7 @@
 #include "Playlist.h"
 
+#include "Answers.h"
+#include "AnswersFormat.h"
 #include "Child.h"
 #include "PageCache.h"
 #include "PageInfo.h"
@@ -19,7 +21,7 @@ namespace brenlow::tool {
 namespace {
 
 // A video a list run has read is good for the row's own runs as long as for a download.
-constexpr qint64 kListedAgeSeconds = 30 * 60;
+constexpr qint64 kListedAgeSeconds = answers::kListedAgeSeconds;
 // Time a list run spends making the thumbnails of the videos it read ready; the rest are fetched
 // by their own picture runs.
 constexpr qint64 kPictureBudgetMs = 2000;
@@ -131,7 +133,8 @@ void readBatch(const Bridge& b, const QString& link)
         if (!links.contains(own))
             return;
         video.insert(kListedKey, true);
-        PageCache(own).store(video);
+        if (PageCache(own).store(video))
+            KeepAnswers(own, video);
         read.append({own, video});
     };
     run.onErrorLine = [](const QByteArray&) {}; // its failures show when their rows are read alone
@@ -257,7 +260,8 @@ ListRead ReadForList(const Bridge& b, const QString& link, Output& out)
                 continue;
             QJsonObject kept = *v.info;
             kept.insert(kListedKey, true);
-            PageCache(v.link).store(kept);
+            if (PageCache(v.link).store(kept))
+                KeepAnswers(v.link, kept);
         }
         const QString title = text(answer, "title");
         out.line(
@@ -274,7 +278,9 @@ ListRead ReadForList(const Bridge& b, const QString& link, Output& out)
         return read;
     }
     read.video = VideoEntry(answer);
-    if (!PageCache(link).store(read.video))
+    if (PageCache(link).store(read.video))
+        KeepAnswers(link, read.video);
+    else
         out.line(QStringLiteral("WARNING: Unable to keep this page in %1; later runs read it again")
                      .arg(PageCache::folder()));
     return read;

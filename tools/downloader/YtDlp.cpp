@@ -1,5 +1,7 @@
 #include "YtDlp.h"
 
+#include "Answers.h"
+#include "AnswersFormat.h"
 #include "AudioProfiles.h"
 #include "Bridge.h"
 #include "Child.h"
@@ -21,7 +23,7 @@ namespace {
 
 // The thumbnail and name runs follow the format list within seconds; a page's data is good for
 // them much longer than its media addresses, which sites let expire, are good for a download.
-constexpr qint64 kMetadataAgeSeconds = 6 * 3600;
+constexpr qint64 kMetadataAgeSeconds = answers::kMetadataAgeSeconds;
 constexpr qint64 kDownloadAgeSeconds = 30 * 60;
 constexpr qint64 kKeepForSizesSeconds = 7 * 24 * 3600;
 constexpr int kProgressEveryMs = 250;
@@ -45,7 +47,9 @@ std::optional<QJsonObject> extract(const Bridge& b, const QString& link, Output&
     if (!answer)
         return std::nullopt;
     const QJsonObject info = VideoEntry(*answer);
-    if (!PageCache(link).store(info) && !quiet)
+    if (PageCache(link).store(info))
+        KeepAnswers(link, info);
+    else if (!quiet)
         out.line(QStringLiteral("WARNING: Unable to keep this page in %1; later runs read it again")
                      .arg(PageCache::folder()));
     return info;
@@ -68,22 +72,13 @@ std::optional<QJsonObject> pageInfo(const Bridge& b, const QString& link, qint64
  *  versions do not tell, and would save the current window as if it were the video. */
 bool endlessPlaylist(const QJsonObject& info)
 {
-    if (info.contains(QLatin1String("is_live")) && !info.value(QLatin1String("is_live")).isNull())
+    const std::optional<QJsonObject> f = HlsOfUnknownStatus(info);
+    if (!f)
         return false;
-    if (!text(info, "live_status").isEmpty())
-        return false;
-    const QString videoId = DefaultFormatId(info).section(u'+', 0, 0);
-    for (const QJsonValue& v : info.value(QLatin1String("formats")).toArray()) {
-        const QJsonObject f = v.toObject();
-        if (text(f, "format_id") != videoId || !text(f, "protocol").startsWith(QStringLiteral("m3u8")))
-            continue;
-        QString error;
-        const QByteArray playlist =
-            FetchForPicture(text(f, "url"), f, QDeadlineTimer(kPlaylistCheckMs), &error);
-        return playlist.startsWith("#EXTM3U") && !playlist.contains("#EXT-X-STREAM-INF") &&
-               !playlist.contains("#EXT-X-ENDLIST") && !playlist.contains("#EXT-X-PLAYLIST-TYPE:VOD");
-    }
-    return false;
+    QString error;
+    const QByteArray playlist = FetchForPicture(text(*f, "url"), *f, QDeadlineTimer(kPlaylistCheckMs), &error);
+    return playlist.startsWith("#EXTM3U") && !playlist.contains("#EXT-X-STREAM-INF") &&
+           !playlist.contains("#EXT-X-ENDLIST") && !playlist.contains("#EXT-X-PLAYLIST-TYPE:VOD");
 }
 
 int formatList(const Bridge& b, const Options& o, Output& out)
@@ -108,9 +103,7 @@ int formatList(const Bridge& b, const Options& o, Output& out)
         out.line(QStringLiteral("ERROR: No video formats found on this page"));
         return 1;
     }
-    out.line(QStringLiteral("[info] Available formats for %1:").arg(OneLine(text(*info, "id"))));
-    out.line(QStringLiteral("format code  extension  resolution note"));
-    for (const QString& line : lines)
+    for (const QString& line : FormatListLines(*info, lines))
         out.line(line);
     return 0;
 }
