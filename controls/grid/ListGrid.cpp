@@ -1,6 +1,6 @@
 #include "controls/grid/ListGrid.h"
 #include "controls/grid/ListGridAccessible.h"
-#include "controls/grid/ListGridInputState.h"
+#include "controls/grid/ListGridController.h"
 
 #include "base/Numbers.h"
 #include <QLineEdit>
@@ -13,7 +13,7 @@
 
 using namespace brenlow;
 
-ListGrid::ListGrid(QWidget* parent) : QWidget(parent)
+ListGrid::ListGrid(QWidget* parent) : QWidget(parent), m_controller(std::make_unique<ListGridController>(*this))
 {
     brenlow::InstallGridAccessibility();
     m.setFont(font());
@@ -159,7 +159,7 @@ void ListGrid::SetColTag(int vCol, const QString& New_Value)
 }
 bool ListGrid::ColLocked(int vCol) const
 {
-    if (vCol == -1 || in->colRefused)
+    if (vCol == -1 || inputState().colRefused)
         return true;
     m.checkColumn(vCol);
     return m.column(vCol).locked;
@@ -218,10 +218,10 @@ std::vector<int> ListGrid::ColOrder() const
 void ListGrid::ClearAll()
 {
     // A column resize in progress ends with its column.
-    in->resizing = false;
-    in->resizeCol = -1;
+    inputState().resizing = false;
+    inputState().resizeCol = -1;
     m.clearColumns();
-    in->navCol = -1; // the remembered column is gone with the others
+    inputState().navCol = -1; // the remembered column is gone with the others
     Clear();
 }
 
@@ -377,8 +377,8 @@ void ListGrid::Clear()
 {
     const bool wasPainting = m_painting;
     m.clearRows();
-    in->mouseRow = -1;
-    in->mouseCol = -1;
+    inputState().mouseRow = -1;
+    inputState().mouseCol = -1;
     m_selection.setAnchor(-1);
     m_editor.markClosed();
     m_view.firstRowInView = 0;
@@ -502,7 +502,7 @@ void ListGrid::SetRowSelected(int vRow, bool New_Value)
 }
 bool ListGrid::RowLocked(int vRow) const
 {
-    if (in->rowRefused || !validRow(m, vRow))
+    if (inputState().rowRefused || !validRow(m, vRow))
         return true;
     return m.rowAt(vRow).flags & RowFlag::Locked;
 }
@@ -648,16 +648,16 @@ void ListGrid::SetCol(int New_Value)
 
 bool ListGrid::moveCurrentCell(int row, int colPos, bool scroll)
 {
-    if (row >= 0 && row <= m.lastRow() && ((m.rowAt(row).flags & RowFlag::Locked) || in->rowRefused)) {
-        in->rowRefused = true;
-        in->colRefused = true;
+    if (row >= 0 && row <= m.lastRow() && ((m.rowAt(row).flags & RowFlag::Locked) || inputState().rowRefused)) {
+        inputState().rowRefused = true;
+        inputState().colRefused = true;
         return false;
     }
     const bool changed = row != m.currentRow() || colPos != m.currentCol();
     m.setCurrentCell(row, colPos);
     // The column itself is remembered, so a change of the column order can bring it back.
     if (colPos >= 0 && colPos < static_cast<int>(m.colOrder().size()))
-        in->navCol = m.columnAt(colPos);
+        inputState().navCol = m.columnAt(colPos);
     if (scroll) {
         if (row >= 0)
             ensureRowVisible(row);
@@ -681,7 +681,7 @@ void ListGrid::RowColSet(int vRow, int vCol)
             ensureColumnVisible(colPos);
         // A locked column's cells never become current: the current column stays where it was.
         if (colPos < static_cast<int>(m.colOrder().size()) && m.column(m.columnAt(colPos)).locked) {
-            in->colRefused = true;
+            inputState().colRefused = true;
             colPos = m.currentCol();
         }
     }
@@ -720,4 +720,61 @@ void ListGrid::RowColSet(int vRow, int vCol)
             ensureRowVisible(vRow);
         requestRefresh();
     }
+}
+
+// ---- Input: the controller turns it into model changes and events
+
+GridInputState& ListGrid::inputState()
+{
+    return m_controller->state();
+}
+
+const GridInputState& ListGrid::inputState() const
+{
+    return m_controller->state();
+}
+
+int ListGrid::MouseRow() const
+{
+    return m_controller->mouseRow();
+}
+
+int ListGrid::MouseCol() const
+{
+    return m_controller->mouseCol();
+}
+
+void ListGrid::SetSearchClock(const Clock* clock)
+{
+    m_search.setClock(clock);
+}
+
+void ListGrid::mousePressEvent(QMouseEvent* event)
+{
+    m_controller->mousePress(event);
+}
+
+void ListGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    m_controller->mouseMove(event);
+}
+
+void ListGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_controller->mouseRelease(event);
+}
+
+void ListGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    m_controller->mouseDoubleClick(event);
+}
+
+void ListGrid::keyPressEvent(QKeyEvent* event)
+{
+    m_controller->keyPress(event);
+}
+
+void ListGrid::keyReleaseEvent(QKeyEvent* event)
+{
+    m_controller->keyRelease(event);
 }

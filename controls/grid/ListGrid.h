@@ -29,15 +29,10 @@ class Clock;
 class ListGridAccessible;
 class GridCellAccessible;
 class GridHeaderAccessible;
-struct GridInvariantProbe;
+class ListGridController;
 class PropertyBag;
 struct GridHit;
-struct GridInput;
-struct GridInputDeleter
-{
-    void operator()(GridInput* input) const;
-};
-GridInput* MakeGridInput(ListGrid* grid);
+struct GridInputState;
 } // namespace brenlow
 
 /**
@@ -259,7 +254,7 @@ public:
     /** Scales every column so the visible ones fill the visible width. */
     void ColForceFit();
 
-    // ---- Interaction and editing (ListGridInput.cpp, ListGridEdit.cpp)
+    // ---- Interaction and editing (ListGridController*.cpp, ListGridEdit.cpp)
     /** Commits an open in-place edit; false when AfterEdit cancelled it. */
     bool UpdateCell(bool bAllowMove = true);
     /** Makes Ctrl the column's editor instead of the built-in edit box. */
@@ -577,17 +572,19 @@ private:
     bool m_settingBars = false;
     int m_paintCount = 0;
 
-    // ---- Interaction and editing (ListGridInput.cpp, ListGridEdit.cpp)
+    // ---- Interaction and editing (ListGridController*.cpp, ListGridEdit.cpp)
     /** Hides the edit box and the tooltip (Clear); false when the grid was deleted meanwhile. */
     bool hideEditorAndTip();
-    friend struct brenlow::GridInput;
+    friend class brenlow::ListGridController; // turns mouse and keys into model changes and events
     friend class brenlow::ListGridAccessible; // reads cell places and hit-tests for assistive technology
     friend class brenlow::GridCellAccessible;
     friend class brenlow::GridHeaderAccessible;
-    friend struct brenlow::GridInvariantProbe; // the session fuzzer's check of the model's invariants
     /** The model, read only, for the control's own parts (the accessibility interfaces). */
     [[nodiscard]] const brenlow::ListGridModel& model() const { return m; }
-    std::unique_ptr<brenlow::GridInput, brenlow::GridInputDeleter> in{brenlow::MakeGridInput(this)};
+    std::unique_ptr<brenlow::ListGridController> m_controller;
+    /** The controller's interaction state, shared with the current-cell moves and Clear. */
+    [[nodiscard]] brenlow::GridInputState& inputState();
+    [[nodiscard]] const brenlow::GridInputState& inputState() const;
     // Hit-testing (ListGridHitTest.cpp)
     /** Top of a display row in the client area; -1 when it is not in view. */
     [[nodiscard]] int hitRowTop(int row) const;
@@ -600,22 +597,6 @@ private:
     void syncLayout();
     /** Whether a point lies on the picture or image drawn in a cell (display row, display position). */
     [[nodiscard]] bool imageHit(int row, int colPos, QPoint p) const;
-    // Mouse (ListGridInput.cpp)
-    void leftButtonDown(const brenlow::GridHit& hit, Qt::KeyboardModifiers mods);
-    void toggleCheckBoxCell(int row, int col);
-    void updatePointer(QPoint p);
-    void dragTo(QPoint p);
-    void finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods);
-    void cellReleased(const brenlow::GridHit& hit);
-    void clickStep();
-    void showAutoTip(const brenlow::GridHit& hit, QPoint globalPos);
-    void hideTip();
-    // Keyboard (ListGridKeys.cpp)
-    /** False when a handler deleted the grid. */
-    bool keyDownStep(int keyCode, int shift, bool fromEditor);
-    bool keyPressStep(qint16& keyAscii);
-    void incrementalSearch(QChar ch);
-    bool moveByKey(int keyCode, int shift);
     // Editing (ListGridEdit.cpp)
     bool openEditor(int row, int colPos, bool force = false);
     /** Finds the edited cell again (by its row's id and its column index) after the grid changed;

@@ -1,7 +1,7 @@
 // In-place editing: the built-in edit box txtEdit or a control bound to the column, shown over the
 // current cell; committing through AfterEdit; input filters.
 #include "controls/grid/ListGrid.h"
-#include "controls/grid/ListGridInputState.h"
+#include "controls/grid/ListGridController.h"
 
 #include "controls/common/Colors.h"
 #include "controls/common/KeyCodes.h"
@@ -34,6 +34,20 @@ QChar applyCaseFilter(const QString& filter, QChar ch)
 }
 
 } // namespace
+
+QLineEdit* ListGrid::txtEdit() const
+{
+    return m_editor.box();
+}
+
+bool ListGrid::hideEditorAndTip()
+{
+    if (!closeEditor())
+        return false;
+    m_editor.markClosed();
+    m_controller->hideTip();
+    return true;
+}
 
 bool ListGrid::openEditor(int row, int colPos, bool force)
 {
@@ -265,7 +279,7 @@ bool ListGrid::filterEditChar(int col, qint16& keyAscii)
 
 bool ListGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!in)
+    if (!m_controller)
         return QWidget::eventFilter(watched, event);
     const bool isEditor = watched == m_editor.box() || (m_editor.widget() && watched == m_editor.widget());
     if (isEditor && event->type() == QEvent::KeyPress && m_editor.isOpen())
@@ -294,7 +308,7 @@ bool ListGrid::editorKey(QKeyEvent* event)
     case KeyCodes::Down:
     case KeyCodes::Prior:
     case KeyCodes::Next:
-        keyDownStep(vk, shift, true);
+        m_controller->keyDown(vk, shift, true);
         return true;
     case KeyCodes::Left:
     case KeyCodes::Right:
@@ -302,7 +316,7 @@ bool ListGrid::editorKey(QKeyEvent* event)
         if (m_editor.triggerKey() != KeyCodes::F2 &&
             ((vk == KeyCodes::Left && box->cursorPosition() == 0) ||
              (vk == KeyCodes::Right && box->cursorPosition() == box->text().size()))) {
-            keyDownStep(vk, shift, true);
+            m_controller->keyDown(vk, shift, true);
             return true;
         }
         return false;

@@ -1,5 +1,5 @@
 #include "controls/grid/ListGrid.h"
-#include "controls/grid/ListGridInputState.h"
+#include "controls/grid/ListGridController.h"
 
 #include "base/Numbers.h"
 #include "base/Rounding.h"
@@ -254,7 +254,7 @@ void ListGrid::ColOrderRestore(const QString& /*UniqueGridName*/)
         return;
     // The column shown at the current position now is the one to keep current.
     if (m.currentCol() >= 0 && m.currentCol() < static_cast<qint32>(m.colOrder().size()))
-        in->navCol = m.columnAt(m.currentCol());
+        inputState().navCol = m.columnAt(m.currentCol());
     std::vector<qint32> order(m.colOrder().size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = static_cast<qint32>(i);
@@ -263,7 +263,7 @@ void ListGrid::ColOrderRestore(const QString& /*UniqueGridName*/)
     const ControlGuard alive(this);
     if (!followEdit())
         return;
-    RowColSet(-1, in->navCol);
+    RowColSet(-1, inputState().navCol);
     if (!alive || (m_painting && !refreshOrPend()))
         return;
     emit ColumnOrderChanged(0, 0);

@@ -1,16 +1,8 @@
 #pragma once
 
-#include "controls/common/Subclasser.h"
-#include "platform/Clock.h"
-
 #include <QPoint>
-#include <QPointer>
 #include <QRect>
 #include <QString>
-
-class ListGrid;
-class QLineEdit;
-class QWidget;
 
 namespace brenlow {
 
@@ -33,29 +25,10 @@ struct GridHit
     bool rowCheckBox = false; ///< in the row check-box column
 };
 
-/** The grid's interaction state: mouse, keyboard, in-place editing and intercepted messages.
- *  Owned by the grid; everything here is reset by Clear where it matters. */
-struct GridInput
+/** The grid's interaction state: mouse, keyboard and current-cell moves. Owned by the grid's
+ *  controller; the grid's own current-cell moves and Clear read and reset parts of it. */
+struct GridInputState
 {
-    explicit GridInput(ListGrid* grid);
-    ~GridInput();
-
-    /** Forwards intercepted messages to the grid. */
-    class Messages final : public SubclassCallback
-    {
-    public:
-        explicit Messages(ListGrid* grid) : m_grid(grid) {}
-        void Subclass_WndProc(bool bBefore, bool& bHandled, qintptr& lReturn, QWidget* lHwnd, int uMsg,
-                              qintptr wParam, qintptr lParam) override;
-
-    private:
-        ListGrid* m_grid;
-    };
-
-    Messages messages;
-    Subclasser sc;
-    ListGrid* owner;
-
     // Current-cell moves
     int mouseRow = -1;       ///< display row under the pointer at its last move or press
     int mouseCol = -1;       ///< display position under it

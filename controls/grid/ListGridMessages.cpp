@@ -1,7 +1,7 @@
 // Messages the grid intercepts on its own window: scroll bars, the wheel, focus, the pointer entering
 // and leaving, and style changes.
 #include "controls/grid/ListGrid.h"
-#include "controls/grid/ListGridInputState.h"
+#include "controls/grid/ListGridController.h"
 
 #include "controls/common/ControlGuard.h"
 #include "controls/common/KeyCodes.h"
@@ -37,14 +37,14 @@ void ListGrid::subclassWndProc(bool bBefore, bool& bHandled, qintptr& lReturn, i
         break;
     case Msg::HScroll:
     case Msg::VScroll: {
-        hideTip();
+        m_controller->hideTip();
         const auto* bar = reinterpret_cast<const QScrollBar*>(lParam);
         Q_UNUSED(bar)
         scrollMessage(uMsg == Msg::VScroll, LowWord(wParam), HighWord(wParam), 1);
         break;
     }
     case Msg::MouseWheel: {
-        hideTip();
+        m_controller->hideTip();
         const int delta = SignedHighWord(wParam);
         const bool ctrl = LowWord(wParam) & KeyCodes::MkControl;
         scrollMessage(!ctrl, delta < 0 ? ScrollCode::LineDown : ScrollCode::LineUp, 0, WheelRows);
@@ -52,23 +52,11 @@ void ListGrid::subclassWndProc(bool bBefore, bool& bHandled, qintptr& lReturn, i
         break;
     }
     case Msg::MouseMove:
-        if (!in->mouseInside) {
-            in->mouseInside = true;
-            emit MouseEnter();
-        }
+        m_controller->pointerMoved();
         break;
-    case Msg::MouseLeave: {
-        in->mouseInside = false;
-        hideTip();
-        const bool hadHot = m_paintState.hotHeaderPos >= 0;
-        m_paintState.hotHeaderPos = -1;
-        in->pointer = GridPointer::Default;
-        unsetCursor();
-        if (hadHot && !requestRefresh())
-            break;
-        emit MouseLeave();
+    case Msg::MouseLeave:
+        m_controller->pointerLeft();
         break;
-    }
     case Msg::ThemeChanged: {
         const ControlGuard alive(this);
         emit ThemeChanged();

@@ -1,7 +1,8 @@
-// The grid's mouse handling: current cell and selection, check boxes, button, image and hand-pointer
-// cells, header presses that sort, swap or drag columns, column and row resizing, tooltips.
+// The controller's mouse handling: current cell and selection, check boxes, button, image and
+// hand-pointer cells, header presses that sort, swap or drag columns, column and row resizing, tooltips.
+#include "controls/grid/ListGridController.h"
+
 #include "controls/grid/ListGrid.h"
-#include "controls/grid/ListGridInputState.h"
 
 #include "base/Rounding.h"
 #include "controls/common/ControlGuard.h"
@@ -17,108 +18,6 @@
 
 using namespace brenlow;
 
-namespace brenlow {
-
-namespace {
-
-/** Hooks the grid's scroll bars into its message handling once they are fully built. */
-class ScrollBarWatcher final : public QObject
-{
-public:
-    explicit ScrollBarWatcher(QWidget* grid) : QObject(grid), m_grid(grid) {}
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == m_grid && event->type() == QEvent::ChildPolished) {
-            auto* bar = qobject_cast<QScrollBar*>(static_cast<QChildEvent*>(event)->child());
-            if (bar && !bar->property("brenlowForwarded").toBool()) {
-                bar->setProperty("brenlowForwarded", true);
-                Subclasser::ForwardScrollBar(m_grid, bar);
-            }
-        }
-        return false;
-    }
-
-private:
-    QWidget* m_grid;
-};
-
-} // namespace
-
-GridInput::GridInput(ListGrid* grid) : messages(grid), sc(QStringLiteral("ListGrid"), &messages), owner(grid)
-{
-    grid->setMouseTracking(true);
-    grid->setFocusPolicy(Qt::StrongFocus);
-    grid->installEventFilter(new ScrollBarWatcher(grid));
-
-    // The messages the grid needs beyond its ordinary events.
-    if (sc.sc_Subclass(grid)) {
-        for (int msg : {Msg::KillFocus, Msg::SetFocus, Msg::MouseWheel, Msg::MouseMove, Msg::MouseLeave,
-                        Msg::MouseHover, Msg::HScroll, Msg::VScroll, Msg::ThemeChanged})
-            sc.zAddMsg(msg, Subclasser::When::Before);
-    }
-}
-
-GridInput::~GridInput() = default;
-
-void GridInput::Messages::Subclass_WndProc(bool bBefore, bool& bHandled, qintptr& lReturn, QWidget*, int uMsg,
-                                           qintptr wParam, qintptr lParam)
-{
-    m_grid->subclassWndProc(bBefore, bHandled, lReturn, uMsg, wParam, lParam);
-}
-
-void GridInputDeleter::operator()(GridInput* input) const
-{
-    delete input;
-}
-
-GridInput* MakeGridInput(ListGrid* grid)
-{
-    return new GridInput(grid);
-}
-
-} // namespace brenlow
-
-QLineEdit* ListGrid::txtEdit() const
-{
-    return m_editor.box();
-}
-
-void ListGrid::SetSearchClock(const Clock* clock)
-{
-    m_search.setClock(clock);
-}
-
-int ListGrid::MouseRow() const
-{
-    // Rows removed since the pointer last moved take the row under it with them.
-    return in->mouseRow <= m.lastRow() ? in->mouseRow : -1;
-}
-
-int ListGrid::MouseCol() const
-{
-    if (in->mouseCol < 0 || in->mouseCol >= static_cast<int>(m.colOrder().size()))
-        return -1;
-    return m.columnAt(in->mouseCol);
-}
-
-bool ListGrid::hideEditorAndTip()
-{
-    if (!closeEditor())
-        return false;
-    m_editor.markClosed();
-    hideTip();
-    return true;
-}
-
-void ListGrid::hideTip()
-{
-    if (!in->tipText.isEmpty()) {
-        in->tipText.clear();
-        QToolTip::hideText();
-    }
-}
-
 // ---- Mouse-down
 
 namespace {
@@ -130,35 +29,35 @@ qint16 buttonOf(Qt::MouseButton b)
 
 } // namespace
 
-void ListGrid::mousePressEvent(QMouseEvent* event)
+void ListGridController::mousePress(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
     const qint16 shift = static_cast<qint16>(KeyCodes::ShiftFromModifiers(event->modifiers()));
-    const GridHit hit = hitTest(p);
-    in->mouseRow = hit.row;
-    in->mouseCol = hit.colPos;
-    in->lastPress = p;
+    const GridHit hit = g.hitTest(p);
+    in.mouseRow = hit.row;
+    in.mouseCol = hit.colPos;
+    in.lastPress = p;
     // From the focus change's repaint on, any handler may delete the grid: the press ends there.
-    const ControlGuard alive(this);
-    if (!hasFocus() && !(m_editor.isOpen() && m_editor.widget() && m_editor.widget()->hasFocus()))
-        setFocus(Qt::MouseFocusReason);
+    const ControlGuard alive(&g);
+    if (!g.hasFocus() && !(g.m_editor.isOpen() && g.m_editor.widget() && g.m_editor.widget()->hasFocus()))
+        g.setFocus(Qt::MouseFocusReason);
     if (!alive)
         return;
 
     if (event->button() == Qt::LeftButton) {
         // Every left press may end in a click, also on an empty grid or a locked row.
-        in->clickArmed = true;
-        in->pressOnHeader = hit.header;
-        in->lastShift = shift;
+        in.clickArmed = true;
+        in.pressOnHeader = hit.header;
+        in.lastShift = shift;
     }
     if (event->button() == Qt::LeftButton && m.lastRow() >= 0) {
         hideTip();
-        in->rowRefused = false;
-        in->colRefused = false;
-        in->lastShift = shift;
+        in.rowRefused = false;
+        in.colRefused = false;
+        in.lastShift = shift;
         if (hit.row >= 0 && (m.rowAt(hit.row).flags & RowFlag::Locked)) {
-            in->rowRefused = true;
-            in->colRefused = true;
+            in.rowRefused = true;
+            in.colRefused = true;
             return;
         }
         leftButtonDown(hit, event->modifiers());
@@ -166,13 +65,13 @@ void ListGrid::mousePressEvent(QMouseEvent* event)
             return;
     } else if (event->button() != Qt::LeftButton && m.lastRow() >= 0 && hit.row >= 0) {
         // A right or middle press makes an unselected row the current and only selected one.
-        if (!m_selection.isSelected(hit.row) || m.props().MultiSelect == 0) {
+        if (!g.m_selection.isSelected(hit.row) || m.props().MultiSelect == 0) {
             const quint64 structure = m.structure();
-            if (UpdateCell(false) && alive && m.structure() == structure && hit.row <= m.lastRow()) {
-                SelectedClearAll();
-                RowColSet(hit.row, hit.colPos >= 0 ? m.columnAt(hit.colPos) : -1);
+            if (g.UpdateCell(false) && alive && m.structure() == structure && hit.row <= m.lastRow()) {
+                g.SelectedClearAll();
+                g.RowColSet(hit.row, hit.colPos >= 0 ? m.columnAt(hit.colPos) : -1);
                 if (alive)
-                    requestRefresh();
+                    g.requestRefresh();
             }
             if (!alive)
                 return;
@@ -182,37 +81,37 @@ void ListGrid::mousePressEvent(QMouseEvent* event)
     float x = static_cast<float>(m.toUnits(p.x()));
     float y = static_cast<float>(m.toUnits(p.y()));
     qint16 shiftArg = shift;
-    emit MouseDown(button, shiftArg, x, y);
+    emit g.MouseDown(button, shiftArg, x, y);
 }
 
-void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
+void ListGridController::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
 {
-    in->buttonPressed = true;
-    in->pressOnHeader = hit.header;
-    m_selection.setAnchor(hit.header ? -1 : hit.row);
+    in.buttonPressed = true;
+    in.pressOnHeader = hit.header;
+    g.m_selection.setAnchor(hit.header ? -1 : hit.row);
 
     if (hit.header) {
         // The column under the pointer is found again: handlers since the last move may have
         // replaced the columns it found then.
-        if (in->pointer == GridPointer::SizeWE)
-            updatePointer(in->lastPress);
-        if (in->pointer == GridPointer::SizeWE && m.props().AllowColumnResizing && in->resizeCol >= 0 &&
-            in->resizeCol < m.colCount()) {
-            in->resizing = true;
-            in->resizeStartX = in->lastPress.x();
-            in->resizeStartWidth = m.column(in->resizeCol).pixelWidth;
+        if (in.pointer == GridPointer::SizeWE)
+            updatePointer(in.lastPress);
+        if (in.pointer == GridPointer::SizeWE && m.props().AllowColumnResizing && in.resizeCol >= 0 &&
+            in.resizeCol < m.colCount()) {
+            in.resizing = true;
+            in.resizeStartX = in.lastPress.x();
+            in.resizeStartWidth = m.column(in.resizeCol).pixelWidth;
             return;
         }
         if ((m.props().AllowColumnSort || m.props().AllowColumnSwap || m.props().AllowColumnDrag) &&
             hit.colPos >= 0) {
-            m_paintState.pressedHeaderPos = hit.colPos;
-            in->dragOverHeader = hit.colPos;
-            requestRefresh();
+            g.m_paintState.pressedHeaderPos = hit.colPos;
+            in.dragOverHeader = hit.colPos;
+            g.requestRefresh();
         }
         return;
     }
-    if (in->pointer == GridPointer::SizeNS && m.props().AllowRowResizing && in->resizeRow >= 0) {
-        in->resizing = true;
+    if (in.pointer == GridPointer::SizeNS && m.props().AllowRowResizing && in.resizeRow >= 0) {
+        in.resizing = true;
         return;
     }
     if (hit.row < 0)
@@ -220,12 +119,12 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
     // Handlers of the events raised here, from the commit of an open edit on, may change the grid
     // (remove the row, add columns): the press then ends, as nothing it found is sure to be where
     // it was.
-    const ControlGuard alive(this);
+    const ControlGuard alive(&g);
     const quint64 structure = m.structure();
-    if (m_editor.isOpen() && (!UpdateCell(false) || !alive))
+    if (g.m_editor.isOpen() && (!g.UpdateCell(false) || !alive))
         return;
     if (m.structure() != structure || hit.row > m.lastRow()) {
-        requestRefresh();
+        g.requestRefresh();
         return;
     }
 
@@ -236,7 +135,7 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
         GridRow& row = m.rowAt(hit.row);
         row.flags ^= RowFlag::Checked;
         changed = true;
-        emit RowCheckedEvent(hit.row);
+        emit g.RowCheckedEvent(hit.row);
         if (!alive)
             return;
     } else if (col >= 0 && m.column(col).type == ColumnType::CheckBox && m.props().AllowEdit &&
@@ -244,7 +143,7 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
         // Only the drawn box toggles: a square of the check-box size, centred in the cell.
         const int box = m.defaultRowHeight() < 17 ? m.defaultRowHeight() - 4 : 16;
         const QRect boxRect(hit.cell.center().x() - box / 2, hit.cell.center().y() - box / 2, box, box);
-        if (boxRect.adjusted(-2, -2, 2, 2).contains(in->lastPress)) {
+        if (boxRect.adjusted(-2, -2, 2, 2).contains(in.lastPress)) {
             toggleCheckBoxCell(hit.row, col);
             if (!alive)
                 return;
@@ -252,10 +151,10 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
         }
     }
     if (m.structure() != structure || hit.row > m.lastRow()) {
-        requestRefresh();
+        g.requestRefresh();
         return;
     }
-    selectionChanged = m_selection.click(hit.row, m.currentRow(), m.props().MultiSelect,
+    selectionChanged = g.m_selection.click(hit.row, m.currentRow(), m.props().MultiSelect,
                                          mods & Qt::ControlModifier, mods & Qt::ShiftModifier);
     changed |= selectionChanged;
 
@@ -263,34 +162,34 @@ void ListGrid::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
     const GridColumn* column = col >= 0 ? &m.column(col) : nullptr;
     int colPos = hit.colPos;
     if (column && column->locked) {
-        in->colRefused = true;
+        in.colRefused = true;
         colPos = -1;
     }
     const bool button = column && column->type == ColumnType::Button;
-    changed |= moveCurrentCell(hit.row, colPos, false);
+    changed |= g.moveCurrentCell(hit.row, colPos, false);
     if (!alive)
         return;
     if (m.structure() != structure || hit.row > m.lastRow()) {
-        requestRefresh();
+        g.requestRefresh();
         return;
     }
 
     if (button) {
-        m_paintState.pressedButtonRow = hit.row;
-        m_paintState.pressedButtonCol = col;
+        g.m_paintState.pressedButtonRow = hit.row;
+        g.m_paintState.pressedButtonCol = col;
         changed = true;
     }
-    if (changed && !requestRefresh())
+    if (changed && !g.requestRefresh())
         return;
     if (selectionChanged)
-        emit SelectionChanged();
+        emit g.SelectionChanged();
 }
 
-void ListGrid::toggleCheckBoxCell(int row, int col)
+void ListGridController::toggleCheckBoxCell(int row, int col)
 {
     // The toggle belongs to this row and column; handlers may move or remove them meanwhile, or
     // delete the grid.
-    const ControlGuard alive(this);
+    const ControlGuard alive(&g);
     const quint64 rowId = m.rowAt(row).id();
     const auto stillThere = [&] {
         if (!alive)
@@ -299,16 +198,16 @@ void ListGrid::toggleCheckBoxCell(int row, int col)
         return row >= 0 && col < m.colCount();
     };
     bool cancel = false;
-    emit BeforeEdit(row, col, cancel);
+    emit g.BeforeEdit(row, col, cancel);
     if (cancel || !stillThere())
         return;
     const bool newState = !(m.rowAt(row).cells[static_cast<size_t>(col)].flags & CellFlag::Checked);
     QString value = newState ? QStringLiteral("True") : QStringLiteral("False");
-    emit AfterEdit(row, col, value, cancel);
+    emit g.AfterEdit(row, col, value, cancel);
     if (cancel || !stillThere())
         return;
     GridRow& stored = m.rowAt(row);
-    storeCellText(stored, col, value, true);
+    g.storeCellText(stored, col, value, true);
     // The box shows what was chosen, whatever text the handler stored.
     GridCell& after = stored.cells[static_cast<size_t>(col)];
     after.flags = newState ? (after.flags | CellFlag::Checked) : (after.flags & ~CellFlag::Checked);
@@ -316,19 +215,19 @@ void ListGrid::toggleCheckBoxCell(int row, int col)
 
 // ---- Mouse-move
 
-void ListGrid::mouseMoveEvent(QMouseEvent* event)
+void ListGridController::mouseMove(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    const GridHit hit = hitTest(p);
-    in->mouseRow = hit.row;
-    in->mouseCol = hit.colPos;
+    const GridHit hit = g.hitTest(p);
+    in.mouseRow = hit.row;
+    in.mouseCol = hit.colPos;
     // Repaints and the drag's events may delete the grid.
-    const ControlGuard alive(this);
-    if (!in->buttonPressed) {
+    const ControlGuard alive(&g);
+    if (!in.buttonPressed) {
         const int hot = m.props().AllowColumnHover && hit.header ? hit.colPos : -1;
-        if (hot != m_paintState.hotHeaderPos) {
-            m_paintState.hotHeaderPos = hot;
-            if (!requestRefresh())
+        if (hot != g.m_paintState.hotHeaderPos) {
+            g.m_paintState.hotHeaderPos = hot;
+            if (!g.requestRefresh())
                 return;
         }
         updatePointer(p);
@@ -337,51 +236,51 @@ void ListGrid::mouseMoveEvent(QMouseEvent* event)
         if (!alive)
             return;
     }
-    if (m.props().AutoToolTips && !in->buttonPressed)
+    if (m.props().AutoToolTips && !in.buttonPressed)
         showAutoTip(hit, event->globalPosition().toPoint());
 
     qint16 button = static_cast<qint16>(KeyCodes::ButtonsFromQt(event->buttons()));
     qint16 shift = static_cast<qint16>(KeyCodes::ShiftFromModifiers(event->modifiers()));
     float x = static_cast<float>(m.toUnits(p.x()));
     float y = static_cast<float>(m.toUnits(p.y()));
-    emit MouseMove(button, shift, x, y);
+    emit g.MouseMove(button, shift, x, y);
 }
 
-void ListGrid::updatePointer(QPoint p)
+void ListGridController::updatePointer(QPoint p)
 {
     GridPointer pointer = GridPointer::Default;
-    in->resizeCol = -1;
-    in->resizeRow = -1;
-    const int header = m_layout.rowsTop();
+    in.resizeCol = -1;
+    in.resizeRow = -1;
+    const int header = g.m_layout.rowsTop();
     if (p.y() < header) {
         if (m.props().AllowColumnResizing) {
             for (int pos = 0; pos < static_cast<int>(m.colOrder().size()); ++pos) {
-                const QRect span = hitColumnSpan(pos);
+                const QRect span = g.hitColumnSpan(pos);
                 if (span.isNull())
                     continue;
                 const int right = span.left() + span.width();
                 if (std::abs(p.x() - right) < 4) {
                     pointer = GridPointer::SizeWE;
-                    in->resizeCol = m.columnAt(pos);
+                    in.resizeCol = m.columnAt(pos);
                 }
             }
         }
     } else if (m.lastRow() >= 0) {
         if (m.props().AllowRowResizing) {
-            const GridHit above = hitTest(QPoint(p.x(), p.y() - 8));
-            const GridHit here = hitTest(p);
+            const GridHit above = g.hitTest(QPoint(p.x(), p.y() - 8));
+            const GridHit here = g.hitTest(p);
             for (int r : {here.row, above.row}) {
-                const int top = r >= 0 ? hitRowTop(r) : -1;
+                const int top = r >= 0 ? g.hitRowTop(r) : -1;
                 if (top >= 0 &&
                     std::abs(qint64(p.y()) - (top + ListGridModel::extent(m.rowAt(r).height))) < 4) {
                     pointer = GridPointer::SizeNS;
-                    in->resizeRow = above.row >= 0 ? above.row : r;
+                    in.resizeRow = above.row >= 0 ? above.row : r;
                     break;
                 }
             }
         }
         if (pointer == GridPointer::Default) {
-            const GridHit hit = hitTest(p);
+            const GridHit hit = g.hitTest(p);
             if (hit.row >= 0 && hit.colPos >= 0) {
                 const GridCell& cell = m.rowAt(hit.row).cells[static_cast<size_t>(m.columnAt(hit.colPos))];
                 if (m.effectiveFormat(cell).handPointer)
@@ -389,107 +288,107 @@ void ListGrid::updatePointer(QPoint p)
             }
         }
     }
-    if (pointer == in->pointer)
+    if (pointer == in.pointer)
         return;
-    in->pointer = pointer;
+    in.pointer = pointer;
     switch (pointer) {
     case GridPointer::SizeWE:
-        setCursor(Qt::SizeHorCursor);
+        g.setCursor(Qt::SizeHorCursor);
         break;
     case GridPointer::SizeNS:
-        setCursor(Qt::SizeVerCursor);
+        g.setCursor(Qt::SizeVerCursor);
         break;
     case GridPointer::Hand:
-        setCursor(Qt::PointingHandCursor);
+        g.setCursor(Qt::PointingHandCursor);
         break;
     case GridPointer::Default:
-        unsetCursor();
+        g.unsetCursor();
         break;
     }
 }
 
-void ListGrid::dragTo(QPoint p)
+void ListGridController::dragTo(QPoint p)
 {
-    if (in->resizing && in->resizeCol >= 0) {
+    if (in.resizing && in.resizeCol >= 0) {
         // The column is taken by index on every move and nothing of it is held across the repaint,
         // whose handlers may add columns (the records move) or replace them all (the resize ends).
-        const int col = in->resizeCol;
+        const int col = in.resizeCol;
         if (col >= m.colCount()) {
-            in->resizing = false;
-            in->resizeCol = -1;
+            in.resizing = false;
+            in.resizeCol = -1;
             return;
         }
-        const qint64 wanted = qint64(in->resizeStartWidth) + p.x() - in->resizeStartX;
+        const qint64 wanted = qint64(in.resizeStartWidth) + p.x() - in.resizeStartX;
         const int width = static_cast<int>(std::clamp<qint64>(wanted, 0, ListGridModel::MaxExtent));
         GridColumn& c = m.column(col);
         if (width != c.pixelWidth) {
             c.pixelWidth = width;
             c.width = static_cast<float>(m.toUnits(width));
             const float units = c.width;
-            const ControlGuard alive(this);
-            if (!requestRefresh())
+            const ControlGuard alive(&g);
+            if (!g.requestRefresh())
                 return;
-            emit ColumnSizeChanged(col, units);
-            if (alive && m_editor.isOpen())
-                placeEditor();
+            emit g.ColumnSizeChanged(col, units);
+            if (alive && g.m_editor.isOpen())
+                g.placeEditor();
         }
         return;
     }
-    if (in->resizing && in->resizeRow >= 0 && in->resizeRow <= m.lastRow()) {
-        const int top = hitRowTop(in->resizeRow);
+    if (in.resizing && in.resizeRow >= 0 && in.resizeRow <= m.lastRow()) {
+        const int top = g.hitRowTop(in.resizeRow);
         if (top >= 0) {
             const int height = std::max(1, p.y() - top);
-            GridRow& row = m.rowAt(in->resizeRow);
+            GridRow& row = m.rowAt(in.resizeRow);
             if (height != row.height) {
                 row.height = height;
-                if (requestRefresh() && m_editor.isOpen())
-                    placeEditor();
+                if (g.requestRefresh() && g.m_editor.isOpen())
+                    g.placeEditor();
             }
         }
         return;
     }
-    if (m_paintState.pressedHeaderPos >= 0) {
+    if (g.m_paintState.pressedHeaderPos >= 0) {
         if (m.props().AllowColumnSwap || m.props().AllowColumnDrag) {
-            const GridHit hit = hitTest(QPoint(p.x(), 0));
-            if (hit.colPos != in->dragOverHeader) {
-                in->dragOverHeader = hit.colPos;
-                if (!requestRefresh())
+            const GridHit hit = g.hitTest(QPoint(p.x(), 0));
+            if (hit.colPos != in.dragOverHeader) {
+                in.dragOverHeader = hit.colPos;
+                if (!g.requestRefresh())
                     return;
             }
             // Once the pointer has really moved, the header item itself follows it.
-            const int dx = p.x() - in->lastPress.x();
-            const int pressed = m_paintState.pressedHeaderPos;
-            if (m_paintState.dragHeaderPos >= 0 || std::abs(dx) >= QApplication::startDragDistance()) {
-                const QRect item = m_layout.headerItemRect(pressed);
+            const int dx = p.x() - in.lastPress.x();
+            const int pressed = g.m_paintState.pressedHeaderPos;
+            if (g.m_paintState.dragHeaderPos >= 0 || std::abs(dx) >= QApplication::startDragDistance()) {
+                const QRect item = g.m_layout.headerItemRect(pressed);
                 if (!item.isNull()) {
-                    m_paintState.dragHeaderPos = pressed;
-                    m_paintState.dragHeaderX = item.left() + dx;
-                    requestRefresh();
+                    g.m_paintState.dragHeaderPos = pressed;
+                    g.m_paintState.dragHeaderX = item.left() + dx;
+                    g.requestRefresh();
                 }
             }
         }
         return;
     }
-    if (m.props().MultiSelect == 0 || m_selection.anchor() < 0 || m.lastRow() < 0)
+    if (m.props().MultiSelect == 0 || g.m_selection.anchor() < 0 || m.lastRow() < 0)
         return;
     // Drag selection from the pressed row, scrolling at the edges.
     int target;
-    if (p.y() < m_layout.rowsTop()) {
-        target = std::max(0, m_view.firstRowInView - 1);
-        ensureRowVisible(target);
-    } else if (p.y() >= height()) {
-        target = std::min(m.lastRow(), std::max(m_view.lastRowInView, m_view.firstRowInView) + 1);
-        ensureRowVisible(target);
+    if (p.y() < g.m_layout.rowsTop()) {
+        target = std::max(0, g.m_view.firstRowInView - 1);
+        g.ensureRowVisible(target);
+    } else if (p.y() >= g.height()) {
+        target = std::min(m.lastRow(), std::max(g.m_view.lastRowInView, g.m_view.firstRowInView) + 1);
+        g.ensureRowVisible(target);
     } else {
-        target = hitTest(p).row;
+        target = g.hitTest(p).row;
     }
     if (target < 0)
         return;
-    if (m_selection.extendTo(target) && requestRefresh())
-        emit SelectionChanged();
+    if (g.m_selection.extendTo(target) && g.requestRefresh())
+        emit g.SelectionChanged();
 }
 
-void ListGrid::showAutoTip(const GridHit& hit, QPoint globalPos)
+void ListGridController::showAutoTip(const GridHit& hit, QPoint globalPos)
 {
     QString tip;
     if (hit.row >= 0 && hit.colPos >= 0 && !hit.cell.isNull()) {
@@ -509,78 +408,78 @@ void ListGrid::showAutoTip(const GridHit& hit, QPoint globalPos)
                 tip = cell.text;
         }
     }
-    if (tip == in->tipText)
+    if (tip == in.tipText)
         return;
-    in->tipText = tip;
+    in.tipText = tip;
     if (tip.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(globalPos, tip, this, hit.cell);
+        QToolTip::showText(globalPos, tip, &g, hit.cell);
 }
 
 // ---- Mouse-up, click and double-click
 
-void ListGrid::mouseReleaseEvent(QMouseEvent* event)
+void ListGridController::mouseRelease(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    const bool wasPressed = in->buttonPressed && event->button() == Qt::LeftButton;
-    const bool clicked = in->clickArmed && event->button() == Qt::LeftButton;
+    const bool wasPressed = in.buttonPressed && event->button() == Qt::LeftButton;
+    const bool clicked = in.clickArmed && event->button() == Qt::LeftButton;
     if (event->button() == Qt::LeftButton) {
-        in->buttonPressed = false;
-        in->clickArmed = false;
+        in.buttonPressed = false;
+        in.clickArmed = false;
     }
-    const GridHit hit = hitTest(p);
-    in->lastRelease = p;
+    const GridHit hit = g.hitTest(p);
+    in.lastRelease = p;
 
     // Every event below may run a nested loop (a message box in a handler) in which the grid is
     // deleted; the release then ends where it is.
-    const ControlGuard alive(this);
+    const ControlGuard alive(&g);
     if (wasPressed) {
-        if (in->resizing) {
-            in->resizing = false;
-            requestLayout();
-            (void)requestRefresh();
-        } else if (m_paintState.pressedHeaderPos >= 0) {
+        if (in.resizing) {
+            in.resizing = false;
+            g.requestLayout();
+            (void)g.requestRefresh();
+        } else if (g.m_paintState.pressedHeaderPos >= 0) {
             finishHeaderPress(p, event->modifiers());
-        } else if (hit.row >= 0 && hit.row == m_selection.anchor()) {
+        } else if (hit.row >= 0 && hit.row == g.m_selection.anchor()) {
             cellReleased(hit);
         }
         if (!alive)
             return;
     }
-    if (m_paintState.pressedButtonRow >= 0) {
-        m_paintState.pressedButtonRow = -1;
-        m_paintState.pressedButtonCol = -1;
-        if (!requestRefresh())
+    if (g.m_paintState.pressedButtonRow >= 0) {
+        g.m_paintState.pressedButtonRow = -1;
+        g.m_paintState.pressedButtonCol = -1;
+        if (!g.requestRefresh())
             return;
     }
 
     qint16 button = buttonOf(event->button());
     qint16 shift = static_cast<qint16>(KeyCodes::ShiftFromModifiers(event->modifiers()));
-    in->lastShift = shift;
+    in.lastShift = shift;
     float x = static_cast<float>(m.toUnits(p.x()));
     float y = static_cast<float>(m.toUnits(p.y()));
-    emit MouseUp(button, shift, x, y);
+    emit g.MouseUp(button, shift, x, y);
     if (!alive)
         return;
 
-    if (clicked && rect().contains(p))
+    if (clicked && g.rect().contains(p))
         clickStep();
 }
 
-void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
+void ListGridController::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
 {
-    const int pressed = m_paintState.pressedHeaderPos;
-    m_paintState.pressedHeaderPos = -1;
-    m_paintState.dragHeaderPos = -1;
-    in->dragOverHeader = -1;
-    const GridHit hit = hitTest(QPoint(p.x(), 0));
-    const bool overHeader = p.y() >= 0 && p.y() < m_layout.rowsTop();
+    const int pressed = g.m_paintState.pressedHeaderPos;
+    g.m_paintState.pressedHeaderPos = -1;
+    g.m_paintState.dragHeaderPos = -1;
+    in.dragOverHeader = -1;
+    const GridHit hit = g.hitTest(QPoint(p.x(), 0));
+    const bool overHeader = p.y() >= 0 && p.y() < g.m_layout.rowsTop();
     if (overHeader && hit.colPos >= 0 && hit.colPos != pressed &&
         (m.props().AllowColumnSwap || m.props().AllowColumnDrag)) {
         const quint64 structure = m.structure();
-        const ControlGuard alive(this);
-        UpdateCell(false);
+        const ControlGuard alive(&g);
+        g.UpdateCell(false);
         if (!alive || m.structure() != structure || pressed >= static_cast<int>(m.colOrder().size()) ||
             hit.colPos >= static_cast<int>(m.colOrder().size()))
             return;
@@ -588,39 +487,39 @@ void ListGrid::finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods)
             m.swapColumns(pressed, hit.colPos);
         else
             m.moveColumn(pressed, hit.colPos);
-        if (!followEdit())
+        if (!g.followEdit())
             return;
-        requestLayout();
-        if (requestRefresh())
-            emit ColumnOrderChanged(pressed, hit.colPos);
+        g.requestLayout();
+        if (g.requestRefresh())
+            emit g.ColumnOrderChanged(pressed, hit.colPos);
         return;
     }
     if (overHeader && hit.colPos == pressed && m.props().AllowColumnSort && m.lastRow() >= 0) {
-        const ControlGuard alive(this);
+        const ControlGuard alive(&g);
         const int col = m.columnAt(pressed);
         if ((mods & Qt::ControlModifier) && m.sortPrimary() >= 0 && m.sortPrimary() != col) {
             // Ctrl adds the column as the second key, sorted the way the first one is; the first
             // keeps its order.
             const int primary = m.sortPrimary();
-            Sort(primary, m.column(primary).sortState, col, -1);
+            g.Sort(primary, m.column(primary).sortState, col, -1);
         } else {
             // Each column keeps its own state, so A, B, A carries on A's cycle where it was.
             m.setSortColumns(pressed, -1); // a display position, as the sort expects from a header
-            Sort(-1, -1, -1, -1);
+            g.Sort(-1, -1, -1, -1);
         }
         if (!alive)
             return;
-        RowColSet(-1, col);
+        g.RowColSet(-1, col);
         if (!alive)
             return;
-        emit ColumnClick(col);
+        emit g.ColumnClick(col);
         if (!alive)
             return;
     }
-    requestRefresh();
+    g.requestRefresh();
 }
 
-void ListGrid::cellReleased(const GridHit& hit)
+void ListGridController::cellReleased(const GridHit& hit)
 {
     if (hit.colPos < 0 || hit.row > m.lastRow() || hit.colPos >= static_cast<int>(m.colOrder().size()))
         return;
@@ -628,7 +527,7 @@ void ListGrid::cellReleased(const GridHit& hit)
     const int col = m.columnAt(hit.colPos);
     // Nothing of the cell is held across an event: a handler may remove its row (a "delete" button
     // cell), and then the click is over.
-    const ControlGuard alive(this);
+    const ControlGuard alive(&g);
     const quint64 structure = m.structure();
     const auto cellNow = [&]() -> const GridCell* {
         if (!alive || m.structure() != structure || row > m.lastRow() || col >= m.colCount())
@@ -636,87 +535,87 @@ void ListGrid::cellReleased(const GridHit& hit)
         return &m.rowAt(row).cells[static_cast<size_t>(col)];
     };
     if (m.column(col).type == ColumnType::Button)
-        emit CellButtonClick(row, col);
+        emit g.CellButtonClick(row, col);
     const GridCell* cell = cellNow();
     if (!cell)
         return;
-    syncLayout();
-    if (imageHit(row, hit.colPos, in->lastRelease))
-        emit CellImageClick(row, col);
+    g.syncLayout();
+    if (g.imageHit(row, hit.colPos, in.lastRelease))
+        emit g.CellImageClick(row, col);
     cell = cellNow();
     if (!cell)
         return;
     if (m.effectiveFormat(*cell).handPointer) {
-        qint16 shift = in->lastShift;
-        emit CellHandClick(row, col, shift);
+        qint16 shift = in.lastShift;
+        emit g.CellHandClick(row, col, shift);
     }
     if (!cellNow())
         return;
-    syncLayout();
+    g.syncLayout();
     // The expand image of a wrapping cell: the row shows all its text, or goes back to its
     // automatic height.
     GridRow& clicked = m.rowAt(row);
     const GridCell& wrapped = clicked.cells[static_cast<size_t>(col)];
     if ((wrapped.flags & CellFlag::WordWrap) && m.column(col).type != ColumnType::Progress &&
         m.rowExpandable(clicked) &&
-        ListGridPainter::ExpandImageRect(m.expandRowImage(), m_layout.cellRect(row, hit.colPos))
-            .contains(in->lastRelease)) {
+        ListGridPainter::ExpandImageRect(m.expandRowImage(), g.m_layout.cellRect(row, hit.colPos))
+            .contains(in.lastRelease)) {
         const qint32 whole = m.autoRowHeight(clicked, true);
-        SetRowHeight(row, clicked.height == whole ? -1.0f : static_cast<float>(whole));
+        g.SetRowHeight(row, clicked.height == whole ? -1.0f : static_cast<float>(whole));
     }
 }
 
-void ListGrid::clickStep()
+void ListGridController::clickStep()
 {
-    const ControlGuard alive(this);
+    const ControlGuard alive(&g);
     const int row = m.currentRow();
     const bool unlocked = row >= 0 && row <= m.lastRow() && !(m.rowAt(row).flags & RowFlag::Locked);
-    if (!in->pressOnHeader && unlocked && (m.props().EditTrigger & 8) && !in->rowRefused) {
-        if (m_editor.isOpen())
-            UpdateCell(false);
+    if (!in.pressOnHeader && unlocked && (m.props().EditTrigger & 8) && !in.rowRefused) {
+        if (g.m_editor.isOpen())
+            g.UpdateCell(false);
         else
-            openEditor(row, m.currentCol());
+            g.openEditor(row, m.currentCol());
         if (!alive)
             return;
     }
-    if (in->pressOnHeader)
+    if (in.pressOnHeader)
         return;
-    emit Click();
+    emit g.Click();
     if (!alive)
         return;
-    qint16 shift = in->lastShift;
-    emit CellClick(m.currentRow(), Col(), shift);
+    qint16 shift = in.lastShift;
+    emit g.CellClick(m.currentRow(), g.Col(), shift);
 }
 
-void ListGrid::mouseDoubleClickEvent(QMouseEvent* event)
+void ListGridController::mouseDoubleClick(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
-        QWidget::mouseDoubleClickEvent(event);
+        g.QWidget::mouseDoubleClickEvent(event);
         return;
     }
     const QPoint p = event->position().toPoint();
-    const GridHit hit = hitTest(p);
-    in->pressOnHeader = hit.header;
-    m_selection.setAnchor(hit.header ? -1 : hit.row);
+    const GridHit hit = g.hitTest(p);
+    in.pressOnHeader = hit.header;
+    g.m_selection.setAnchor(hit.header ? -1 : hit.row);
     if (hit.header) {
         // The column under the pointer is found again: handlers since the last move may have
         // replaced the columns it found then.
-        if (in->pointer == GridPointer::SizeWE)
-            updatePointer(in->lastPress);
-        if (in->pointer == GridPointer::SizeWE && m.props().AllowColumnResizing && in->resizeCol >= 0 &&
-            in->resizeCol < m.colCount()) {
-            ColWidthAutoSize(in->resizeCol);
+        if (in.pointer == GridPointer::SizeWE)
+            updatePointer(in.lastPress);
+        if (in.pointer == GridPointer::SizeWE && m.props().AllowColumnResizing && in.resizeCol >= 0 &&
+            in.resizeCol < m.colCount()) {
+            g.ColWidthAutoSize(in.resizeCol);
             return;
         }
-        emit DblClick();
+        emit g.DblClick();
         return;
     }
     const int row = m.currentRow();
     const bool unlocked = row >= 0 && row <= m.lastRow() && !(m.rowAt(row).flags & RowFlag::Locked);
     if (hit.row >= 0 && unlocked && (m.props().EditTrigger & 16)) {
-        m_editor.setTriggerKey(KeyCodes::F2);
-        openEditor(row, m.currentCol());
+        g.m_editor.setTriggerKey(KeyCodes::F2);
+        g.openEditor(row, m.currentCol());
         return;
     }
-    emit DblClick();
+    emit g.DblClick();
 }

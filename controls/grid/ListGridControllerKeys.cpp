@@ -1,7 +1,8 @@
-// The grid's keyboard handling: editing keys, insert and delete, check boxes by Space, moving the
+// The controller's keyboard handling: editing keys, insert and delete, check boxes by Space, moving the
 // current cell, and the incremental search.
+#include "controls/grid/ListGridController.h"
+
 #include "controls/grid/ListGrid.h"
-#include "controls/grid/ListGridInputState.h"
 
 #include "controls/common/ControlGuard.h"
 #include "controls/common/KeyCodes.h"
@@ -13,92 +14,92 @@
 
 using namespace brenlow;
 
-void ListGrid::keyPressEvent(QKeyEvent* event)
+void ListGridController::keyPress(QKeyEvent* event)
 {
     const int vk = KeyCodes::FromKeyEvent(event);
     const int shift = KeyCodes::ShiftFromModifiers(event->modifiers());
     event->accept();
-    if (vk != 0 && !keyDownStep(vk, shift, false))
+    if (vk != 0 && !keyDown(vk, shift, false))
         return;
 
     // The character the key stands for, as the key-press step sees it.
     const QString text = event->text();
     if (text.size() == 1 && text.at(0).unicode() < 0xD800) {
         qint16 keyAscii = static_cast<qint16>(text.at(0).unicode());
-        const ControlGuard alive(this);
+        const ControlGuard alive(&g);
         if (keyPressStep(keyAscii) && alive)
-            emit KeyPress(keyAscii);
+            emit g.KeyPress(keyAscii);
     }
 }
 
-void ListGrid::keyReleaseEvent(QKeyEvent* event)
+void ListGridController::keyRelease(QKeyEvent* event)
 {
     qint16 keyCode = static_cast<qint16>(KeyCodes::FromKeyEvent(event));
     qint16 shift = static_cast<qint16>(KeyCodes::ShiftFromModifiers(event->modifiers()));
-    emit KeyUp(keyCode, shift);
+    emit g.KeyUp(keyCode, shift);
     event->accept();
 }
 
-bool ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
+bool ListGridController::keyDown(int keyCode, int shift, bool fromEditor)
 {
     // Every handler the key reaches may delete the grid; the step ends there.
-    const ControlGuard alive(this);
+    const ControlGuard alive(&g);
     hideTip();
-    in->rowRefused = false;
-    in->colRefused = false;
-    in->lastShift = static_cast<qint16>(shift);
-    in->keyHandled = false;
+    in.rowRefused = false;
+    in.colRefused = false;
+    in.lastShift = static_cast<qint16>(shift);
+    in.keyHandled = false;
     const bool ctrl = shift & KeyCodes::CtrlBit;
     const int trigger = m.props().EditTrigger;
     {
-        PaintSuspender suspend(*this);
+        ListGrid::PaintSuspender suspend(g);
         switch (keyCode) {
         case KeyCodes::Return:
         case KeyCodes::Escape:
             if (trigger & 32)
                 break; // left to the key-press step
-            in->keyHandled = true;
+            in.keyHandled = true;
             if (keyCode == KeyCodes::Escape)
-                cancelEdit();
-            else if (m_editor.isOpen())
-                UpdateCell(true);
+                g.cancelEdit();
+            else if (g.m_editor.isOpen())
+                g.UpdateCell(true);
             else if ((trigger & 2) && m.currentRow() >= 0) {
-                m_editor.setTriggerKey(KeyCodes::Return);
-                openEditor(m.currentRow(), m.currentCol());
+                g.m_editor.setTriggerKey(KeyCodes::Return);
+                g.openEditor(m.currentRow(), m.currentCol());
             }
             if (!alive)
                 return false;
             break;
         case KeyCodes::Insert:
-            if (m.props().AllowInsert && !m_editor.isOpen()) {
-                in->keyHandled = true;
+            if (m.props().AllowInsert && !g.m_editor.isOpen()) {
+                in.keyHandled = true;
                 const int at = std::max(0, m.currentRow());
                 bool cancel = false;
-                emit BeforeInsert(at, cancel);
+                emit g.BeforeInsert(at, cancel);
                 if (!alive)
                     return false;
                 if (!cancel) {
                     const int added =
-                        AddItem(QString(), m.lastRow() >= 0 ? at : -1, false, true, false, true, 0);
+                        g.AddItem(QString(), m.lastRow() >= 0 ? at : -1, false, true, false, true, 0);
                     if (!alive)
                         return false;
                     // The current row keeps naming the row it named, now one further down.
                     if (m.currentRow() >= 0 && m.currentRow() >= added)
                         m.setCurrentRow(m.currentRow() + 1);
-                    RowColSet(added, m.currentCol() >= 0 ? Col() : -1);
+                    g.RowColSet(added, m.currentCol() >= 0 ? g.Col() : -1);
                     if (!alive)
                         return false;
-                    emit AfterInsert(m.currentRow());
+                    emit g.AfterInsert(m.currentRow());
                     if (!alive)
                         return false;
                 }
             }
             break;
         case KeyCodes::Delete:
-            if (m.props().AllowDelete && !m_editor.isOpen() && m.lastRow() >= 0 && m.currentRow() >= 0) {
-                in->keyHandled = true;
+            if (m.props().AllowDelete && !g.m_editor.isOpen() && m.lastRow() >= 0 && m.currentRow() >= 0) {
+                in.keyHandled = true;
                 const int row = m.currentRow();
-                const int col = Col();
+                const int col = g.Col();
                 const bool cellFocus = m.props().FocusRectMode == 2 && m.currentCol() >= 0 &&
                                        m.column(col).type != ColumnType::CheckBox;
                 bool cancel = false;
@@ -106,36 +107,36 @@ bool ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
                 const quint64 rowId = m.rowAt(row).id();
                 const auto rowNow = [&] { return col < m.colCount() ? m.displayRowOfId(rowId) : -1; };
                 if (cellFocus) {
-                    emit BeforeEdit(row, col, cancel);
+                    emit g.BeforeEdit(row, col, cancel);
                     if (!alive)
                         return false;
                     if (!cancel)
-                        emit BeforeDelete(row, cancel);
+                        emit g.BeforeDelete(row, cancel);
                     if (!alive)
                         return false;
                     if (const int at = cancel ? -1 : rowNow(); at >= 0) {
                         // The cell is emptied first; AfterEdit and AfterDelete then report it.
-                        storeCellText(m.rowAt(at), col, QString(), true);
-                        if (!requestRefresh())
+                        g.storeCellText(m.rowAt(at), col, QString(), true);
+                        if (!g.requestRefresh())
                             return false;
                         QString value;
                         bool ignored = false;
-                        emit AfterEdit(at, col, value, ignored);
+                        emit g.AfterEdit(at, col, value, ignored);
                         if (!alive)
                             return false;
-                        emit AfterDelete();
+                        emit g.AfterDelete();
                         if (!alive)
                             return false;
                     }
                 } else {
-                    emit BeforeDelete(row, cancel);
+                    emit g.BeforeDelete(row, cancel);
                     if (!alive)
                         return false;
                     if (!cancel && rowNow() >= 0) {
-                        RemoveRow(rowNow());
+                        g.RemoveRow(rowNow());
                         if (!alive)
                             return false;
-                        emit AfterDelete();
+                        emit g.AfterDelete();
                         if (!alive)
                             return false;
                     }
@@ -144,52 +145,52 @@ bool ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
             break;
         case KeyCodes::F2:
             if (trigger & 4) {
-                in->keyHandled = true;
-                m_editor.setTriggerKey(KeyCodes::F2);
+                in.keyHandled = true;
+                g.m_editor.setTriggerKey(KeyCodes::F2);
                 if (m.currentRow() >= 0)
-                    openEditor(m.currentRow(), m.currentCol());
+                    g.openEditor(m.currentRow(), m.currentCol());
                 if (!alive)
                     return false;
             }
             break;
         case KeyCodes::Space:
-            if (m_editor.isOpen() || m.currentRow() < 0)
+            if (g.m_editor.isOpen() || m.currentRow() < 0)
                 break;
-            in->keyHandled = true;
+            in.keyHandled = true;
             if (m.props().RowCheckBoxes) {
                 m.rowAt(m.currentRow()).flags ^= RowFlag::Checked;
-                if (!requestRefresh())
+                if (!g.requestRefresh())
                     return false;
-                emit RowCheckedEvent(m.currentRow());
+                emit g.RowCheckedEvent(m.currentRow());
                 if (!alive)
                     return false;
             } else if (m.currentCol() >= 0) {
                 const int row = m.currentRow();
-                const int col = Col();
+                const int col = g.Col();
                 const GridColumn& column = m.column(col);
-                qint16 sh = in->lastShift;
+                qint16 sh = in.lastShift;
                 if (m.effectiveFormat(m.rowAt(row).cells[static_cast<size_t>(col)]).handPointer)
-                    emit CellHandClick(row, col, sh);
+                    emit g.CellHandClick(row, col, sh);
                 else if (column.type == ColumnType::Button)
-                    emit CellButtonClick(row, col);
+                    emit g.CellButtonClick(row, col);
                 else if (column.type == ColumnType::CheckBox && m.props().AllowEdit && !column.locked) {
                     toggleCheckBoxCell(row, col);
                     if (alive)
-                        requestRefresh();
+                        g.requestRefresh();
                 } else
-                    in->keyHandled = false;
+                    in.keyHandled = false;
                 if (!alive)
                     return false;
             }
             break;
         case 'A':
             if (ctrl) {
-                in->keyHandled = true;
+                in.keyHandled = true;
                 if ((m.props().MultiSelect & 2) && m.lastRow() >= 0) {
-                    m_selection.selectAllVisible();
-                    if (!requestRefresh())
+                    g.m_selection.selectAllVisible();
+                    if (!g.requestRefresh())
                         return false;
-                    emit SelectionChanged();
+                    emit g.SelectionChanged();
                     if (!alive)
                         return false;
                 }
@@ -197,34 +198,34 @@ bool ListGrid::keyDownStep(int keyCode, int shift, bool fromEditor)
             break;
         case 'C':
             if (ctrl)
-                in->keyHandled = true;
+                in.keyHandled = true;
             break;
         default: {
             const bool moved = moveByKey(keyCode, shift);
             if (!alive)
                 return false;
             if (moved)
-                in->keyHandled = true;
+                in.keyHandled = true;
             break;
         }
         }
     }
     // One pass for whatever the key changed while painting was suspended.
-    if (m_painting && (m_refreshPending || m_layoutPending) && !requestRefresh())
+    if (g.m_painting && (g.m_refreshPending || g.m_layoutPending) && !g.requestRefresh())
         return false;
     qint16 code = static_cast<qint16>(keyCode);
     qint16 sh = static_cast<qint16>(shift);
-    emit KeyDown(code, sh);
+    emit g.KeyDown(code, sh);
     Q_UNUSED(fromEditor)
     return alive.Alive();
 }
 
-bool ListGrid::moveByKey(int keyCode, int shift)
+bool ListGridController::moveByKey(int keyCode, int shift)
 {
     if (m.lastRow() < 0)
         return false;
     // A commit's handlers may delete the grid: the caller checks.
-    const ControlGuard alive(this);
+    const ControlGuard alive(&g);
     const bool ctrl = shift & KeyCodes::CtrlBit;
     const bool extend = (shift & KeyCodes::ShiftBit) && m.props().MultiSelect != 0;
     int row = std::max(0, m.currentRow());
@@ -243,7 +244,7 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     switch (keyCode) {
     case KeyCodes::Up:
     case KeyCodes::Down: {
-        if (!UpdateCell(false) || !alive)
+        if (!g.UpdateCell(false) || !alive)
             return true;
         const int step = keyCode == KeyCodes::Up ? -1 : 1;
         // Without a current row the first usable row is the target, row 0 included.
@@ -260,8 +261,8 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     }
     case KeyCodes::Left:
     case KeyCodes::Right: {
-        if (m_editor.isOpen()) {
-            UpdateCell(false);
+        if (g.m_editor.isOpen()) {
+            g.UpdateCell(false);
             return true;
         }
         const int step = keyCode == KeyCodes::Left ? -1 : 1;
@@ -275,15 +276,15 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     }
     case KeyCodes::Prior:
     case KeyCodes::Next: {
-        if (!UpdateCell(false) || !alive)
+        if (!g.UpdateCell(false) || !alive)
             return true;
-        const int page = std::max(1, m_view.lastRowInView - m_view.firstRowInView);
+        const int page = std::max(1, g.m_view.lastRowInView - g.m_view.firstRowInView);
         if (keyCode == KeyCodes::Prior)
-            row = std::max(0, m_view.firstRowInView - page);
+            row = std::max(0, g.m_view.firstRowInView - page);
         else
-            row = std::min(m.lastRow(), std::max(m_view.lastRowInView, 0));
-        m_view.firstRowInView = row;
-        requestLayout();
+            row = std::min(m.lastRow(), std::max(g.m_view.lastRowInView, 0));
+        g.m_view.firstRowInView = row;
+        g.requestLayout();
         if (extend)
             rangeEnd = row;
         break;
@@ -292,7 +293,7 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     case KeyCodes::End: {
         const bool home = keyCode == KeyCodes::Home;
         if (ctrl || (shift & KeyCodes::ShiftBit)) {
-            if (!UpdateCell(false) || !alive)
+            if (!g.UpdateCell(false) || !alive)
                 return true;
             row = home ? 0 : m.lastRow();
             for (int r = row; r >= 0 && r <= m.lastRow(); r += home ? 1 : -1)
@@ -320,69 +321,69 @@ bool ListGrid::moveByKey(int keyCode, int shift)
     row = std::min(row, m.lastRow());
 
     // A move onto a locked row is refused and changes nothing, the selection included.
-    if ((m.rowAt(row).flags & RowFlag::Locked) || in->rowRefused) {
-        in->rowRefused = true;
-        in->colRefused = true;
+    if ((m.rowAt(row).flags & RowFlag::Locked) || in.rowRefused) {
+        in.rowRefused = true;
+        in.colRefused = true;
         return true;
     }
     bool selectionChanged = false;
     if (rangeEnd >= 0) {
         // Extending: the rows from where the extension began to the new row, and only those.
-        if (m_selection.anchor() < 0 || m_selection.anchor() > m.lastRow())
-            m_selection.setAnchor(m.currentRow() >= 0 ? m.currentRow() : row);
-        selectionChanged = m_selection.extendTo(rangeEnd);
+        if (g.m_selection.anchor() < 0 || g.m_selection.anchor() > m.lastRow())
+            g.m_selection.setAnchor(m.currentRow() >= 0 ? m.currentRow() : row);
+        selectionChanged = g.m_selection.extendTo(rangeEnd);
     } else {
         if (row != m.currentRow()) {
             for (int i = 0; i <= m.lastRow(); ++i) {
                 if (i != row)
-                    selectionChanged |= m_selection.setSelected(i, false);
+                    selectionChanged |= g.m_selection.setSelected(i, false);
             }
         }
-        m_selection.setAnchor(row);
+        g.m_selection.setAnchor(row);
     }
-    selectionChanged |= m_selection.setSelected(row, true);
-    const bool moved = moveCurrentCell(row, colPos, true);
+    selectionChanged |= g.m_selection.setSelected(row, true);
+    const bool moved = g.moveCurrentCell(row, colPos, true);
     if (!alive)
         return true;
     if (moved || selectionChanged)
-        m_refreshPending = true;
+        g.m_refreshPending = true;
     if (selectionChanged)
-        emit SelectionChanged();
+        emit g.SelectionChanged();
     return true;
 }
 
-bool ListGrid::keyPressStep(qint16& keyAscii)
+bool ListGridController::keyPressStep(qint16& keyAscii)
 {
     // The caller checks that the grid outlived the step.
-    const ControlGuard alive(this);
+    const ControlGuard alive(&g);
     const int trigger = m.props().EditTrigger;
     const bool enterOrEsc = keyAscii == 13 || keyAscii == 27;
     if (trigger & 32) {
-        if (m_editor.isOpen()) {
+        if (g.m_editor.isOpen()) {
             if (keyAscii == 27)
-                cancelEdit();
+                g.cancelEdit();
             else if (keyAscii == 13)
-                UpdateCell(true);
+                g.UpdateCell(true);
             return false;
         }
-        if (!in->keyHandled && keyAscii != 27 && (keyAscii >= 32 || keyAscii == 13 || keyAscii == 8) &&
+        if (!in.keyHandled && keyAscii != 27 && (keyAscii >= 32 || keyAscii == 13 || keyAscii == 8) &&
             m.currentRow() >= 0) {
-            m_editor.setTriggerKey(keyAscii);
-            const bool opened = openEditor(m.currentRow(), m.currentCol());
+            g.m_editor.setTriggerKey(keyAscii);
+            const bool opened = g.openEditor(m.currentRow(), m.currentCol());
             if (!alive)
                 return false;
             if (opened) {
-                if (m_editor.builtIn() && keyAscii != 13) {
-                    const int col = m_editor.col();
+                if (g.m_editor.builtIn() && keyAscii != 13) {
+                    const int col = g.m_editor.col();
                     qint16 key = keyAscii;
-                    const bool kept = filterEditChar(col, key);
+                    const bool kept = g.filterEditChar(col, key);
                     if (!alive)
                         return false;
                     if (kept && key >= 32) {
-                        m_editor.box()->setText(QString(QChar(static_cast<char16_t>(key))));
-                        m_editor.box()->setCursorPosition(1);
+                        g.m_editor.box()->setText(QString(QChar(static_cast<char16_t>(key))));
+                        g.m_editor.box()->setCursorPosition(1);
                     } else {
-                        m_editor.box()->clear();
+                        g.m_editor.box()->clear();
                     }
                 }
                 return false;
@@ -391,7 +392,7 @@ bool ListGrid::keyPressStep(qint16& keyAscii)
     }
     if (enterOrEsc && (trigger & 2))
         return false;
-    if (!in->keyHandled && !m_editor.isOpen()) {
+    if (!in.keyHandled && !g.m_editor.isOpen()) {
         const QChar ch(static_cast<char16_t>(keyAscii));
         if (ch.isLetterOrNumber())
             incrementalSearch(ch);
@@ -399,19 +400,19 @@ bool ListGrid::keyPressStep(qint16& keyAscii)
     return true;
 }
 
-void ListGrid::incrementalSearch(QChar ch)
+void ListGridController::incrementalSearch(QChar ch)
 {
-    const QString text = m_search.type(ch);
+    const QString text = g.m_search.type(ch);
     if (m.lastRow() < 0 || m.props().SearchColumn < 0 || m.props().SearchColumn >= m.colCount())
         return;
     // The first row that starts with the same letter and is not before the typed text.
-    const int found = FindItem(text, m.props().SearchColumn, 4, false, 0);
+    const int found = g.FindItem(text, m.props().SearchColumn, 4, false, 0);
     if (found < 0)
         return;
-    ensureRowVisible(found);
-    const int col = m.currentCol() >= 0 ? Col() : -1;
-    const ControlGuard alive(this);
-    RowColSet(found, col);
+    g.ensureRowVisible(found);
+    const int col = m.currentCol() >= 0 ? g.Col() : -1;
+    const ControlGuard alive(&g);
+    g.RowColSet(found, col);
     if (alive)
-        requestRefresh();
+        g.requestRefresh();
 }
