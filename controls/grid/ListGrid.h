@@ -226,6 +226,11 @@ public:
     /** Width of the client area in ScaleUnits. */
     [[nodiscard]] float VisibleWidth() const;
     [[nodiscard]] bool EditPending() const;
+#ifdef BRENLOW_GRID_SELF_CHECK
+    /** The model's check of its own invariants: the first one broken, described; "" when all hold.
+     *  Only in fuzz builds, whose session fuzzer asks after every step. */
+    [[nodiscard]] QString ModelFault() const { return m.invariantFault(); }
+#endif
 
     // ---- Sorting, search, filter, export and layout persistence (ListGridSort.cpp, ListGridExport.cpp)
     /** Sorts by one or two columns; -1 keeps (or, for a sort type, cycles) the remembered value.

@@ -743,4 +743,52 @@ qint32 ListGridModel::firstRowFittingAbove(qint32 start, qint32 stop, int room) 
     return first;
 }
 
+QString ListGridModel::invariantFault() const
+{
+    const qint32 n = m_lastRow + 1;
+    if (n < 0 || m_rows.size() != static_cast<size_t>(n))
+        return QStringLiteral("%1 rows stored for %2 rows").arg(m_rows.size()).arg(n);
+    if (m_rowMap.size() < static_cast<size_t>(n))
+        return QStringLiteral("row map of %1 entries for %2 rows").arg(m_rowMap.size()).arg(n);
+    std::vector<bool> seen(static_cast<size_t>(n), false);
+    for (qint32 i = 0; i < n; ++i) {
+        const qint32 slot = m_rowMap[static_cast<size_t>(i)];
+        if (slot < 0 || slot >= n || seen[static_cast<size_t>(slot)])
+            return QStringLiteral("display row %1 maps to slot %2").arg(i).arg(slot);
+        seen[static_cast<size_t>(slot)] = true;
+    }
+    const qint32 cols = colCount();
+    if (m_colOrder.size() != static_cast<size_t>(cols))
+        return QStringLiteral("column order of %1 for %2 columns").arg(m_colOrder.size()).arg(cols);
+    std::vector<bool> colSeen(static_cast<size_t>(cols), false);
+    for (size_t pos = 0; pos < m_colOrder.size(); ++pos) {
+        const qint32 index = m_colOrder[pos];
+        if (index < 0 || index >= cols || colSeen[static_cast<size_t>(index)])
+            return QStringLiteral("display position %1 shows column %2").arg(pos).arg(index);
+        colSeen[static_cast<size_t>(index)] = true;
+    }
+    std::vector<qint32> uses(m_formats.size(), 0);
+    for (size_t slot = 0; slot < m_rows.size(); ++slot) {
+        const GridRow& row = m_rows[slot];
+        if (row.cells.size() != static_cast<size_t>(cols))
+            return QStringLiteral("slot %1 has %2 cells for %3 columns").arg(slot).arg(row.cells.size()).arg(cols);
+        for (size_t col = 0; col < row.cells.size(); ++col) {
+            const qint32 format = row.cells[col].formatIndex;
+            if (format < -1 || format >= static_cast<qint32>(m_formats.size()))
+                return QStringLiteral("cell %1 of slot %2 names format %3").arg(col).arg(slot).arg(format);
+            if (format >= 0)
+                ++uses[static_cast<size_t>(format)];
+        }
+    }
+    for (size_t i = 0; i < uses.size(); ++i) {
+        if (uses[i] != m_formats[i].refCount)
+            return QStringLiteral("format %1 counts %2 cells, %3 use it").arg(i).arg(m_formats[i].refCount).arg(uses[i]);
+    }
+    if (m_currentRow < -1 || m_currentRow >= std::max(n, 1) || (n == 0 && m_currentRow != -1))
+        return QStringLiteral("current row %1 of %2 rows").arg(m_currentRow).arg(n);
+    if (m_currentCol < -1 || m_currentCol >= std::max(cols, 1))
+        return QStringLiteral("current position %1 of %2 columns").arg(m_currentCol).arg(cols);
+    return {};
+}
+
 } // namespace brenlow

@@ -496,6 +496,12 @@ public:
     /** The font a cell is drawn and measured with. */
     [[nodiscard]] QFont cellFont(const GridCell& cell, qint16 columnType) const;
 
+    /** Checks what every operation keeps: the row map a permutation of the stored rows, the column
+     *  order one of the columns, one cell per column in every row, format entries counting exactly
+     *  the cells that use them, the current cell inside the grid. The first broken one, described;
+     *  "" when all hold. */
+    [[nodiscard]] QString invariantFault() const;
+
 private:
     /** Grows row storage and the row map for a new last index (by CacheIncrement, amortised). */
     void growStorage(qint32 newLast);

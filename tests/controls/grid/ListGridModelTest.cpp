@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include <stdexcept>
 
@@ -855,3 +856,67 @@ TEST(ListGridModelRules, ACellIsDrawnInItsFormatsFontName)
                       FormatChange{FormatField::FontName, 0, 0, false, QStringLiteral("DejaVu Serif")});
     EXPECT_EQ(m.cellFont(m.rowAt(0).cells[0], ColumnType::Text).family(), QStringLiteral("DejaVu Serif"));
 }
+
+// The model's own check of its invariants: whole after its operations, and each broken one named.
+struct ModelFaultCase
+{
+    const char* name;
+    std::function<void(ListGridModel&)> change;
+    const char* fault; ///< a part of the description, "" when the model stays whole
+};
+
+void PrintTo(const ModelFaultCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ModelSelfCheck : public ::testing::TestWithParam<ModelFaultCase>
+{
+};
+
+TEST_P(ModelSelfCheck, NamesTheFirstBrokenInvariant)
+{
+    ListGridModel m;
+    fillModel(m, 3, 5);
+    m.applyCellFormat(m.rowAt(1).cells[2], backColor(255));
+    m.setCurrentCell(2, 1);
+    GetParam().change(m);
+    const QString fault = m.invariantFault();
+    if (*GetParam().fault == '\0')
+        EXPECT_EQ(fault, QString());
+    else
+        EXPECT_TRUE(fault.contains(QLatin1String(GetParam().fault))) << fault.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GridModel, ModelSelfCheck,
+    ::testing::Values(
+        ModelFaultCase{"Operations",
+                       [](ListGridModel& m) {
+                           m.insertRow(0);
+                           m.applyDefaultFormat(m.rowAt(0));
+                           m.beginReorder();
+                           m.reorderRange(0, {5, 4, 3, 2, 1, 0});
+                           m.swapColumns(0, 2);
+                           m.moveColumn(0, 1);
+                           m.insertColumn(GridColumn{}, 1);
+                           m.removeRow(3);
+                           m.removeMarkedRows({true, false, false, true, false});
+                           m.applyCellFormat(m.rowAt(0).cells[0], backColor(65280));
+                       },
+                       ""},
+        ModelFaultCase{"Emptied",
+                       [](ListGridModel& m) {
+                           m.clearRows();
+                           m.clearColumns();
+                       },
+                       ""},
+        ModelFaultCase{"ACellMissing", [](ListGridModel& m) { m.rowAt(3).cells.pop_back(); }, "2 cells for 3 columns"},
+        ModelFaultCase{"AFormatPastTheTable",
+                       [](ListGridModel& m) {
+                           m.rowAt(0).cells[0].formatIndex = static_cast<qint16>(m.formats().size());
+                       },
+                       "names format"},
+        ModelFaultCase{"AFormatUseUncounted", [](ListGridModel& m) { m.rowAt(4).cells[0].formatIndex = -1; },
+                       "counts 14 cells, 13 use it"}),
+    [](const auto& info) { return std::string(info.param.name); });
