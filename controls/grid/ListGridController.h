@@ -70,6 +70,8 @@ private:
     void leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods);
     void toggleCheckBoxCell(int row, int col);
     void updatePointer(QPoint p);
+    /** Whether a press on the header grabs a column edge to resize (the column found again). */
+    [[nodiscard]] bool atResizableEdge();
     void dragTo(QPoint p);
     void finishHeaderPress(QPoint p, Qt::KeyboardModifiers mods);
     void cellReleased(const GridHit& hit);

@@ -84,6 +84,16 @@ void ListGridController::mousePress(QMouseEvent* event)
     emit g.MouseDown(button, shiftArg, x, y);
 }
 
+bool ListGridController::atResizableEdge()
+{
+    // The column under the pointer is found again: handlers since the last move may have replaced
+    // the columns it found then.
+    if (in.pointer == GridPointer::SizeWE)
+        updatePointer(in.lastPress);
+    return in.pointer == GridPointer::SizeWE && m.props().AllowColumnResizing && in.resizeCol >= 0 &&
+           in.resizeCol < m.colCount();
+}
+
 void ListGridController::leftButtonDown(const GridHit& hit, Qt::KeyboardModifiers mods)
 {
     in.buttonPressed = true;
@@ -91,12 +101,7 @@ void ListGridController::leftButtonDown(const GridHit& hit, Qt::KeyboardModifier
     g.m_selection.setAnchor(hit.header ? -1 : hit.row);
 
     if (hit.header) {
-        // The column under the pointer is found again: handlers since the last move may have
-        // replaced the columns it found then.
-        if (in.pointer == GridPointer::SizeWE)
-            updatePointer(in.lastPress);
-        if (in.pointer == GridPointer::SizeWE && m.props().AllowColumnResizing && in.resizeCol >= 0 &&
-            in.resizeCol < m.colCount()) {
+        if (atResizableEdge()) {
             in.resizing = true;
             in.resizeStartX = in.lastPress.x();
             in.resizeStartWidth = m.column(in.resizeCol).pixelWidth;
@@ -598,12 +603,7 @@ void ListGridController::mouseDoubleClick(QMouseEvent* event)
     in.pressOnHeader = hit.header;
     g.m_selection.setAnchor(hit.header ? -1 : hit.row);
     if (hit.header) {
-        // The column under the pointer is found again: handlers since the last move may have
-        // replaced the columns it found then.
-        if (in.pointer == GridPointer::SizeWE)
-            updatePointer(in.lastPress);
-        if (in.pointer == GridPointer::SizeWE && m.props().AllowColumnResizing && in.resizeCol >= 0 &&
-            in.resizeCol < m.colCount()) {
+        if (atResizableEdge()) {
             g.ColWidthAutoSize(in.resizeCol);
             return;
         }
