@@ -21,7 +21,9 @@ enum class Since
 {
     Nothing,
     CodesChanged, // the list's codes were handed out again otherwise
-    PageReplaced  // the page was read again
+    PageReplaced, // the page was read again
+    Damaged,      // the answers file was cut short
+    OtherLinks    // another link's answers lie under this link's name
 };
 
 struct Stage
@@ -122,6 +124,15 @@ TEST_P(MediaPartTest, LoadsQtGuiAndNetworkOnlyWhenTheRunNeedsThem)
         brenlow::tool::CodeMap codes = cache.codes();
         codes.insert(QStringLiteral("99"), QStringLiteral("handed-out-elsewhere"));
         ASSERT_TRUE(cache.storeCodes(codes));
+    } else if (stage.since == Since::Damaged) {
+        QFile answers(cache.answersPath());
+        ASSERT_TRUE(answers.open(QIODevice::ReadWrite) && answers.resize(answers.size() / 2));
+    } else if (stage.since == Since::OtherLinks) {
+        const QString other = QStringLiteral("http://127.0.0.1:9/watch?v=other");
+        ASSERT_TRUE(brenlow::tool::PageCache(other).store(page));
+        brenlow::tool::KeepAnswers(other, page);
+        ASSERT_TRUE(QFile::remove(cache.answersPath()));
+        ASSERT_TRUE(QFile::copy(brenlow::tool::PageCache(other).answersPath(), cache.answersPath()));
     } else if (stage.since == Since::PageReplaced) {
         page.insert(QStringLiteral("title"), QStringLiteral("Read Again"));
         ASSERT_TRUE(cache.store(page));
@@ -196,6 +207,18 @@ INSTANTIATE_TEST_SUITE_P(
               false,
               false,
               Since::CodesChanged},
+        Stage{"DamagedAnswersName",
+              {"--get-filename", "-o", "%(uploader)s - %(title)s"},
+              kCached,
+              false,
+              false,
+              Since::Damaged},
+        Stage{"OtherLinksAnswersList",
+              {"-s", "--skip-download", "-i", "-F", "--no-playlist"},
+              kCached,
+              false,
+              false,
+              Since::OtherLinks},
         Stage{"PageReplacedName",
               {"--get-filename", "-o", "%(uploader)s - %(title)s"},
               kCached,
