@@ -1,3 +1,4 @@
+#include "app/DesignFonts.h"
 #include "app/Form1.h"
 #include "app/MessageDetails.h"
 #include "platform/Host.h"
@@ -88,7 +89,11 @@ int main(int argc, char* argv[])
 {
     if (answeredCommandLine(argc, argv))
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    // The font configuration loads while the application connects to the display; the window's
+    // fonts need it at once.
+    brenlow::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
+    fontConfig.wait();
     QApplication::setApplicationName(QStringLiteral("Brenlow"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     closeWindowsOnQuitSignals();

@@ -10,7 +10,7 @@ set -euo pipefail
 mode="${1:-test}"
 packages=(
     build-essential cmake ninja-build ccache pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
     fonts-dejavu-core fonts-wine python3 dpkg-dev
     yt-dlp ffmpeg
 )
