@@ -7,10 +7,6 @@
 #include <QFontDatabase>
 #include <QHash>
 
-#include <fontconfig/fontconfig.h>
-
-#include <system_error>
-
 namespace brenlow {
 
 QStringList RegisterDesignFonts(const QString& folder, qreal devicePixelRatio)
@@ -42,21 +38,6 @@ QStringList RegisterDesignFonts(const QString& folder, qreal devicePixelRatio)
         !QFontDatabase::families().contains(QStringLiteral("MS Sans Serif")))
         QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Tahoma"));
     return families;
-}
-
-FontConfigWarmUp::FontConfigWarmUp()
-{
-    try {
-        m_thread = std::thread([] { FcInit(); });
-    } catch (const std::system_error&) {
-        // No thread: the toolkit reads the configuration itself when it first needs a font.
-    }
-}
-
-void FontConfigWarmUp::wait()
-{
-    if (m_thread.joinable())
-        m_thread.join();
 }
 
 } // namespace brenlow

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <thread>
-
 namespace brenlow {
 
 /** Where Debian's fonts-wine keeps its free, metric-compatible versions of the design's fonts. */
@@ -20,22 +18,5 @@ inline constexpr char WineFontsFolder[] = "/usr/share/wine/fonts";
  *  Returns the families the folder's files provided. */
 QStringList RegisterDesignFonts(const QString& folder = QString::fromLatin1(WineFontsFolder),
                                 qreal devicePixelRatio = 1.0);
-
-/** Reads the system's font configuration and font caches on a thread of its own, so the work is
- *  done while the application connects to the display instead of after it, on the first use of a
- *  font. wait() (or the destructor) returns when it is done; the configuration is the one the
- *  toolkit then uses, as fontconfig keeps one per process. */
-class FontConfigWarmUp final
-{
-public:
-    FontConfigWarmUp();
-    ~FontConfigWarmUp() { wait(); }
-    FontConfigWarmUp(const FontConfigWarmUp&) = delete;
-    FontConfigWarmUp& operator=(const FontConfigWarmUp&) = delete;
-    void wait();
-
-private:
-    std::thread m_thread;
-};
 
 } // namespace brenlow

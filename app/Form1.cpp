@@ -10,10 +10,12 @@
 #include "app/Settings.h"
 #include "app/ToolReason.h"
 #include "app/WebPane.h"
+#include "controls/button/ButtonPictures.h"
 #include "controls/button/glintbutton.h"
 #include "controls/common/BundledPicture.h"
 #include "controls/common/Colors.h"
 #include "controls/grid/ListGrid.h"
+#include "controls/progressbar/BarPictures.h"
 #include "controls/progressbar/SleekProgressBar.h"
 #include "platform/Dialogs.h"
 #include "platform/Host.h"
@@ -49,6 +51,14 @@ namespace Layout = brenlow::FormLayout;
 namespace {
 
 constexpr quint32 FormBackColor = 16045770; // RGB 202, 214, 244
+
+/** The window icon's bundled sizes. */
+constexpr int IconSizes[] = {16, 32, 48, 64, 128};
+
+QString iconPath(int size)
+{
+    return QStringLiteral(":/app/aaa-%1.png").arg(size);
+}
 
 QColor ole(quint32 c)
 {
@@ -155,6 +165,15 @@ Form1::Form1(const QString& applicationFolder, QWidget* parent)
 Form1::~Form1()
 {
     Form_Unload();
+}
+
+void Form1::PreparePictures()
+{
+    initAppResources();
+    for (int size : IconSizes)
+        (void)brenlow::ReadBundledPicture(iconPath(size), "png");
+    brenlow::PrepareButtonPictures();
+    brenlow::PrepareBarPictures();
 }
 
 void Form1::createControls()
@@ -269,9 +288,8 @@ void Form1::Form_Load()
     // Each step runs even when one before it failed.
     ResumeNext([&] {
         QIcon icon;
-        for (int size : {16, 32, 48, 64, 128})
-            icon.addPixmap(QPixmap::fromImage(
-                brenlow::ReadBundledPicture(QStringLiteral(":/app/aaa-%1.png").arg(size), "png")));
+        for (int size : IconSizes)
+            icon.addPixmap(QPixmap::fromImage(brenlow::ReadBundledPicture(iconPath(size), "png")));
         setWindowIcon(icon);
         if (qApp && qApp->windowIcon().isNull())
             QApplication::setWindowIcon(icon);

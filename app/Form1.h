@@ -63,6 +63,10 @@ public:
                    QWidget* parent = nullptr);
     ~Form1() override;
 
+    /** Reads the window's bundled pictures (its icon, the buttons' and the bar's) ahead, so that
+     *  start-up finds them ready. Needs no application object; safe on any thread. */
+    static void PreparePictures();
+
     // AVCHost: what the runner reads at each run call.
     [[nodiscard]] QString TemplateText(int n) const override;
     /** The download folder of Text1 as the output template takes it: every "%" doubled. */

@@ -1,6 +1,6 @@
-#include "app/DesignFonts.h"
 #include "app/Form1.h"
 #include "app/MessageDetails.h"
+#include "app/StartupWork.h"
 #include "platform/Host.h"
 #include "platform/PrivateFolder.h"
 #include "platform/ProcessFamily.h"
@@ -89,19 +89,21 @@ int main(int argc, char* argv[])
 {
     if (answeredCommandLine(argc, argv))
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
-    // The font configuration loads while the application connects to the display; the window's
-    // fonts need it at once.
-    brenlow::FontConfigWarmUp fontConfig;
+    // Work that needs no window goes on beside the connection to the display and the building of
+    // the window: the font configuration, the window's pictures, and the folders of windows that
+    // were killed, which are cleared away.
+    brenlow::StartupWork startup([] {
+        Form1::PreparePictures();
+        brenlow::PrivateFolder::RemoveLeftovers();
+    });
     QApplication app(argc, argv);
-    fontConfig.wait();
+    startup.applicationStarted();
     QApplication::setApplicationName(QStringLiteral("Brenlow"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     closeWindowsOnQuitSignals();
-    // Whatever a download leaves running stays this program's to end; folders of windows that were
-    // killed are cleared away.
+    // Whatever a download leaves running stays this program's to end.
     brenlow::ProcessFamily::SetSubreaper(true);
     brenlow::ProcessFamily::CollectEveryOrphan(true);
-    brenlow::PrivateFolder::RemoveLeftovers();
     Form1 window;
     // Boxes and the folder picker are modal to the window.
     brenlow::WindowDialogs dialogs(&window);

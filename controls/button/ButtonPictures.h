@@ -14,6 +14,10 @@ namespace brenlow {
 /** Makes the bundled pictures reachable as ":/button/<name>.png" (done once; cheap afterwards). */
 void EnsureButtonResources();
 
+/** Reads every bundled picture ahead, at both densities, for BundledButtonPicture to find ready.
+ *  Safe on any thread. */
+void PrepareButtonPictures();
+
 /** The mask colour of the bundled pictures. */
 constexpr quint32 ButtonPictureMaskColor = 0x00FF00;
 

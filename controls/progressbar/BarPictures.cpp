@@ -14,9 +14,11 @@ static void initProgressBarResources()
 
 namespace brenlow {
 
-QImage LoadBarResource(const QString& name)
+namespace {
+
+/** The bundled pictures by their names in lower case, listed once. */
+const QHash<QString, QString>& barPicturePaths()
 {
-    // The bundled pictures by their names in lower case, listed once.
     static const QHash<QString, QString> paths = [] {
         initProgressBarResources();
         QHash<QString, QString> byName;
@@ -24,10 +26,17 @@ QImage LoadBarResource(const QString& name)
             byName.insert(entry.completeBaseName().toLower(), entry.filePath());
         return byName;
     }();
-    const QString path = paths.value(name.toLower());
+    return paths;
+}
+
+} // namespace
+
+QImage LoadBarResource(const QString& name)
+{
+    const QString path = barPicturePaths().value(name.toLower());
     if (path.isEmpty())
         return {};
-    return ReadBundledPicture(path, "bmp").convertToFormat(QImage::Format_RGB32);
+    return ReadBundledPicture(path, "bmp", QImage::Format_RGB32);
 }
 
 QImage LoadDenseBarResource(const QString& name)
@@ -36,6 +45,12 @@ QImage LoadDenseBarResource(const QString& name)
     if (!picture.isNull())
         picture.setDevicePixelRatio(2.0);
     return picture;
+}
+
+void PrepareBarPictures()
+{
+    for (const QString& path : barPicturePaths())
+        (void)ReadBundledPicture(path, "bmp", QImage::Format_RGB32);
 }
 
 } // namespace brenlow
