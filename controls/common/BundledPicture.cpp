@@ -34,7 +34,7 @@ QImage ReadBundledPicture(const QString& path, const QByteArray& format, QImage:
         if (it != read.constEnd())
             return *it;
     }
-    // Read outside the lock: two threads asking at once both read, and both get the same pixels.
+    // Read outside the lock: two threads asking at once both read, and both get equal pixels.
     const QImage picture = readPicture(path, format, convertTo);
     const QMutexLocker locked(&lock);
     read.insert(key, picture);

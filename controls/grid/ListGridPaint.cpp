@@ -1,6 +1,7 @@
 #include "controls/grid/ListGrid.h"
 
 #include "controls/common/Colors.h"
+#include "controls/common/Surface.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -18,7 +19,8 @@ namespace {
 QImage gridSurface(const QWidget* grid)
 {
     const qreal ratio = grid->devicePixelRatioF();
-    QImage surface((QSizeF(grid->size().expandedTo(QSize(1, 1))) * ratio).toSize(), QImage::Format_RGB32);
+    QImage surface =
+        NewSurface((QSizeF(grid->size().expandedTo(QSize(1, 1))) * ratio).toSize(), QImage::Format_RGB32);
     surface.setDevicePixelRatio(ratio);
     return surface;
 }
