@@ -26,6 +26,9 @@ TEST_P(ProgramTest, AQuitSignalShutsDownAndRemovesThePrivateFolder)
     QTemporaryDir runtime;
     QTemporaryDir home;
     ASSERT_TRUE(runtime.isValid() && home.isValid());
+    // The folder of a window whose process is gone: start-up clears it away beside the window.
+    const QString leftover = QStringLiteral("brenlow-999999999-1-gone");
+    ASSERT_TRUE(QDir(runtime.path()).mkdir(leftover));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
@@ -37,8 +40,14 @@ TEST_P(ProgramTest, AQuitSignalShutsDownAndRemovesThePrivateFolder)
     program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.start(QStringLiteral(BRENLOW_PROGRAM), {});
     ASSERT_TRUE(program.waitForStarted(30000));
-    // The window has started up once its folder is there.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return privateFolders(runtime.path()).size() == 1; }, 60000));
+    // The window has started up once its folder is there, and the leftover is gone.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QStringList folders = privateFolders(runtime.path());
+            return folders.size() == 1 && !folders.contains(leftover);
+        },
+        60000))
+        << privateFolders(runtime.path()).join(u' ').toStdString();
     ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), GetParam()), 0);
     const bool ended = program.waitForFinished(60000);
     if (!ended) {
