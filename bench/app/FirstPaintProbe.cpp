@@ -1,5 +1,6 @@
 // Preloaded into a Qt program by startup.py: when the first top-level window has painted, it
-// prints the monotonic clock ("first-paint <seconds>") and ends the program normally.
+// prints the monotonic clock ("first-paint <seconds>") and the processor time the main thread used
+// until then ("main-thread <seconds>"), and ends the program normally.
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
@@ -24,8 +25,11 @@ protected:
             // Queued: the paint in hand and the flush to the screen come first.
             QTimer::singleShot(0, qApp, [] {
                 timespec now{};
+                timespec used{};
                 clock_gettime(CLOCK_MONOTONIC, &now);
-                std::printf("first-paint %.6f\n", now.tv_sec + now.tv_nsec / 1e9);
+                clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+                std::printf("first-paint %.6f\nmain-thread %.6f\n", now.tv_sec + now.tv_nsec / 1e9,
+                            used.tv_sec + used.tv_nsec / 1e9);
                 std::fflush(stdout);
                 QCoreApplication::quit();
             });
