@@ -28,10 +28,12 @@ StartupWork::StartupWork(std::function<void()> preparations) : m_preparations(st
     }
 }
 
-StartupWork::~StartupWork()
+void StartupWork::finish()
 {
-    if (!m_told)
+    if (!m_told) {
+        m_told = true;
         m_goOn.set_value(false);
+    }
     if (m_thread.joinable())
         m_thread.join();
 }

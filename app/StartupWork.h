@@ -19,14 +19,17 @@ class StartupWork final
 {
 public:
     explicit StartupWork(std::function<void()> preparations);
-    /** Waits for the work; preparations not begun by then are left undone. */
-    ~StartupWork();
+    ~StartupWork() { finish(); }
     StartupWork(const StartupWork&) = delete;
     StartupWork& operator=(const StartupWork&) = delete;
 
     /** Tells the thread the application object stands, so the preparations may use the toolkit,
      *  and returns once the font configuration is read. Called once. */
     void applicationStarted();
+
+    /** Waits for the work, before the application object goes: the preparations use the toolkit.
+     *  Preparations not begun by then are left undone. */
+    void finish();
 
 private:
     std::function<void()> m_preparations;

@@ -111,5 +111,6 @@ int main(int argc, char* argv[])
     window.show();
     const int code = QApplication::exec();
     brenlow::Host::setDialogs(nullptr);
+    startup.finish();
     return code;
 }
