@@ -16,6 +16,7 @@
 #include "controls/common/Colors.h"
 #include "controls/grid/ListGrid.h"
 #include "controls/progressbar/BarPictures.h"
+#include "controls/progressbar/BarProperties.h"
 #include "controls/progressbar/SleekProgressBar.h"
 #include "platform/Dialogs.h"
 #include "platform/Host.h"
@@ -51,6 +52,9 @@ namespace Layout = brenlow::FormLayout;
 namespace {
 
 constexpr quint32 FormBackColor = 16045770; // RGB 202, 214, 244
+
+/** The colour set of the window's progress bar. */
+constexpr int BarColorSet = 2;
 
 /** The window icon's bundled sizes. */
 constexpr int IconSizes[] = {16, 32, 48, 64, 128};
@@ -173,7 +177,9 @@ void Form1::PreparePictures()
     for (int size : IconSizes)
         (void)brenlow::ReadBundledPicture(iconPath(size), "png");
     brenlow::PrepareButtonPictures();
-    brenlow::PrepareBarPictures();
+    // The bar starts with the default set before the window gives it its own.
+    brenlow::PrepareBarPictures(brenlow::BarProperties().BarColorSet);
+    brenlow::PrepareBarPictures(BarColorSet);
 }
 
 void Form1::createControls()
@@ -260,7 +266,7 @@ void Form1::setUpButtons()
 {
     for (int n = 1; n <= 5; ++n)
         ResumeNext([&] { m_command[n]->ReadProperties(brenlow::MainWindowButtonDesign(n)); });
-    m_progress->SetBarColorSet(2);
+    m_progress->SetBarColorSet(BarColorSet);
 }
 
 void Form1::connectEvents()
@@ -439,8 +445,9 @@ void Form1::setStatus(const QString& text)
     m_label1->setToolTip(shown == text ? QString() : text);
     m_label1->adjustSize();
     const int home = Layout::Label1.ToPixels().x();
-    m_label1->move(std::clamp(width() - StatusMargin - m_label1->width(), StatusMargin, std::max(home, StatusMargin)),
-                   m_label1->y());
+    m_label1->move(
+        std::clamp(width() - StatusMargin - m_label1->width(), StatusMargin, std::max(home, StatusMargin)),
+        m_label1->y());
 }
 
 void Form1::clearText4()

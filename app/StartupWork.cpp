@@ -10,9 +10,9 @@ namespace brenlow {
 StartupWork::StartupWork(std::function<void()> preparations) : m_preparations(std::move(preparations))
 {
     try {
-        m_thread = std::thread([this, fontsRead = &m_fontsRead, goOn = m_goOn.get_future()]() mutable {
+        m_thread = std::thread([this, goOn = m_goOn.get_future()]() mutable {
             FcInit();
-            fontsRead->set_value();
+            m_fontsRead.set_value();
             // The toolkit takes the first thread that uses it for its main thread: the preparations
             // wait for the application object.
             if (goOn.get() && m_preparations) {

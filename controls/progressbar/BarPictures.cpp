@@ -47,10 +47,13 @@ QImage LoadDenseBarResource(const QString& name)
     return picture;
 }
 
-void PrepareBarPictures()
+void PrepareBarPictures(int colorSet)
 {
-    for (const QString& path : barPicturePaths())
-        (void)ReadBundledPicture(path, "bmp", QImage::Format_RGB32);
+    for (const int orientation : {0, 1}) {
+        const QString name = QStringLiteral("prg%1%2").arg(colorSet).arg(orientation);
+        (void)LoadBarResource(name);
+        (void)LoadBarResource(name + QStringLiteral("@2x"));
+    }
 }
 
 } // namespace brenlow

@@ -14,8 +14,8 @@ namespace brenlow {
  *  the control's own pixels. A null image when there is none of that name. */
 [[nodiscard]] QImage LoadDenseBarResource(const QString& name);
 
-/** Reads every built-in segment picture ahead, for the two functions above to find ready. Safe on
- *  any thread. */
-void PrepareBarPictures();
+/** Reads a colour set's built-in pictures ahead (both orientations, both densities), for the two
+ *  functions above to find ready. Safe on any thread. */
+void PrepareBarPictures(int colorSet);
 
 } // namespace brenlow
