@@ -2,7 +2,6 @@
 #include "controls/button/ButtonColors.h"
 #include "controls/button/ButtonPictures.h"
 #include "controls/button/ButtonTooltip.h"
-#include "controls/common/BundledPicture.h"
 #include "controls/common/PropertyBag.h"
 
 #include "support/RecordingShell.h"
@@ -21,7 +20,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <thread>
 
 using namespace brenlow;
 
@@ -316,28 +314,6 @@ TEST_F(GlintButtonTest, ButtonsNeverShrinkBelowTheMinimum)
     EXPECT_GE(b->width(), 15);
     EXPECT_GE(b->height(), 15);
     EXPECT_EQ(b->Surface().size(), b->size());
-}
-
-// Start-up reads the pictures ahead on another thread: the buttons then find them ready, and what
-// one does to its copy (a pixel ratio, its pixels) never reaches the next one's.
-TEST(ButtonPictures, PicturesReadAheadStayIntact)
-{
-    std::thread ahead(PrepareButtonPictures);
-    ahead.join();
-    for (const char* name : {"add", "browse", "cancel", "delete", "download"}) {
-        const QString path = QStringLiteral(":/button/%1.png").arg(QLatin1String(name));
-        QImage first = ReadBundledPicture(path, "png", QImage::Format_RGB32);
-        ASSERT_EQ(first.size(), QSize(32, 32)) << name;
-        const QImage original = first.copy();
-        first.setDevicePixelRatio(3.0);
-        first.fill(Qt::black);
-        const QImage again = ReadBundledPicture(path, "png", QImage::Format_RGB32);
-        EXPECT_EQ(again.devicePixelRatio(), 1.0) << name;
-        EXPECT_EQ(again, original) << name;
-        const QImage dense = BundledButtonPicture(QString::fromLatin1(name), 2.0);
-        EXPECT_EQ(dense.size(), QSize(64, 64)) << name;
-        EXPECT_EQ(dense.devicePixelRatio(), 2.0) << name;
-    }
 }
 
 TEST(ButtonPictures, BundledPicturesHaveMaskBackgrounds)

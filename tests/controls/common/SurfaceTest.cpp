@@ -29,7 +29,6 @@ TEST_P(NewSurfaceTest, BehavesAsAnImageOfThatSize)
     QImage surface = NewSurface(QSize(c.width, c.height), c.format);
     ASSERT_FALSE(surface.isNull());
     EXPECT_EQ(surface.size(), QSize(c.width, c.height));
-    EXPECT_EQ(surface.format(), c.format);
     EXPECT_EQ(surface.bytesPerLine(), QImage(c.width, c.height, c.format).bytesPerLine());
     {
         QPainter p(&surface);
@@ -54,25 +53,18 @@ INSTANTIATE_TEST_SUITE_P(Sizes, NewSurfaceTest,
                                            SurfaceCase{1001, 700, QImage::Format_RGB888},
                                            SurfaceCase{777, 513, QImage::Format_ARGB32_Premultiplied}));
 
-TEST(NewSurface, EmptySizeGivesANullImage)
-{
-    EXPECT_TRUE(NewSurface(QSize(0, 10), QImage::Format_RGB32).isNull());
-}
-
 // A picture file may change while the program runs, so it is read anew each time.
 TEST(BundledPicture, FilesAreReadAnew)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("p.png"));
-    QImage red(4, 4, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    ASSERT_TRUE(red.save(path, "png"));
-    EXPECT_EQ(ReadBundledPicture(path, "png", QImage::Format_RGB32).pixelColor(0, 0), QColor(Qt::red));
-    QImage blue(4, 4, QImage::Format_RGB32);
-    blue.fill(Qt::blue);
-    ASSERT_TRUE(blue.save(path, "png"));
-    EXPECT_EQ(ReadBundledPicture(path, "png", QImage::Format_RGB32).pixelColor(0, 0), QColor(Qt::blue));
+    QImage picture(4, 4, QImage::Format_RGB32);
+    for (const QColor color : {QColor(Qt::red), QColor(Qt::blue)}) {
+        picture.fill(color);
+        ASSERT_TRUE(picture.save(path, "png"));
+        EXPECT_EQ(ReadBundledPicture(path, "png", QImage::Format_RGB32).pixelColor(0, 0), color);
+    }
     EXPECT_TRUE(ReadBundledPicture(dir.filePath(QStringLiteral("none.png")), "png").isNull());
 }
 
