@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/BackingStoreWarmup.h"
 #include "app/ButtonDesign.h"
 #include "app/DesignFonts.h"
 #include "app/FormLayout.h"
@@ -148,6 +149,9 @@ Form1::Form1(const QString& applicationFolder, QWidget* parent)
     pal.setColor(QPalette::Window, ole(FormBackColor));
     setPalette(pal);
     setAutoFillBackground(true);
+    // The window's memory is made ready while its controls are built.
+    if (isWindow())
+        new brenlow::BackingStoreWarmup(this);
     // The design's small dialog font (fontconfig picks the nearest sans face without fonts-wine).
     QFont formFont(QStringLiteral("MS Sans Serif"));
     formFont.setPointSize(8);

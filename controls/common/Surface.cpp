@@ -1,5 +1,6 @@
 #include "controls/common/Surface.h"
 
+#include <cstdint>
 #include <limits>
 
 #include <sys/mman.h>
@@ -10,6 +11,12 @@ namespace {
 
 /** Below this many bytes the heap serves the surface as well. */
 constexpr qsizetype MappedFrom = 512 * 1024;
+/** The size of a huge page on x86-64 and most 64-bit ARM systems. */
+constexpr size_t HugePage = size_t{2} << 20;
+
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
 
 struct Mapping
 {
@@ -24,6 +31,29 @@ void unmap(void* info)
     delete mapping;
 }
 
+/** Maps `length` bytes starting on a huge-page boundary and asks for huge pages: a first paint
+ *  then faults once per 2 MB instead of once per 4 KB, which on a virtual machine is the larger
+ *  part of its cost. The pages are filled in ahead where the system can. Null when the memory
+ *  cannot be had. */
+void* mapAligned(size_t length)
+{
+    void* reserved = ::mmap(nullptr, length + HugePage, PROT_READ | PROT_WRITE,
+                            MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (reserved == MAP_FAILED)
+        return nullptr;
+    const auto at = reinterpret_cast<uintptr_t>(reserved);
+    const uintptr_t aligned = (at + HugePage - 1) & ~(uintptr_t{HugePage} - 1);
+    if (aligned > at)
+        ::munmap(reserved, aligned - at);
+    if (const size_t after = at + HugePage - aligned; after > 0)
+        ::munmap(reinterpret_cast<void*>(aligned + length), after);
+    void* start = reinterpret_cast<void*>(aligned);
+    // Both are advice: without them the surface is as good, only slower to fill the first time.
+    ::madvise(start, length, MADV_HUGEPAGE);
+    ::madvise(start, length, MADV_POPULATE_WRITE);
+    return start;
+}
+
 } // namespace
 
 QImage NewSurface(QSize pixels, QImage::Format format)
@@ -35,9 +65,8 @@ QImage NewSurface(QSize pixels, QImage::Format format)
     const qint64 length = bytesPerLine * pixels.height();
     if (length < MappedFrom || bytesPerLine > std::numeric_limits<int>::max())
         return QImage(pixels, format);
-    void* start = ::mmap(nullptr, static_cast<size_t>(length), PROT_READ | PROT_WRITE,
-                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (start == MAP_FAILED)
+    void* start = mapAligned(static_cast<size_t>(length));
+    if (start == nullptr)
         return QImage(pixels, format);
     auto* mapping = new Mapping{start, static_cast<size_t>(length)};
     QImage surface(static_cast<uchar*>(start), pixels.width(), pixels.height(),

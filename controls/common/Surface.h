@@ -6,8 +6,9 @@
 namespace brenlow {
 
 /** A control's drawing surface of `pixels` device pixels. A large one gets its memory mapped in
- *  whole at once: touched page by page while the first picture is drawn, a surface the size of a
- *  high-density screen's list costs a thousand page faults, a good part of a window's first paint.
+ *  whole at once, in huge pages where the system gives them: touched page by page while the first
+ *  picture is drawn, a surface the size of a high-density screen's list costs a thousand page
+ *  faults, a good part of a window's first paint.
  *  Behaves as any QImage (implicitly shared; the memory goes with the last copy). */
 [[nodiscard]] QImage NewSurface(QSize pixels, QImage::Format format);
 
