@@ -1,6 +1,5 @@
 #include "app/Form1.h"
 
-#include "app/BackingStoreWarmup.h"
 #include "app/ButtonDesign.h"
 #include "app/DesignFonts.h"
 #include "app/FormLayout.h"
@@ -15,6 +14,7 @@
 #include "controls/button/glintbutton.h"
 #include "controls/common/BundledPicture.h"
 #include "controls/common/Colors.h"
+#include "controls/common/Surface.h"
 #include "controls/grid/ListGrid.h"
 #include "controls/progressbar/BarPictures.h"
 #include "controls/progressbar/BarProperties.h"
@@ -25,6 +25,7 @@
 #include "runner/AVC.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -35,11 +36,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolTip>
+#include <QWindow>
 #include <algorithm>
 
 static void initAppResources()
@@ -148,10 +152,9 @@ Form1::Form1(const QString& applicationFolder, QWidget* parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, ole(FormBackColor));
     setPalette(pal);
-    setAutoFillBackground(true);
-    // The window's memory is made ready while its controls are built.
-    if (isWindow())
-        new brenlow::BackingStoreWarmup(this);
+    // The window fills its own background (paintEvent), so that its first frame can ask for the
+    // backing store's memory in whole before the first pixel is drawn.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     // The design's small dialog font (fontconfig picks the nearest sans face without fonts-wine).
     QFont formFont(QStringLiteral("MS Sans Serif"));
     formFont.setPointSize(8);
@@ -291,6 +294,17 @@ void Form1::connectEvents()
     connect(m_label3, &brenlow::LinkLabel::Click, this, &Form1::Label3_Click);
     connect(m_label4, &brenlow::LinkLabel::Click, this, &Form1::Label4_Click);
     connect(m_label5, &brenlow::LinkLabel::Click, this, &Form1::Label5_Click);
+}
+
+void Form1::paintEvent(QPaintEvent* event)
+{
+    // The first frame on the screen; a paint before it (a grab) has no backing store image yet.
+    if (!m_framePainted && windowHandle() && windowHandle()->isExposed() && backingStore()) {
+        m_framePainted = true;
+        if (auto* frame = dynamic_cast<QImage*>(backingStore()->paintDevice()))
+            brenlow::FillInPages(*frame);
+    }
+    QPainter(this).fillRect(event->rect(), palette().color(QPalette::Window));
 }
 
 void Form1::Form_Load()

@@ -142,6 +142,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void createControls();
@@ -191,6 +192,7 @@ private:
     // Window-level state.
     int m_currentStage = Idle;
     int m_statusFrame = 0;
+    bool m_framePainted = false;
     int m_downloadRow = 0;
     QString m_progressText;
     bool m_cancelPending = false;

@@ -3,7 +3,10 @@
 
 Each program is started anew for every run, with the first-paint probe preloaded; the time is
 taken from just before the start to the end of the first paint of a top-level window. Runs of the
-two programs alternate; the median of each is reported with their ratio, at scale factor 1 and 2.
+two programs alternate, in the order AB BA AB BA...: a start is quicker right after one that freed
+much memory (on a virtual machine the freed pages are the cheap ones), so each program follows
+itself as often as the other. The median of each is reported with their ratio, at scale factor 1
+and 2.
 The processor time each program used until then (user and system, ended at its first paint) is
 reported beside it, and the main thread's alone: on a busy machine they vary far less than the time
 on the clock, and work moved to another thread shows in the latter.
@@ -59,8 +62,8 @@ def main():
             main_cpu = {brenlow: [], bare: []}
             for program in times:  # one unmeasured start each, so both read warm files
                 first_paint(program, env)
-            for _ in range(args.runs):
-                for program in times:
+            for run in range(args.runs):
+                for program in (list(times) if run % 2 == 0 else list(times)[::-1]):
                     wall, used, main_used = first_paint(program, env)
                     times[program].append(wall)
                     cpu[program].append(used)

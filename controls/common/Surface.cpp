@@ -4,6 +4,7 @@
 #include <limits>
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace brenlow {
 
@@ -55,6 +56,16 @@ void* mapAligned(size_t length)
 }
 
 } // namespace
+
+void FillInPages(const QImage& image)
+{
+    const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto begin = reinterpret_cast<uintptr_t>(image.constBits());
+    const uintptr_t from = (begin + page - 1) & ~(page - 1);
+    const uintptr_t to = (begin + static_cast<uintptr_t>(image.sizeInBytes())) & ~(page - 1);
+    if (image.constBits() != nullptr && to > from)
+        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+}
 
 QImage NewSurface(QSize pixels, QImage::Format format)
 {

@@ -12,4 +12,10 @@ namespace brenlow {
  *  Behaves as any QImage (implicitly shared; the memory goes with the last copy). */
 [[nodiscard]] QImage NewSurface(QSize pixels, QImage::Format format);
 
+/** Asks the system for every page of `image`'s memory at once, without changing its pixels: one
+ *  call in place of a fault per page at its first painting, which a large window's first frame
+ *  otherwise pays on a virtual machine. For memory the caller did not make, such as the window's
+ *  backing store. */
+void FillInPages(const QImage& image);
+
 } // namespace brenlow

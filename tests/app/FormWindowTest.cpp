@@ -8,6 +8,8 @@
 #include "runner/AVC.h"
 
 #include <QContextMenuEvent>
+#include <QScreen>
+#include <QTest>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
@@ -190,4 +192,21 @@ TEST_F(FormTest, ShutdownReleasesTheRunnerAndDeletesTheThumbnail)
     form = std::make_unique<Form1>(m_appDir.path());
     form->close();
     EXPECT_FALSE(QFileInfo::exists(form->ThumbnailPath()));
+}
+
+// The window paints its own background (its first frame asks for the backing store's memory in
+// whole first): the design's colour shows between the controls, on the screen and in a grab.
+TEST_F(FormTest, TheDesignBackgroundShowsBetweenTheControls)
+{
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QTest::qWait(0);
+    const QColor back(202, 214, 244);
+    const QPointF between(300, 20); // right of the Delete button
+    const QImage grabbed = form->grab().toImage();
+    const qreal ratio = grabbed.devicePixelRatio();
+    EXPECT_EQ(grabbed.pixelColor((between * ratio).toPoint()), back);
+    const QImage onScreen = form->screen()->grabWindow(form->winId()).toImage();
+    ASSERT_FALSE(onScreen.isNull());
+    EXPECT_EQ(onScreen.pixelColor((between * onScreen.devicePixelRatio()).toPoint()), back);
 }
