@@ -299,8 +299,8 @@ void Form1::connectEvents()
 void Form1::paintEvent(QPaintEvent* event)
 {
     // The first frame on the screen; a paint before it (a grab) has no backing store image yet.
-    if (!m_framePainted && windowHandle() && windowHandle()->isExposed() && backingStore()) {
-        m_framePainted = true;
+    if (!m_firstFrameFilledIn && windowHandle() && windowHandle()->isExposed() && backingStore()) {
+        m_firstFrameFilledIn = true;
         if (auto* frame = dynamic_cast<QImage*>(backingStore()->paintDevice()))
             brenlow::FillInPages(*frame);
     }

@@ -192,7 +192,7 @@ private:
     // Window-level state.
     int m_currentStage = Idle;
     int m_statusFrame = 0;
-    bool m_framePainted = false;
+    bool m_firstFrameFilledIn = false;
     int m_downloadRow = 0;
     QString m_progressText;
     bool m_cancelPending = false;

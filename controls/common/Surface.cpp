@@ -32,6 +32,12 @@ void unmap(void* info)
     delete mapping;
 }
 
+/** `value` rounded up to a multiple of `unit`, a power of two. */
+constexpr uintptr_t alignUp(uintptr_t value, uintptr_t unit)
+{
+    return (value + unit - 1) & ~(unit - 1);
+}
+
 /** Maps `length` bytes starting on a huge-page boundary and asks for huge pages: a first paint
  *  then faults once per 2 MB instead of once per 4 KB, which on a virtual machine is the larger
  *  part of its cost. The pages are filled in ahead where the system can. Null when the memory
@@ -43,11 +49,11 @@ void* mapAligned(size_t length)
     if (reserved == MAP_FAILED)
         return nullptr;
     const auto at = reinterpret_cast<uintptr_t>(reserved);
-    const uintptr_t aligned = (at + HugePage - 1) & ~(uintptr_t{HugePage} - 1);
+    const uintptr_t aligned = alignUp(at, HugePage);
     if (aligned > at)
         ::munmap(reserved, aligned - at);
-    if (const size_t after = at + HugePage - aligned; after > 0)
-        ::munmap(reinterpret_cast<void*>(aligned + length), after);
+    // What is left of the extra huge page lies after the surface (at least one page).
+    ::munmap(reinterpret_cast<void*>(aligned + length), at + HugePage - aligned);
     void* start = reinterpret_cast<void*>(aligned);
     // Both are advice: without them the surface is as good, only slower to fill the first time.
     ::madvise(start, length, MADV_HUGEPAGE);
@@ -59,11 +65,14 @@ void* mapAligned(size_t length)
 
 void FillInPages(const QImage& image)
 {
+    if (image.constBits() == nullptr)
+        return;
+    // Only whole pages inside the image: the first and last may be shared with other memory.
     const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
     const auto begin = reinterpret_cast<uintptr_t>(image.constBits());
-    const uintptr_t from = (begin + page - 1) & ~(page - 1);
+    const uintptr_t from = alignUp(begin, page);
     const uintptr_t to = (begin + static_cast<uintptr_t>(image.sizeInBytes())) & ~(page - 1);
-    if (image.constBits() != nullptr && to > from)
+    if (to > from)
         ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
 }
 
