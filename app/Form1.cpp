@@ -64,6 +64,9 @@ constexpr int BarColorSet = 2;
 /** The window icon's bundled sizes. */
 constexpr int IconSizes[] = {16, 32, 48, 64, 128};
 
+/** How long after the window is built it has its icon, if no frame of it was shown before. */
+constexpr int IconAtTheLatest = 1000;
+
 QString iconPath(int size)
 {
     return QStringLiteral(":/app/aaa-%1.png").arg(size);
@@ -303,13 +306,18 @@ void Form1::paintEvent(QPaintEvent* event)
         m_firstFrameFilledIn = true;
         if (auto* frame = dynamic_cast<QImage*>(backingStore()->paintDevice()))
             brenlow::FillInPages(*frame);
+        // Handing the icon's sizes to the window system is the dearest step of showing the window,
+        // and the frame does not need it.
+        QTimer::singleShot(0, this, &Form1::setUpIcon);
     }
     QPainter(this).fillRect(event->rect(), palette().color(QPalette::Window));
 }
 
-void Form1::Form_Load()
+void Form1::setUpIcon()
 {
-    // Each step runs even when one before it failed.
+    if (m_iconSet)
+        return;
+    m_iconSet = true;
     ResumeNext([&] {
         QIcon icon;
         for (int size : IconSizes)
@@ -318,6 +326,14 @@ void Form1::Form_Load()
         if (qApp && qApp->windowIcon().isNull())
             QApplication::setWindowIcon(icon);
     });
+}
+
+void Form1::Form_Load()
+{
+    // Each step runs even when one before it failed.
+    // The icon follows the first frame (see paintEvent); a window that is never exposed still gets
+    // it, a little later.
+    QTimer::singleShot(IconAtTheLatest, this, &Form1::setUpIcon);
     ResumeNext([&] {
         m_avc = new AVC(*this, this);
         connect(m_avc, &AVC::Converting, this, &Form1::AVC1_Converting);

@@ -152,6 +152,7 @@ private:
     void connectEvents();
     void setUpAccessibility();
     void Form_Load();
+    void setUpIcon();
 
     void setBusy(bool busy);
     [[nodiscard]] bool isBusy() const;
@@ -193,6 +194,7 @@ private:
     int m_currentStage = Idle;
     int m_statusFrame = 0;
     bool m_firstFrameFilledIn = false;
+    bool m_iconSet = false;
     int m_downloadRow = 0;
     QString m_progressText;
     bool m_cancelPending = false;

@@ -85,10 +85,15 @@ QImage NewSurface(QSize pixels, QImage::Format format)
     const qint64 length = bytesPerLine * pixels.height();
     if (length < MappedFrom || bytesPerLine > std::numeric_limits<int>::max())
         return QImage(pixels, format);
-    void* start = mapAligned(static_cast<size_t>(length));
+    // A tail short of a whole huge page would take small pages, a fault each: a surface of at least
+    // one huge page has its last one whole (under 2 MB more, and never more than it has already).
+    auto mapped = static_cast<size_t>(length);
+    if (mapped >= HugePage)
+        mapped = alignUp(mapped, HugePage);
+    void* start = mapAligned(mapped);
     if (start == nullptr)
         return QImage(pixels, format);
-    auto* mapping = new Mapping{start, static_cast<size_t>(length)};
+    auto* mapping = new Mapping{start, mapped};
     QImage surface(static_cast<uchar*>(start), pixels.width(), pixels.height(),
                    static_cast<qsizetype>(bytesPerLine), format, unmap, mapping);
     if (surface.isNull())

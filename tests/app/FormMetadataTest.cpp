@@ -20,7 +20,6 @@ TEST_F(FormTest, StartsUpWithItsTemplatesColumnsAndButtons)
 {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Brenlow 7.0"));
     EXPECT_EQ(form->size(), QSize(896, 571));
-    EXPECT_FALSE(form->windowIcon().isNull());
     EXPECT_EQ(form->TemplateText(2), QStringLiteral(" -o \"") + form->ThumbnailFolder() +
                                          QStringLiteral("/aaa.jpg\" -i --write-thumbnail --no-playlist \""));
     EXPECT_EQ(form->TemplateText(1), QString::fromLatin1(brenlow::Templates::txt1));

@@ -7,6 +7,7 @@
 #include "controls/grid/ListGrid.h"
 #include "runner/AVC.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QScreen>
 #include <QTest>
@@ -209,4 +210,22 @@ TEST_F(FormTest, TheDesignBackgroundShowsBetweenTheControls)
     const QImage onScreen = form->screen()->grabWindow(form->winId()).toImage();
     ASSERT_FALSE(onScreen.isNull());
     EXPECT_EQ(onScreen.pixelColor((between * onScreen.devicePixelRatio()).toPoint()), back);
+}
+
+// The icon comes right after the first frame, and to a window never shown a second later.
+TEST_F(FormTest, GetsItsIconAfterItsFirstFrameOrALittleLater)
+{
+    QApplication::setWindowIcon(QIcon()); // an earlier window may have set the program's
+    const auto ownSizes = [](const QWidget& window) { return window.windowIcon().availableSizes(); };
+    const QList<QSize> sizes{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}};
+    ASSERT_TRUE(ownSizes(*form).isEmpty());
+    showForm();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ownSizes(*form) == sizes; }, 500));
+    EXPECT_EQ(QApplication::windowIcon().availableSizes(), sizes) << "message boxes show it too";
+
+    QApplication::setWindowIcon(QIcon());
+    Form1 hidden(m_appDir.path());
+    QTest::qWait(200);
+    EXPECT_TRUE(ownSizes(hidden).isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ownSizes(hidden) == sizes; }, 3000));
 }
