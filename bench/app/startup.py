@@ -3,10 +3,12 @@
 
 Each program is started anew for every run, with the first-paint probe preloaded; the time is
 taken from just before the start to the end of the first paint of a top-level window. Runs of the
-two programs alternate, in the order AB BA AB BA...: a start is quicker right after one that freed
-much memory (on a virtual machine the freed pages are the cheap ones), so each program follows
-itself as often as the other. The median of each is reported with their ratio, at scale factor 1
+programs alternate, in the order ABC CBA ABC...: a start is quicker right after one that freed
+much memory (on a virtual machine the freed pages are the cheap ones), so no program always
+follows the same other one. The median of each is reported with their ratio, at scale factor 1
 and 2.
+The bare window is also timed at brenlow's size (896 x 571): the part of the difference that any
+window of that size pays, its first frame's memory above all, shows in the ratio against it.
 The processor time each program used until then (user and system, ended at its first paint) is
 reported beside it, and the main thread's alone: on a busy machine they vary far less than the time
 on the clock, and work moved to another thread shows in the latter.
@@ -34,7 +36,8 @@ def first_paint(program, env):
     start to the first paint."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         start = time.monotonic()
-        child = subprocess.Popen([program], env=env, stdout=out, stderr=err)
+        child = subprocess.Popen(program if isinstance(program, tuple) else [program], env=env, stdout=out,
+                                 stderr=err)
         _, status, usage = os.wait4(child.pid, 0)
         child.returncode = os.waitstatus_to_exitcode(status)
         out.seek(0)
@@ -78,6 +81,7 @@ def main():
     build = os.path.abspath(args.build)
     brenlow = os.path.join(build, "bin", "brenlow")
     bare = os.path.join(build, "bin", "bench_bare_label_window")
+    same_size = (bare, "--size", "896x571")
     probe = os.path.join(build, "lib", "libbench_first_paint_probe.so")
     with tempfile.TemporaryDirectory() as runtime, \
             DisplayConnection() if args.platform == "xcb" else open(os.devnull):
@@ -86,9 +90,9 @@ def main():
         for scale in ("1", "2"):
             env = dict(os.environ, QT_QPA_PLATFORM=args.platform, LD_PRELOAD=probe,
                        QT_SCALE_FACTOR=scale, XDG_RUNTIME_DIR=runtime)
-            times = {brenlow: [], bare: []}
-            cpu = {brenlow: [], bare: []}
-            main_cpu = {brenlow: [], bare: []}
+            times = {brenlow: [], bare: [], same_size: []}
+            cpu = {brenlow: [], bare: [], same_size: []}
+            main_cpu = {brenlow: [], bare: [], same_size: []}
             for program in times:  # one unmeasured start each, so both read warm files
                 first_paint(program, env)
             for run in range(args.runs):
@@ -103,6 +107,9 @@ def main():
             print(f"scale {scale}: brenlow {b:.3f}  bare QLabel window {q:.3f}  ratio {b / q:.2f}"
                   f"  (target <= 1.3);  processor time {bc:.3f} / {qc:.3f}  ratio {bc / qc:.2f}"
                   f";  main thread {bm:.3f} / {qm:.3f}  ratio {bm / qm:.2f}")
+            s, sm = statistics.median(times[same_size]), statistics.median(main_cpu[same_size])
+            print(f"  bare window at brenlow's size {s:.3f}  ratio {b / s:.2f};  main thread {sm:.3f}"
+                  f"  ratio {bm / sm:.2f}")
             if os.listdir(runtime):
                 print(f"  left in the runtime folder: {os.listdir(runtime)}", file=sys.stderr)
 
