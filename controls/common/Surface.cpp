@@ -85,11 +85,9 @@ QImage NewSurface(QSize pixels, QImage::Format format)
     const qint64 length = bytesPerLine * pixels.height();
     if (length < MappedFrom || bytesPerLine > std::numeric_limits<int>::max())
         return QImage(pixels, format);
-    // A tail short of a whole huge page would take small pages, a fault each: a surface of at least
-    // one huge page has its last one whole (under 2 MB more, and never more than it has already).
-    auto mapped = static_cast<size_t>(length);
-    if (mapped >= HugePage)
-        mapped = alignUp(mapped, HugePage);
+    // A tail short of a whole huge page would take small pages, a fault each: the mapping ends on a
+    // huge-page boundary (under 2 MB more; only large surfaces, of which a window has one or two).
+    const auto mapped = static_cast<size_t>(alignUp(static_cast<uintptr_t>(length), HugePage));
     void* start = mapAligned(mapped);
     if (start == nullptr)
         return QImage(pixels, format);
