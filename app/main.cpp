@@ -6,6 +6,7 @@
 #include "platform/ProcessFamily.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QSocketNotifier>
 #include <QStyleFactory>
 
@@ -93,6 +94,10 @@ int main(int argc, char* argv[])
     // the window: the font configuration, the window's pictures, and the folders of windows that
     // were killed, which are cleared away.
     brenlow::StartupWork startup([] {
+        // The toolkit's accessibility bridge connects to the session bus when the window's first
+        // control is made, and the window would wait for that (some milliseconds, more where no bus
+        // runs and one is looked for): the connection is made here instead.
+        (void)QDBusConnection::sessionBus();
         Form1::PreparePictures();
         brenlow::PrivateFolder::RemoveLeftovers();
     });

@@ -47,7 +47,7 @@ if(DPKG_SHLIBDEPS_PROGRAM)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
     string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS
-           "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6network6 (>= 6.4), ")
+           "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6network6 (>= 6.4), libqt6dbus6 (>= 6.4), ")
 endif()
 
 include(CPack)
