@@ -16,6 +16,9 @@ namespace {
 
 // The kernel keeps at most 15 characters of a process name in /proc/PID/comm.
 constexpr qsizetype kCommLimit = 15;
+// How long a name is looked for while a program is still being started: 20 times 0.5 ms.
+constexpr int kExecSettleAttempts = 20;
+constexpr useconds_t kExecSettleStepUs = 500;
 
 QByteArray readSmallFile(const QString& path)
 {
@@ -44,20 +47,28 @@ QString ImageName(pid_t pid)
 
     // comm may be cut: find the full name among the program file (a binary), and the first two
     // command-line words (argv[0], and the script path when an interpreter runs a script).
-    QStringList candidates;
-    QString exe = QFile::symLinkTarget(dir + QStringLiteral("exe"));
-    if (exe.endsWith(QStringLiteral(" (deleted)")))
-        exe.chop(10);
-    if (!exe.isEmpty())
-        candidates << baseName(exe);
-    const QList<QByteArray> words = readSmallFile(dir + QStringLiteral("cmdline")).split('\0');
-    for (qsizetype i = 0; i < words.size() && i < 2; ++i)
-        candidates << baseName(QString::fromLocal8Bit(words.at(i)));
-    for (const QString& candidate : candidates) {
-        if (candidate.size() > comm.size() && candidate.startsWith(comm))
-            return candidate;
+    for (int attempt = 0;; ++attempt) {
+        QStringList candidates;
+        QString exe = QFile::symLinkTarget(dir + QStringLiteral("exe"));
+        if (exe.endsWith(QStringLiteral(" (deleted)")))
+            exe.chop(10);
+        if (!exe.isEmpty())
+            candidates << baseName(exe);
+        const QByteArray commandLine = readSmallFile(dir + QStringLiteral("cmdline"));
+        const QList<QByteArray> words = commandLine.split('\0');
+        for (qsizetype i = 0; i < words.size() && i < 2; ++i)
+            candidates << baseName(QString::fromLocal8Bit(words.at(i)));
+        for (const QString& candidate : candidates) {
+            if (candidate.size() > comm.size() && candidate.startsWith(comm))
+                return candidate;
+        }
+        // A program in the middle of its exec already has its new comm but not yet its command
+        // line; a moment later it has both. (A process that never gets one, a kernel thread, is
+        // no descendant of ours.)
+        if (!commandLine.isEmpty() || attempt == kExecSettleAttempts)
+            return comm;
+        ::usleep(kExecSettleStepUs);
     }
-    return comm;
 }
 
 pid_t ParentOf(pid_t pid)
