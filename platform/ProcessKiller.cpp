@@ -34,6 +34,29 @@ QString baseName(const QString& path)
     return slash < 0 ? path : path.mid(slash + 1);
 }
 
+/** The full name that a cut comm stands for, found among the program file (a binary) and the
+ *  first two command-line words (argv[0], and the script path when an interpreter runs a script);
+ *  empty when none is. `commandLineRead` tells whether the process had a command line. */
+QString wholeName(const QString& dir, const QString& comm, bool& commandLineRead)
+{
+    QStringList candidates;
+    QString exe = QFile::symLinkTarget(dir + QStringLiteral("exe"));
+    if (exe.endsWith(QStringLiteral(" (deleted)")))
+        exe.chop(10);
+    if (!exe.isEmpty())
+        candidates << baseName(exe);
+    const QByteArray commandLine = readSmallFile(dir + QStringLiteral("cmdline"));
+    commandLineRead = !commandLine.isEmpty();
+    const QList<QByteArray> words = commandLine.split('\0');
+    for (qsizetype i = 0; i < words.size() && i < 2; ++i)
+        candidates << baseName(QString::fromLocal8Bit(words.at(i)));
+    for (const QString& candidate : candidates) {
+        if (candidate.size() > comm.size() && candidate.startsWith(comm))
+            return candidate;
+    }
+    return {};
+}
+
 } // namespace
 
 QString ImageName(pid_t pid)
@@ -45,27 +68,15 @@ QString ImageName(pid_t pid)
     if (comm.size() < kCommLimit)
         return comm;
 
-    // comm may be cut: find the full name among the program file (a binary), and the first two
-    // command-line words (argv[0], and the script path when an interpreter runs a script).
+    // A program in the middle of its exec already has its new comm but not yet its command line;
+    // a moment later it has both. (A process that never gets one, a kernel thread, is no
+    // descendant of ours.)
     for (int attempt = 0;; ++attempt) {
-        QStringList candidates;
-        QString exe = QFile::symLinkTarget(dir + QStringLiteral("exe"));
-        if (exe.endsWith(QStringLiteral(" (deleted)")))
-            exe.chop(10);
-        if (!exe.isEmpty())
-            candidates << baseName(exe);
-        const QByteArray commandLine = readSmallFile(dir + QStringLiteral("cmdline"));
-        const QList<QByteArray> words = commandLine.split('\0');
-        for (qsizetype i = 0; i < words.size() && i < 2; ++i)
-            candidates << baseName(QString::fromLocal8Bit(words.at(i)));
-        for (const QString& candidate : candidates) {
-            if (candidate.size() > comm.size() && candidate.startsWith(comm))
-                return candidate;
-        }
-        // A program in the middle of its exec already has its new comm but not yet its command
-        // line; a moment later it has both. (A process that never gets one, a kernel thread, is
-        // no descendant of ours.)
-        if (!commandLine.isEmpty() || attempt == kExecSettleAttempts)
+        bool commandLineRead = false;
+        const QString whole = wholeName(dir, comm, commandLineRead);
+        if (!whole.isEmpty())
+            return whole;
+        if (commandLineRead || attempt == kExecSettleAttempts)
             return comm;
         ::usleep(kExecSettleStepUs);
     }

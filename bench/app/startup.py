@@ -21,6 +21,7 @@ resets itself (Xvfb without -noreset does), and the next start would wait for th
 on both sides of the ratio.
 """
 import argparse
+import contextlib
 import ctypes
 import ctypes.util
 import os
@@ -84,19 +85,18 @@ def main():
     same_size = (bare, "--size", "896x571")
     probe = os.path.join(build, "lib", "libbench_first_paint_probe.so")
     with tempfile.TemporaryDirectory() as runtime, \
-            DisplayConnection() if args.platform == "xcb" else open(os.devnull):
+            DisplayConnection() if args.platform == "xcb" else contextlib.nullcontext():
         os.chmod(runtime, 0o700)
         print(f"platform {args.platform}, {args.runs} runs each, median seconds")
         for scale in ("1", "2"):
             env = dict(os.environ, QT_QPA_PLATFORM=args.platform, LD_PRELOAD=probe,
                        QT_SCALE_FACTOR=scale, XDG_RUNTIME_DIR=runtime)
-            times = {brenlow: [], bare: [], same_size: []}
-            cpu = {brenlow: [], bare: [], same_size: []}
-            main_cpu = {brenlow: [], bare: [], same_size: []}
-            for program in times:  # one unmeasured start each, so both read warm files
+            programs = (brenlow, bare, same_size)
+            times, cpu, main_cpu = ({program: [] for program in programs} for _ in range(3))
+            for program in programs:  # one unmeasured start each, so all read warm files
                 first_paint(program, env)
             for run in range(args.runs):
-                for program in (list(times) if run % 2 == 0 else list(times)[::-1]):
+                for program in (programs if run % 2 == 0 else programs[::-1]):
                     wall, used, main_used = first_paint(program, env)
                     times[program].append(wall)
                     cpu[program].append(used)
